@@ -3,6 +3,7 @@
 // its pixel width is asked for a given character width.
 
 #include "platform/Color.h"
+#include "platform/Cursor.h"
 #include "platform/Event.h"
 #include "platform/Object.h"
 
@@ -33,9 +34,9 @@ public:
     void SetAutoSize(bool value);
     TColor Color() const { return color_; }
     void SetColor(TColor value);
-    // A cursor shape id of the platform; changing it repaints nothing.
-    int Cursor() const { return cursor_; }
-    void SetCursor(int value) { cursor_ = value; }
+    // Changing it repaints nothing, so it announces no change.
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor value) { cursor_ = value; }
     // Clamped to 2..12.
     int DigitCount() const { return digitCount_; }
     void SetDigitCount(int value);
@@ -65,7 +66,7 @@ private:
 
     bool autoSize_ = false;
     TColor color_;
-    int cursor_ = 0;
+    TCursor cursor_ = crDefault;
     int digitCount_ = 4;
     int autoSizeDigitCount_ = 4;
     bool leadingZeros_ = false;
