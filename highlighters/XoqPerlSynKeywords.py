@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes XoqPerlSynKeywords.cpp, the Perl highlighter's keyword table.
 
-The hash of a name is the plain sum of its byte values, so the table has one
-entry per possible hash up to the largest keyword hash. Words sharing an entry
-are tested in descending byte order. Run from anywhere:
+The hash of a name is the plain sum of its byte values, so the keyword table has
+one entry per possible hash up to the largest keyword hash. The words are written
+by hash; words sharing an entry are tested in descending byte order. Run from
+anywhere:
 
     python3 highlighters/XoqPerlSynKeywords.py
 """
@@ -52,7 +53,6 @@ $SUBSCRIPT_SEPARATOR $SUBSEP $SYSTEM_FD_MAX $UID $WARNING %INC @ARGV @INC
 
 TABLE_SIZE = 2168
 EXPECTED_COUNTS = {TK_KEY: 208, TK_OPERATOR: 11, TK_PRAGMA: 9, TK_VARIABLE: 54}
-ENTRIES_PER_LINE = 8
 
 
 def words():
@@ -78,10 +78,8 @@ def generate():
     assert max(entries) == TABLE_SIZE - 1, max(entries)
 
     ordered = []
-    table = []
-    for h in range(TABLE_SIZE):
-        bucket = sorted(entries.get(h, []), key=lambda wk: wk[0].encode("ascii"), reverse=True)
-        table.append((len(ordered), len(bucket)))
+    for h in sorted(entries):
+        bucket = sorted(entries[h], key=lambda wk: wk[0].encode("ascii"), reverse=True)
         ordered += [(h, word, kind) for word, kind in bucket]
 
     out = [
@@ -89,25 +87,21 @@ def generate():
         "// clang-format off",
         '#include "highlighters/XoqPerlSynKeywords.h"',
         "",
-        "namespace ondrex::perlkeywords {",
+        "namespace ondrex {",
         "",
-        f"const TPerlKeyword Keywords[KeywordCount] = {{",
+        "// Word, token kind; the byte sum (table entry) in the comment.",
+        "const std::array<TXoqPerlKeyword, XoqPerlKeywordCount> XoqPerlKeywords = {{",
     ]
     out += [f'    {{"{word}", {kind}}}, // {h}' for h, word, kind in ordered]
-    out += ["};", "", "const TPerlKeywordEntry KeywordTable[KeywordTableSize] = {"]
-    for start in range(0, TABLE_SIZE, ENTRIES_PER_LINE):
-        row = table[start:start + ENTRIES_PER_LINE]
-        out.append("    " + " ".join(f"{{{first}, {count}}}," for first, count in row) +
-                   f" // {start}")
-    out += ["};", "", "} // namespace ondrex::perlkeywords", ""]
+    out += ["}};", "", "} // namespace ondrex", ""]
     return "\n".join(out), len(ordered)
 
 
 def main():
     text, count = generate()
     header = pathlib.Path(__file__).with_name("XoqPerlSynKeywords.h").read_text()
-    assert f"KeywordCount = {count};" in header, "KeywordCount in the header is stale"
-    assert f"KeywordTableSize = {TABLE_SIZE};" in header, "KeywordTableSize is stale"
+    assert f"XoqPerlKeywordCount = {count};" in header, "XoqPerlKeywordCount is stale"
+    assert f"XoqPerlKeywordTableSize = {TABLE_SIZE};" in header, "table size is stale"
     pathlib.Path(__file__).with_name("XoqPerlSynKeywords.cpp").write_text(text)
 
 
