@@ -1,0 +1,70 @@
+#pragma once
+// Keyword recognition by hash: the hash of an identifier is the sum of its characters' hash
+// values; entry h of the table holds the keywords with hash h, tested in the order they
+// were added. Identifiers hashing at or beyond the table size, and those no keyword of their
+// entry matches, are identifiers (kind 1).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ondrex {
+
+class TqvHashScheme {
+public:
+    // Letters 1..26 whatever their case, "_" 31, every other character 0; identifiers are
+    // 0-9, A-Z, a-z, "_"; characters match when their values are equal (so case is ignored).
+    static const TqvHashScheme& Letters();
+    // The character code itself; identifiers are "$", "%", "@", 0-9, A-Z, "_", a-z;
+    // characters match only when identical.
+    static const TqvHashScheme& CharacterCodes();
+
+    int Value(unsigned char c) const { return values_[c]; }
+    bool InClass(unsigned char c) const { return inClass_[c]; }
+    bool Matches(unsigned char a, unsigned char b) const {
+        return caseSensitive_ ? a == b : values_[a] == values_[b];
+    }
+    // Hash of the whole word.
+    std::size_t Hash(std::string_view word) const;
+
+private:
+    TqvHashScheme() = default;
+
+    std::array<std::uint8_t, 256> values_{};
+    std::array<bool, 256> inClass_{};
+    bool caseSensitive_ = false;
+};
+
+class TqvKeywordTable {
+public:
+    TqvKeywordTable(const TqvHashScheme& scheme, int size);
+
+    // The keyword goes to the entry of its hash, after those already there. A keyword whose
+    // hash does not fit the table is a programming error (std::logic_error).
+    void Add(std::string_view keyword, std::uint8_t kind);
+
+    int Size() const { return static_cast<int>(entries_.size()); }
+    const TqvHashScheme& Scheme() const { return scheme_; }
+    // Keywords tested at the hash, in test order.
+    std::vector<std::string_view> KeywordsAt(int hash) const;
+
+    // `start` points at the first character of an identifier in NUL-terminated text. The hash
+    // runs over the characters of the scheme's class; `length` receives their count. Answers
+    // the kind of the first keyword of that entry that matches, or 1 (identifier).
+    std::uint8_t Classify(const char* start, int& length) const;
+
+private:
+    struct Entry {
+        std::string word;
+        std::uint8_t kind;
+    };
+    bool MatchKeyword(const Entry& entry, const unsigned char* start, int length) const;
+
+    const TqvHashScheme& scheme_;
+    std::vector<std::vector<Entry>> entries_;
+};
+
+} // namespace ondrex

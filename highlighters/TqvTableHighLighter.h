@@ -1,0 +1,127 @@
+#pragma once
+// The scanner every language shares: the line being scanned (not copied), the scan position,
+// the current token, the 8-bit range, and the 256-entry table of character procedures that
+// NextToken dispatches on. A language fills the procedure table with its own member
+// functions, maps each token kind to an attribute and export flags, and adds LanguageName.
+//
+// A language subclass must:
+//  - call this constructor with its end-of-line kind (tkNull) and initial range;
+//  - create its attributes through AddAttribute, then BindAttributeChanges;
+//  - fill the procedure table (SetProc/SetProcs/SetProcRange); unset entries scan one
+//    character of kind 1, entry 0 ends the line;
+//  - DefineKind for every token kind it produces, SetDefaultAttributes, SetDefaultFilter;
+//  - override LanguageName; optionally NextToken (to consult the range first) and WordChars.
+// Procedures start at run_ == tokenStart_, advance run_ past the token, set tokenKind_, and
+// never move past the NUL that ends the line.
+
+#include "highlighters/TqvKeywordTable.h"
+#include "highlighters/qvHighlighter.h"
+
+#include <array>
+#include <string_view>
+
+namespace ondrex {
+
+class TqvTableHighLighter : public TqvCustomHighLighter {
+public:
+    TSynCharSet WordChars() const override;
+    TqvHighLightAttributes* DefaultAttribute(int role) const override;
+    THighlighterCapabilities Capabilities() const override;
+
+    void ExportNextToken() override;
+    bool AtLineEnd() const override { return tokenKind_ == nullKind_; }
+    TqvRangeState RangeState() const override { return range_; }
+    std::string TokenText() const override { return std::string(TokenView()); }
+    TqvHighLightAttributes* TokenAttribute() const override { return kinds_[tokenKind_].attribute; }
+    int TokenKind() const override { return tokenKind_; }
+    int TokenStart() const override { return tokenStart_; }
+    void NextToken() override {
+        tokenStart_ = run_;
+        (this->*procTable_[static_cast<unsigned char>(line_[run_])])();
+    }
+    void StartLine(const char* line, int lineIndex) override;
+    void StartExportLine(const char* line) override;
+    void SetRangeState(TqvRangeState value) override { range_ = static_cast<std::uint8_t>(value); }
+    void ResetRangeState() override { range_ = initialRange_; }
+
+    // The current token without a copy; valid while the line is.
+    std::string_view TokenView() const {
+        return std::string_view(line_ + tokenStart_, run_ - tokenStart_);
+    }
+    int LineNumber() const { return lineNumber_; }
+
+protected:
+    using TProc = void (TqvTableHighLighter::*)();
+
+    // How ExportNextToken hands a kind to the sink.
+    enum TqvExportMode { exPlain, exWhitespace, exSecond, exHidden };
+
+    TqvTableHighLighter(TqvTokenKind nullKind, std::uint8_t initialRange);
+
+    template <class Language> void SetProc(unsigned char c, void (Language::*proc)()) {
+        procTable_[c] = static_cast<TProc>(proc);
+    }
+    template <class Language> void SetProcs(std::string_view chars, void (Language::*proc)()) {
+        for (char c : chars)
+            SetProc(static_cast<unsigned char>(c), proc);
+    }
+    template <class Language>
+    void SetProcRange(unsigned char first, unsigned char last, void (Language::*proc)()) {
+        for (int c = first; c <= last; ++c)
+            SetProc(static_cast<unsigned char>(c), proc);
+    }
+
+    // exportAttribute: what the sink receives when it differs from the token's attribute.
+    void DefineKind(TqvTokenKind kind, TqvHighLightAttributes* attribute, TqvExportMode mode,
+                    TqvHighLightAttributes* exportAttribute = nullptr);
+    void SetDefaultAttributes(TqvHighLightAttributes* space, TqvHighLightAttributes* comment,
+                              TqvHighLightAttributes* keyword);
+
+    static bool IsIdentChar(unsigned char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+               c == '_';
+    }
+    // Blank and control characters except NUL, LF and CR.
+    static bool IsSpaceChar(unsigned char c) { return c >= 1 && c <= 32 && c != 10 && c != 13; }
+    static bool IsLineEnd(char c) { return c == 0 || c == 10 || c == 13; }
+    char At(int offset) const { return line_[offset]; }
+
+    // Shared procedure bodies, each setting the kind it is given.
+    void ScanNull() { tokenKind_ = nullKind_; }
+    void ScanSingle(TqvTokenKind kind) {
+        ++run_;
+        tokenKind_ = kind;
+    }
+    // A run of IsSpaceChar characters.
+    void ScanSpaces(TqvTokenKind kind);
+    void ScanLF(TqvTokenKind kind) { ScanSingle(kind); }
+    // CR, or CR LF.
+    void ScanCR(TqvTokenKind kind);
+    // Up to (not including) NUL, CR or LF.
+    void ScanRestOfLine(TqvTokenKind kind);
+    // Keyword or identifier by the table, then any further identifier characters.
+    void ScanIdentifier(const TqvKeywordTable& keywords);
+
+    const char* line_;
+    int lineNumber_ = 0;
+    int run_ = 0;
+    int tokenStart_ = 0;
+    TqvTokenKind tokenKind_;
+    std::uint8_t range_;
+
+private:
+    struct KindInfo {
+        TqvHighLightAttributes* attribute = nullptr;
+        TqvHighLightAttributes* exportAttribute = nullptr;
+        TqvExportMode mode = exHidden;
+    };
+    void UnknownProc() { ScanSingle(1); }
+
+    TqvTokenKind nullKind_;
+    std::uint8_t initialRange_;
+    std::array<TProc, 256> procTable_;
+    std::array<KindInfo, 256> kinds_{};
+    TqvHighLightAttributes* defaultAttributes_[3] = {nullptr, nullptr, nullptr};
+};
+
+} // namespace ondrex

@@ -1,0 +1,94 @@
+#include "highlighters/qvHighlighter.h"
+
+#include <algorithm>
+#include <strings.h>
+
+namespace ondrex {
+
+namespace {
+
+int CompareNames(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str());
+}
+
+} // namespace
+
+TqvCustomHighLighter::TqvCustomHighLighter() = default;
+
+TqvCustomHighLighter::~TqvCustomHighLighter() {
+    while (!attributes_.empty())
+        attributes_.pop_back();
+}
+
+TSynCharSet TqvCustomHighLighter::WordChars() const {
+    TSynCharSet chars;
+    for (int c = 33; c <= 255; ++c)
+        chars.set(c);
+    return chars;
+}
+
+int TqvCustomHighLighter::AttributeCount() const {
+    return static_cast<int>(attributes_.size());
+}
+
+TqvHighLightAttributes* TqvCustomHighLighter::AttributeAt(int index) const {
+    if (index < 0 || index >= AttributeCount()) return nullptr;
+    return attributes_[index].get();
+}
+
+void TqvCustomHighLighter::SetDefaultFilter(const std::string& value) {
+    if (value != defaultFilter_) defaultFilter_ = value;
+}
+
+void TqvCustomHighLighter::ScanToLineEnd() {
+    while (!AtLineEnd())
+        NextToken();
+}
+
+TqvHighLightAttributes*
+TqvCustomHighLighter::AddAttribute(std::unique_ptr<TqvHighLightAttributes> attribute) {
+    auto at = std::lower_bound(attributes_.begin(), attributes_.end(), attribute->Name(),
+                               [](const auto& listed, const std::string& name) {
+                                   return CompareNames(listed->Name(), name) < 0;
+                               });
+    if (at != attributes_.end() && CompareNames((*at)->Name(), attribute->Name()) == 0)
+        return nullptr;
+    return attributes_.insert(at, std::move(attribute))->get();
+}
+
+void TqvCustomHighLighter::HookAttributeChange(const TNotifyEvent& receiver) {
+    attributeChangeChain_.Add(receiver);
+}
+
+void TqvCustomHighLighter::UnhookAttributeChange(const TNotifyEvent& receiver) {
+    attributeChangeChain_.Remove(receiver);
+}
+
+void TqvCustomHighLighter::AttributeChanged(TObject*) {
+    attributeChangeChain_.Fire();
+}
+
+void TqvCustomHighLighter::BindAttributeChanges() {
+    for (auto it = attributes_.rbegin(); it != attributes_.rend(); ++it)
+        (*it)->OnChange = TNotifyEvent::bind<&TqvCustomHighLighter::AttributeChanged>(this);
+}
+
+bool TqvCustomHighLighter::SaveAttributesToRegistry(HKEY rootKey, const std::string& key) {
+    TBetterRegistry registry;
+    registry.SetRootKey(rootKey);
+    if (!registry.OpenKey(key, true)) return false;
+    for (const auto& attribute : attributes_)
+        if (!attribute->WriteToRegistry(registry)) return false;
+    return true;
+}
+
+bool TqvCustomHighLighter::LoadAttributesFromRegistry(HKEY rootKey, const std::string& key) {
+    TBetterRegistry registry;
+    registry.SetRootKey(rootKey);
+    if (!registry.OpenKeyReadOnly(key)) return false;
+    for (const auto& attribute : attributes_)
+        if (!attribute->ReadFromRegistry(registry)) return false;
+    return true;
+}
+
+} // namespace ondrex

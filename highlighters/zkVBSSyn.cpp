@@ -1,0 +1,106 @@
+#include "highlighters/zkVBSSyn.h"
+
+#include "highlighters/qvLocalStr.h"
+
+namespace ondrex {
+
+const TqvKeywordTable& TzkVbsSyn::Keywords() {
+    static const TqvKeywordTable table = [] {
+        TqvKeywordTable t(TqvHashScheme::Letters(), KeywordTableSize);
+        // Grouped by hash, in the order each entry tests them.
+        for (const char* word :
+             {"If",    "Each",   "Do",      "And",      "End",      "Dim",       "Case",
+              "Call",  "Is",     "On",      "Mod",      "Get",      "Or",        "Rem",
+              "Let",   "Imp",    "For",     "Else",     "Sub",      "Eqv",       "Set",
+              "Wend",  "Then",   "Erase",   "ReDim",    "Not",      "Class",     "Xor",
+              "While", "Loop",   "Exit",    "Next",     "Public",   "Select",    "Const",
+              "Error", "Option", "Private", "Explicit", "Function", "Randomize", "property"})
+            t.Add(word, tkKey);
+        return t;
+    }();
+    return table;
+}
+
+TzkVbsSyn::TzkVbsSyn() : TqvTableHighLighter(tkNull, rsInitial) {
+    CommentAttri = MakeAttribute(SYNS_AttrComment, fsItalic);
+    IdentifierAttri = MakeAttribute(SYNS_AttrIdentifier);
+    KeyAttri = MakeAttribute(SYNS_AttrReservedWord, fsBold);
+    NumberAttri = MakeAttribute(SYNS_AttrNumber);
+    SpaceAttri = MakeAttribute(SYNS_AttrSpace);
+    StringAttri = MakeAttribute(SYNS_AttrString);
+    SymbolAttri = MakeAttribute(SYNS_AttrSymbol);
+    BindAttributeChanges();
+
+    DefineKind(tkComment, CommentAttri, exSecond);
+    DefineKind(tkIdentifier, IdentifierAttri, exPlain);
+    DefineKind(tkKey, KeyAttri, exPlain);
+    DefineKind(tkNumber, NumberAttri, exPlain);
+    DefineKind(tkSpace, SpaceAttri, exWhitespace);
+    DefineKind(tkString, StringAttri, exSecond);
+    DefineKind(tkSymbol, SymbolAttri, exSecond);
+    SetDefaultAttributes(SpaceAttri, CommentAttri, KeyAttri);
+
+    MakeMethodTables();
+    SetDefaultFilter(SYNS_FilterVBScript);
+}
+
+TqvHighLightAttributes* TzkVbsSyn::MakeAttribute(const char* name, TFontStyles style) {
+    auto attribute = std::make_unique<TqvHighLightAttributes>(name);
+    attribute->SetStyle(style);
+    return AddAttribute(std::move(attribute));
+}
+
+void TzkVbsSyn::MakeMethodTables() {
+    SetProcRange(1, 32, &TzkVbsSyn::SpaceProc);
+    SetProc(10, &TzkVbsSyn::LFProc);
+    SetProc(13, &TzkVbsSyn::CRProc);
+    SetProc('"', &TzkVbsSyn::StringProc);
+    SetProc('#', &TzkVbsSyn::DateProc);
+    SetProc('\'', &TzkVbsSyn::CommentProc);
+    SetProcs("&()*+,-./:;=^{}", &TzkVbsSyn::SymbolProc);
+    SetProc('<', &TzkVbsSyn::LowerProc);
+    SetProc('>', &TzkVbsSyn::GreaterProc);
+    SetProcRange('0', '9', &TzkVbsSyn::NumberProc);
+    SetProcRange('A', 'Z', &TzkVbsSyn::IdentProc);
+    SetProcRange('a', 'z', &TzkVbsSyn::IdentProc);
+    SetProc('_', &TzkVbsSyn::IdentProc);
+    for (const char* c = "!$%?@[\\]`|~"; *c; ++c)
+        SetProc(*c, &TzkVbsSyn::UnknownProc);
+    SetProcRange(127, 255, &TzkVbsSyn::UnknownProc);
+}
+
+std::string TzkVbsSyn::LanguageName() const {
+    return SYNS_LangVBSScript;
+}
+
+void TzkVbsSyn::LowerProc() {
+    tokenKind_ = tkSymbol;
+    ++run_;
+    if (At(run_) == '=' || At(run_) == '>') ++run_;
+}
+
+void TzkVbsSyn::GreaterProc() {
+    tokenKind_ = tkSymbol;
+    ++run_;
+    if (At(run_) == '=') ++run_;
+}
+
+void TzkVbsSyn::NumberProc() {
+    tokenKind_ = tkNumber;
+    ++run_;
+    for (char c = At(run_); (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E';
+         c = At(run_))
+        ++run_;
+}
+
+void TzkVbsSyn::ScanQuoted(char quote, bool tripleOpening) {
+    tokenKind_ = tkString;
+    if (tripleOpening && At(run_ + 1) == quote && At(run_ + 2) == quote) run_ += 2;
+    do {
+        if (IsLineEnd(At(run_))) break;
+        ++run_;
+    } while (At(run_) != quote);
+    if (At(run_) != 0) ++run_;
+}
+
+} // namespace ondrex

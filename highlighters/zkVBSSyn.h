@@ -1,0 +1,60 @@
+#pragma once
+// VBScript and ASP: apostrophe comments, double-quoted strings, #...# dates, numbers,
+// symbols, and 42 keywords matched in any letter case. Nothing spans lines, so the range
+// stays 1.
+
+#include "highlighters/TqvTableHighLighter.h"
+
+namespace ondrex {
+
+class TzkVbsSyn : public TqvTableHighLighter {
+public:
+    enum TtkTokenKind : TqvTokenKind {
+        tkComment = 0,
+        tkIdentifier = 1,
+        tkKey = 2,
+        tkNull = 3,
+        tkNumber = 4,
+        tkSpace = 5,
+        tkString = 6,
+        tkSymbol = 7,
+    };
+    static constexpr std::uint8_t rsInitial = 1;
+    static constexpr int KeywordTableSize = 134;
+
+    TzkVbsSyn();
+
+    std::string LanguageName() const override;
+    std::string ClassName() const override { return "TzkVbsSyn"; }
+
+    // The keyword table every instance scans with.
+    static const TqvKeywordTable& Keywords();
+
+    TqvHighLightAttributes* CommentAttri;
+    TqvHighLightAttributes* IdentifierAttri;
+    TqvHighLightAttributes* KeyAttri;
+    TqvHighLightAttributes* NumberAttri;
+    TqvHighLightAttributes* SpaceAttri;
+    TqvHighLightAttributes* StringAttri;
+    TqvHighLightAttributes* SymbolAttri;
+
+private:
+    TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
+    void MakeMethodTables();
+
+    void SpaceProc() { ScanSpaces(tkSpace); }
+    void LFProc() { ScanLF(tkSpace); }
+    void CRProc() { ScanCR(tkSpace); }
+    void CommentProc() { ScanRestOfLine(tkComment); }
+    void SymbolProc() { ScanSingle(tkSymbol); }
+    void LowerProc();
+    void GreaterProc();
+    void NumberProc();
+    void IdentProc() { ScanIdentifier(Keywords()); }
+    void UnknownProc() { ScanSingle(tkIdentifier); }
+    void StringProc() { ScanQuoted('"', true); }
+    void DateProc() { ScanQuoted('#', false); }
+    void ScanQuoted(char quote, bool tripleOpening);
+};
+
+} // namespace ondrex
