@@ -1,0 +1,90 @@
+#include "app/BlockLocator.h"
+
+#include "editor/TqvEditList.h"
+
+namespace ondrex {
+
+namespace {
+
+std::string upperAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = char(c - 32);
+    return out;
+}
+
+} // namespace
+
+bool TBlockLocator::IsSingleStatement(std::string_view text) {
+    std::string u = upperAscii(text);
+    return u.find("DIM") != std::string::npos || u.find("IF") != std::string::npos ||
+           u.find("CALL") != std::string::npos;
+}
+
+int TBlockLocator::FindEndLine(const TqvEditList& lines, int start) {
+    const int n = lines.Count();
+    if (start < 0 || start > n - 1) return start; // the header is the last line: no line examined
+    int last = n - 1;
+    for (int i = start; i <= n - 1; ++i) {
+        std::string u = upperAscii(lines.Get(i));
+        if (u.find("END FUNCTION") != std::string::npos || u.find("END SUB") != std::string::npos ||
+            u.find('}') != std::string::npos) {
+            last = i;
+            break;
+        }
+    }
+    return last + 1;
+}
+
+std::optional<TBlockLocation> TBlockLocator::Locate(const TScanResults& results, std::size_t row,
+                                                    const TqvEditList& lines) {
+    if (row >= results.rows.size()) return std::nullopt;
+    const TScanRow& hit = results.rows[row];
+    TBlockLocation loc;
+    loc.info = CounterRows(results.counters);
+    loc.start = hit.line;
+    loc.text = hit.text;
+    if (IsSingleStatement(loc.text)) {
+        loc.single = true;
+        loc.end = loc.start;
+        return loc;
+    }
+    loc.single = false;
+    loc.end = FindEndLine(lines, loc.start);
+    loc.info.push_back({"", ""});
+    loc.info.push_back({"Function / Sub name", loc.text});
+    loc.info.push_back({"Start at line", std::to_string(loc.start)});
+    loc.info.push_back({"Ends at line", std::to_string(loc.end)});
+    loc.info.push_back({"Lines in codeblock", std::to_string(loc.end - loc.start)});
+    return loc;
+}
+
+std::optional<std::size_t> TBlockLocator::RowAtLine(const TScanResults& results, int line) {
+    for (std::size_t i = 0; i < results.rows.size(); ++i)
+        if (results.rows[i].line == line) return i;
+    return std::nullopt;
+}
+
+std::optional<std::size_t> TBlockLocator::Find(const TScanResults& results, std::string_view what) {
+    if (what.empty()) return std::nullopt;
+    std::string needle = upperAscii(what);
+    for (std::size_t i = 0; i < results.rows.size(); ++i) {
+        std::size_t p = upperAscii(results.rows[i].text).find(needle);
+        if (p != std::string::npos && p > 0) return i; // only the first occurrence counts
+    }
+    return std::nullopt;
+}
+
+std::string TBlockLocator::FoundMessage(const TScanResults& results, std::size_t row) {
+    return "Function / Sub found at line : " + std::to_string(results.rows.at(row).line);
+}
+
+void TBlockLocator::SpecialLineColors(int line, int caretLine, bool& special, TColor& fg,
+                                      TColor& bg) {
+    if (line != caretLine) return;
+    special = true;
+    fg = clYellow;
+    bg = clBlue;
+}
+
+} // namespace ondrex

@@ -1,0 +1,33 @@
+#pragma once
+// The subcommands of `ondrex` (design.md §6). Each runs with the arguments after its name
+// and returns the exit status; app/main.cpp dispatches through its table kCommands.
+//
+// To add a subcommand: declare its runner here, define it in its own app/Cli<Name>.cpp, and
+// add one row {name, runner, usage} to kCommands in app/main.cpp. `ondrex NAME --help`
+// prints the usage row; everything else is the runner's (see app/CliSupport.h for the
+// argument parser, file reading, decoding, JSON strings and the exit-status guard).
+
+#include "app/CliSupport.h"
+
+#include <iosfwd>
+#include <string_view>
+
+namespace ondrex::cli {
+
+using TCliRunner = int (*)(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
+struct TCliCommand {
+    std::string_view name;
+    TCliRunner run;
+    std::string_view usage; // "scan [OPTIONS] FILE" and a line per option, for --help
+};
+
+// ondrex scan [--dim] [--if] [--no-calls] [--count] [--format text|tsv|json] FILE
+int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err);
+// ondrex block [--dim] [--if] [--no-calls] [--format text|tsv|json] FILE LINE
+int runBlock(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
+// Runs the whole command line (argv without the program name) as `ondrex` does.
+int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
+} // namespace ondrex::cli

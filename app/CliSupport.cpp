@@ -1,0 +1,150 @@
+#include "app/CliSupport.h"
+
+#include <ostream>
+
+namespace ondrex::cli {
+
+int Guarded(std::ostream& err, const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const EUsage& e) {
+        err << "ondrex: " << e.what() << " (try 'ondrex --help')\n";
+        return kExitUsage;
+    } catch (const EFileError& e) {
+        err << "ondrex: " << e.what() << '\n';
+        return kExitBadInput;
+    } catch (const EBadInput& e) {
+        err << "ondrex: " << e.what() << '\n';
+        return kExitBadInput;
+    } catch (const std::bad_alloc&) {
+        err << "ondrex: out of memory\n";
+        return kExitBadInput;
+    } catch (const std::exception& e) {
+        err << "ondrex: " << e.what() << '\n';
+        return kExitBadInput;
+    }
+}
+
+void TArgParser::Flag(std::string name) { kinds_[std::move(name)] = 0; }
+
+void TArgParser::Option(std::string name, bool valueOptional, std::string implicit) {
+    implicit_[name] = std::move(implicit);
+    kinds_[std::move(name)] = valueOptional ? 2 : 1;
+}
+
+void TArgParser::Parse(const TCliArgs& args) {
+    bool optionsDone = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsDone || a.size() < 2 || a[0] != '-') {
+            positionals_.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsDone = true;
+            continue;
+        }
+        std::string name = a;
+        std::string value;
+        bool hasValue = false;
+        if (auto eq = a.find('='); a.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = a.substr(0, eq);
+            value = a.substr(eq + 1);
+            hasValue = true;
+        }
+        auto kind = kinds_.find(name);
+        if (kind == kinds_.end()) throw EUsage("unknown option '" + a + "'");
+        switch (kind->second) {
+        case 0:
+            if (hasValue) throw EUsage("option '" + name + "' takes no value");
+            break;
+        case 1:
+            if (!hasValue) {
+                if (i + 1 >= args.size()) throw EUsage("option '" + name + "' needs a value");
+                value = args[++i];
+            }
+            values_[name] = value;
+            break;
+        case 2: values_[name] = hasValue ? value : implicit_[name]; break;
+        }
+        ++seen_[name];
+    }
+}
+
+std::string TArgParser::Value(const std::string& name, const std::string& fallback) const {
+    auto v = values_.find(name);
+    return v == values_.end() ? fallback : v->second;
+}
+
+void AddScanOptions(TArgParser& parser) {
+    parser.Flag("--dim");
+    parser.Flag("--if");
+    parser.Flag("--no-calls");
+    parser.Option("--format");
+}
+
+TScanOptions ScanOptionsFrom(const TArgParser& parser) {
+    TScanOptions o;
+    o.dim = parser.Has("--dim");
+    o.ifs = parser.Has("--if");
+    o.calls = !parser.Has("--no-calls");
+    return o;
+}
+
+TFormat ParseFormat(const std::string& value) {
+    if (value == "text") return TFormat::Text;
+    if (value == "tsv") return TFormat::Tsv;
+    if (value == "json") return TFormat::Json;
+    throw EUsage("unknown format '" + value + "' (text, tsv or json)");
+}
+
+void AppendJsonString(std::string& out, std::string_view s) {
+    static const char hex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t run = 0; // start of the pending run of bytes that need no escape
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F) continue;
+        out.append(s.data() + run, i - run);
+        run = i + 1;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    out.append(s.data() + run, s.size() - run);
+    out += '"';
+}
+
+void AppendJsonString(std::string& out, std::string_view bytes, TCodePage codePage) {
+    // Pure ASCII (the common case) needs no decoding.
+    bool ascii = true;
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii) {
+        AppendJsonString(out, bytes);
+        return;
+    }
+    std::string utf8;
+    AppendUtf8(codePage, bytes, utf8);
+    AppendJsonString(out, utf8);
+}
+
+void Write(std::ostream& out, std::string_view text) {
+    out.write(text.data(), std::streamsize(text.size()));
+    out.flush();
+}
+
+} // namespace ondrex::cli

@@ -1,0 +1,93 @@
+#pragma once
+// Helpers shared by the subcommands of the command line (design.md §6): argument parsing,
+// errors with their exit codes, reading the input file, UTF-8 decoding and JSON strings.
+//
+// Exit status: 0 success, 1 bad input (one line on stderr naming the file and the problem),
+// 2 usage error.
+
+#include "app/ScriptScanner.h"
+#include "platform/CodePage.h"
+#include "platform/TextFile.h"
+
+#include <functional>
+#include <initializer_list>
+#include <iosfwd>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ondrex::cli {
+
+using TCliArgs = std::vector<std::string>; // the arguments after the subcommand's name
+
+constexpr int kExitOk = 0;
+constexpr int kExitBadInput = 1;
+constexpr int kExitUsage = 2;
+
+// A usage error (exit 2): "ondrex: <message>" and a hint to --help.
+class EUsage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+// Bad input (exit 1): "ondrex: <message>"; the message names the file and the problem.
+class EBadInput : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Runs a subcommand body, turning EUsage, EBadInput, EFileError and other exceptions into
+// their one-line message on `err` and the exit status.
+int Guarded(std::ostream& err, const std::function<int()>& body);
+
+// A small option parser: flags (--dim), options with a value (--format json, --format=json,
+// --color[=WHEN] when the value is optional), "--" ends the options, "-" is a positional.
+// Unknown options are usage errors.
+class TArgParser {
+public:
+    void Flag(std::string name);                     // "--dim"
+    void Option(std::string name, bool valueOptional = false, std::string implicit = {});
+    // Parses; throws EUsage. Options may stand anywhere among the positionals.
+    void Parse(const TCliArgs& args);
+
+    bool Has(const std::string& name) const { return seen_.count(name) != 0; }
+    // The value of an option (the last one given), or `fallback`.
+    std::string Value(const std::string& name, const std::string& fallback = {}) const;
+    const std::vector<std::string>& Positionals() const { return positionals_; }
+
+private:
+    std::map<std::string, int> kinds_; // 0 flag, 1 value required, 2 value optional
+    std::map<std::string, std::string> implicit_;
+    std::map<std::string, std::string> values_;
+    std::map<std::string, int> seen_;
+    std::vector<std::string> positionals_;
+};
+
+// The three check boxes as options: --dim, --if, --no-calls (and --format).
+void AddScanOptions(TArgParser& parser);
+TScanOptions ScanOptionsFrom(const TArgParser& parser);
+
+// "--format": text (default), tsv or json; anything else is a usage error.
+enum class TFormat { Text, Tsv, Json };
+TFormat ParseFormat(const std::string& value);
+
+// The whole file (throws EFileError naming the file and the cause: exit 1).
+inline std::string ReadInput(const std::string& path) { return ReadFileBytes(path); }
+
+// The file's bytes as UTF-8 text: as they are when the whole block is valid UTF-8, else
+// Windows-1252. DetectCodePage once per file, then AppendUtf8 per piece.
+using ondrex::AppendUtf8;
+using ondrex::DetectCodePage;
+using ondrex::ToUtf8;
+
+// JSON: appends "text" with quotes, escaping ", \ and the control characters. The text must
+// be UTF-8 (decode it first).
+void AppendJsonString(std::string& out, std::string_view utf8);
+// Appends the bytes in the code page, decoded to UTF-8, as a JSON string.
+void AppendJsonString(std::string& out, std::string_view bytes, TCodePage codePage);
+
+// Writes the text to the stream in one go (output is built in memory, then written).
+void Write(std::ostream& out, std::string_view text);
+
+} // namespace ondrex::cli

@@ -1,0 +1,148 @@
+#include "editor/LineStore.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+namespace ondrex {
+
+void TLineStore::moveGap(std::size_t pos) {
+    if (pos == gapBegin_) return;
+    TRecord* d = records_.data();
+    if (pos < gapBegin_) {
+        std::size_t n = gapBegin_ - pos;
+        std::memmove(d + gapEnd_ - n, d + pos, n * sizeof(TRecord));
+        gapBegin_ = pos;
+        gapEnd_ -= n;
+    } else {
+        std::size_t n = pos - gapBegin_;
+        std::memmove(d + gapBegin_, d + gapEnd_, n * sizeof(TRecord));
+        gapBegin_ += n;
+        gapEnd_ += n;
+    }
+}
+
+void TLineStore::ensureGap(std::size_t n) {
+    std::size_t gap = gapEnd_ - gapBegin_;
+    if (gap >= n) return;
+    std::size_t size = Size();
+    std::size_t cap = std::max({size + n, records_.size() + records_.size() / 2, std::size_t(16)});
+    std::vector<TRecord> grown(cap);
+    std::size_t tail = records_.size() - gapEnd_;
+    if (gapBegin_) std::memcpy(grown.data(), records_.data(), gapBegin_ * sizeof(TRecord));
+    if (tail)
+        std::memcpy(grown.data() + cap - tail, records_.data() + gapEnd_, tail * sizeof(TRecord));
+    gapEnd_ = cap - tail;
+    records_.swap(grown);
+}
+
+void TLineStore::ReserveForAppend(std::size_t n) {
+    moveGap(Size());
+    std::size_t gap = gapEnd_ - gapBegin_;
+    if (gap >= n) return;
+    // Exactly what is asked, so that a bulk load does not over-allocate.
+    std::vector<TRecord> grown(gapBegin_ + n);
+    if (gapBegin_) std::memcpy(grown.data(), records_.data(), gapBegin_ * sizeof(TRecord));
+    records_.swap(grown);
+    gapEnd_ = records_.size();
+}
+
+std::uint32_t TLineStore::newOwned(std::string&& text) {
+    if (!freeOwned_.empty()) {
+        std::uint32_t i = freeOwned_.back();
+        freeOwned_.pop_back();
+        owned_[i] = std::move(text);
+        return i;
+    }
+    if (owned_.size() >= kOwned) throw std::length_error("TLineStore: too many changed lines");
+    owned_.push_back(std::move(text));
+    return std::uint32_t(owned_.size() - 1);
+}
+
+void TLineStore::releaseOwned(const TRecord& r) {
+    if (!(r.len & kOwned)) return;
+    owned_[r.off] = std::string();
+    freeOwned_.push_back(r.off);
+}
+
+void TLineStore::Insert(std::size_t i, std::string_view text, void* object) {
+    std::string copy(text); // before anything moves: text may view into this store
+    ensureGap(1);
+    moveGap(i);
+    std::uint32_t idx = newOwned(std::move(copy));
+    records_[gapBegin_++] = TRecord{object, idx, kOwned};
+}
+
+void TLineStore::Replace(std::size_t i, std::string_view text) {
+    TRecord& r = at(i);
+    if (r.len & kOwned) {
+        owned_[r.off].assign(text.data(), text.size()); // assign copes with self-overlap
+        return;
+    }
+    std::string copy(text);
+    r.off = newOwned(std::move(copy));
+    r.len = kOwned;
+}
+
+void TLineStore::Erase(std::size_t i) {
+    moveGap(i + 1);
+    releaseOwned(records_[gapBegin_ - 1]);
+    --gapBegin_;
+    if (Empty()) Clear();
+}
+
+void TLineStore::Clear() {
+    std::vector<TRecord>().swap(records_);
+    gapBegin_ = gapEnd_ = 0;
+    block_.reset();
+    std::vector<std::string>().swap(owned_);
+    std::vector<std::uint32_t>().swap(freeOwned_);
+}
+
+bool TLineStore::AdoptBlock(TBlock block) {
+    if (block_ == block) return true;
+    if (block_ && !Empty()) return false;
+    if (block && block->size() > std::numeric_limits<std::uint32_t>::max()) return false;
+    block_ = std::move(block);
+    return true;
+}
+
+bool TLineStore::canView(std::string_view text) const {
+    if (!block_ || text.size() >= kOwned) return false;
+    const char* b = block_->data();
+    return text.data() >= b && text.data() + text.size() <= b + block_->size();
+}
+
+void TLineStore::AppendBlockLine(std::string_view line) {
+    if (!canView(line)) {
+        Append(line);
+        return;
+    }
+    ensureGap(1);
+    moveGap(Size());
+    records_[gapBegin_++] =
+        TRecord{nullptr, std::uint32_t(line.data() - block_->data()), std::uint32_t(line.size())};
+}
+
+void TLineStore::AppendFrom(const TLineStore& source) {
+    if (&source == this) {
+        std::vector<std::string> copy;
+        for (std::size_t i = 0; i < Size(); ++i) copy.emplace_back(Text(i));
+        for (auto& s : copy) Append(s);
+        return;
+    }
+    std::size_t n = source.Size();
+    if (source.block_) AdoptBlock(source.block_);
+    ReserveForAppend(n);
+    for (std::size_t i = 0; i < n; ++i) AppendBlockLine(source.Text(i));
+}
+
+std::size_t TLineStore::MemoryUsage() const {
+    std::size_t bytes = records_.capacity() * sizeof(TRecord) + (block_ ? block_->capacity() : 0);
+    bytes += owned_.capacity() * sizeof(std::string) + freeOwned_.capacity() * 4;
+    for (const auto& s : owned_) bytes += s.capacity() > 15 ? s.capacity() : 0;
+    return bytes;
+}
+
+} // namespace ondrex

@@ -1,0 +1,209 @@
+#include "editor/TqvEditList.h"
+
+#include "editor/LineBreaks.h"
+#include "platform/TextFile.h"
+
+#include <istream>
+#include <iterator>
+#include <memory>
+
+namespace ondrex {
+
+EStringListError::EStringListError(int index)
+    : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")") {}
+
+// BeginUpdate now, EndUpdate when the scope ends, also when an exception passes.
+class TqvEditList::TUpdateGuard {
+public:
+    explicit TUpdateGuard(TqvEditList& list) : list_(list) { list_.BeginUpdate(); }
+    ~TUpdateGuard() { list_.EndUpdate(); }
+    TUpdateGuard(const TUpdateGuard&) = delete;
+    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+private:
+    TqvEditList& list_;
+};
+
+void TqvEditList::check(int index, int count) const {
+    if (index < 0 || index >= count) throw EStringListError(index);
+}
+
+std::string_view TqvEditList::Get(int index) const {
+    check(index, Count());
+    return store_.Text(std::size_t(index));
+}
+
+void* TqvEditList::GetObject(int index) const {
+    check(index, Count());
+    return store_.Object(std::size_t(index));
+}
+
+void TqvEditList::PutObject(int index, void* object) {
+    check(index, Count());
+    store_.SetObject(std::size_t(index), object);
+}
+
+std::string TqvEditList::GetText() const {
+    std::size_t n = store_.Size();
+    std::size_t total = n ? 2 * (n - 1) : 0;
+    for (std::size_t i = 0; i < n; ++i) total += store_.Text(i).size();
+    std::string text;
+    text.reserve(total);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i) text += "\r\n";
+        text += store_.Text(i);
+    }
+    return text;
+}
+
+void TqvEditList::BeginUpdate() {
+    if (updateCount_++ == 0) OnChanging(this);
+}
+
+void TqvEditList::EndUpdate() {
+    if (updateCount_ <= 0) return;
+    if (--updateCount_ == 0) OnChange(this);
+}
+
+int TqvEditList::Add(std::string_view text) {
+    TUpdateGuard update(*this);
+    store_.Append(text);
+    int index = Count() - 1;
+    OnAdded(this);
+    return index;
+}
+
+void TqvEditList::AddStrings(const TqvEditList& source) {
+    TUpdateGuard update(*this);
+    store_.AppendFrom(source.store_);
+    OnBulkAdded(this);
+}
+
+void TqvEditList::Insert(int index, std::string_view text) {
+    check(index, Count() + 1);
+    TUpdateGuard update(*this);
+    store_.Insert(std::size_t(index), text);
+    OnInserted(this, index);
+}
+
+void TqvEditList::Put(int index, std::string_view text) {
+    check(index, Count());
+    TUpdateGuard update(*this);
+    store_.Replace(std::size_t(index), text);
+    OnLineChanged(this, index);
+}
+
+void TqvEditList::Delete(int index) {
+    check(index, Count());
+    TUpdateGuard update(*this);
+    if (index == 0 && Count() == 1)
+        store_.Replace(0, std::string_view());
+    else
+        store_.Erase(std::size_t(index));
+    OnDeleted(this, index);
+}
+
+void TqvEditList::Clear() {
+    OnCleared(this);
+    if (Count() != 0) {
+        TUpdateGuard update(*this);
+        store_.Clear();
+    }
+    if (loadingCount_ == 0 && Count() == 0) Add(std::string_view());
+}
+
+void TqvEditList::setTextShared(TLineStore::TBlock block) {
+    if (!block) block = std::make_shared<const std::string>();
+    TUpdateGuard update(*this);
+    Clear();
+    std::string_view text(*block);
+    // Views into the block when the list holds nothing else; otherwise (outside a bulk
+    // load Clear left one empty line of its own) the store copies what it cannot view.
+    store_.AdoptBlock(block);
+    store_.ReserveForAppend(CountLines(text));
+    TLineSplitter lines(text);
+    std::string_view line;
+    if (OnAdded) {
+        // Every line "through Add": the receiver sees each appended line.
+        while (lines.Next(line)) {
+            TUpdateGuard each(*this);
+            store_.AppendBlockLine(line);
+            OnAdded(this);
+        }
+    } else {
+        while (lines.Next(line)) store_.AppendBlockLine(line);
+    }
+    OnTextReplaced(this);
+}
+
+void TqvEditList::SetText(std::string_view block) {
+    setTextShared(std::make_shared<const std::string>(block));
+}
+
+void TqvEditList::SetText(std::string&& block) {
+    setTextShared(std::make_shared<const std::string>(std::move(block)));
+}
+
+void TqvEditList::endLoadingFill() {
+    if (loadingCount_ <= 0) return;
+    if (--loadingCount_ == 0 && Count() == 0) Add(std::string_view());
+}
+
+void TqvEditList::EndLoading() { endLoadingFill(); }
+
+void TqvEditList::LoadFromBlock(std::string&& block) {
+    LoadFromBlock(std::make_shared<const std::string>(std::move(block)));
+}
+
+void TqvEditList::LoadFromBlock(TLineStore::TBlock shared) {
+    ++loadingCount_;
+    struct TFinally {
+        TqvEditList& list;
+        ~TFinally() {
+            list.endLoadingFill();
+            list.EndUpdate();
+        }
+    };
+    BeginUpdate();
+    TFinally finally{*this};
+    if (OnBulkAdded) {
+        TNotifyEvent added = OnAdded;
+        OnAdded = TNotifyEvent();
+        struct TRestore {
+            TqvEditList& list;
+            TNotifyEvent added;
+            ~TRestore() { list.OnAdded = added; }
+        } restore{*this, added};
+        setTextShared(std::move(shared));
+    } else {
+        setTextShared(std::move(shared));
+        return;
+    }
+    OnBulkAdded(this);
+}
+
+void TqvEditList::LoadFromStream(std::istream& stream) {
+    std::string block{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    if (stream.bad()) throw std::runtime_error("stream read error");
+    LoadFromBlock(std::move(block));
+}
+
+void TqvEditList::LoadFromFile(const std::string& path) { LoadFromBlock(ReadFileBytes(path)); }
+
+void TqvEditList::Assign(const TqvEditList& source) {
+    if (&source == this) return;
+    ++loadingCount_;
+    struct TFinally {
+        TqvEditList& list;
+        ~TFinally() {
+            list.endLoadingFill();
+            list.EndUpdate();
+        }
+    };
+    BeginUpdate();
+    TFinally finally{*this};
+    Clear();
+    AddStrings(source);
+}
+
+} // namespace ondrex

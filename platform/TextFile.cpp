@@ -1,0 +1,95 @@
+#include "platform/TextFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ondrex {
+
+namespace {
+
+std::string describe(EFileError::TCause cause, const std::string& detail) {
+    std::string text;
+    switch (cause) {
+    case EFileError::TCause::NotFound: text = "no such file"; break;
+    case EFileError::TCause::IsDirectory: text = "is a directory"; break;
+    case EFileError::TCause::PermissionDenied: text = "permission denied"; break;
+    case EFileError::TCause::ReadError: text = "read error"; break;
+    case EFileError::TCause::OpenError: text = "cannot open"; break;
+    case EFileError::TCause::TooLarge: text = "file too large"; break;
+    }
+    if (!detail.empty()) text += " (" + detail + ")";
+    return text;
+}
+
+EFileError openError(const std::string& path, int err) {
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR: return EFileError(path, EFileError::TCause::NotFound);
+    case EISDIR: return EFileError(path, EFileError::TCause::IsDirectory);
+    case EACCES:
+    case EPERM: return EFileError(path, EFileError::TCause::PermissionDenied);
+    default: return EFileError(path, EFileError::TCause::OpenError, std::strerror(err));
+    }
+}
+
+struct Fd {
+    int fd;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+} // namespace
+
+EFileError::EFileError(std::string path, TCause cause, const std::string& detail)
+    : std::runtime_error(path + ": " + describe(cause, detail)), path_(std::move(path)),
+      cause_(cause) {}
+
+std::string ReadFileBytes(const std::string& path) {
+    if (path.empty()) throw EFileError(path, EFileError::TCause::NotFound);
+    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (f.fd < 0) throw openError(path, errno);
+    struct stat st {};
+    if (::fstat(f.fd, &st) != 0) throw EFileError(path, EFileError::TCause::ReadError, std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) throw EFileError(path, EFileError::TCause::IsDirectory);
+
+    std::string data;
+    // Regular files are read into a buffer of their exact size, so a 50 MB file costs 50 MB;
+    // pipes and special files (size 0) grow the buffer as they go.
+    std::size_t want = S_ISREG(st.st_mode) && st.st_size > 0 ? std::size_t(st.st_size) : 0;
+    if (want > data.max_size()) throw EFileError(path, EFileError::TCause::TooLarge);
+    data.resize(want ? want : 65536);
+    std::size_t used = 0;
+    char probe[4096];
+    for (;;) {
+        char* into = data.data() + used;
+        std::size_t room = data.size() - used;
+        if (room == 0) {
+            // Full: read into a small probe so that a file of the expected size does not
+            // make the buffer grow; only a file that grew meanwhile (or a pipe) does.
+            into = probe;
+            room = sizeof probe;
+        }
+        ssize_t n = ::read(f.fd, into, room);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (errno == EISDIR) throw EFileError(path, EFileError::TCause::IsDirectory);
+            throw EFileError(path, EFileError::TCause::ReadError, std::strerror(errno));
+        }
+        if (n == 0) break;
+        if (into == probe) {
+            data.resize(used + std::max<std::size_t>(65536, used / 2));
+            std::memcpy(data.data() + used, probe, std::size_t(n));
+        }
+        used += std::size_t(n);
+    }
+    data.resize(used);
+    if (used != want) data.shrink_to_fit();
+    return data;
+}
+
+} // namespace ondrex
