@@ -97,8 +97,8 @@ public:
     virtual void ExtTextOut(int x, int y, unsigned options, const TRect* rect,
                             std::string_view text, std::span<const int> advances) = 0;
     // Formatted text in `rect` (flags in DrawTextFlags.h). Returns the height of the text.
-    // With DT_CALCRECT nothing is drawn and `rect` becomes the text's extent: its Right and
-    // Bottom move, except that a single line keeps Top and Left.
+    // With DT_CALCRECT nothing is drawn and `rect` becomes the text's extent: Left and Top
+    // stay, Right and Bottom move (a wrapped text takes the width of its widest line).
     virtual int DrawText(std::string_view text, TRect& rect, unsigned flags);
 
     // ---- Pictures ----
@@ -113,7 +113,15 @@ protected:
     void SetInitialClip(const TRect& r) { clip_ = r; }
 
 private:
-    struct TState;
+    struct TState {
+        TFont Font;
+        TBrush Brush;
+        TPen Pen;
+        TBkMode BkMode;
+        TColor BkColor;
+        TPoint PenPos;
+        TRect Clip;
+    };
     std::vector<TState> saved_;
     TRect clip_;
 };

@@ -71,7 +71,7 @@ public:
 
 private:
     void Changed() { OnChange(this); }
-    TBitmap Render(int index, unsigned style, bool enabled) const;
+    TBitmap Render(int index, unsigned style) const;
 
     int width_;
     int height_;

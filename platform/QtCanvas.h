@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QImage;
 class QPaintDevice;
 class QPainter;
 
@@ -16,6 +17,8 @@ public:
     // Paints on `device` (a QWidget inside its paintEvent, or a QImage). `clip` is the
     // paint's invalid area in device pixels; an empty one means the whole device.
     explicit TQtCanvas(QPaintDevice* device, const TRect& clip = {});
+    // Paints on an image it owns from now on.
+    explicit TQtCanvas(std::unique_ptr<QImage> image);
     ~TQtCanvas() override;
 
     QPainter& Painter();

@@ -17,7 +17,7 @@ enum class TDrawKind {
     FillRect,
     FrameRect,
     Rectangle,
-    Line, // LineTo: Points = {from, to}
+    Line, // LineTo, or a polyline of two points: Points = {from, to}
     Polyline,
     Pixel,
     FocusRect,
@@ -73,6 +73,9 @@ public:
 
 private:
     TDrawCall Record(TDrawKind kind, TColor color) const;
+    void Push(TDrawCall call);
+    TColor BrushColor() const;
+    TColor PenColor() const;
     int CellWidth() const;
     int CellHeight() const;
 

@@ -1,0 +1,332 @@
+#include "platform/QtCanvas.h"
+
+#include "platform/Bitmap.h"
+#include "platform/CodePage.h"
+#include "platform/QtApplication.h"
+#include "platform/QtFont.h"
+#include "platform/SystemColors.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
+#include <QRawFont>
+
+#include <cstdlib>
+#include <optional>
+
+namespace ondrex {
+
+namespace {
+
+QColor ToQColor(TColor color) {
+    const TColor c = ColorToRGB(color);
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+
+QRect ToQRect(const TRect& r) {
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+QImage WrapBitmap(const TBitmap& bitmap) {
+    return QImage(reinterpret_cast<const uchar*>(bitmap.ScanLine(0)), bitmap.Width(),
+                  bitmap.Height(), bitmap.Width() * 4, QImage::Format_ARGB32);
+}
+
+// The pixels of a 1-pixel line from a towards b, b itself left out.
+void AppendSegment(TPoint a, TPoint b, std::vector<QPoint>& out) {
+    const int dx = std::abs(b.X - a.X), dy = -std::abs(b.Y - a.Y);
+    const int sx = a.X < b.X ? 1 : -1, sy = a.Y < b.Y ? 1 : -1;
+    int err = dx + dy;
+    for (int x = a.X, y = a.Y; x != b.X || y != b.Y;) {
+        out.emplace_back(x, y);
+        const int e2 = 2 * err;
+        if (e2 >= dy) err += dy, x += sx;
+        if (e2 <= dx) err += dx, y += sy;
+    }
+}
+
+// Text decoded from the code page: one entry per character with its first byte.
+struct TDecoded {
+    QString Text;                  // all characters
+    std::vector<std::size_t> Byte; // first byte of each character
+    std::vector<QString> Chars;    // each character on its own
+};
+
+TDecoded Decode(std::string_view bytes) {
+    TDecoded d;
+    const TCodePage cp = ActiveCodePage();
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const TDecodedChar c = DecodeChar(cp, bytes, pos);
+        const char32_t ucs = c.codePoint;
+        const QString one = QString::fromUcs4(&ucs, 1);
+        d.Text += one;
+        d.Byte.push_back(pos);
+        d.Chars.push_back(one);
+        pos += c.length;
+    }
+    return d;
+}
+
+// The QFont, metrics and raw font of a canvas font.
+struct TFontUse {
+    const QFont& Font;
+    const QFontMetrics& Metrics;
+    const QRawFont& Raw;
+};
+
+} // namespace
+
+struct TQtCanvas::TImpl {
+    std::unique_ptr<QImage> OwnedImage;
+    QPaintDevice* Device = nullptr;
+    QPainter Painter;
+    std::optional<TFont> FontKey;
+    QFont QtFont;
+    std::optional<QFontMetrics> Metrics;
+    std::optional<QRawFont> Raw;
+
+    // Rebuilt only when the canvas font changes.
+    TFontUse UseFont(const TFont& font) {
+        if (!FontKey || !FontKey->SameFont(font)) {
+            FontKey.emplace(font);
+            QtFont = qt::ToQFont(font);
+            Metrics.emplace(QtFont);
+            Raw.emplace(QRawFont::fromFont(QtFont));
+        }
+        return {QtFont, *Metrics, *Raw};
+    }
+
+    QImage* Image() const {
+        return Device->devType() == QInternal::Image ? static_cast<QImage*>(Device) : nullptr;
+    }
+};
+
+TQtCanvas::TQtCanvas(QPaintDevice* device, const TRect& clip) : impl_(std::make_unique<TImpl>()) {
+    qt::ensureApplication();
+    impl_->Device = device;
+    impl_->Painter.begin(device);
+    SetInitialClip(clip.IsEmpty() ? TRect{0, 0, device->width(), device->height()} : clip);
+    ClipChanged();
+}
+
+TQtCanvas::TQtCanvas(std::unique_ptr<QImage> image) : TQtCanvas(image.get()) {
+    impl_->OwnedImage = std::move(image);
+}
+
+TQtCanvas::~TQtCanvas() {
+    impl_->Painter.end();
+}
+
+QPainter& TQtCanvas::Painter() {
+    return impl_->Painter;
+}
+
+void TQtCanvas::ClipChanged() {
+    impl_->Painter.setClipRect(ToQRect(ClipRect()));
+}
+
+void TQtCanvas::FillRect(const TRect& r) {
+    if (r.IsEmpty() || Brush.Style == TBrushStyle::bsClear) return;
+    if (Brush.Bitmap && !Brush.Bitmap->Empty()) {
+        impl_->Painter.setBrushOrigin(0, 0);
+        impl_->Painter.fillRect(ToQRect(r), QBrush(WrapBitmap(*Brush.Bitmap)));
+        return;
+    }
+    if (Brush.Color == clNone) return;
+    impl_->Painter.fillRect(ToQRect(r), ToQColor(Brush.Color));
+}
+
+void TQtCanvas::FrameRect(const TRect& r) {
+    if (r.IsEmpty() || Brush.Color == clNone) return;
+    const QColor c = ToQColor(Brush.Color);
+    QPainter& p = impl_->Painter;
+    p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
+    p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
+    p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), c);
+    p.fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), c);
+}
+
+void TQtCanvas::Rectangle(const TRect& r) {
+    FillRect(r);
+    if (Pen.Style == TPenStyle::psClear || Pen.Color == clNone || r.IsEmpty()) return;
+    const TPoint outline[5] = {{r.Left, r.Top},
+                               {r.Right - 1, r.Top},
+                               {r.Right - 1, r.Bottom - 1},
+                               {r.Left, r.Bottom - 1},
+                               {r.Left, r.Top}};
+    Polyline(outline);
+}
+
+void TQtCanvas::Polyline(std::span<const TPoint> points) {
+    if (points.size() < 2 || Pen.Style == TPenStyle::psClear || Pen.Color == clNone) return;
+    QPainter& p = impl_->Painter;
+    if (Pen.Width > 1) {
+        QPolygon polygon;
+        for (TPoint pt : points)
+            polygon << QPoint(pt.X, pt.Y);
+        p.setPen(QPen(ToQColor(Pen.Color), Pen.Width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.drawPolyline(polygon);
+        return;
+    }
+    std::vector<QPoint> pixels;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        AppendSegment(points[i - 1], points[i], pixels);
+    if (Pen.Style == TPenStyle::psDot) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < pixels.size(); i += 2)
+            pixels[kept++] = pixels[i];
+        pixels.resize(kept);
+    }
+    p.setPen(QPen(ToQColor(Pen.Color), 1));
+    p.drawPoints(pixels.data(), int(pixels.size()));
+}
+
+void TQtCanvas::SetPixel(int x, int y, TColor color) {
+    if (color == clNone) return;
+    impl_->Painter.fillRect(QRect(x, y, 1, 1), ToQColor(color));
+}
+
+TColor TQtCanvas::GetPixel(int x, int y) const {
+    const QImage* image = impl_->Image();
+    if (!image || !image->valid(x, y)) return clNone;
+    const QRgb c = image->pixel(x, y);
+    return RGB(qRed(c), qGreen(c), qBlue(c));
+}
+
+void TQtCanvas::DrawFocusRect(const TRect& r) {
+    if (r.IsEmpty()) return;
+    // Every other pixel of the outline, inverted, so a second call restores the picture.
+    std::vector<QPoint> dots;
+    auto dot = [&](int x, int y) {
+        if (((x + y) & 1) == 0 && ClipRect().Contains({x, y})) dots.emplace_back(x, y);
+    };
+    for (int x = r.Left; x < r.Right; ++x)
+        dot(x, r.Top);
+    for (int y = r.Top + 1; y < r.Bottom; ++y)
+        dot(r.Right - 1, y);
+    if (r.Bottom - 1 > r.Top)
+        for (int x = r.Left; x < r.Right - 1; ++x)
+            dot(x, r.Bottom - 1);
+    if (r.Right - 1 > r.Left)
+        for (int y = r.Top + 1; y < r.Bottom - 1; ++y)
+            dot(r.Left, y);
+    if (QImage* image = impl_->Image()) {
+        for (QPoint pt : dots)
+            if (image->valid(pt)) image->setPixel(pt, image->pixel(pt) ^ 0x00FFFFFF);
+        return;
+    }
+    QPainter& p = impl_->Painter;
+    p.save();
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawPoints(dots.data(), int(dots.size()));
+    p.restore();
+}
+
+TTextMetric TQtCanvas::GetTextMetrics() {
+    const TFontUse use = impl_->UseFont(Font);
+    const QFontMetrics& fm = use.Metrics;
+    TTextMetric tm;
+    tm.Ascent = fm.ascent();
+    tm.Descent = fm.descent();
+    tm.Height = tm.Ascent + tm.Descent;
+    tm.InternalLeading = std::max(0, tm.Height - use.Font.pixelSize());
+    tm.ExternalLeading = std::max(0, fm.leading());
+    tm.AveCharWidth = fm.horizontalAdvance(QLatin1Char('x'));
+    tm.MaxCharWidth = fm.maxWidth();
+    tm.Weight = Font.Weight();
+    tm.FixedPitch = QFontInfo(use.Font).fixedPitch();
+    tm.Charset = Font.Charset();
+    return tm;
+}
+
+bool TQtCanvas::GetCharABCWidths(char32_t ch, TABC& abc) {
+    const TFontUse use = impl_->UseFont(Font);
+    if (!use.Metrics.inFontUcs4(uint(ch))) return false;
+    const QString s = QString::fromUcs4(&ch, 1);
+    const QRect ink = use.Metrics.boundingRect(s);
+    const int advance = use.Metrics.horizontalAdvance(s);
+    abc.A = ink.left();
+    abc.B = ink.width();
+    abc.C = advance - abc.A - abc.B;
+    return true;
+}
+
+TSize TQtCanvas::TextExtent(std::string_view text) {
+    const TFontUse use = impl_->UseFont(Font);
+    const QFontMetrics& fm = use.Metrics;
+    return {fm.horizontalAdvance(Decode(text).Text), fm.ascent() + fm.descent()};
+}
+
+void TQtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::string_view text,
+                           std::span<const int> advances) {
+    const TFontUse use = impl_->UseFont(Font);
+    QPainter& p = impl_->Painter;
+    const TDecoded d = Decode(text);
+
+    // Each character's left edge: from the advances where given, else the font's own.
+    std::vector<int> left(d.Chars.size());
+    int width = 0;
+    for (std::size_t i = 0; i < d.Chars.size(); ++i) {
+        left[i] = width;
+        const std::size_t end = i + 1 < d.Byte.size() ? d.Byte[i + 1] : text.size();
+        if (end <= advances.size())
+            for (std::size_t b = d.Byte[i]; b < end; ++b)
+                width += advances[b];
+        else
+            width += use.Metrics.horizontalAdvance(d.Chars[i]);
+    }
+
+    p.save();
+    if (rect && (options & ETO_CLIPPED)) p.setClipRect(ToQRect(*rect), Qt::IntersectClip);
+    if (rect && (options & ETO_OPAQUE) && BkColor != clNone)
+        p.fillRect(ToQRect(*rect), ToQColor(BkColor));
+    if (BkMode == TBkMode::bkOpaque && BkColor != clNone)
+        p.fillRect(QRect(x, y, width, use.Metrics.ascent() + use.Metrics.descent()),
+                   ToQColor(BkColor));
+    if (Font.Color() != clNone && !d.Chars.empty()) {
+        const int baseline = y + use.Metrics.ascent();
+        p.setPen(ToQColor(Font.Color()));
+        p.setFont(use.Font);
+        if (advances.empty()) {
+            p.drawText(QPoint(x, baseline), d.Text);
+        } else {
+            // One glyph run at the given positions when the face has every glyph; else
+            // character by character so that fallback faces can supply the missing ones.
+            QList<quint32> glyphs = use.Raw.glyphIndexesForString(d.Text);
+            bool complete = use.Raw.isValid() && glyphs.size() == qsizetype(d.Chars.size());
+            for (quint32 g : glyphs)
+                complete = complete && g != 0;
+            if (complete) {
+                QList<QPointF> positions;
+                for (int l : left)
+                    positions.append(QPointF(x + l, 0));
+                QGlyphRun run;
+                run.setRawFont(use.Raw);
+                run.setGlyphIndexes(glyphs);
+                run.setPositions(positions);
+                run.setUnderline(use.Font.underline());
+                run.setStrikeOut(use.Font.strikeOut());
+                p.drawGlyphRun(QPointF(0, baseline), run);
+            } else {
+                for (std::size_t i = 0; i < d.Chars.size(); ++i)
+                    p.drawText(QPoint(x + left[i], baseline), d.Chars[i]);
+            }
+        }
+    }
+    p.restore();
+}
+
+void TQtCanvas::DrawBitmap(int x, int y, const TBitmap& bitmap, const TRect& source) {
+    if (bitmap.Empty()) return;
+    impl_->Painter.drawImage(QPoint(x, y), WrapBitmap(bitmap), ToQRect(source));
+}
+
+std::unique_ptr<TCanvas> CreateScreenCanvas() {
+    auto image = std::make_unique<QImage>(1, 1, QImage::Format_ARGB32);
+    return std::make_unique<TQtCanvas>(std::move(image));
+}
+
+} // namespace ondrex
