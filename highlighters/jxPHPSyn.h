@@ -1,0 +1,96 @@
+#pragma once
+// PHP, the whole text taken as code (the open and close tags are plain symbols and
+// identifiers): comments, strings, numbers, "$" variables, symbols and 55 keywords matched in
+// any letter case. Strings of either quote and block comments left open at the end of a line
+// continue on the next one through the range state.
+
+#include "highlighters/TqvTableHighLighter.h"
+
+namespace ondrex {
+
+class TjxPHPSyn : public TqvTableHighLighter {
+public:
+    enum TtkTokenKind : TqvTokenKind {
+        tkComment = 0,
+        tkIdentifier = 1,
+        tkInvalidSymbol = 2,
+        tkKey = 3,
+        tkNull = 4,
+        tkNumber = 5,
+        tkSpace = 6,
+        tkString = 7,
+        tkSymbol = 8,
+        tkUnknown = 9,
+        tkVariable = 10,
+    };
+    enum TRangeState : std::uint8_t {
+        rsCode = 0,
+        rsSingleQuote = 1,
+        rsDoubleQuote = 2,
+        rsComment = 3,
+    };
+    static constexpr int KeywordTableSize = 207;
+
+    TjxPHPSyn();
+
+    std::string LanguageName() const override;
+    std::string ClassName() const override { return "TjxPHPSyn"; }
+    // Resumes an open string or comment before looking at the character.
+    void NextToken() override;
+
+    // The keyword table every instance scans with.
+    static const TqvKeywordTable& Keywords();
+
+    TqvHighLightAttributes* CommentAttri;
+    TqvHighLightAttributes* IdentifierAttri;
+    TqvHighLightAttributes* InvalidSymbolAttri;
+    TqvHighLightAttributes* KeyAttri;
+    TqvHighLightAttributes* NumberAttri;
+    TqvHighLightAttributes* SpaceAttri;
+    TqvHighLightAttributes* StringAttri;
+    TqvHighLightAttributes* SymbolAttri;
+    TqvHighLightAttributes* VariableAttri;
+
+private:
+    TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
+    void MakeMethodTables();
+
+    void SpaceProc() { ScanSpaces(tkSpace); }
+    void LFProc() { ScanLF(tkSpace); }
+    void CRProc() { ScanCR(tkSpace); }
+    void CommentProc() { ScanRestOfLine(tkComment); }
+    void SymbolProc() { ScanSingle(tkSymbol); }
+    void AtProc() { ScanSingle(tkInvalidSymbol); }
+    void UnknownProc() { ScanSingle(tkUnknown); }
+    void IdentProc() { ScanIdentifier(Keywords()); }
+    void VariableProc();
+    void NumberProc();
+    void SlashProc();
+    void QuoteProc();
+    void NotProc() { ScanSymbolFollowedBy("="); }
+    void ModProc() { ScanSymbolFollowedBy("="); }
+    void AndProc() { ScanSymbolFollowedBy("&="); }
+    void StarProc() { ScanSymbolFollowedBy("="); }
+    void PlusProc() { ScanSymbolFollowedBy("+="); }
+    void MinusProc() { ScanSymbolFollowedBy("-=>"); }
+    void LowerProc();
+    void EqualProc() { ScanSymbolFollowedBy("=>"); }
+    void GreaterProc() { ScanSymbolFollowedBy("=>"); }
+    void XorProc() { ScanSymbolFollowedBy("="); }
+    void OrProc() { ScanSymbolFollowedBy("=|"); }
+
+    // A symbol of one character, or two when the next one is among `seconds`.
+    void ScanSymbolFollowedBy(std::string_view seconds);
+    // An open string or comment resumed at the start of a line, or after a CR or LF token.
+    void StringContinuation(char quote);
+    void CommentContinuation();
+    // NUL, CR or LF at the scan position: their own tokens, the range kept.
+    bool ScanLineBreak();
+    // Comment text up to NUL, CR or LF, or through "*/" (back to code).
+    void ScanCommentBody();
+    // String text up to (not including) the quote, NUL, CR or LF. In double-quoted strings
+    // a backslash and a quote are skipped as a pair.
+    void ScanStringBody(char quote);
+};
+
+} // namespace ondrex

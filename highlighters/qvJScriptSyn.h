@@ -1,0 +1,68 @@
+#pragma once
+// JavaScript: line and block comments, single- and double-quoted strings, decimal and
+// "$"-prefixed hexadecimal numbers, and a case-insensitive table of language keywords and
+// browser object model names. A block comment left open at the end of a line is remembered
+// in the range state for the editor's bookkeeping, but the next line is scanned as code.
+
+#include "highlighters/TqvTableHighLighter.h"
+
+namespace ondrex {
+
+class TqvJScriptSyn : public TqvTableHighLighter {
+public:
+    enum TtkTokenKind : TqvTokenKind {
+        tkComment = 0,
+        tkIdentifier = 1,
+        tkKey = 2,
+        tkNull = 3,
+        tkNumber = 4,
+        tkSpace = 5,
+        tkString = 6,
+        tkSymbol = 7,
+        tkUnknown = 8,
+    };
+    enum TRangeState : std::uint8_t { rsCode = 1, rsComment = 2 };
+    static constexpr int KeywordTableSize = 253;
+
+    TqvJScriptSyn();
+
+    std::string LanguageName() const override;
+    std::string ClassName() const override { return "TqvJScriptSyn"; }
+
+    // The keyword table every instance scans with.
+    static const TqvKeywordTable& Keywords();
+
+    TqvHighLightAttributes* CommentAttri;
+    TqvHighLightAttributes* IdentifierAttri;
+    TqvHighLightAttributes* KeyAttri;
+    TqvHighLightAttributes* NumberAttri;
+    TqvHighLightAttributes* SpaceAttri;
+    TqvHighLightAttributes* StringAttri;
+    TqvHighLightAttributes* SymbolAttri;
+
+private:
+    TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
+    void MakeMethodTables();
+
+    void SpaceProc() { ScanSpaces(tkSpace); }
+    void LFProc() { ScanLF(tkSpace); }
+    void CRProc() { ScanCR(tkSpace); }
+    void SymbolProc() { ScanSingle(tkSymbol); }
+    void UnknownProc() { ScanSingle(tkUnknown); }
+    void IdentProc() { ScanIdentifier(Keywords()); }
+    void StringProc();
+    void HashProc();
+    void HexProc();
+    void ModStarProc();
+    void AndProc() { ScanSymbolFollowedBy("&="); }
+    void PlusProc() { ScanSymbolFollowedBy("+="); }
+    void MinusProc() { ScanSymbolFollowedBy("-=>"); }
+    void OrProc() { ScanSymbolFollowedBy("|="); }
+    void DotProc();
+    void SlashProc();
+    void NumberProc();
+    // A symbol of one character, or two when the next one is among `seconds`.
+    void ScanSymbolFollowedBy(std::string_view seconds);
+};
+
+} // namespace ondrex
