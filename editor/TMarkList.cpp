@@ -4,9 +4,9 @@
 
 namespace ondrex {
 
-TqvMarkOwner* TMark::Owner() {
-    if (owner_ && owner_->Marks().IndexOf(this) < 0) owner_ = nullptr;
-    return owner_;
+TqvMarkOwner* TMark::Owner() const {
+    // The reference is kept: a mark is set up before it is added to the list.
+    return owner_ && owner_->Marks().IndexOf(this) >= 0 ? owner_ : nullptr;
 }
 
 void TMark::InvalidateLine(int line) {

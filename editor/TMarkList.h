@@ -29,9 +29,9 @@ public:
     explicit TMark(TqvMarkOwner* owner) : owner_(owner) {}
     std::string ClassName() const override { return "TMark"; }
 
-    // The owner only while its mark list still holds this mark; the reference is dropped
-    // otherwise, so a removed mark never repaints its former editor.
-    virtual TqvMarkOwner* Owner();
+    // The owner while its mark list holds this mark, else none: a mark repaints nothing
+    // before it is added. A mark must not outlive its owner.
+    virtual TqvMarkOwner* Owner() const;
     virtual void SetColumn(int value) { column_ = value; }
     virtual void SetImageIndex(int value);
     virtual void SetLine(int value);

@@ -1,0 +1,76 @@
+#include "editor/qvSupportProcs.h"
+
+#include <gtest/gtest.h>
+
+namespace ondrex {
+namespace {
+
+TEST(CharSetScan, ForwardFindsTheFirstMemberFromStart) {
+    const TSynCharSet brackets = CharSetOf("()[]");
+    EXPECT_EQ(StrScanForCharInSet("a(b)c", 1, brackets), 2);
+    EXPECT_EQ(StrScanForCharInSet("a(b)c", 2, brackets), 2);
+    EXPECT_EQ(StrScanForCharInSet("a(b)c", 3, brackets), 4);
+    EXPECT_EQ(StrScanForCharInSet("a(b)c", 5, brackets), 0);
+    EXPECT_EQ(StrScanForCharInSet("a(b)c", 0, brackets), 0);
+    EXPECT_EQ(StrScanForCharInSet("a(b)c", 6, brackets), 0);
+    EXPECT_EQ(StrScanForCharInSet("", 1, brackets), 0);
+}
+
+TEST(CharSetScan, BackwardFindsTheNearestMemberAtOrBeforeStart) {
+    const TSynCharSet blanks = CharSetOf(" \t");
+    EXPECT_EQ(StrRScanForCharInSet("ab cd\tef", 8, blanks), 6);
+    EXPECT_EQ(StrRScanForCharInSet("ab cd\tef", 5, blanks), 3);
+    EXPECT_EQ(StrRScanForCharInSet("ab cd\tef", 3, blanks), 3);
+    EXPECT_EQ(StrRScanForCharInSet("ab cd\tef", 2, blanks), 0);
+    EXPECT_EQ(StrRScanForCharInSet("ab cd\tef", 0, blanks), 0);
+    // A start past the end begins at the last character instead of reading beyond it.
+    EXPECT_EQ(StrRScanForCharInSet("ab ", 50, blanks), 3);
+}
+
+TEST(CharSetScan, SetsHoldHighBytes) {
+    const TSynCharSet high = CharSetOf("\xE9\xFF");
+    EXPECT_EQ(StrScanForCharInSet("caf\xE9", 1, high), 4);
+    EXPECT_FALSE(high.test('e'));
+}
+
+TEST(LineEnd, StopsAtZeroLineFeedOrReturn) {
+    EXPECT_EQ(StrLineEnd("abc\r\ndef"), 3u);
+    EXPECT_EQ(StrLineEnd("abc\ndef"), 3u);
+    EXPECT_EQ(StrLineEnd(std::string_view("ab\0c", 4)), 2u);
+    EXPECT_EQ(StrLineEnd("abc"), 3u);
+    EXPECT_EQ(StrLineEnd(""), 0u);
+}
+
+TEST(IntegerHelpers, ClampMinMaxSwap) {
+    EXPECT_EQ(ClampInt(-5, 0, 256), 0);
+    EXPECT_EQ(ClampInt(300, 0, 256), 256);
+    EXPECT_EQ(ClampInt(8, 0, 256), 8);
+    EXPECT_EQ(MinInt(3, -2), -2);
+    EXPECT_EQ(MaxInt(3, -2), 3);
+    int a = 1, b = 2;
+    SwapInt(a, b);
+    EXPECT_EQ(a, 2);
+    EXPECT_EQ(b, 1);
+}
+
+TEST(IntegerHelpers, RoundingTakesHalvesAwayFromZero) {
+    EXPECT_EQ(RoundOff(2.5), 3);
+    EXPECT_EQ(RoundOff(-2.5), -3);
+    EXPECT_EQ(RoundOff(3.5), 4);
+    EXPECT_EQ(RoundOff(2.4999), 2);
+    EXPECT_EQ(RoundOff(-0.4), 0);
+    EXPECT_EQ(RoundOff(7.0), 7);
+}
+
+TEST(CaretOrder, LineFirstThenColumn) {
+    TPoint a{10, 2}, b{1, 3}, c{4, 3};
+    EXPECT_EQ(MinPoint(a, b), a);
+    EXPECT_EQ(MinPoint(b, a), a);
+    EXPECT_EQ(MaxPoint(a, b), b);
+    EXPECT_EQ(MinPoint(c, b), b);
+    EXPECT_EQ(MaxPoint(b, c), c);
+    EXPECT_EQ(MaxPoint(c, b), c);
+}
+
+} // namespace
+} // namespace ondrex
