@@ -1,0 +1,419 @@
+// The view: caret, coordinates, scrolling, invalidation, the paint lock and the window
+// messages that move the view.
+
+#include "editor/TqvCustomEdit.h"
+
+#include "platform/Application.h"
+#include "platform/CodePage.h"
+#include "platform/HintWindow.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+namespace ondrex {
+
+namespace {
+constexpr int kWheelDelta = 120;
+constexpr int kScrollRange = 32767;
+
+TRect Union(const TRect& a, const TRect& b) {
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
+    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+            std::max(a.Bottom, b.Bottom)};
+}
+} // namespace
+
+// ---- Coordinates -----------------------------------------------------------------------
+
+void TqvCustomEdit::UpdateTextOffset() {
+    textOffset_ = gutterWidth_ + 2 - leftColumn_ * charWidth_;
+}
+
+void TqvCustomEdit::ComputeVisibleArea() {
+    visibleColumns_ = std::max(0, ClientWidth() - gutterWidth_ - 2) / charWidth_;
+    visibleLines_ = std::max(0, ClientHeight()) / lineHeight_;
+}
+
+TPoint TqvCustomEdit::RowColumnToPixels(TPoint pos) const {
+    return {(pos.X - 1) * charWidth_ + textOffset_, (pos.Y - TopLine()) * lineHeight_};
+}
+
+TPoint TqvCustomEdit::PixelsToRowColumn(TPoint pixel) const {
+    const double exact =
+        double(LeftColumn() * charWidth_ + pixel.X - gutterWidth_ - 2) / charWidth_;
+    int column = int(std::lround(exact)); // halves away from zero
+    const int line = TopLine() + pixel.Y / lineHeight_;
+    if (line >= 1 && line <= LineCount() && column >= 2) {
+        const std::string_view text = lines_.Get(line - 1);
+        const auto byte = std::size_t(column - 1);
+        if (!IsCharBoundary(ActiveCodePage(), text, byte)) {
+            const bool roundedUp = exact - std::floor(exact) >= 0.5;
+            column = 1 + int(roundedUp ? PrevCharBoundary(ActiveCodePage(), text, byte)
+                                       : NextCharBoundary(ActiveCodePage(), text, byte));
+        }
+    }
+    return {column, line};
+}
+
+// ---- Caret -----------------------------------------------------------------------------
+
+int TqvCustomEdit::ColumnLimit(int line) const {
+    if (options_ & qveoScrollPastEol) return maxColumn_;
+    if (line < 0 || line >= lines_.Count()) return 0;
+    return int(lines_.Get(line).size());
+}
+
+void TqvCustomEdit::SetCaretPosition(TPoint value) {
+    const int lastLine = std::min(value.Y, LineCount());
+    int line = lastLine >= 1 ? lastLine - 1 : -1;
+    const int limit = std::max(ColumnLimit(line), 0);
+    line = std::max(line, 0);
+    const int column = value.X < 1 ? 0 : std::min(value.X - 1, limit);
+    if (column == caretX_ && line == caretY_) return;
+    LockPaint();
+    try {
+        if (column != caretX_) {
+            caretX_ = column;
+            StatusChanged(scCaretColumn);
+        }
+        if (line != caretY_) {
+            caretY_ = line;
+            StatusChanged(scCaretLine);
+        }
+        EnsureCaretVisible();
+        caretUpdatePending_ = true;
+        scrollBarUpdatePending_ = true;
+    } catch (...) {
+        UnlockPaint();
+        throw;
+    }
+    UnlockPaint();
+    DoOnSelectionChange();
+}
+
+// The caret may stand one column past the last whole visible column without scrolling.
+void TqvCustomEdit::EnsureCaretVisible() {
+    LockPaint();
+    try {
+        const int column = CaretColumn();
+        if (column < LeftColumn())
+            SetLeftColumn(column);
+        else if (column > LeftColumn() + visibleColumns_)
+            SetLeftColumn(column - visibleColumns_ + 1);
+        const int line = CaretLine();
+        if (line < TopLine())
+            SetTopLine(line);
+        else if (line > TopLine() + visibleLines_ - 1)
+            SetTopLine(line - visibleLines_ + 1);
+    } catch (...) {
+        UnlockPaint();
+        throw;
+    }
+    UnlockPaint();
+}
+
+void TqvCustomEdit::HideCaretIfShown() {
+    if (!caretShown_) return;
+    HideCaret();
+    caretShown_ = false;
+}
+
+void TqvCustomEdit::UpdateCaret() {
+    if (paintLock_ > 0 || !Focused()) {
+        caretUpdatePending_ = true;
+        return;
+    }
+    caretUpdatePending_ = false;
+    const int x = (CaretColumn() - 1) * charWidth_ + textOffset_ + caretOffset_.X;
+    const int y = (CaretLine() - TopLine()) * lineHeight_ + 1 + caretOffset_.Y;
+    if (x < gutterWidth_ || x >= ClientWidth() || y < 0 || y >= ClientHeight()) {
+        HideCaretIfShown();
+        TCustomControl::SetCaretPos(x, y);
+    } else {
+        TCustomControl::SetCaretPos(x, y);
+        if (!caretShown_ && !(options_ & qveoNoCaret)) {
+            ShowCaret();
+            caretShown_ = true;
+        }
+    }
+    SetImeCompositionPos({x, y});
+}
+
+void TqvCustomEdit::InitializeCaret() {
+    if (!Focused()) return;
+    const int full = lineHeight_ - 2;
+    int width = charWidth_, height = full;
+    caretOffset_ = {0, 0};
+    switch (insertMode_ ? insertCaret_ : overwriteCaret_) {
+    case ctVerticalLine:
+        width = 2;
+        caretOffset_ = {-1, 0};
+        break;
+    case ctHorizontalLine:
+        height = 2;
+        caretOffset_ = {0, full};
+        break;
+    case ctHalfBlock:
+        height = full / 2;
+        caretOffset_ = {0, full / 2};
+        break;
+    case ctBlock:
+        break;
+    }
+    CreateCaret(width, height);
+    caretShown_ = false;
+    UpdateCaret();
+}
+
+// ---- View position ---------------------------------------------------------------------
+
+void TqvCustomEdit::SetTopLine(int value) {
+    value = std::max(1, std::min(value, LineCount())) - 1;
+    if (value == topLine_) return;
+    const int delta = topLine_ - value;
+    topLine_ = value;
+    UpdateScrollBars();
+    if (std::abs(delta) < visibleLines_)
+        ScrollWindow(0, delta * lineHeight_);
+    else
+        Invalidate();
+    StatusChanged(scTopLine);
+}
+
+void TqvCustomEdit::SetLeftColumn(int value) {
+    value = std::max(std::min(value, maxColumn_ - visibleColumns_ + 1) - 1, 0);
+    if (value == leftColumn_) return;
+    leftColumn_ = value;
+    UpdateTextOffset();
+    UpdateScrollBars();
+    InvalidateLines(-1, -1);
+    StatusChanged(scLeftColumn);
+}
+
+// ---- Paint lock and status -------------------------------------------------------------
+
+void TqvCustomEdit::UnlockPaint() {
+    if (paintLock_ > 0) --paintLock_;
+    if (paintLock_ > 0 || !HandleAllocated()) return;
+    if (scrollBarUpdatePending_) UpdateScrollBars();
+    if (caretUpdatePending_) UpdateCaret();
+    if (pendingStatus_) StatusChanged(0);
+}
+
+void TqvCustomEdit::StatusChanged(TqvStatusChanges changes) {
+    pendingStatus_ |= changes;
+    if (paintLock_ > 0 || !OnStatusChange || !pendingStatus_) return;
+    const TqvStatusChanges report = pendingStatus_;
+    pendingStatus_ = 0;
+    OnStatusChange(this, report);
+}
+
+// ---- Scroll bars -----------------------------------------------------------------------
+
+void TqvCustomEdit::UpdateScrollBars() {
+    if (!HandleAllocated() || paintLock_ > 0) {
+        scrollBarUpdatePending_ = true;
+        return;
+    }
+    scrollBarUpdatePending_ = false;
+    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth)
+        SetScrollInfo(TScrollBarKind::sbHorizontal, {1, maxColumn_, visibleColumns_, LeftColumn()},
+                      true);
+    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) {
+        const std::int64_t n = std::int64_t(LineCount()) + visibleLines_ - 1;
+        TScrollInfo info;
+        if (n > kScrollRange)
+            info = {0, kScrollRange, int(kScrollRange * visibleLines_ / n),
+                    int(kScrollRange * std::int64_t(TopLine()) / n)};
+        else
+            info = {1, int(std::max<std::int64_t>(1, n)), visibleLines_, TopLine()};
+        SetScrollInfo(TScrollBarKind::sbVertical, info, true);
+    }
+}
+
+// The bar is scaled exactly when its range would pass 32767, so the thumb is read back
+// under the same rule it was set with.
+int TqvCustomEdit::ScrollThumbToTopLine(int pos) const {
+    const std::int64_t n = std::int64_t(LineCount()) + visibleLines_ - 1;
+    if (n <= kScrollRange) return pos;
+    return int(pos * n / kScrollRange);
+}
+
+void TqvCustomEdit::Scroll(TScrollBarKind bar, int code, int pos) {
+    if (bar == TScrollBarKind::sbHorizontal) {
+        switch (code) {
+        case SB_LINELEFT:
+            SetLeftColumn(LeftColumn() - 1);
+            break;
+        case SB_LINERIGHT:
+            SetLeftColumn(LeftColumn() + 1);
+            break;
+        case SB_PAGELEFT:
+            SetLeftColumn(LeftColumn() - visibleColumns_);
+            break;
+        case SB_PAGERIGHT:
+            SetLeftColumn(LeftColumn() + visibleColumns_);
+            break;
+        case SB_THUMBPOSITION:
+        case SB_THUMBTRACK:
+            SetLeftColumn(pos);
+            break;
+        case SB_LEFT:
+            SetLeftColumn(1);
+            break;
+        case SB_RIGHT:
+            SetLeftColumn(maxColumn_);
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    switch (code) {
+    case SB_LINEUP:
+        SetTopLine(TopLine() - 1);
+        break;
+    case SB_LINEDOWN:
+        SetTopLine(TopLine() + 1);
+        break;
+    case SB_PAGEUP:
+        SetTopLine(TopLine() - visibleLines_);
+        break;
+    case SB_PAGEDOWN:
+        SetTopLine(TopLine() + visibleLines_);
+        break;
+    case SB_TOP:
+        SetTopLine(1);
+        break;
+    case SB_BOTTOM:
+        SetTopLine(LineCount());
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        SetTopLine(ScrollThumbToTopLine(pos));
+        if (code == SB_THUMBTRACK && (options_ & qveoShowScrollHint)) ShowScrollHint();
+        break;
+    case SB_ENDSCROLL:
+        HideScrollHint();
+        break;
+    default:
+        break;
+    }
+    Update();
+}
+
+void TqvCustomEdit::ShowScrollHint() {
+    if (!scrollHint_) {
+        scrollHint_ = Application().HintWindowClass ? Application().HintWindowClass()
+                                                    : std::make_unique<THintWindow>();
+        scrollHint_->Color = Application().HintColor;
+    }
+    const std::string text = "TopLine: " + std::to_string(TopLine());
+    TRect rect = scrollHint_->CalcHintRect(200, text);
+    const TPoint at = ClientToScreen({ClientWidth() - rect.Width() - 4, 10});
+    scrollHint_->ActivateHint(rect.Offset(at.X, at.Y), text);
+}
+
+void TqvCustomEdit::HideScrollHint() {
+    if (scrollHint_) scrollHint_->ReleaseHandle();
+}
+
+bool TqvCustomEdit::MouseWheel(TShiftState shift, int delta, int, int) {
+    int linesPerNotch;
+    if (shift & ssCtrl) {
+        linesPerNotch = (options_ & qveoHalfPageScroll) ? visibleLines_ / 2 : visibleLines_;
+    } else {
+        linesPerNotch = WheelScrollLines();
+        if (linesPerNotch < 0 || linesPerNotch > visibleLines_) linesPerNotch = visibleLines_;
+    }
+    const int sum = wheelRemainder_ + delta;
+    wheelRemainder_ = sum % kWheelDelta;
+    SetTopLine(TopLine() - (sum / kWheelDelta) * linesPerNotch);
+    Update();
+    return true;
+}
+
+// ---- Size, focus and files -------------------------------------------------------------
+
+void TqvCustomEdit::Resize() {
+    ComputeVisibleArea();
+    UpdateScrollBars();
+    SetLeftColumn(LeftColumn());
+    DragAcceptFiles((options_ & qveoDropFiles) != 0);
+    TCustomControl::Resize();
+}
+
+void TqvCustomEdit::SizeOrFontChanged(bool full) {
+    if (!HandleAllocated()) return;
+    ComputeVisibleArea();
+    if (!full) {
+        UpdateScrollBars();
+        return;
+    }
+    if (gutter_.ShowLineNumbers())
+        GutterChanged(&gutter_);
+    else
+        UpdateScrollBars();
+    InitializeCaret();
+    caretUpdatePending_ = false;
+    Invalidate();
+}
+
+void TqvCustomEdit::FocusIn() {
+    InitializeCaret();
+    if (hideSelection_ && selStart_ != selEnd_) Invalidate();
+    TCustomControl::FocusIn();
+}
+
+void TqvCustomEdit::FocusOut() {
+    HideCaretIfShown();
+    DestroyCaret();
+    if (hideSelection_ && selStart_ != selEnd_) Invalidate();
+    TCustomControl::FocusOut();
+}
+
+void TqvCustomEdit::DropFiles(int x, int y, const std::vector<std::string>& files) {
+    if (OnDropFiles) OnDropFiles(this, x, y, files);
+}
+
+// ---- Invalidation ----------------------------------------------------------------------
+
+void TqvCustomEdit::InvalidateArea(const TRect& rect) {
+    if (rect.IsEmpty()) return;
+    if (linesChanging_)
+        invalidRect_ = Union(invalidRect_, rect);
+    else
+        InvalidateRect(rect, false);
+}
+
+void TqvCustomEdit::InvalidateRows(int first, int last, int left, int right) {
+    if (!Visible() || !HandleAllocated()) return;
+    if (first == -1 && last == -1) {
+        InvalidateArea({left, 0, right, ClientHeight()});
+        return;
+    }
+    if (first > last) std::swap(first, last);
+    first = std::max(first, TopLine());
+    last = std::min(last, TopLine() + visibleLines_);
+    if (last < first) return;
+    InvalidateArea(
+        {left, (first - TopLine()) * lineHeight_, right, (last - TopLine() + 1) * lineHeight_});
+}
+
+void TqvCustomEdit::InvalidateLines(int first, int last) {
+    InvalidateRows(first, last, gutterWidth_, ClientWidth());
+}
+
+void TqvCustomEdit::InvalidateGutterLines(int first, int last) {
+    InvalidateRows(first, last, 0, gutterWidth_);
+}
+
+void TqvCustomEdit::InvalidateLine(int line) {
+    if (line < TopLine() || line > TopLine() + visibleLines_ || line > LineCount()) return;
+    InvalidateRows(line, line, 0, ClientWidth());
+}
+
+} // namespace ondrex
