@@ -182,6 +182,8 @@ protected:
     virtual void FocusIn();
     virtual void FocusOut();
     virtual void Resize();
+    // True when the Tab key is input for the control rather than a move to the next one.
+    virtual bool WantsTab(TShiftState shift);
     // The pointer shape at a client point (the set-cursor question).
     virtual TCursor CursorAt(int x, int y);
     // A scroll-bar request: SB_LINEUP.. SB_ENDSCROLL; `pos` is the thumb's position for

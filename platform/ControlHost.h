@@ -67,6 +67,8 @@ public:
     void SendScroll(TScrollBarKind bar, int code, int pos);
     // Ignored unless the control called DragAcceptFiles(true).
     void SendDropFiles(int x, int y, const std::vector<std::string>& files);
+    // Whether Tab is input for the control (else it moves the focus on).
+    bool WantsTab(TShiftState shift);
     // The shape to show at a client point (crDefault resolved to the arrow).
     TCursor CursorAt(int x, int y);
 

@@ -1,0 +1,40 @@
+#include "platform/ScriptedDialogs.h"
+
+namespace ondrex {
+
+TScriptedDialogs& TScriptedDialogs::Install() {
+    auto dialogs = std::make_unique<TScriptedDialogs>();
+    TScriptedDialogs& result = *dialogs;
+    SetDialogs(std::move(dialogs));
+    return result;
+}
+
+std::optional<std::string> TScriptedDialogs::OpenFile(const TOpenDialogOptions& options) {
+    OpenFileCalls.push_back(options);
+    if (OpenFileAnswers.empty()) return {};
+    std::optional<std::string> answer = OpenFileAnswers.front();
+    OpenFileAnswers.pop_front();
+    if (answer) answer = ApplyDefaultExt(*answer, options.DefaultExt);
+    return answer;
+}
+
+bool TScriptedDialogs::InputQuery(const std::string& caption, const std::string& prompt,
+                                  std::string& value) {
+    InputCalls.push_back({caption, prompt, value});
+    if (InputAnswers.empty()) return false;
+    const std::optional<std::string> answer = InputAnswers.front();
+    InputAnswers.pop_front();
+    if (answer) value = *answer;
+    return answer.has_value();
+}
+
+TModalResult TScriptedDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
+                                          TMsgDlgButtons buttons, const std::string& caption) {
+    Messages.push_back({text, type, buttons, caption});
+    if (MessageAnswers.empty()) return DefaultAnswer(buttons);
+    const TModalResult answer = MessageAnswers.front();
+    MessageAnswers.pop_front();
+    return answer;
+}
+
+} // namespace ondrex
