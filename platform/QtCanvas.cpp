@@ -6,12 +6,9 @@
 #include "platform/QtFont.h"
 #include "platform/SystemColors.h"
 
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QImage>
 #include <QPainter>
-#include <QRawFont>
 
 #include <cstdlib>
 #include <optional>
@@ -69,13 +66,6 @@ TDecoded Decode(std::string_view bytes) {
     return d;
 }
 
-// The QFont, metrics and raw font of a canvas font.
-struct TFontUse {
-    const QFont& Font;
-    const QFontMetrics& Metrics;
-    const QRawFont& Raw;
-};
-
 } // namespace
 
 struct TQtCanvas::TImpl {
@@ -83,19 +73,15 @@ struct TQtCanvas::TImpl {
     QPaintDevice* Device = nullptr;
     QPainter Painter;
     std::optional<TFont> FontKey;
-    QFont QtFont;
-    std::optional<QFontMetrics> Metrics;
-    std::optional<QRawFont> Raw;
+    std::shared_ptr<const qt::TResolvedFont> Resolved;
 
     // Rebuilt only when the canvas font changes.
-    TFontUse UseFont(const TFont& font) {
+    const qt::TResolvedFont& UseFont(const TFont& font) {
         if (!FontKey || !FontKey->SameFont(font)) {
             FontKey.emplace(font);
-            QtFont = qt::ToQFont(font);
-            Metrics.emplace(QtFont);
-            Raw.emplace(QRawFont::fromFont(QtFont));
+            Resolved = qt::ResolveFont(font);
         }
-        return {QtFont, *Metrics, *Raw};
+        return *Resolved;
     }
 
     QImage* Image() const {
@@ -226,7 +212,7 @@ void TQtCanvas::DrawFocusRect(const TRect& r) {
 }
 
 TTextMetric TQtCanvas::GetTextMetrics() {
-    const TFontUse use = impl_->UseFont(Font);
+    const qt::TResolvedFont& use = impl_->UseFont(Font);
     const QFontMetrics& fm = use.Metrics;
     TTextMetric tm;
     tm.Ascent = fm.ascent();
@@ -237,13 +223,13 @@ TTextMetric TQtCanvas::GetTextMetrics() {
     tm.AveCharWidth = fm.horizontalAdvance(QLatin1Char('x'));
     tm.MaxCharWidth = fm.maxWidth();
     tm.Weight = Font.Weight();
-    tm.FixedPitch = QFontInfo(use.Font).fixedPitch();
+    tm.FixedPitch = use.FixedPitch;
     tm.Charset = Font.Charset();
     return tm;
 }
 
 bool TQtCanvas::GetCharABCWidths(char32_t ch, TABC& abc) {
-    const TFontUse use = impl_->UseFont(Font);
+    const qt::TResolvedFont& use = impl_->UseFont(Font);
     if (!use.Metrics.inFontUcs4(uint(ch))) return false;
     const QString s = QString::fromUcs4(&ch, 1);
     const QRect ink = use.Metrics.boundingRect(s);
@@ -255,14 +241,14 @@ bool TQtCanvas::GetCharABCWidths(char32_t ch, TABC& abc) {
 }
 
 TSize TQtCanvas::TextExtent(std::string_view text) {
-    const TFontUse use = impl_->UseFont(Font);
+    const qt::TResolvedFont& use = impl_->UseFont(Font);
     const QFontMetrics& fm = use.Metrics;
     return {fm.horizontalAdvance(Decode(text).Text), fm.ascent() + fm.descent()};
 }
 
 void TQtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::string_view text,
                            std::span<const int> advances) {
-    const TFontUse use = impl_->UseFont(Font);
+    const qt::TResolvedFont& use = impl_->UseFont(Font);
     QPainter& p = impl_->Painter;
     const TDecoded d = Decode(text);
 

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 #include <string_view>
+#include <tuple>
 
 namespace ondrex::qt {
 
@@ -62,6 +63,21 @@ QFont ToQFont(const TFont& font) {
         q.setPixelSize(kDefaultPixels);
     }
     return q;
+}
+
+TResolvedFont::TResolvedFont(const TFont& font)
+    : Font(ToQFont(font)), Metrics(Font), Raw(QRawFont::fromFont(Font)),
+      FixedPitch(QFontInfo(Font).fixedPitch()) {}
+
+std::shared_ptr<const TResolvedFont> ResolveFont(const TFont& font) {
+    using TKey = std::tuple<std::string, int, TFontStyles, std::uint8_t, TFontPitch>;
+    static std::map<TKey, std::shared_ptr<const TResolvedFont>> cache;
+    constexpr std::size_t kMaxFonts = 64; // a program uses a handful; this only bounds misuse
+    TKey key{font.Name(), font.Height(), font.Style(), font.Charset(), font.Pitch()};
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    if (cache.size() >= kMaxFonts) cache.clear();
+    return cache.emplace(std::move(key), std::make_shared<TResolvedFont>(font)).first->second;
 }
 
 } // namespace ondrex::qt
