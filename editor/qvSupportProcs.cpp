@@ -1,5 +1,8 @@
 #include "editor/qvSupportProcs.h"
 
+#include "platform/Canvas.h"
+#include "platform/DrawTextFlags.h"
+
 #include <cmath>
 
 namespace ondrex {
@@ -90,6 +93,10 @@ std::size_t StrLineEnd(std::string_view text) {
 
 int RoundOff(double value) {
     return int(std::lround(value));
+}
+
+void InternalFillRect(TCanvas& canvas, const TRect& rect) {
+    canvas.ExtTextOut(rect.Left, rect.Top, ETO_OPAQUE, &rect, {}, {});
 }
 
 TPoint MinPoint(TPoint a, TPoint b) {

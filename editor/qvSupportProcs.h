@@ -1,6 +1,6 @@
 #pragma once
 // Plain routines the editor and the highlighters share: tab expansion, character-set scans,
-// integer helpers and caret-position ordering.
+// integer helpers, a background fill and caret-position ordering.
 
 #include "platform/Geometry.h"
 
@@ -10,6 +10,8 @@
 #include <string_view>
 
 namespace ondrex {
+
+class TCanvas;
 
 // ---- Tab expansion ---------------------------------------------------------------------
 // Each tab becomes blanks up to the next column that is a multiple of the tab width (1 to
@@ -66,6 +68,11 @@ constexpr void SwapInt(int& a, int& b) {
 
 // Nearest integer, halves away from zero (2.5 -> 3, -2.5 -> -3).
 int RoundOff(double value);
+
+// ---- Drawing ---------------------------------------------------------------------------
+
+// Paints the rectangle in the canvas's background colour (BkColor), not its brush.
+void InternalFillRect(TCanvas& canvas, const TRect& rect);
 
 // ---- Caret positions (X = column, Y = line) ---------------------------------------------
 

@@ -1,5 +1,8 @@
 #include "editor/qvSupportProcs.h"
 
+#include "platform/DrawTextFlags.h"
+#include "platform/RecordingCanvas.h"
+
 #include <gtest/gtest.h>
 
 namespace ondrex {
@@ -70,6 +73,18 @@ TEST(CaretOrder, LineFirstThenColumn) {
     EXPECT_EQ(MinPoint(c, b), b);
     EXPECT_EQ(MaxPoint(b, c), c);
     EXPECT_EQ(MaxPoint(c, b), c);
+}
+
+TEST(BackgroundFill, PaintsTheBackgroundColourNotTheBrush) {
+    TRecordingCanvas canvas;
+    canvas.BkColor = clYellow;
+    canvas.Brush.Color = clRed;
+    InternalFillRect(canvas, Rect(1, 2, 30, 40));
+    ASSERT_EQ(canvas.Calls.size(), 1u);
+    EXPECT_EQ(canvas.Calls[0].Kind, TDrawKind::Text);
+    EXPECT_EQ(canvas.Calls[0].Rect, Rect(1, 2, 30, 40));
+    EXPECT_EQ(canvas.Calls[0].BkColor, clYellow);
+    EXPECT_TRUE(canvas.Calls[0].Text.empty());
 }
 
 } // namespace
