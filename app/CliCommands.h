@@ -26,6 +26,10 @@ struct TCliCommand {
 int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // ondrex block [--dim] [--if] [--no-calls] [--format text|tsv|json] FILE LINE
 int runBlock(const TCliArgs& args, std::ostream& out, std::ostream& err);
+// ondrex cat [--color=auto|always|never] [--lang L] [--html] FILE
+int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err);
+// ondrex tokens [--lang L] --format json FILE
+int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err);
 
 // Runs the whole command line (argv without the program name) as `ondrex` does.
 int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err);

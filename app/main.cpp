@@ -24,6 +24,15 @@ constexpr TCliCommand kCommands[] = {
      "block [--dim] [--if] [--no-calls] [--format text|tsv|json] FILE LINE\n"
      "    Locate the code block of the first result row on LINE (1-based) and print its\n"
      "    lines (text), its information rows (tsv) or both (json)."},
+    {"cat", runCat,
+     "cat [--color=auto|always|never] [--lang vbscript|javascript|perl|php] [--html] FILE\n"
+     "    Print FILE highlighted for a terminal (colour under auto only when stdout is a\n"
+     "    terminal and NO_COLOR is unset), or as a standalone HTML page with --html. The\n"
+     "    language follows the extension; --lang overrides; others use vbscript."},
+    {"tokens", runTokens,
+     "tokens [--lang vbscript|javascript|perl|php] --format json FILE\n"
+     "    One JSON object per line: {\"line\": n, \"range\": state at the line's start,\n"
+     "    \"tokens\": [[kind, byte offset, \"text\"], ...]} (the end-of-line token left out)."},
 };
 
 void printUsage(std::ostream& out) {

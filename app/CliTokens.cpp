@@ -1,0 +1,80 @@
+// ondrex tokens: every line's tokens as the editor reads them, one JSON object a line.
+
+#include "app/CliTokens.h"
+
+#include "app/CliCommands.h"
+#include "editor/LineBreaks.h"
+#include "highlighters/THighlighterList.h"
+
+#include <ostream>
+
+namespace ondrex::cli {
+
+void AddLanguageOption(TArgParser& parser) {
+    parser.Option("--lang");
+}
+
+std::unique_ptr<TqvCustomHighLighter> HighlighterFor(const TArgParser& parser,
+                                                     const std::string& file) {
+    const THighlighterList& list = THighlighterList::Instance();
+    if (parser.Has("--lang")) {
+        const std::string language = parser.Value("--lang");
+        if (const THighlighterClass* chosen = list.FindByLanguage(language))
+            return chosen->Create();
+        std::string known;
+        for (int i = 0; i < list.Count(); ++i)
+            known += (i ? ", " : "") + list[i].Language;
+        throw EUsage("unknown language '" + language + "' (known: " + known + ")");
+    }
+    if (const THighlighterClass* chosen = list.FindForFile(file)) return chosen->Create();
+    return list.FindByLanguage("vbscript")->Create();
+}
+
+int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
+    return Guarded(err, [&] {
+        TArgParser parser;
+        AddLanguageOption(parser);
+        parser.Option("--format");
+        parser.Parse(args);
+        if (parser.Value("--format", "json") != "json")
+            throw EUsage("tokens: the only format is json");
+        if (parser.Positionals().size() != 1)
+            throw EUsage(parser.Positionals().empty() ? "tokens: missing FILE"
+                                                      : "tokens: too many arguments");
+        const std::string& file = parser.Positionals()[0];
+        auto highlighter = HighlighterFor(parser, file);
+        const std::string bytes = ReadInput(file);
+        const TCodePage codePage = DetectCodePage(bytes);
+
+        std::string text, line;
+        TLineSplitter splitter(bytes);
+        std::string_view view;
+        highlighter->ResetRangeState();
+        TqvRangeState range = highlighter->RangeState();
+        for (int index = 0; splitter.Next(view); ++index) {
+            line.assign(view);
+            text += "{\"line\": " + std::to_string(index + 1) +
+                    ", \"range\": " + std::to_string(range) + ", \"tokens\": [";
+            highlighter->SetRangeState(range);
+            highlighter->StartLine(line.c_str(), index);
+            for (bool first = true; !highlighter->AtLineEnd(); first = false) {
+                if (!first) text += ", ";
+                text += '[' + std::to_string(highlighter->TokenKind()) + ", " +
+                        std::to_string(highlighter->TokenStart()) + ", ";
+                AppendJsonString(text, highlighter->TokenText(), codePage);
+                text += ']';
+                highlighter->NextToken();
+            }
+            text += "]}\n";
+            range = highlighter->RangeState();
+            if (text.size() > (1 << 20)) {
+                Write(out, text);
+                text.clear();
+            }
+        }
+        Write(out, text);
+        return kExitOk;
+    });
+}
+
+} // namespace ondrex::cli

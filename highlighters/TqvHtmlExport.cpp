@@ -1,0 +1,90 @@
+#include "highlighters/TqvHtmlExport.h"
+
+#include "platform/SystemColors.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace ondrex {
+
+namespace {
+
+std::string CssColor(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", GetRValue(rgb), GetGValue(rgb),
+                  GetBValue(rgb));
+    return text;
+}
+
+std::string CssRule(const TqvTokenLook& look) {
+    std::string rule;
+    if (look.foreground != clNone) rule += "color:" + CssColor(look.foreground) + ";";
+    if (look.background != clNone) rule += "background:" + CssColor(look.background) + ";";
+    if (look.style & fsBold) rule += "font-weight:bold;";
+    if (look.style & fsItalic) rule += "font-style:italic;";
+    if (look.style & (fsUnderline | fsStrikeOut)) {
+        rule += "text-decoration:";
+        if (look.style & fsUnderline) rule += " underline";
+        if (look.style & fsStrikeOut) rule += " line-through";
+        rule += ";";
+    }
+    return rule;
+}
+
+} // namespace
+
+void AppendHtmlText(std::string& out, std::string_view utf8) {
+    for (char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+                // U+2400 + c (U+2421 for DEL), as UTF-8.
+                const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte;
+                out += static_cast<char>(0xE0 | (picture >> 12));
+                out += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+                out += static_cast<char>(0x80 | (picture & 0x3F));
+            } else {
+                out += c;
+            }
+        }
+    }
+}
+
+void TqvHtmlExport::BeginStyle(const TqvTokenLook& look) {
+    auto found = std::find(classes_.begin(), classes_.end(), look);
+    if (found == classes_.end()) found = classes_.insert(classes_.end(), look);
+    body_ += "<span class=\"t" + std::to_string(found - classes_.begin()) + "\">";
+}
+
+void TqvHtmlExport::AppendText(std::string_view utf8) {
+    AppendHtmlText(body_, utf8);
+}
+
+std::string TqvHtmlExport::Page(const std::string& title) const {
+    std::string page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
+    AppendHtmlText(page, title);
+    page += "</title>\n<style>\npre { font-family: \"Courier New\", monospace; color: " +
+            CssColor(clWindowText) + "; background: " + CssColor(clWindow) + "; }\n";
+    for (std::size_t i = 0; i < classes_.size(); ++i)
+        page += ".t" + std::to_string(i) + " { " + CssRule(classes_[i]) + " }\n";
+    page += "</style>\n</head>\n<body>\n<pre>";
+    page += body_;
+    page += "</pre>\n</body>\n</html>\n";
+    return page;
+}
+
+} // namespace ondrex
