@@ -1,5 +1,6 @@
 #include "highlighters/XoqPerlSyn.h"
 
+#include "highlighters/THighlighterList.h"
 #include "highlighters/qvExport.h"
 
 #include <gtest/gtest.h>
@@ -382,6 +383,17 @@ TEST(PerlHighlighter, Attributes) {
     EXPECT_EQ(syn.VariableAttri->Style(), fsBold);
     EXPECT_EQ(syn.SpaceAttri->Foreground(), syn.SpaceAttri->Background());
     EXPECT_EQ(syn.IdentifierAttri->Style(), 0);
+    EXPECT_EQ(syn.Capabilities(), THighlighterCapabilities(hcUserSettings | hcExportable));
+}
+
+TEST(PerlHighlighter, ChosenForPerlFilesAndByName) {
+    const THighlighterList& list = THighlighterList::Instance();
+    for (const char* file : {"a.pl", "lib/B.PM", "x.cgi"}) {
+        ASSERT_NE(list.FindForFile(file), nullptr) << file;
+        EXPECT_EQ(list.FindForFile(file)->ClassName, "TXoqPerlSyn") << file;
+    }
+    ASSERT_NE(list.FindByLanguage("perl"), nullptr);
+    EXPECT_EQ(list.FindByLanguage("perl")->Create()->LanguageName(), "Perl");
 }
 
 TEST(PerlHighlighter, WordCharsIncludeSigils) {
