@@ -107,9 +107,17 @@ public:
         if (Width(line.Text) <= width) return;
         const int room = width - Width(kEllipsis);
         const TCodePage cp = ActiveCodePage();
-        std::size_t cut = line.Text.size();
-        while (cut > 0 && Width(std::string_view(line.Text).substr(0, cut)) > room)
-            cut = PrevCharBoundary(cp, line.Text, cut - 1);
+        // The longest prefix that fits, found by halving: long cells stay cheap.
+        const std::string_view s = line.Text;
+        std::size_t fits = 0, tooLong = s.size();
+        while (tooLong - fits > 1) {
+            const std::size_t half = (fits + tooLong) / 2;
+            std::size_t mid = PrevCharBoundary(cp, s, half);
+            if (mid <= fits) mid = NextCharBoundary(cp, s, half);
+            if (mid >= tooLong) break;
+            (Width(s.substr(0, mid)) <= room ? fits : tooLong) = mid;
+        }
+        const std::size_t cut = fits;
         line.Text.resize(cut);
         line.Text += kEllipsis;
         if (line.Underline >= int(cut)) line.Underline = -1;

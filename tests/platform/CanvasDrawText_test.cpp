@@ -111,6 +111,18 @@ TEST(DrawTextLayout, EndEllipsisCutsToFit) {
     TRect tiny{0, 0, 10, 13};
     c.DrawText("\xC3\xA9\xC3\xA9\xC3\xA9", tiny, DT_SINGLELINE | DT_END_ELLIPSIS);
     EXPECT_EQ(c.Texts(), (Lines{"..."})); // never cut inside a character
+
+    c.Pieces.clear();
+    TRect mixed{0, 0, 64, 13}; // room for 5 cells and "..."
+    c.DrawText("a\xF0\x9F\x98\x80"
+               "bcdefgh",
+               mixed, DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_EQ(c.Texts(), (Lines{"a\xF0\x9F\x98\x80..."}));
+
+    c.Pieces.clear();
+    const std::string longCell(100000, 'x');
+    c.DrawText(longCell, r, DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_EQ(c.Texts(), (Lines{"xxx..."}));
 }
 
 TEST(DrawTextLayout, AcceleratorPrefixes) {

@@ -242,3 +242,18 @@ TEST(QtCanvasPictures, BrushBitmapTiles) {
     EXPECT_EQ(b.Pixel(4, 1), clBlack);
     EXPECT_EQ(b.Pixel(5, 1), clWhite);
 }
+
+TEST(QtCanvasText, UnderlineFollowsTheGivenAdvances) {
+    TBitmap b(60, 20);
+    TCanvas& c = b.Canvas();
+    c.Font = TFont("Courier New", -13, fsUnderline);
+    c.BkMode = TBkMode::bkTransparent;
+    const int advances[] = {12, 12, 12};
+    c.ExtTextOut(0, 0, 0, nullptr, "a_c", advances);
+    int longest = 0; // the longest inked row below the baseline
+    const int baseline = c.GetTextMetrics().Ascent;
+    for (int y = baseline; y < 20; ++y)
+        longest = std::max(longest, InkIn(b, {0, y, 60, y + 1}));
+    EXPECT_GE(longest, 30);
+    EXPECT_EQ(InkIn(b, {40, 0, 60, 20}), 0);
+}
