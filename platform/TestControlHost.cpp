@@ -87,7 +87,7 @@ TRecordingCanvas& TTestControlHost::PaintAll() {
     return PaintArea({0, 0, size.cx, size.cy});
 }
 
-TRecordingCanvas& TTestControlHost::PaintArea(const TRect& area) {
+TRecordingCanvas& TTestControlHost::PaintArea(TRect area) {
     const TSize size = ClientSize();
     lastPaint_ = std::make_unique<TRecordingCanvas>(TRect{0, 0, size.cx, size.cy});
     invalid_ = {};

@@ -78,7 +78,7 @@ protected:
     void ShowCursor(TCursor cursor) override { ShownCursor = cursor; }
 
 private:
-    TRecordingCanvas& PaintArea(const TRect& area);
+    TRecordingCanvas& PaintArea(TRect area);
 
     TRect invalid_;
     TSize lastClient_;
