@@ -24,20 +24,6 @@ protected:
     int changes = 0;
 };
 
-TEST_F(Gutter, Defaults) {
-    EXPECT_FALSE(gutter.AutoSize());
-    EXPECT_EQ(gutter.Color(), clBtnFace);
-    EXPECT_EQ(gutter.Cursor(), crDefault);
-    EXPECT_EQ(gutter.DigitCount(), 4);
-    EXPECT_EQ(gutter.AutoSizedDigitCount(), 4);
-    EXPECT_EQ(gutter.LeftOffset(), 16);
-    EXPECT_EQ(gutter.RightOffset(), 2);
-    EXPECT_TRUE(gutter.Visible());
-    EXPECT_EQ(gutter.Width(), 30);
-    EXPECT_FALSE(gutter.ShowLineNumbers() || gutter.LeadingZeros() || gutter.ZeroStart() ||
-                 gutter.UseFontStyle());
-}
-
 TEST_F(Gutter, SettersClampAndAnnounceOnlyRealChanges) {
     gutter.SetDigitCount(1);
     EXPECT_EQ(gutter.DigitCount(), 2);

@@ -32,15 +32,6 @@ public:
 
 using Rows = std::vector<std::pair<int, int>>;
 
-TEST(Mark, NewMarkIsAPlainHiddenMark) {
-    MarkHost host;
-    TMark mark(&host);
-    EXPECT_FALSE(mark.IsBookmark());
-    EXPECT_FALSE(mark.Visible());
-    mark.SetBookmarkNumber(0);
-    EXPECT_TRUE(mark.IsBookmark());
-}
-
 TEST(Mark, OwnedOnlyWhileTheListHoldsIt) {
     MarkHost host;
     auto mark = std::make_unique<TMark>(&host);
