@@ -90,13 +90,15 @@ TEST(EditSearch, SingleByteCodePageFoldsAccentedLetters) {
     SetActiveCodePage(TCodePage::Utf8);
 }
 
+// Sees each candidate match and accepts none.
 class RejectingSearch : public TqvEditSearch {
 public:
     bool TestWholeWord() const override {
-        ++asked;
+        seen.push_back(int(CurrentPosition()));
+        EXPECT_EQ(Text()[CurrentPosition()], 'a');
         return false;
     }
-    mutable int asked = 0;
+    mutable std::vector<int> seen;
 };
 
 TEST(EditSearch, WholeWordTestCanBeReplaced) {
@@ -104,7 +106,7 @@ TEST(EditSearch, WholeWordTestCanBeReplaced) {
     search.SetPattern("a");
     search.SetWhole(true);
     EXPECT_EQ(search.FindAll("a a a"), 0);
-    EXPECT_EQ(search.asked, 3);
+    EXPECT_EQ(search.seen, (std::vector<int>{0, 2, 4}));
 }
 
 // The plain definition: try every start, take a match, continue after it.
