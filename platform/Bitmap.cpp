@@ -16,6 +16,7 @@ namespace ondrex {
 namespace {
 
 constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFF;
+constexpr std::int64_t kMaxPixels = std::int64_t(1) << 26; // 256 MB of pixels
 
 std::uint32_t ToArgb(TColor color) {
     const TColor c = ColorToRGB(color);
@@ -55,6 +56,9 @@ void TBitmap::Assign(int width, int height, std::vector<std::uint32_t> pixels) {
 void TBitmap::SetSize(int width, int height) {
     width = std::max(0, width);
     height = std::max(0, height);
+    if (std::int64_t(width) * height > kMaxPixels)
+        throw EInvalidGraphic("Picture too large: " + std::to_string(width) + " x " +
+                              std::to_string(height) + " pixels");
     Assign(width, height, std::vector<std::uint32_t>(std::size_t(width) * height, kOpaqueWhite));
 }
 

@@ -35,7 +35,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Empty() const { return width_ <= 0 || height_ <= 0; }
-    // Negative sizes count as 0. The content becomes opaque white.
+    // Negative sizes count as 0. The content becomes opaque white. More than 2^26 pixels
+    // throws EInvalidGraphic.
     void SetSize(int width, int height);
 
     // RGB of a pixel (0x00BBGGRR); clNone outside the picture or where fully transparent.

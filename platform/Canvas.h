@@ -76,7 +76,8 @@ public:
     void LineTo(int x, int y);                                 // pen; end point not drawn
     virtual void Polyline(std::span<const TPoint> points) = 0; // pen; last point not drawn
     virtual void SetPixel(int x, int y, TColor color) = 0;
-    virtual TColor GetPixel(int x, int y) const = 0; // clNone outside the surface
+    // clNone outside the surface, or on a surface that cannot be read back (a window).
+    virtual TColor GetPixel(int x, int y) const = 0;
     // The dotted outline of a keyboard focus; drawing it twice removes it.
     virtual void DrawFocusRect(const TRect& r) = 0;
 

@@ -31,6 +31,8 @@ QImage WrapBitmap(const TBitmap& bitmap) {
                   bitmap.Height(), bitmap.Width() * 4, QImage::Format_ARGB32);
 }
 
+constexpr int kMaxRasterLine = 8192;
+
 // The pixels of a 1-pixel line from a towards b, b itself left out.
 void AppendSegment(TPoint a, TPoint b, std::vector<QPoint>& out) {
     const int dx = std::abs(b.X - a.X), dy = -std::abs(b.Y - a.Y);
@@ -156,16 +158,32 @@ void TQtCanvas::Polyline(std::span<const TPoint> points) {
         p.drawPolyline(polygon);
         return;
     }
+    const QColor color = ToQColor(Pen.Color);
+    const bool dotted = Pen.Style == TPenStyle::psDot;
     std::vector<QPoint> pixels;
-    for (std::size_t i = 1; i < points.size(); ++i)
-        AppendSegment(points[i - 1], points[i], pixels);
-    if (Pen.Style == TPenStyle::psDot) {
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const TPoint a = points[i - 1], b = points[i];
+        const int dx = b.X - a.X, dy = b.Y - a.Y;
+        if (dx == 0 && dy == 0) continue;
+        if (!dotted && (dx == 0 || dy == 0)) {
+            // Straight solid runs as rectangles; the end point stays out.
+            const int x0 = dx < 0 ? b.X + 1 : a.X, y0 = dy < 0 ? b.Y + 1 : a.Y;
+            p.fillRect(QRect(x0, y0, std::max(1, std::abs(dx)), std::max(1, std::abs(dy))), color);
+        } else if (std::max(std::abs(dx), std::abs(dy)) <= kMaxRasterLine) {
+            AppendSegment(a, b, pixels);
+        } else {
+            // Far beyond any surface: let Qt clip it rather than visit every pixel.
+            p.setPen(QPen(color, 1, dotted ? Qt::DotLine : Qt::SolidLine));
+            p.drawLine(a.X, a.Y, b.X, b.Y);
+        }
+    }
+    if (dotted) {
         std::size_t kept = 0;
         for (std::size_t i = 0; i < pixels.size(); i += 2)
             pixels[kept++] = pixels[i];
         pixels.resize(kept);
     }
-    p.setPen(QPen(ToQColor(Pen.Color), 1));
+    p.setPen(QPen(color, 1));
     p.drawPoints(pixels.data(), int(pixels.size()));
 }
 

@@ -22,6 +22,7 @@ TEST(Bitmap, PixelsWithoutQt) {
     b.SetSize(-4, 5);
     EXPECT_TRUE(b.Empty());
     EXPECT_EQ(b.Pixel(0, 0), clNone);
+    EXPECT_THROW(b.SetSize(1 << 20, 1 << 20), EInvalidGraphic);
 }
 
 TEST(Bitmap, CanvasDrawsIntoThePixelsAndCopiesAreIndependent) {

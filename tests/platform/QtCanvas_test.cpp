@@ -68,9 +68,26 @@ TEST(QtCanvasShapes, LinesLeaveOutTheirEndPoint) {
         EXPECT_EQ(b.Pixel(2 + i, 4 + i), clBlue) << i;
     EXPECT_EQ(b.Pixel(6, 8), clWhite);
 
+    c.MoveTo(10, 15); // backwards: (10, 15) drawn, (7, 15) not
+    c.LineTo(7, 15);
+    EXPECT_EQ(b.Pixel(10, 15), clBlue);
+    EXPECT_EQ(b.Pixel(8, 15), clBlue);
+    EXPECT_EQ(b.Pixel(7, 15), clWhite);
+    c.MoveTo(12, 12);
+    c.LineTo(12, 12); // no length: nothing
+    EXPECT_EQ(b.Pixel(12, 12), clWhite);
+    c.MoveTo(15, 0);
+    c.LineTo(15, 2000000000); // far off the surface: clipped, not walked pixel by pixel
+    EXPECT_EQ(b.Pixel(15, 19), clBlue);
+    c.Pen.Style = TPenStyle::psDot;
+    c.MoveTo(0, 18);
+    c.LineTo(6, 18);
+    EXPECT_EQ(InkIn(b, {0, 18, 7, 19}), 3);
+
     c.Pen.Style = TPenStyle::psClear;
+    c.MoveTo(7, 9);
     c.LineTo(19, 19);
-    EXPECT_EQ(InkIn(b, {7, 9, 20, 20}), 0);
+    EXPECT_EQ(InkIn(b, {7, 9, 14, 15}), 0);
 }
 
 TEST(QtCanvasShapes, RectangleAndPixels) {
