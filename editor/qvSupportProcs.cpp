@@ -66,21 +66,21 @@ bool GetHasTabs(std::string_view line, int& charsBefore) {
     return tab != std::string_view::npos;
 }
 
-TSynCharSet CharSetOf(std::string_view chars) {
-    TSynCharSet set;
+TqvCharSet CharSetOf(std::string_view chars) {
+    TqvCharSet set;
     for (char c : chars)
         set.set(static_cast<unsigned char>(c));
     return set;
 }
 
-int StrScanForCharInSet(std::string_view line, int start, const TSynCharSet& chars) {
+int StrScanForCharInSet(std::string_view line, int start, const TqvCharSet& chars) {
     if (start < 1 || std::size_t(start) > line.size()) return 0;
     for (std::size_t i = std::size_t(start) - 1; i < line.size(); ++i)
         if (chars.test(static_cast<unsigned char>(line[i]))) return int(i) + 1;
     return 0;
 }
 
-int StrRScanForCharInSet(std::string_view line, int start, const TSynCharSet& chars) {
+int StrRScanForCharInSet(std::string_view line, int start, const TqvCharSet& chars) {
     for (int i = MinInt(start, int(line.size())); i >= 1; --i)
         if (chars.test(static_cast<unsigned char>(line[std::size_t(i) - 1]))) return i;
     return 0;

@@ -36,15 +36,16 @@ bool GetHasTabs(std::string_view line, int& charsBefore);
 
 // ---- Character-set scans -----------------------------------------------------------------
 
-using TSynCharSet = std::bitset<256>;
-TSynCharSet CharSetOf(std::string_view chars);
+// One flag per byte value.
+using TqvCharSet = std::bitset<256>;
+TqvCharSet CharSetOf(std::string_view chars);
 
 // From the 1-based position start to the end: the position of the first character in the
 // set; 0 when there is none or start lies outside the text.
-int StrScanForCharInSet(std::string_view line, int start, const TSynCharSet& chars);
+int StrScanForCharInSet(std::string_view line, int start, const TqvCharSet& chars);
 // From start down to 1 (a start beyond the text begins at its last character): the position
 // of the first character in the set; 0 when there is none.
-int StrRScanForCharInSet(std::string_view line, int start, const TSynCharSet& chars);
+int StrRScanForCharInSet(std::string_view line, int start, const TqvCharSet& chars);
 
 // The count of characters before the first zero, line feed or carriage return.
 std::size_t StrLineEnd(std::string_view text);

@@ -9,7 +9,7 @@ namespace ondrex {
 namespace {
 
 TEST(CharSetScan, ForwardFindsTheFirstMemberFromStart) {
-    const TSynCharSet brackets = CharSetOf("()[]");
+    const TqvCharSet brackets = CharSetOf("()[]");
     EXPECT_EQ(StrScanForCharInSet("a(b)c", 1, brackets), 2);
     EXPECT_EQ(StrScanForCharInSet("a(b)c", 2, brackets), 2);
     EXPECT_EQ(StrScanForCharInSet("a(b)c", 3, brackets), 4);
@@ -20,7 +20,7 @@ TEST(CharSetScan, ForwardFindsTheFirstMemberFromStart) {
 }
 
 TEST(CharSetScan, BackwardFindsTheNearestMemberAtOrBeforeStart) {
-    const TSynCharSet blanks = CharSetOf(" \t");
+    const TqvCharSet blanks = CharSetOf(" \t");
     EXPECT_EQ(StrRScanForCharInSet("ab cd\tef", 8, blanks), 6);
     EXPECT_EQ(StrRScanForCharInSet("ab cd\tef", 5, blanks), 3);
     EXPECT_EQ(StrRScanForCharInSet("ab cd\tef", 3, blanks), 3);
@@ -31,7 +31,7 @@ TEST(CharSetScan, BackwardFindsTheNearestMemberAtOrBeforeStart) {
 }
 
 TEST(CharSetScan, SetsHoldHighBytes) {
-    const TSynCharSet high = CharSetOf("\xE9\xFF");
+    const TqvCharSet high = CharSetOf("\xE9\xFF");
     EXPECT_EQ(StrScanForCharInSet("caf\xE9", 1, high), 4);
     EXPECT_FALSE(high.test('e'));
 }
