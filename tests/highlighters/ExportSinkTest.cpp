@@ -1,0 +1,128 @@
+#include "highlighters/TqvAnsiExport.h"
+#include "highlighters/TqvHtmlExport.h"
+#include "highlighters/zkVBSSyn.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace ondrex {
+namespace {
+
+struct RecordingSink : TqvExport {
+    std::vector<std::tuple<std::string, const TqvHighLightAttributes*, bool, bool>> calls;
+    void WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool ws,
+                    bool second) override {
+        calls.emplace_back(std::string(text), attribute, ws, second);
+    }
+};
+
+void ExportLine(TqvCustomHighLighter& h, const std::string& line) {
+    h.StartExportLine(line.c_str());
+    while (!h.AtLineEnd())
+        h.ExportNextToken();
+}
+
+TEST(Export, VbsPassesEveryTokenWithItsFlagsAndEndsTheLineOnce) {
+    TzkVbsSyn syn;
+    RecordingSink sink;
+    syn.SetExportSink(&sink);
+    ExportLine(syn, "If a=\"s\" '");
+    using C = std::tuple<std::string, const TqvHighLightAttributes*, bool, bool>;
+    EXPECT_EQ(sink.calls, (std::vector<C>{{"If", syn.KeyAttri, false, false},
+                                          {" ", syn.SpaceAttri, true, false},
+                                          {"a", syn.IdentifierAttri, false, false},
+                                          {"=", syn.SymbolAttri, false, true},
+                                          {"\"s\"", syn.StringAttri, false, true},
+                                          {" ", syn.SpaceAttri, true, false},
+                                          {"'", syn.CommentAttri, false, true},
+                                          {"", nullptr, false, false}}));
+    sink.calls.clear();
+    ExportLine(syn, "");
+    EXPECT_EQ(sink.calls.size(), 1u);
+}
+
+TEST(Export, WithoutSinkExportIsPlainScanning) {
+    TzkVbsSyn syn;
+    syn.StartExportLine("Dim x");
+    EXPECT_EQ(syn.TokenKind(), TzkVbsSyn::tkKey);
+    syn.ExportNextToken();
+    EXPECT_EQ(syn.TokenStart(), 3);
+}
+
+TEST(AnsiExport, StylesChangeOnlyWhereTheLookChanges) {
+    TzkVbsSyn syn;
+    std::string out;
+    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    syn.SetExportSink(&ansi);
+    ExportLine(syn, "Dim x 'c");
+    EXPECT_EQ(out, "\x1b[0;1;94mDim\x1b[0m x \x1b[0;3;90m'c\x1b[0m\n");
+}
+
+TEST(AnsiExport, ExplicitColoursWinOverTheTheme) {
+    TzkVbsSyn syn;
+    syn.KeyAttri->SetForeground(RGB(1, 2, 3));
+    syn.KeyAttri->SetBackground(clMaroon);
+    syn.KeyAttri->SetStyle(fsUnderline | fsStrikeOut);
+    std::string out;
+    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    syn.SetExportSink(&ansi);
+    ExportLine(syn, "End");
+    EXPECT_EQ(out, "\x1b[0;4;9;38;2;1;2;3;41mEnd\x1b[0m\n");
+}
+
+TEST(AnsiExport, ControlCharactersCannotDriveTheTerminal) {
+    TqvHighLightAttributes plain("Identifier");
+    std::string out;
+    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    ansi.WriteToken("\x1b]0;x\x07\t\x7f", &plain, false, false);
+    EXPECT_EQ(out, "^[]0;x^G\t^?");
+}
+
+TEST(AnsiExport, CharacterSplitAcrossTokensStaysWhole) {
+    TqvHighLightAttributes key("Reserved word"), plain("Identifier");
+    key.SetStyle(fsBold);
+    std::string out;
+    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    ansi.WriteToken("a\xc3", &key, false, false);
+    ansi.WriteToken("\xa9z", &plain, false, false);
+    ansi.WriteToken({}, nullptr, false, false);
+    EXPECT_EQ(out, "\x1b[0;1;94ma\xc3\xa9\x1b[0mz\n");
+}
+
+TEST(AnsiExport, Windows1252IsDecoded) {
+    TqvHighLightAttributes plain("Identifier");
+    std::string out;
+    TqvAnsiExport ansi(out, TCodePage::Windows1252);
+    ansi.WriteToken("caf\xe9 \x80", &plain, false, false);
+    EXPECT_EQ(out, "caf\xc3\xa9 \xe2\x82\xac");
+}
+
+TEST(HtmlExport, StandalonePageWithEscapedTextAndOneClassPerLook) {
+    TzkVbsSyn syn;
+    TqvHtmlExport html(TCodePage::Utf8);
+    syn.SetExportSink(&html);
+    ExportLine(syn, "If a<b & \"x\" Then");
+    const std::string page = html.Page("t<1>.asp");
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(page.find("<title>t&lt;1&gt;.asp</title>"), std::string::npos);
+    EXPECT_NE(page.find(".t0 { color:#0000ff;font-weight:bold; }"), std::string::npos);
+    EXPECT_NE(
+        page.find("<pre><span class=\"t0\">If</span> a&lt;b &amp; <span class=\"t1\">&quot;x&quot;"
+                  "</span> <span class=\"t0\">Then</span>\n</pre>"),
+        std::string::npos)
+        << page;
+    EXPECT_EQ(page.find(".t2"), std::string::npos);
+}
+
+TEST(HtmlExport, ControlCharactersBecomePictures) {
+    std::string out;
+    AppendHtmlText(out, std::string("a\0b\x1b", 4));
+    EXPECT_EQ(out, "a\xe2\x90\x80"
+                   "b\xe2\x90\x9b");
+}
+
+} // namespace
+} // namespace ondrex
