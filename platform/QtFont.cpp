@@ -82,6 +82,18 @@ std::shared_ptr<const TResolvedFont> ResolveFont(const TFont& font) {
 
 } // namespace ondrex::qt
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ONDREX_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(ONDREX_ASAN)
+// fontconfig keeps its configuration until the process ends; that is not a leak of ours.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
+
 namespace ondrex {
 
 std::string ResolveFontFamily(const std::string& face) {
