@@ -12,7 +12,7 @@ TFont::TFont(const TFont& other)
       color_(other.color_), charset_(other.charset_), pitch_(other.pitch_) {}
 
 TFont& TFont::operator=(const TFont& other) {
-    if (this == &other) return *this;
+    if (SameFont(other) && color_ == other.color_) return *this;
     name_ = other.name_;
     height_ = other.height_;
     style_ = other.style_;

@@ -35,7 +35,8 @@ public:
     TFont() = default;
     TFont(const std::string& name, int height, TFontStyles style = 0);
     TFont(const TFont& other);
-    TFont& operator=(const TFont& other); // copies the description, keeps OnChange; notifies
+    // Copies the description (OnChange stays); notifies when that changed anything.
+    TFont& operator=(const TFont& other);
 
     std::string ClassName() const override { return "TFont"; }
 
@@ -59,6 +60,7 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor color);
 
+    // Kept for whoever compares fonts; glyphs are chosen by Unicode whatever the charset.
     std::uint8_t Charset() const { return charset_; }
     void SetCharset(std::uint8_t charset);
 

@@ -43,6 +43,7 @@ TEST(Font, SameFontIgnoresColourAndCopiesKeepTheirOwnHandler) {
     a.OnChange =
         TNotifyEvent::fromFunction([](void* n, TObject*) { ++*static_cast<int*>(n); }, &changes);
     a = b;
+    a = b;
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(a.SameFont(b));
     const TFont copy(a);
