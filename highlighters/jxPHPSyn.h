@@ -62,7 +62,7 @@ private:
     void SymbolProc() { ScanSingle(tkSymbol); }
     void AtProc() { ScanSingle(tkInvalidSymbol); }
     void UnknownProc() { ScanSingle(tkUnknown); }
-    void IdentProc() { ScanIdentifier(Keywords()); }
+    void IdentProc() { ScanIdentifier(keywords_); }
     void VariableProc();
     void NumberProc();
     void SlashProc();
@@ -91,6 +91,8 @@ private:
     // String text up to (not including) the quote, NUL, CR or LF. In double-quoted strings
     // a backslash and a quote are skipped as a pair.
     void ScanStringBody(char quote);
+
+    const TqvKeywordTable& keywords_ = Keywords();
 };
 
 } // namespace ondrex

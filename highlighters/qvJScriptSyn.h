@@ -49,7 +49,7 @@ private:
     void CRProc() { ScanCR(tkSpace); }
     void SymbolProc() { ScanSingle(tkSymbol); }
     void UnknownProc() { ScanSingle(tkUnknown); }
-    void IdentProc() { ScanIdentifier(Keywords()); }
+    void IdentProc() { ScanIdentifier(keywords_); }
     void StringProc();
     void HashProc();
     void HexProc();
@@ -63,6 +63,8 @@ private:
     void NumberProc();
     // A symbol of one character, or two when the next one is among `seconds`.
     void ScanSymbolFollowedBy(std::string_view seconds);
+
+    const TqvKeywordTable& keywords_ = Keywords();
 };
 
 } // namespace ondrex

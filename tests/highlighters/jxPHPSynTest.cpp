@@ -248,6 +248,23 @@ TEST(PHPRange, BlockCommentOverThreeLines) {
     EXPECT_EQ(lines[3].EndState, P::rsCode);
 }
 
+// The editor computes states with ScanToLineEnd alone; it must resume open ranges too.
+TEST(PHPRange, ScanToLineEndCarriesTheSameStates) {
+    P php;
+    const std::vector<std::string> text = {"a /* x", "y", "*/ 'b", "c", "d' \"e\\\"", "f\""};
+    std::vector<ScannedLine> tokenwise = ScanLines(php, text);
+    php.ResetRangeState();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        php.StartLine(text[i].c_str(), static_cast<int>(i));
+        php.ScanToLineEnd();
+        EXPECT_EQ(php.RangeState(), tokenwise[i].EndState) << i;
+    }
+    EXPECT_EQ(tokenwise[0].EndState, P::rsComment);
+    EXPECT_EQ(tokenwise[2].EndState, P::rsSingleQuote);
+    EXPECT_EQ(tokenwise[4].EndState, P::rsDoubleQuote);
+    EXPECT_EQ(tokenwise[5].EndState, P::rsCode);
+}
+
 TEST(PHPRange, CommentOpensAfterTheStar) {
     P php;
     EXPECT_EQ(ScanLine(php, "/*/", P::rsCode).EndState, P::rsComment);
