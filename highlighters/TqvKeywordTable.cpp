@@ -28,7 +28,6 @@ const TqvHashScheme& TqvHashScheme::CharacterCodes() {
         for (int c = 0; c < 256; ++c)
             s.inClass_[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
                             (c >= 'a' && c <= 'z') || c == '_' || c == '$' || c == '%' || c == '@';
-        s.caseSensitive_ = true;
         return s;
     }();
     return scheme;
@@ -48,7 +47,10 @@ void TqvKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     std::size_t hash = scheme_.Hash(keyword);
     if (hash >= entries_.size())
         throw std::logic_error("keyword \"" + std::string(keyword) + "\" hashes beyond the table");
-    entries_[hash].push_back({std::string(keyword), kind});
+    std::string values;
+    for (unsigned char c : keyword)
+        values += static_cast<char>(scheme_.Value(c));
+    entries_[hash].push_back({std::string(keyword), values, kind});
 }
 
 std::vector<std::string_view> TqvKeywordTable::KeywordsAt(int hash) const {
@@ -61,22 +63,25 @@ std::vector<std::string_view> TqvKeywordTable::KeywordsAt(int hash) const {
 
 bool TqvKeywordTable::MatchKeyword(const Entry& entry, const unsigned char* start,
                                    int length) const {
-    if (static_cast<int>(entry.word.size()) != length) return false;
+    if (static_cast<int>(entry.values.size()) != length) return false;
     for (int i = 0; i < length; ++i)
-        if (!scheme_.Matches(static_cast<unsigned char>(entry.word[i]), start[i])) return false;
+        if (static_cast<unsigned char>(entry.values[i]) != scheme_.Value(start[i])) return false;
     return true;
 }
 
 std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
-    const auto* p = reinterpret_cast<const unsigned char*>(start);
+    // Locals: the text is chars, which may alias anything, so members would be reloaded.
+    const std::uint8_t* values = scheme_.ValueTable();
+    const bool* inClass = scheme_.ClassTable();
+    const auto* first = reinterpret_cast<const unsigned char*>(start);
+    const unsigned char* p = first;
     std::size_t hash = 0;
-    while (scheme_.InClass(*p))
-        hash += scheme_.Value(*p++);
-    length = static_cast<int>(p - reinterpret_cast<const unsigned char*>(start));
+    while (inClass[*p])
+        hash += values[*p++];
+    length = static_cast<int>(p - first);
     if (hash >= entries_.size()) return 1;
     for (const Entry& entry : entries_[hash])
-        if (MatchKeyword(entry, reinterpret_cast<const unsigned char*>(start), length))
-            return entry.kind;
+        if (MatchKeyword(entry, first, length)) return entry.kind;
     return 1;
 }
 

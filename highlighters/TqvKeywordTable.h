@@ -24,9 +24,11 @@ public:
 
     int Value(unsigned char c) const { return values_[c]; }
     bool InClass(unsigned char c) const { return inClass_[c]; }
-    bool Matches(unsigned char a, unsigned char b) const {
-        return caseSensitive_ ? a == b : values_[a] == values_[b];
-    }
+    // Equal values: case-blind under Letters, identity under CharacterCodes (whose value is
+    // the code itself).
+    bool Matches(unsigned char a, unsigned char b) const { return values_[a] == values_[b]; }
+    const std::uint8_t* ValueTable() const { return values_.data(); }
+    const bool* ClassTable() const { return inClass_.data(); }
     // Hash of the whole word.
     std::size_t Hash(std::string_view word) const;
 
@@ -35,7 +37,6 @@ private:
 
     std::array<std::uint8_t, 256> values_{};
     std::array<bool, 256> inClass_{};
-    bool caseSensitive_ = false;
 };
 
 class TqvKeywordTable {
@@ -59,6 +60,7 @@ public:
 private:
     struct Entry {
         std::string word;
+        std::string values; // the word's characters mapped to their hash values
         std::uint8_t kind;
     };
     bool MatchKeyword(const Entry& entry, const unsigned char* start, int length) const;

@@ -66,6 +66,11 @@ void TqvTableHighLighter::SetDefaultAttributes(TqvHighLightAttributes* space,
     defaultAttributes_[SYN_ATTR_KEYWORD] = keyword;
 }
 
+void TqvTableHighLighter::DoScanToLineEnd() {
+    while (tokenKind_ != nullKind_)
+        NextToken();
+}
+
 void TqvTableHighLighter::ScanSpaces(TqvTokenKind kind) {
     tokenKind_ = kind;
     do

@@ -86,6 +86,8 @@ protected:
     static bool IsLineEnd(char c) { return c == 0 || c == 10 || c == 13; }
     char At(int offset) const { return line_[offset]; }
 
+    void DoScanToLineEnd() override;
+
     // Shared procedure bodies, each setting the kind it is given.
     void ScanNull() { tokenKind_ = nullKind_; }
     void ScanSingle(TqvTokenKind kind) {

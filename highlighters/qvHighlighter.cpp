@@ -40,7 +40,7 @@ void TqvCustomHighLighter::SetDefaultFilter(const std::string& value) {
     if (value != defaultFilter_) defaultFilter_ = value;
 }
 
-void TqvCustomHighLighter::ScanToLineEnd() {
+void TqvCustomHighLighter::DoScanToLineEnd() {
     while (!AtLineEnd())
         NextToken();
 }

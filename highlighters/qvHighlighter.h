@@ -96,7 +96,7 @@ public:
     virtual bool LoadAttributesFromRegistry(HKEY rootKey, const std::string& key);
     virtual bool SaveAttributesToRegistry(HKEY rootKey, const std::string& key);
 
-    void ScanToLineEnd();
+    void ScanToLineEnd() { DoScanToLineEnd(); }
 
     // Takes ownership and answers the listed attribute. One whose name (compared
     // case-insensitively) is already listed is dropped, and the answer is nullptr.
@@ -115,6 +115,10 @@ public:
     TTokenEvent OnToken;
 
     std::string ClassName() const override { return "TqvCustomHighLighter"; }
+
+protected:
+    // NextToken until AtLineEnd; a scanner may do the same with fewer virtual calls.
+    virtual void DoScanToLineEnd();
 
 private:
     std::string name_;

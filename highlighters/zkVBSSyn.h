@@ -50,11 +50,13 @@ private:
     void LowerProc();
     void GreaterProc();
     void NumberProc();
-    void IdentProc() { ScanIdentifier(Keywords()); }
+    void IdentProc() { ScanIdentifier(keywords_); }
     void UnknownProc() { ScanSingle(tkIdentifier); }
     void StringProc() { ScanQuoted('"', true); }
     void DateProc() { ScanQuoted('#', false); }
     void ScanQuoted(char quote, bool tripleOpening);
+
+    const TqvKeywordTable& keywords_ = Keywords();
 };
 
 } // namespace ondrex
