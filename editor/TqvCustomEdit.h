@@ -221,6 +221,7 @@ protected:
     bool WantsTab(TShiftState shift) override { return wantTabs_ && !(shift & ssCtrl); }
     void Scroll(TScrollBarKind bar, int code, int pos) override;
     void DropFiles(int x, int y, const std::vector<std::string>& files) override;
+    TCursor CursorAt(int x, int y) override;
 
     // Adds flags to the pending status changes and reports them unless painting is locked.
     void StatusChanged(TqvStatusChanges changes);
