@@ -180,6 +180,9 @@ void TqvCustomEdit::SetTopLine(int value) {
         ScrollWindow(0, delta * lineHeight_);
     else
         Invalidate();
+    // The caret moves with the text; not waiting for a paint keeps it right on a host
+    // whose paint does not place it.
+    UpdateCaret();
     StatusChanged(scTopLine);
 }
 
@@ -190,6 +193,7 @@ void TqvCustomEdit::SetLeftColumn(int value) {
     UpdateTextOffset();
     UpdateScrollBars();
     InvalidateLines(-1, -1);
+    UpdateCaret();
     StatusChanged(scLeftColumn);
 }
 

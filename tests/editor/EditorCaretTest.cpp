@@ -101,6 +101,19 @@ TEST_F(EditorCaret, IsPlacedOnePixelBelowItsCell) {
     EXPECT_EQ(host.ImeCompositionPos(), (TPoint{caret.X, caret.Y}));
 }
 
+TEST_F(EditorCaret, ScrollingTheViewMovesTheCaretAndHidesItOutside) {
+    FillLines(100);
+    host.Focus();
+    edit.SetCaretPos({3, 2});
+    edit.SetTopLine(3);
+    EXPECT_FALSE(host.Caret().Shown()) << "above the window";
+    edit.SetTopLine(2);
+    EXPECT_TRUE(host.Caret().Shown());
+    EXPECT_EQ(host.Caret().Y, 1);
+    edit.SetLeftColumn(4);
+    EXPECT_FALSE(host.Caret().Shown()) << "left of the text area";
+}
+
 TEST_F(EditorCaret, ShapeFollowsTheInsertMode) {
     host.Focus();
     edit.SetInsertMode(false);
