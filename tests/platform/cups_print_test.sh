@@ -11,13 +11,16 @@ done
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 [ -f "$ppd" ] || skip "the CUPS PDF printer (printer-driver-cups-pdf) is not installed"
 
+# A server started here is stopped again on exit, so later tests see no printer.
 if ! lpstat -r 2>/dev/null | grep -q "is running"; then
-    cupsd >/dev/null 2>&1 || skip "cupsd could not start (needs root)"
+    cupsd -f >/dev/null 2>&1 &
+    cupsd_pid=$!
+    trap 'kill "$cupsd_pid" 2>/dev/null' EXIT
     for _ in 1 2 3 4 5 6 7 8 9 10; do
         lpstat -r 2>/dev/null | grep -q "is running" && break
         sleep 1
     done
-    lpstat -r 2>/dev/null | grep -q "is running" || skip "cupsd did not come up"
+    lpstat -r 2>/dev/null | grep -q "is running" || skip "cupsd could not start (needs root)"
 fi
 # The cairo renderer keeps the text extractable on its way through PostScript.
 lpadmin -p OndrexPDF -v cups-pdf:/ -P "$ppd" -E -o pdftops-renderer-default=pdftocairo \
