@@ -10,8 +10,10 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 namespace ondrex {
 
@@ -163,12 +165,27 @@ void TQtCanvas::Polyline(std::span<const TPoint> points) {
     std::vector<QPoint> pixels;
     for (std::size_t i = 1; i < points.size(); ++i) {
         const TPoint a = points[i - 1], b = points[i];
-        const int dx = b.X - a.X, dy = b.Y - a.Y;
+        const std::int64_t dx = std::int64_t(b.X) - a.X, dy = std::int64_t(b.Y) - a.Y;
         if (dx == 0 && dy == 0) continue;
         if (!dotted && (dx == 0 || dy == 0)) {
-            // Straight solid runs as rectangles; the end point stays out.
-            const int x0 = dx < 0 ? b.X + 1 : a.X, y0 = dy < 0 ? b.Y + 1 : a.Y;
-            p.fillRect(QRect(x0, y0, std::max(1, std::abs(dx)), std::max(1, std::abs(dy))), color);
+            // Straight solid runs as rectangles, cut to the clip; the end point stays out.
+            const TRect clip = ClipRect();
+            auto run = [](int from, int to, int lo, int hi) {
+                std::int64_t first = from, last = to;
+                if (to > from)
+                    --last;
+                else
+                    ++last;
+                if (first > last) std::swap(first, last);
+                return std::pair{std::max<std::int64_t>(first, lo),
+                                 std::min<std::int64_t>(last, hi)};
+            };
+            const auto [x0, x1] = dx ? run(a.X, b.X, clip.Left, clip.Right - 1)
+                                     : std::pair<std::int64_t, std::int64_t>{a.X, a.X};
+            const auto [y0, y1] = dy ? run(a.Y, b.Y, clip.Top, clip.Bottom - 1)
+                                     : std::pair<std::int64_t, std::int64_t>{a.Y, a.Y};
+            if (x0 <= x1 && y0 <= y1)
+                p.fillRect(QRect(int(x0), int(y0), int(x1 - x0 + 1), int(y1 - y0 + 1)), color);
         } else if (std::max(std::abs(dx), std::abs(dy)) <= kMaxRasterLine) {
             AppendSegment(a, b, pixels);
         } else {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace ondrex;
 
 namespace {
@@ -79,6 +81,10 @@ TEST(QtCanvasShapes, LinesLeaveOutTheirEndPoint) {
     c.MoveTo(15, 0);
     c.LineTo(15, 2000000000); // far off the surface: clipped, not walked pixel by pixel
     EXPECT_EQ(b.Pixel(15, 19), clBlue);
+    c.MoveTo(std::numeric_limits<int>::max(), 16); // no overflow from end to end
+    c.LineTo(std::numeric_limits<int>::min(), 16);
+    EXPECT_EQ(b.Pixel(0, 16), clBlue);
+    EXPECT_EQ(b.Pixel(19, 16), clBlue);
     c.Pen.Style = TPenStyle::psDot;
     c.MoveTo(0, 18);
     c.LineTo(6, 18);
