@@ -51,6 +51,7 @@ void TuzFontsInfoManager::DropFontsInfoRef(TuzFontsInfo* info) {
 }
 
 void TuzFontsInfoManager::DeactivateFontsInfo(TuzFontsInfo* info) {
+    if (info->HandleLockCount <= 0) throw EuzAssertion("DeactivateFontsInfo without holding.");
     if (--info->HandleLockCount > 0) return;
     for (TuzFontSlot& slot : info->Slots)
         slot.Handle.reset();
@@ -65,9 +66,11 @@ void TuzFontsInfoManager::SetScreenCanvas(std::unique_ptr<TCanvas> canvas) {
     screen_ = std::move(canvas);
 }
 
+// Never destroyed: its screen canvas holds toolkit objects that must not outlive the
+// toolkit, and static destruction comes after the application object is gone.
 TuzFontsInfoManager& GetFontsInfoManager() {
-    static TuzFontsInfoManager manager;
-    return manager;
+    static TuzFontsInfoManager* manager = new TuzFontsInfoManager;
+    return *manager;
 }
 
 } // namespace ondrex

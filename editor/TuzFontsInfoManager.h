@@ -81,7 +81,7 @@ private:
     std::unique_ptr<TCanvas> screen_;
 };
 
-// The registry of the process, created on first use.
+// The registry of the process, created on first use and kept to the end.
 TuzFontsInfoManager& GetFontsInfoManager();
 
 } // namespace ondrex

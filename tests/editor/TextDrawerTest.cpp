@@ -175,6 +175,7 @@ TEST_F(TextDrawer, BrokenPairingIsAnAssertionNamingTheUnit) {
               std::string::npos);
     manager.DeactivateFontsInfo(info);
     manager.DeactivateFontsInfo(info);
+    EXPECT_THROW(manager.DeactivateFontsInfo(info), EuzAssertion);
     manager.DropFontsInfoRef(info);
 
     TuzFontStock stock;
