@@ -166,7 +166,8 @@ TEST_F(TextDrawer, BrokenPairingIsAnAssertionNamingTheUnit) {
     drawer.UnbindContext();
 
     TuzFontsInfoManager& manager = GetFontsInfoManager();
-    TuzFontsInfo* info = manager.FindOrAddFontsInfo(&courier);
+    const TFont unshared("Unshared Face", -13);
+    TuzFontsInfo* info = manager.FindOrAddFontsInfo(&unshared);
     manager.HoldFontHandles(info);
     manager.HoldFontHandles(info);
     EXPECT_NE(MessageOf<EuzAssertion>([&] {
