@@ -187,7 +187,7 @@ void TqvCustomEdit::SetTopLine(int value) {
 }
 
 void TqvCustomEdit::SetLeftColumn(int value) {
-    value = std::max(std::min(value, maxColumn_ - visibleColumns_ + 1) - 1, 0);
+    value = std::max(std::min(value, maxColumn_ - visibleColumns_ + 1), 1) - 1;
     if (value == leftColumn_) return;
     leftColumn_ = value;
     UpdateTextOffset();
@@ -333,9 +333,10 @@ bool TqvCustomEdit::MouseWheel(TShiftState shift, int delta, int, int) {
         linesPerNotch = WheelScrollLines();
         if (linesPerNotch < 0 || linesPerNotch > visibleLines_) linesPerNotch = visibleLines_;
     }
-    const int sum = wheelRemainder_ + delta;
-    wheelRemainder_ = sum % kWheelDelta;
-    SetTopLine(TopLine() - (sum / kWheelDelta) * linesPerNotch);
+    const std::int64_t sum = std::int64_t(wheelRemainder_) + delta;
+    wheelRemainder_ = int(sum % kWheelDelta);
+    const std::int64_t target = TopLine() - (sum / kWheelDelta) * linesPerNotch;
+    SetTopLine(int(std::clamp<std::int64_t>(target, 0, LineCount())));
     Update();
     return true;
 }

@@ -25,6 +25,28 @@ TEST_F(EditorScroll, TopLineIsClampedToTheText) {
     EXPECT_EQ(edit.LeftColumn(), 1024 - 40 + 1) << "MaxColumn - VisibleColumns + 1";
 }
 
+TEST_F(EditorScroll, ExtremeValuesAreClampedWithoutOverflow) {
+    FillLines(100);
+    constexpr int kMin = -2147483647 - 1, kMax = 2147483647;
+    edit.SetLeftColumn(kMin);
+    EXPECT_EQ(edit.LeftColumn(), 1);
+    edit.SetTopLine(kMax);
+    EXPECT_EQ(edit.TopLine(), 100);
+    edit.SetTopLine(kMin);
+    EXPECT_EQ(edit.TopLine(), 1);
+    edit.SetCaretPos({kMax, kMax});
+    EXPECT_EQ(edit.CaretPos(), (TPoint{1025, 100}));
+    edit.SetCaretPos({kMin, kMin});
+    EXPECT_EQ(edit.CaretPos(), (TPoint{1, 1}));
+    host.SendMouseWheel(0, kMax, 0, 0);
+    host.SendMouseWheel(0, kMax, 0, 0);
+    EXPECT_EQ(edit.TopLine(), 1);
+    host.SendMouseWheel(0, kMin, 0, 0);
+    EXPECT_EQ(edit.TopLine(), 100);
+    edit.InvalidateLines(kMin, kMax);
+    edit.InvalidateGutterLines(kMax, kMin);
+}
+
 TEST_F(EditorScroll, VerticalBarLetsTheLastLineReachTheTop) {
     FillLines(100);
     EXPECT_EQ(Vertical(), (TScrollInfo{1, 119, 20, 1}));
