@@ -8,10 +8,13 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -54,6 +57,13 @@ protected:
         Log.push_back("scroll " + std::to_string(code) + " " + std::to_string(pos));
     }
     void Resize() override { Log.push_back("resize " + std::to_string(ClientWidth())); }
+    void DblClick(int x, int y) override {
+        Log.push_back("dblclick " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void ImeResult(const std::string& text) override { Log.push_back("ime " + text); }
+    void DropFiles(int x, int, const std::vector<std::string>& files) override {
+        Log.push_back("files at " + std::to_string(x) + ": " + files.at(0));
+    }
 };
 
 QColor At(const QImage& image, int x, int y) {
@@ -142,4 +152,36 @@ TEST_F(QtHostTest, WheelAndScrollBarRequestsArriveAsMessages) {
     control.SetScrollInfo(TScrollBarKind::sbVertical, {1, 10, 20, 1}, false);
     QApplication::processEvents();
     EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(QtHostTest, DoubleClicksInputMethodTextAndDroppedFilesArrive) {
+    const QPointF at(12, 14);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, widget->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget->viewport(), &dbl);
+    EXPECT_EQ(control.Log, (std::vector<std::string>{"dblclick 12,14"}));
+    EXPECT_EQ(control.Clicks.size(), 1u); // the MouseDown with ssDouble that follows
+
+    control.Log.clear();
+    QInputMethodEvent ime;
+    ime.setCommitString(QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
+    QApplication::sendEvent(widget, &ime);
+    EXPECT_EQ(control.Log, (std::vector<std::string>{"ime \xC3\xA9t\xC3\xA9", "char \xC3\xA9",
+                                                     "char t", "char \xC3\xA9"}));
+
+    control.Log.clear();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/tmp/page.asp")});
+    // Qt delivers a drop only to the widget that accepted the drag's entry.
+    const auto dropAt = [&](int x, int y) {
+        QDragEnterEvent enter(QPoint(x, y), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(widget->viewport(), &enter);
+        QDropEvent drop(QPointF(x, y), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(widget->viewport(), &drop);
+    };
+    dropAt(7, 7);
+    EXPECT_TRUE(control.Log.empty()); // files are not accepted yet
+    control.DragAcceptFiles(true);
+    dropAt(7, 7);
+    EXPECT_EQ(control.Log, (std::vector<std::string>{"files at 7: /tmp/page.asp"}));
 }
