@@ -48,25 +48,34 @@ void AppendSegment(TPoint a, TPoint b, std::vector<QPoint>& out) {
     }
 }
 
-// Text decoded from the code page: one entry per character with its first byte.
+// Text decoded from the code page, with where each character starts in the bytes and in
+// the UTF-16 text.
 struct TDecoded {
-    QString Text;                  // all characters
-    std::vector<std::size_t> Byte; // first byte of each character
-    std::vector<QString> Chars;    // each character on its own
+    QString Text;
+    std::vector<std::size_t> Byte;
+    std::vector<qsizetype> Unit; // one more entry than characters: the end
+
+    std::size_t Count() const { return Byte.size(); }
+    QString Char(std::size_t i) const { return Text.mid(Unit[i], Unit[i + 1] - Unit[i]); }
 };
 
 TDecoded Decode(std::string_view bytes) {
     TDecoded d;
+    d.Text.reserve(qsizetype(bytes.size()));
     const TCodePage cp = ActiveCodePage();
     for (std::size_t pos = 0; pos < bytes.size();) {
         const TDecodedChar c = DecodeChar(cp, bytes, pos);
-        const char32_t ucs = c.codePoint;
-        const QString one = QString::fromUcs4(&ucs, 1);
-        d.Text += one;
         d.Byte.push_back(pos);
-        d.Chars.push_back(one);
+        d.Unit.push_back(d.Text.size());
+        if (QChar::requiresSurrogates(c.codePoint)) {
+            d.Text += QChar(QChar::highSurrogate(c.codePoint));
+            d.Text += QChar(QChar::lowSurrogate(c.codePoint));
+        } else {
+            d.Text += QChar(char16_t(c.codePoint));
+        }
         pos += c.length;
     }
+    d.Unit.push_back(d.Text.size());
     return d;
 }
 
@@ -288,16 +297,16 @@ void TQtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, st
     const TDecoded d = Decode(text);
 
     // Each character's left edge: from the advances where given, else the font's own.
-    std::vector<int> left(d.Chars.size());
+    std::vector<int> left(d.Count());
     int width = 0;
-    for (std::size_t i = 0; i < d.Chars.size(); ++i) {
+    for (std::size_t i = 0; i < d.Count(); ++i) {
         left[i] = width;
         const std::size_t end = i + 1 < d.Byte.size() ? d.Byte[i + 1] : text.size();
         if (end <= advances.size())
             for (std::size_t b = d.Byte[i]; b < end; ++b)
                 width += advances[b];
         else
-            width += use.Metrics.horizontalAdvance(d.Chars[i]);
+            width += use.Metrics.horizontalAdvance(d.Char(i));
     }
 
     p.save();
@@ -307,7 +316,7 @@ void TQtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, st
     if (BkMode == TBkMode::bkOpaque && BkColor != clNone)
         p.fillRect(QRect(x, y, width, use.Metrics.ascent() + use.Metrics.descent()),
                    ToQColor(BkColor));
-    if (Font.Color() != clNone && !d.Chars.empty()) {
+    if (Font.Color() != clNone && d.Count() > 0) {
         const int baseline = y + use.Metrics.ascent();
         p.setPen(ToQColor(Font.Color()));
         p.setFont(use.Font);
@@ -317,7 +326,7 @@ void TQtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, st
             // One glyph run at the given positions when the face has every glyph; else
             // character by character so that fallback faces can supply the missing ones.
             QList<quint32> glyphs = use.Raw.glyphIndexesForString(d.Text);
-            bool complete = use.Raw.isValid() && glyphs.size() == qsizetype(d.Chars.size());
+            bool complete = use.Raw.isValid() && glyphs.size() == qsizetype(d.Count());
             for (quint32 g : glyphs)
                 complete = complete && g != 0;
             if (complete) {
@@ -332,8 +341,8 @@ void TQtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, st
                 run.setStrikeOut(use.Font.strikeOut());
                 p.drawGlyphRun(QPointF(0, baseline), run);
             } else {
-                for (std::size_t i = 0; i < d.Chars.size(); ++i)
-                    p.drawText(QPoint(x + left[i], baseline), d.Chars[i]);
+                for (std::size_t i = 0; i < d.Count(); ++i)
+                    p.drawText(QPoint(x + left[i], baseline), d.Char(i));
             }
         }
     }
