@@ -75,6 +75,7 @@ void TControlHost::SendImeResult(const std::string& text) {
 }
 
 void TControlHost::SendMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    PointerAt(x, y);
     Application().Hints().Cancel();
     if (dragging_) return;
     if (button == TMouseButton::mbLeft) clicked_ = true;
@@ -82,6 +83,7 @@ void TControlHost::SendMouseDown(TMouseButton button, TShiftState shift, int x, 
 }
 
 void TControlHost::SendMouseMove(TShiftState shift, int x, int y) {
+    PointerAt(x, y);
     if (dragging_) {
         DragMove(shift, x, y);
         return;
@@ -92,6 +94,7 @@ void TControlHost::SendMouseMove(TShiftState shift, int x, int y) {
 }
 
 void TControlHost::SendMouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    PointerAt(x, y);
     if (dragging_) {
         if (button == TMouseButton::mbLeft) FinishDrag(true, x, y);
         return;
@@ -106,6 +109,7 @@ void TControlHost::SendMouseUp(TMouseButton button, TShiftState shift, int x, in
 }
 
 void TControlHost::SendDoubleClick(TMouseButton button, TShiftState shift, int x, int y) {
+    PointerAt(x, y);
     Application().Hints().Cancel();
     if (dragging_) return;
     Guard([&](TCustomControl& c) { c.DblClick(x, y); });

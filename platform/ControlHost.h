@@ -119,6 +119,8 @@ protected:
     virtual void CaptureChanged() {}
     virtual void ShowCursor(TCursor cursor) = 0;
     virtual void AcceptFilesChanged() {}
+    // A mouse message arrived at this client point.
+    virtual void PointerAt(int, int) {}
 
 private:
     friend class TCustomControl;

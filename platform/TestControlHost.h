@@ -51,6 +51,7 @@ public:
     // ---- The environment ----
     void Focus(); // focus in, as if the user clicked into the window
     void Blur();  // focus out
+    // The pointer CursorPos() reports; every mouse message sent moves it too.
     void SetPointer(TPoint client) { pointer_ = client; }
     void SetKeyboardState(TShiftState shift) { keyboard_ = shift; }
     void SetScreenOrigin(TPoint p) { screenOrigin_ = p; }
@@ -76,6 +77,7 @@ protected:
     void CaretChanged(const TCaretState&) override {}
     void ScrollBarChanged(TScrollBarKind bar) override;
     void ShowCursor(TCursor cursor) override { ShownCursor = cursor; }
+    void PointerAt(int x, int y) override { pointer_ = {x, y}; }
 
 private:
     TRecordingCanvas& PaintArea(TRect area);

@@ -132,7 +132,8 @@ TEST_F(ControlHostTest, SetCursorAsksTheControlAndDefaultMeansArrow) {
 }
 
 TEST_F(ControlHostTest, DraggingOwnContentReportsEnterMoveLeaveAndDrop) {
-    host.SetPointer({20, 5});
+    host.SendMouseMove(ssLeft, 20, 5); // BeginDrag starts where the pointer is
+    control.Log.clear();
     control.BeginDrag();
     EXPECT_TRUE(control.Dragging());
     EXPECT_TRUE(control.MouseCapture());
