@@ -21,8 +21,6 @@ public:
     explicit TQtCanvas(std::unique_ptr<QImage> image);
     ~TQtCanvas() override;
 
-    QPainter& Painter();
-
     void FillRect(const TRect& r) override;
     void FrameRect(const TRect& r) override;
     void Rectangle(const TRect& r) override;
