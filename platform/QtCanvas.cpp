@@ -118,10 +118,6 @@ TQtCanvas::~TQtCanvas() {
     impl_->Painter.end();
 }
 
-QPainter& TQtCanvas::Painter() {
-    return impl_->Painter;
-}
-
 void TQtCanvas::ClipChanged() {
     impl_->Painter.setClipRect(ToQRect(ClipRect()));
 }

@@ -8,7 +8,6 @@
 
 class QImage;
 class QPaintDevice;
-class QPainter;
 
 namespace ondrex {
 
