@@ -24,9 +24,12 @@ if [ -z "$bat" ]; then
     exit 0
 fi
 php="$work/big.php"
-seconds() { local t0 t1; t0=$(date +%s.%N); "$@" >/dev/null; t1=$(date +%s.%N); echo "$t1 - $t0" | bc -l; }
-ours=$(seconds "$build/app/ondrex" cat --color=always "$work/big.php")
-theirs=$(seconds "$bat" --color=always "$work/big.php")
-printf 'ondrex cat --color=always  %8.2f s\n' "$ours"
-printf '%s --color=always     %8.2f s\n' "$(basename "$bat")" "$theirs"
-printf 'ratio (batcat / ondrex)    %8.1f x\n' "$(echo "$theirs / $ours" | bc -l)"
+# "wall user" seconds of one run, output to /dev/null.
+timed() { local TIMEFORMAT='%R %U'; { time "$@" >/dev/null; } 2>&1; }
+read -r ours_wall ours_user < <(timed "$build/app/ondrex" cat --color=always "$php")
+read -r bat_wall bat_user < <(timed "$bat" --color=always "$php")
+printf '%-28s %9s %9s\n' "" "wall s" "user s"
+printf '%-28s %9.2f %9.2f\n' "ondrex cat --color=always" "$ours_wall" "$ours_user"
+printf '%-28s %9.2f %9.2f\n' "$(basename "$bat") --color=always" "$bat_wall" "$bat_user"
+printf '%-28s %9.1f %9.1f\n' "ratio (batcat / ondrex)" "$(echo "$bat_wall / $ours_wall" | bc -l)" \
+    "$(echo "$bat_user / $ours_user" | bc -l)"
