@@ -21,17 +21,10 @@ constexpr TUpper kUpper;
 
 inline unsigned char up(char c) { return kUpper.t[static_cast<unsigned char>(c)]; }
 
-// Position of the upper-case ASCII `pattern` in the upper-cased `s`, or npos.
-std::size_t findUpper(std::string_view s, std::string_view pattern) {
-    if (pattern.size() > s.size()) return std::string_view::npos;
-    const std::size_t last = s.size() - pattern.size();
-    for (std::size_t i = 0; i <= last; ++i) {
-        if (up(s[i]) != static_cast<unsigned char>(pattern[0])) continue;
-        std::size_t k = 1;
-        while (k < pattern.size() && up(s[i + k]) == static_cast<unsigned char>(pattern[k])) ++k;
-        if (k == pattern.size()) return i;
-    }
-    return std::string_view::npos;
+std::string upperAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(up(c));
+    return out;
 }
 
 // Whether the n bytes at p are, upper-cased, the upper-case pattern.
@@ -127,15 +120,19 @@ void TScriptScanner::ProcessLine(std::string_view raw, int lineNumber, TScanResu
     if (!MayHit(raw)) return; // no search string: no hit, whatever the steps below do
 
     // 1-4: leading blanks off; lines with END FUNCTION / END SUB / an apostrophe are cleared.
+    // `upper` is the upper-cased copy of `line`, renewed whenever `line` changes (the Part
+    // makes one copy per test; the copies would all be equal).
     std::string line = TrimLeadingSpaces(raw);
-    if (findUpper(line, "END FUNCTION") != std::string::npos) line.clear();
-    if (findUpper(line, "END SUB") != std::string::npos) line.clear();
-    if (line.find('\'') != std::string::npos) line.clear();
+    std::string upper = upperAscii(line);
+    if (upper.find("END FUNCTION") != std::string::npos ||
+        upper.find("END SUB") != std::string::npos || line.find('\'') != std::string::npos) {
+        return; // the line is cleared: an empty line gives no hit
+    }
 
     // 5: the seven tests, each on the current (possibly normalised) line.
     for (std::size_t t = 0; t < std::size(kTests); ++t) {
         const TTest& test = kTests[t];
-        std::size_t p = findUpper(line, test.search);
+        std::size_t p = upper.find(test.search);
         if (p == std::string::npos) continue;
         bool listed = true;
         switch (test.counter) {
@@ -161,6 +158,7 @@ void TScriptScanner::ProcessLine(std::string_view raw, int lineNumber, TScanResu
         r.anyFound = true;
         line = t == kCallTest ? RemoveTabs(TrimLeadingSpaces(line))
                               : TrimLeadingSpaces(RemoveTabs(line));
+        upper = upperAscii(line);
         row.text = line;
     }
 }

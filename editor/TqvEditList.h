@@ -67,6 +67,7 @@ public:
     // text wrap the call. The rvalue form keeps the block as the lines' storage (no copy).
     void SetText(std::string_view block);
     void SetText(std::string&& block);
+    void SetText(const char* block) { SetText(std::string_view(block)); }
     // Reads the rest of the stream as one block (Part 2.1 LoadFromStream).
     void LoadFromStream(std::istream& stream);
     // Loading from a file is loading from a stream on it; the file's bytes become the

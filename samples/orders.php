@@ -5,16 +5,16 @@ $dim = 80; // column width
 
 function order_total($order) {
     $total = 0;
-    foreach ($order['items'] as $item) {
-        $total += $item['price'] * $item['qty'];
+    foreach ($order["items"] as $item) {
+        $total += $item["price"] * $item["qty"];
     }
     return $total;
 }
 
 function order_status($order) {
-    if ($order['paid'] && $order['sent']) {
+    if ($order["paid"] && $order["sent"]) {
         return "done";
-    } elseif ($order['paid']) {
+    } elseif ($order["paid"]) {
         return "to send";
     } else {
         return "open";
@@ -23,7 +23,7 @@ function order_status($order) {
 
 function print_orders($orders) {
     foreach ($orders as $order) {
-        echo htmlspecialchars($order['id']) . ": " . order_status($order) . "\n";
+        echo htmlspecialchars($order["id"]) . ": " . order_status($order) . "\n";
         // call order_total for the sum
         echo order_total($order) . "\n";
     }

@@ -1,0 +1,341 @@
+// The command line as scripts see it: the real `ondrex` binary, its output and exit status.
+
+#include "app/CliCommands.h"
+#include "tests/app/CliJson.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace ondrex {
+namespace {
+
+using namespace std::string_literals;
+using testjson::Parse;
+using testjson::Value;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(int fd) {
+    std::string s;
+    char buf[65536];
+    ssize_t n;
+    while ((n = read(fd, buf, sizeof buf)) > 0) s.append(buf, std::size_t(n));
+    return s;
+}
+
+// Runs ondrex with the arguments in the source folder (so "samples/shop.asp" resolves).
+Result run(const std::vector<std::string>& args) {
+    std::string outPath = ::testing::TempDir() + "cli_out.txt";
+    std::string errPath = ::testing::TempDir() + "cli_err.txt";
+    pid_t pid = fork();
+    if (pid == 0) {
+        int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(o, 1);
+        dup2(e, 2);
+        if (chdir(ONDREX_SOURCE_DIR) != 0) _exit(126);
+        std::vector<char*> argv{const_cast<char*>(ONDREX_BINARY)};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(ONDREX_BINARY, argv.data());
+        _exit(127);
+    }
+    Result r;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int o = open(outPath.c_str(), O_RDONLY), e = open(errPath.c_str(), O_RDONLY);
+    r.out = slurp(o);
+    r.err = slurp(e);
+    close(o);
+    close(e);
+    return r;
+}
+
+std::string tempFile(const std::string& name, const std::string& bytes) {
+    std::string path = ::testing::TempDir() + name;
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << bytes;
+    return path;
+}
+
+int lineCount(const std::string& s) {
+    int n = 0;
+    for (char c : s) n += c == '\n';
+    return n;
+}
+
+// ---- scan --------------------------------------------------------------------------------
+
+TEST(Cli, ScanJsonOfTheShopSample) {
+    Result r = run({"scan", "--format", "json", "samples/shop.asp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    Value v = Parse(r.out);
+    EXPECT_EQ(v.keys(), (std::vector<std::string>{"file", "rows", "counters"}));
+    EXPECT_EQ(v["file"].str, "samples/shop.asp");
+    const Value& first = v["rows"][0];
+    EXPECT_EQ(first.keys(), (std::vector<std::string>{"type", "image", "name", "line", "text"}));
+    EXPECT_EQ(first["type"].str, "Function");
+    EXPECT_EQ(first["image"].num, 2);
+    EXPECT_EQ(first["name"].str, " PriceWithTax(price)");
+    EXPECT_EQ(first["line"].num, 9);
+    EXPECT_EQ(first["text"].str, "Function PriceWithTax(price)");
+    EXPECT_EQ(v["counters"].keys(), (std::vector<std::string>{"functions", "subs", "statements"}));
+    EXPECT_EQ(v["counters"]["functions"].num, 2);
+    EXPECT_EQ(v["counters"]["subs"].num, 3);
+    EXPECT_EQ(v["counters"]["statements"].num, 16);
+    // Default options: Call rows listed, Dim and If rows not.
+    int calls = 0;
+    for (const Value& row : v["rows"].arr) {
+        EXPECT_NE(row["type"].str, "Dim");
+        EXPECT_NE(row["type"].str, "If ");
+        calls += row["type"].str == "Call ";
+    }
+    EXPECT_EQ(calls, 5);
+}
+
+TEST(Cli, ScanOptionsMirrorTheCheckBoxes) {
+    auto types = [](const Result& r) {
+        std::vector<std::string> t;
+        Value v = Parse(r.out);
+        for (const Value& row : v["rows"].arr) t.push_back(row["type"].str);
+        return t;
+    };
+    std::string f = tempFile("cli_opts.asp", "Sub a()\r\n  Dim x\r\n  If x Then Call b\r\n  Else\r\n");
+    EXPECT_EQ(types(run({"scan", "--format", "json", f})),
+              (std::vector<std::string>{"Sub", "Call "}));
+    EXPECT_EQ(types(run({"scan", "--dim", "--if", "--format=json", f})),
+              (std::vector<std::string>{"Sub", "Dim", "If ", "Call ", "Else "}));
+    EXPECT_EQ(types(run({"scan", f, "--no-calls", "--format", "json", "--if"})),
+              (std::vector<std::string>{"Sub", "If ", "Else "}));
+    // The counters do not depend on the options.
+    EXPECT_EQ(run({"scan", "--count", f}).out, run({"scan", "--count", "--no-calls", f}).out);
+}
+
+TEST(Cli, ScanCountPrintsOnlyTheThreeCounterRows) {
+    Result r = run({"scan", "--count", "samples/shop.asp"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "Functions found\t2\nSubs found\t3\nDim statements found\t16\n");
+    r = run({"scan", "--count", "--format", "json", "samples/shop.asp"});
+    EXPECT_EQ(r.out, "{\"functions\":2,\"subs\":3,\"statements\":16}\n");
+}
+
+TEST(Cli, ScanTextIsATableOfTypeLineAndName) {
+    Result r = run({"scan", "samples/shop.asp"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("Type         Line  Name\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nFunction        9   PriceWithTax(price)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nSub            28  AddToCart(name, price, qty)\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\nFunctions found\t2\n"), std::string::npos);
+    r = run({"scan", "--format", "tsv", "samples/shop.asp"});
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Function\t2\t9\t PriceWithTax(price)\tFunction PriceWithTax(price)");
+}
+
+TEST(Cli, ScanJsonHasAnExactShape) {
+    std::string f = tempFile("cli_shape.vbs", "Sub a()\r\nEnd Sub\r\n");
+    Result r = run({"scan", "--format", "json", f});
+    EXPECT_EQ(r.out, "{\"file\":\"" + f +
+                         "\",\"rows\":[\n{\"type\":\"Sub\",\"image\":1,\"name\":\"a()\",\"line\":1,"
+                         "\"text\":\"Sub a()\"}\n],\"counters\":{\"functions\":0,\"subs\":1,"
+                         "\"statements\":0}}\n");
+    std::string empty = tempFile("cli_empty.vbs", "");
+    r = run({"scan", "--format", "json", empty});
+    EXPECT_EQ(r.status, 0);
+    Value v = Parse(r.out);
+    EXPECT_TRUE(v["rows"].arr.empty());
+    EXPECT_EQ(v["counters"]["statements"].num, 0);
+}
+
+TEST(Cli, TextIsUtf8WhenTheWholeFileIsElseWindows1252) {
+    std::string utf8 = tempFile("cli_utf8.asp", "Function Caf\xC3\xA9()\r\n");
+    EXPECT_EQ(Parse(run({"scan", "--format", "json", utf8}).out)["rows"][0]["name"].str,
+              " Caf\xC3\xA9()");
+    std::string latin = tempFile("cli_1252.asp", "Function Caf\xE9() \x80\r\n");
+    EXPECT_EQ(Parse(run({"scan", "--format", "json", latin}).out)["rows"][0]["name"].str,
+              " Caf\xC3\xA9() \xE2\x82\xAC");
+    // One invalid byte anywhere makes the whole file Windows-1252.
+    std::string mixed = tempFile("cli_mixed.asp", "Function Caf\xC3\xA9()\r\nx \xFF\r\n");
+    EXPECT_EQ(Parse(run({"scan", "--format", "json", mixed}).out)["rows"][0]["text"].str,
+              "Function Caf\xC3\x83\xC2\xA9()");
+    Result text = run({"scan", latin});
+    EXPECT_NE(text.out.find("Caf\xC3\xA9()"), std::string::npos);
+}
+
+TEST(Cli, JsonStringsAreEscaped) {
+    std::string f = tempFile("cli_escape.asp", "Function a\"b\\c\x01\x1f\x7f" "d\0e()\r\n"s);
+    Result r = run({"scan", "--format", "json", f});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("a\\\"b\\\\c\\u0001\\u001f\\u007fd\\u0000e()"), std::string::npos) << r.out;
+    EXPECT_EQ(Parse(r.out)["rows"][0]["name"].str, " a\"b\\c\x01\x1f\x7f" "d\0e()"s);
+}
+
+TEST(Cli, ScanStopsAtCtrlZAtTheStartOfALine) {
+    std::string f = tempFile("cli_ctrlz.asp", "Sub a()\r\n\x1aSub b()\r\nSub c()\r\n");
+    EXPECT_EQ(run({"scan", "--count", f}).out, "Functions found\t0\nSubs found\t1\nDim statements found\t0\n");
+}
+
+// ---- block -------------------------------------------------------------------------------
+
+TEST(Cli, BlockJsonOfAFunction) {
+    Result r = run({"block", "--format", "json", "samples/shop.asp", "9"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Value v = Parse(r.out);
+    EXPECT_EQ(v.keys(), (std::vector<std::string>{"start", "end", "single", "info"}));
+    EXPECT_EQ(v["start"].num, 9);
+    EXPECT_EQ(v["end"].num, 16);
+    EXPECT_FALSE(v["single"].b);
+    std::vector<std::pair<std::string, std::string>> info;
+    for (const Value& row : v["info"].arr) {
+        ASSERT_EQ(row.arr.size(), 2u);
+        info.emplace_back(row[0].str, row[1].str);
+    }
+    EXPECT_EQ(info, (std::vector<std::pair<std::string, std::string>>{
+                        {"Functions found", "2"},
+                        {"Subs found", "3"},
+                        {"Dim statements found", "16"},
+                        {"", ""},
+                        {"Function / Sub name", "Function PriceWithTax(price)"},
+                        {"Start at line", "9"},
+                        {"Ends at line", "16"},
+                        {"Lines in codeblock", "7"}}));
+}
+
+TEST(Cli, BlockTextPrintsTheBlocksOwnLines) {
+    Result r = run({"block", "samples/shop.asp", "9"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(lineCount(r.out), 8);
+    EXPECT_EQ(r.out.rfind("Function PriceWithTax(price)\n  Dim taxed\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nEnd Function\n"), std::string::npos);
+    EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}
+
+TEST(Cli, BlockOfAStatementIsASingleLine) {
+    Result r = run({"block", "--dim", "--format", "json", "samples/shop.asp", "10"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Value v = Parse(r.out);
+    EXPECT_TRUE(v["single"].b);
+    EXPECT_EQ(v["start"].num, 10);
+    EXPECT_EQ(v["end"].num, 10);
+    EXPECT_EQ(v["info"].arr.size(), 3u);
+    EXPECT_EQ(run({"block", "--dim", "samples/shop.asp", "10"}).out, "  Dim taxed\n");
+    // Without --dim there is no row on that line.
+    EXPECT_EQ(run({"block", "samples/shop.asp", "10"}).status, 1);
+}
+
+TEST(Cli, BlockWithoutARowAtTheLineIsBadInput) {
+    Result r = run({"block", "--format", "json", "samples/shop.asp", "3"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "ondrex: samples/shop.asp: no result row at line 3\n");
+}
+
+// ---- errors and usage --------------------------------------------------------------------
+
+TEST(Cli, BadInputGivesOneLineNamingTheFileAndStatusOne) {
+    Result r = run({"scan", "--format", "json", "/no/such/shop.asp"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "ondrex: /no/such/shop.asp: no such file\n");
+    r = run({"block", "/tmp", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "ondrex: /tmp: is a directory\n");
+    r = run({"scan", "--count", "/proc/self/mem"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("ondrex: /proc/self/mem: read error (", 0), 0u) << r.err;
+    EXPECT_EQ(lineCount(r.err), 1);
+}
+
+TEST(Cli, AFileWithoutReadPermissionIsBadInput) {
+    std::string f = tempFile("cli_secret.asp", "Sub a()\n");
+    ASSERT_EQ(chmod(f.c_str(), 0), 0);
+    // Root reads anything, so the check runs as "nobody" in a child process.
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(90);
+        std::ostringstream out, err;
+        int status = cli::runScan({"--format", "json", f}, out, err);
+        _exit(status == 1 && out.str().empty() && err.str() == "ondrex: " + f + ": permission denied\n"
+                  ? 0
+                  : 91);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::remove(f.c_str());
+}
+
+TEST(Cli, UsageErrorsGiveStatusTwo) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"--frobnicate"},
+                                               {"scan"},
+                                               {"scan", "a", "b"},
+                                               {"scan", "--bogus", "samples/shop.asp"},
+                                               {"scan", "--format", "xml", "samples/shop.asp"},
+                                               {"scan", "samples/shop.asp", "--format"},
+                                               {"block", "samples/shop.asp"},
+                                               {"block", "samples/shop.asp", "x9"},
+                                               {"block", "samples/shop.asp", "0"},
+                                               {"block", "samples/shop.asp", "9", "10"},
+                                               {"samples/shop.asp"}}) {
+        Result r = run(args);
+        EXPECT_EQ(r.status, 2) << testing::PrintToString(args);
+        EXPECT_EQ(r.out, "") << testing::PrintToString(args);
+        EXPECT_NE(r.err, "") << testing::PrintToString(args);
+    }
+    EXPECT_EQ(run({"scan", "--bogus", "x"}).err, "ondrex: unknown option '--bogus' (try 'ondrex --help')\n");
+}
+
+TEST(Cli, HelpAndVersion) {
+    Result r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("scan [--dim] [--if] [--no-calls]"), std::string::npos);
+    EXPECT_NE(r.out.find("block [--dim]"), std::string::npos);
+    r = run({"scan", "--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("Usage: ondrex scan", 0), 0u);
+    r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("ondrex ", 0), 0u);
+    EXPECT_EQ(lineCount(r.out), 1);
+}
+
+TEST(Cli, TheReadmeCommandScansTheBundledSample) {
+    Result r = run({"scan", "samples/shop.asp"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(Cli, EverySampleScansAndHasFunctionsOrSubsAndStatements) {
+    for (const char* sample : {"samples/shop.asp", "samples/tools.vbs", "samples/cart.js",
+                               "samples/orders.php", "samples/report.pl"}) {
+        Result r = run({"scan", "--dim", "--if", "--format", "json", sample});
+        ASSERT_EQ(r.status, 0) << sample;
+        Value v = Parse(r.out);
+        std::set<std::string> types;
+        for (const Value& row : v["rows"].arr) types.insert(row["type"].str);
+        EXPECT_TRUE(types.count("Function") || types.count("Sub")) << sample;
+        for (const char* t : {"Dim", "If ", "Else ", "Call "}) EXPECT_TRUE(types.count(t)) << sample << t;
+    }
+}
+
+} // namespace
+} // namespace ondrex

@@ -1,0 +1,70 @@
+#include "editor/LineBreaks.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace ondrex {
+namespace {
+
+using namespace std::string_literals;
+
+std::vector<std::string> split(std::string_view block) {
+    std::vector<std::string> out;
+    TLineSplitter s(block);
+    std::string_view line;
+    while (s.Next(line))
+        out.emplace_back(line);
+    return out;
+}
+
+// The rule written the slow way.
+std::vector<std::string> reference(const std::string& b) {
+    std::vector<std::string> out;
+    std::string cur;
+    std::size_t i = 0;
+    bool open = false;
+    while (i < b.size()) {
+        char c = b[i];
+        if (c == '\r' || c == '\n') {
+            out.push_back(cur);
+            cur.clear();
+            open = false;
+            i += (c == '\r' && i + 1 < b.size() && b[i + 1] == '\n') ? 2 : 1;
+        } else {
+            cur += c;
+            open = true;
+            ++i;
+        }
+    }
+    if (open) out.push_back(cur);
+    return out;
+}
+
+TEST(TqvEditListLineBreaks, BreaksAtCrLfAndCrLfWithoutAnExtraLastLine) {
+    EXPECT_EQ(split(""), std::vector<std::string>{});
+    EXPECT_EQ(split("a"), std::vector<std::string>{"a"});
+    EXPECT_EQ(split("a\r\n"), std::vector<std::string>{"a"});
+    EXPECT_EQ(split("a\n\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(split("a\n\r"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(split("\0\r\n\0"s), (std::vector<std::string>{"\0"s, "\0"s}));
+    EXPECT_EQ(CountLines("x\ry\r\nz\n"), 3u);
+}
+
+TEST(TqvEditListLineBreaks, TheFastSearchAgreesWithTheRuleOnRandomBlocks) {
+    std::mt19937 rng(7);
+    const char alphabet[] = {'a', ' ', '\r', '\n', '\0', '\x1a', char(0xC3), '\x0d'};
+    for (int round = 0; round < 2000; ++round) {
+        std::string b;
+        int n = int(rng() % 40);
+        for (int i = 0; i < n; ++i)
+            b += alphabet[rng() % sizeof alphabet];
+        ASSERT_EQ(split(b), reference(b)) << round;
+        ASSERT_EQ(CountLines(b), reference(b).size());
+    }
+}
+
+} // namespace
+} // namespace ondrex
