@@ -15,6 +15,7 @@ const TqvHashScheme& TqvHashScheme::Letters() {
             s.inClass_[c] = true;
         s.values_['_'] = 31;
         s.inClass_['_'] = true;
+        s.FillClassValues();
         return s;
     }();
     return scheme;
@@ -28,9 +29,15 @@ const TqvHashScheme& TqvHashScheme::CharacterCodes() {
         for (int c = 0; c < 256; ++c)
             s.inClass_[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
                             (c >= 'a' && c <= 'z') || c == '_' || c == '$' || c == '%' || c == '@';
+        s.FillClassValues();
         return s;
     }();
     return scheme;
+}
+
+void TqvHashScheme::FillClassValues() {
+    for (int c = 0; c < 256; ++c)
+        classValues_[c] = inClass_[c] ? values_[c] : -1;
 }
 
 std::size_t TqvHashScheme::Hash(std::string_view word) const {
@@ -71,13 +78,12 @@ bool TqvKeywordTable::MatchKeyword(const Entry& entry, const unsigned char* star
 
 std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
     // Locals: the text is chars, which may alias anything, so members would be reloaded.
-    const std::uint8_t* values = scheme_.ValueTable();
-    const bool* inClass = scheme_.ClassTable();
+    const std::int16_t* classValues = scheme_.ClassValueTable();
     const auto* first = reinterpret_cast<const unsigned char*>(start);
     const unsigned char* p = first;
     std::size_t hash = 0;
-    while (inClass[*p])
-        hash += values[*p++];
+    for (int value; (value = classValues[*p]) >= 0; ++p)
+        hash += value;
     length = static_cast<int>(p - first);
     if (hash >= entries_.size()) return 1;
     for (const Entry& entry : entries_[hash])

@@ -27,8 +27,8 @@ public:
     // Equal values: case-blind under Letters, identity under CharacterCodes (whose value is
     // the code itself).
     bool Matches(unsigned char a, unsigned char b) const { return values_[a] == values_[b]; }
-    const std::uint8_t* ValueTable() const { return values_.data(); }
-    const bool* ClassTable() const { return inClass_.data(); }
+    // Per character: its value when it belongs to the class, else -1 (one lookup a character).
+    const std::int16_t* ClassValueTable() const { return classValues_.data(); }
     // Hash of the whole word.
     std::size_t Hash(std::string_view word) const;
 
@@ -37,6 +37,8 @@ private:
 
     std::array<std::uint8_t, 256> values_{};
     std::array<bool, 256> inClass_{};
+    std::array<std::int16_t, 256> classValues_{};
+    void FillClassValues();
 };
 
 class TqvKeywordTable {
