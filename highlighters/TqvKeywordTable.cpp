@@ -1,5 +1,7 @@
 #include "highlighters/TqvKeywordTable.h"
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace ondrex {
@@ -48,32 +50,36 @@ std::size_t TqvHashScheme::Hash(std::string_view word) const {
 }
 
 TqvKeywordTable::TqvKeywordTable(const TqvHashScheme& scheme, int size)
-    : scheme_(scheme), entries_(size) {}
+    : scheme_(scheme), first_(size + 1, 0) {}
+
+std::uint64_t TqvKeywordTable::Head(const std::uint8_t* values, int length) {
+    std::uint64_t head = 0;
+    std::memcpy(&head, values, std::min(length, 8));
+    return head;
+}
 
 void TqvKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
-    std::size_t hash = scheme_.Hash(keyword);
-    if (hash >= entries_.size())
-        throw std::logic_error("keyword \"" + std::string(keyword) + "\" hashes beyond the table");
+    const std::size_t hash = scheme_.Hash(keyword);
+    if (hash >= static_cast<std::size_t>(Size()) || keyword.size() > kMaxKeywordLength)
+        throw std::logic_error("keyword \"" + std::string(keyword) + "\" does not fit the table");
     std::string values;
     for (unsigned char c : keyword)
         values += static_cast<char>(scheme_.Value(c));
-    entries_[hash].push_back({std::string(keyword), values, kind});
+    const int length = static_cast<int>(keyword.size());
+    const std::uint64_t head = Head(reinterpret_cast<const std::uint8_t*>(values.data()), length);
+    entries_.insert(entries_.begin() + first_[hash + 1],
+                    {std::string(keyword), values, head, kind});
+    for (std::size_t h = hash + 1; h < first_.size(); ++h)
+        ++first_[h];
+    maxLength_ = std::max(maxLength_, length);
 }
 
 std::vector<std::string_view> TqvKeywordTable::KeywordsAt(int hash) const {
     std::vector<std::string_view> words;
     if (hash >= 0 && hash < Size())
-        for (const Entry& entry : entries_[hash])
-            words.push_back(entry.word);
+        for (std::uint32_t i = first_[hash]; i < first_[hash + 1]; ++i)
+            words.push_back(entries_[i].word);
     return words;
-}
-
-bool TqvKeywordTable::MatchKeyword(const Entry& entry, const unsigned char* start,
-                                   int length) const {
-    if (static_cast<int>(entry.values.size()) != length) return false;
-    for (int i = 0; i < length; ++i)
-        if (static_cast<unsigned char>(entry.values[i]) != scheme_.Value(start[i])) return false;
-    return true;
 }
 
 std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
@@ -81,13 +87,23 @@ std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
     const std::int16_t* classValues = scheme_.ClassValueTable();
     const auto* first = reinterpret_cast<const unsigned char*>(start);
     const unsigned char* p = first;
+    std::uint8_t values[kMaxKeywordLength];
     std::size_t hash = 0;
-    for (int value; (value = classValues[*p]) >= 0; ++p)
+    std::uint64_t head = 0; // built in registers, not read back from `values`
+    for (int value; (value = classValues[*p]) >= 0; ++p) {
         hash += value;
+        const std::size_t at = p - first;
+        if (at < 8) head |= static_cast<std::uint64_t>(value) << (8 * at);
+        if (at < kMaxKeywordLength) values[at] = static_cast<std::uint8_t>(value);
+    }
     length = static_cast<int>(p - first);
-    if (hash >= entries_.size()) return 1;
-    for (const Entry& entry : entries_[hash])
-        if (MatchKeyword(entry, first, length)) return entry.kind;
+    if (hash >= static_cast<std::size_t>(Size()) || length > maxLength_) return 1;
+    for (std::uint32_t i = first_[hash], end = first_[hash + 1]; i < end; ++i) {
+        const Entry& entry = entries_[i];
+        if (static_cast<int>(entry.values.size()) == length && entry.head == head &&
+            (length <= 8 || std::memcmp(entry.values.data() + 8, values + 8, length - 8) == 0))
+            return entry.kind;
+    }
     return 1;
 }
 

@@ -46,10 +46,11 @@ public:
     TqvKeywordTable(const TqvHashScheme& scheme, int size);
 
     // The keyword goes to the entry of its hash, after those already there. A keyword whose
-    // hash does not fit the table is a programming error (std::logic_error).
+    // hash does not fit the table, or longer than 64 characters, is a programming error
+    // (std::logic_error).
     void Add(std::string_view keyword, std::uint8_t kind);
 
-    int Size() const { return static_cast<int>(entries_.size()); }
+    int Size() const { return static_cast<int>(first_.size()) - 1; }
     const TqvHashScheme& Scheme() const { return scheme_; }
     // Keywords tested at the hash, in test order.
     std::vector<std::string_view> KeywordsAt(int hash) const;
@@ -60,15 +61,20 @@ public:
     std::uint8_t Classify(const char* start, int& length) const;
 
 private:
+    static constexpr int kMaxKeywordLength = 64;
     struct Entry {
         std::string word;
         std::string values; // the word's characters mapped to their hash values
+        std::uint64_t head; // the first eight values, packed: most mismatches fail here
         std::uint8_t kind;
     };
-    bool MatchKeyword(const Entry& entry, const unsigned char* start, int length) const;
+    static std::uint64_t Head(const std::uint8_t* values, int length);
 
     const TqvHashScheme& scheme_;
-    std::vector<std::vector<Entry>> entries_;
+    // Entries of hash h are entries_[first_[h]] .. entries_[first_[h + 1] - 1], in test order.
+    std::vector<std::uint32_t> first_;
+    std::vector<Entry> entries_;
+    int maxLength_ = 0;
 };
 
 } // namespace ondrex
