@@ -42,19 +42,20 @@ int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
 
         TScriptScanner scanner;
         scanner.options = ScanOptionsFrom(parser);
-        const std::string bytes = ReadInput(file);
+        const bool count = parser.Has("--count");
+        scanner.countOnly = count;
         TScanResults results;
-        scanner.ScanBlock(bytes, results);
+        const TFileScan scanned = scanner.ScanFile(file, results, !count);
 
         std::string text;
-        if (parser.Has("--count")) {
+        if (count) {
             appendCounters(text, results.counters, format);
             if (format == TFormat::Json) text += '\n';
             Write(out, text);
             return kExitOk;
         }
 
-        const TCodePage cp = DetectCodePage(bytes);
+        const TCodePage cp = scanned.validUtf8 ? TCodePage::Utf8 : TCodePage::Windows1252;
         switch (format) {
         case TFormat::Json: {
             text.reserve(64 + results.rows.size() * 96);

@@ -2,9 +2,20 @@
 
 #include "editor/LineBreaks.h"
 #include "editor/TqvEditList.h"
+#include "platform/CodePage.h"
 #include "platform/TextFile.h"
 
+#include <cstring>
+#include <string.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ondrex {
 
@@ -21,10 +32,40 @@ constexpr TUpper kUpper;
 
 inline unsigned char up(char c) { return kUpper.t[static_cast<unsigned char>(c)]; }
 
-std::string upperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(up(c));
-    return out;
+
+// First positions, in an upper-cased line, of the strings the line is tested for: one pass
+// over the line instead of one search per string.
+enum TProbe : int { pEndFunction, pEndSub, pFunction, pSub, pDim, pIf, pElseIf, pElse, pCall, pCount };
+constexpr std::string_view kProbes[pCount] = {"END FUNCTION", "END SUB", "FUNCTION ", "SUB ",
+                                              "DIM ",         "IF ",     "ELSEIF",    "ELSE",
+                                              "CALL "};
+
+void firstPositions(std::string_view u, std::size_t (&pos)[pCount]) { // u: the line, any case
+    for (auto& p : pos) p = std::string_view::npos;
+    const std::size_t n = u.size();
+    auto at = [&](std::size_t i, TProbe probe) {
+        const std::string_view s = kProbes[probe];
+        if (pos[probe] != std::string_view::npos || i + s.size() > n) return;
+        for (std::size_t k = 1; k < s.size(); ++k)
+            if (up(u[i + k]) != static_cast<unsigned char>(s[k])) return;
+        pos[probe] = i;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        switch (up(u[i])) {
+        case 'E':
+            at(i, pEndFunction);
+            at(i, pEndSub);
+            at(i, pElseIf);
+            at(i, pElse);
+            break;
+        case 'F': at(i, pFunction); break;
+        case 'S': at(i, pSub); break;
+        case 'D': at(i, pDim); break;
+        case 'I': at(i, pIf); break;
+        case 'C': at(i, pCall); break;
+        default: break;
+        }
+    }
 }
 
 // Whether the n bytes at p are, upper-cased, the upper-case pattern.
@@ -118,21 +159,27 @@ bool TScriptScanner::MayHit(std::string_view line) {
 
 void TScriptScanner::ProcessLine(std::string_view raw, int lineNumber, TScanResults& r) const {
     if (!MayHit(raw)) return; // no search string: no hit, whatever the steps below do
+    processLine(raw, lineNumber, r);
+}
 
-    // 1-4: leading blanks off; lines with END FUNCTION / END SUB / an apostrophe are cleared.
-    // `upper` is the upper-cased copy of `line`, renewed whenever `line` changes (the Part
-    // makes one copy per test; the copies would all be equal).
-    std::string line = TrimLeadingSpaces(raw);
-    std::string upper = upperAscii(line);
-    if (upper.find("END FUNCTION") != std::string::npos ||
-        upper.find("END SUB") != std::string::npos || line.find('\'') != std::string::npos) {
-        return; // the line is cleared: an empty line gives no hit
-    }
+void TScriptScanner::processLine(std::string_view raw, int lineNumber, TScanResults& r) const {
+    // 1-4: leading blanks off; lines with END FUNCTION / END SUB / an apostrophe are cleared
+    // (an empty line gives no hit). The tests look at the line through `cur`, upper-casing as
+    // they compare (the Part's one upper-cased copy per test would equal it); the line is
+    // copied only when a listed hit normalises it.
+    std::size_t lead = 0;
+    while (lead < raw.size() && raw[lead] == ' ') ++lead;
+    std::string_view cur = raw.substr(lead);
+    if (cur.find('\'') != std::string_view::npos) return;
+    std::size_t pos[pCount];
+    firstPositions(cur, pos);
+    if (pos[pEndFunction] != std::string::npos || pos[pEndSub] != std::string::npos) return;
 
     // 5: the seven tests, each on the current (possibly normalised) line.
+    thread_local std::string line; // the normalised line, its storage reused
     for (std::size_t t = 0; t < std::size(kTests); ++t) {
         const TTest& test = kTests[t];
-        std::size_t p = upper.find(test.search);
+        std::size_t p = pos[pFunction + t];
         if (p == std::string::npos) continue;
         bool listed = true;
         switch (test.counter) {
@@ -148,20 +195,117 @@ void TScriptScanner::ProcessLine(std::string_view raw, int lineNumber, TScanResu
         }
         if (!listed) continue;
 
-        std::string name = line;
-        name.erase(p, test.deleted); // Delete(line, p, n): at most to the end
-        TScanRow& row = r.rows.emplace_back();
-        row.caption = test.caption;
-        row.image = test.image;
-        row.name = RemoveTabs(name);
-        row.line = lineNumber;
         r.anyFound = true;
-        line = t == kCallTest ? RemoveTabs(TrimLeadingSpaces(line))
-                              : TrimLeadingSpaces(RemoveTabs(line));
-        upper = upperAscii(line);
-        row.text = line;
+        TScanRow* row = nullptr;
+        if (!countOnly) {
+            std::string name(cur);
+            name.erase(p, test.deleted); // Delete(line, p, n): at most to the end
+            row = &r.rows.emplace_back();
+            row->caption = test.caption;
+            row->image = test.image;
+            row->name = RemoveTabs(name);
+            row->line = lineNumber;
+        }
+        std::string normalised = t == kCallTest ? RemoveTabs(TrimLeadingSpaces(cur))
+                                                : TrimLeadingSpaces(RemoveTabs(cur));
+        line.swap(normalised);
+        cur = line;
+        firstPositions(cur, pos);
+        if (row) row->text = line;
     }
 }
+
+namespace {
+
+inline unsigned lower(char c) { return static_cast<unsigned char>(c) | 0x20u; }
+
+// Bit masks over the positions [i, i + width) of the block: `candidates` where a search
+// string may end (a blank after N, B, M, F or L; an L between E and S), `breaks` where a line
+// ends (LF, or CR not followed by LF), `ctrlZ` where a Ctrl+Z starts a line.
+struct TChunk {
+    unsigned candidates = 0;
+    unsigned breaks = 0;
+    unsigned ctrlZ = 0;
+    std::size_t width = 0;
+};
+
+// Whether a search string may end at p: a blank after "ON", "UB", "IM", "IF" or "LL" (the
+// ends of FUNCTION, SUB, DIM, IF and CALL), or the "LSE" of ELSE at its L. Letters in either
+// case; `lower(c) == 'x'` holds for exactly the two cases of the letter x.
+inline bool candidateAt(const char* b, std::size_t n, std::size_t p) {
+    if (b[p] == ' ') {
+        if (p < 2) return false;
+        const unsigned a = lower(b[p - 2]), c = lower(b[p - 1]);
+        return (a == 'o' && c == 'n') || (a == 'u' && c == 'b') || (a == 'i' && c == 'm') ||
+               (a == 'i' && c == 'f') || (a == 'l' && c == 'l');
+    }
+    return lower(b[p]) == 'l' && p >= 1 && p + 2 < n && lower(b[p - 1]) == 'e' &&
+           lower(b[p + 1]) == 's' && lower(b[p + 2]) == 'e';
+}
+
+TChunk chunkScalar(const char* b, std::size_t n, std::size_t i) {
+    TChunk c;
+    c.width = std::min<std::size_t>(16, n - i);
+    for (std::size_t k = 0; k < c.width; ++k) {
+        const std::size_t p = i + k;
+        const char x = b[p];
+        const char prev = p ? b[p - 1] : '\n';
+        bool brk = x == '\n' || (x == '\r' && !(p + 1 < n && b[p + 1] == '\n'));
+        bool z = x == 26 && (prev == '\n' || prev == '\r');
+        c.candidates |= unsigned(candidateAt(b, n, p)) << k;
+        c.breaks |= unsigned(brk) << k;
+        c.ctrlZ |= unsigned(z) << k;
+    }
+    return c;
+}
+
+#if defined(__SSE2__)
+// The same masks sixteen bytes at a time; needs 2 <= i and i + 18 <= n.
+inline TChunk chunkSse2(const char* b, std::size_t i) {
+    auto load = [](const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    auto eq = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    auto both = [&](__m128i x, char cx, __m128i y, char cy) {
+        return _mm_and_si128(eq(x, cx), eq(y, cy));
+    };
+    const __m128i bit5 = _mm_set1_epi8(0x20);
+    const __m128i cur = load(b + i);
+    const __m128i prev = load(b + i - 1);
+    const __m128i next = load(b + i + 1);
+    const __m128i low = _mm_or_si128(cur, bit5);
+    const __m128i p1 = _mm_or_si128(prev, bit5);
+    const __m128i p2 = _mm_or_si128(load(b + i - 2), bit5);
+    const __m128i n1 = _mm_or_si128(next, bit5);
+    const __m128i n2 = _mm_or_si128(load(b + i + 2), bit5);
+    __m128i ends = _mm_or_si128(_mm_or_si128(both(p2, 'o', p1, 'n'), both(p2, 'u', p1, 'b')),
+                                _mm_or_si128(_mm_or_si128(both(p2, 'i', p1, 'm'), both(p2, 'i', p1, 'f')),
+                                             both(p2, 'l', p1, 'l')));
+    __m128i cand = _mm_and_si128(eq(cur, ' '), ends);
+    __m128i els = _mm_and_si128(both(p1, 'e', low, 'l'), both(n1, 's', n2, 'e'));
+    cand = _mm_or_si128(cand, els);
+    __m128i lf = eq(cur, '\n');
+    __m128i crAlone = _mm_andnot_si128(eq(next, '\n'), eq(cur, '\r'));
+    __m128i prevBreak = _mm_or_si128(eq(prev, '\n'), eq(prev, '\r'));
+    TChunk c;
+    c.candidates = unsigned(_mm_movemask_epi8(cand));
+    c.breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(lf, crAlone)));
+    c.ctrlZ = unsigned(_mm_movemask_epi8(_mm_and_si128(eq(cur, 26), prevBreak)));
+    c.width = 16;
+    return c;
+}
+#endif
+
+
+// Set bits of a 32-bit mask (no popcount instruction is assumed).
+inline int bits32(unsigned m) {
+    static constexpr auto table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int v = 0; v < 256; ++v) t[v] = static_cast<unsigned char>(std::popcount(unsigned(v)));
+        return t;
+    }();
+    return table[m & 0xFF] + table[(m >> 8) & 0xFF] + table[(m >> 16) & 0xFF] + table[m >> 24];
+}
+
+} // namespace
 
 void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
     const std::uint64_t generation = ++r.generation;
@@ -170,23 +314,145 @@ void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
     r.rows.clear();
     r.linesRead = 0;
 
-    TLineSplitter lines(block);
-    std::string_view line;
-    int lineNumber = 0;
-    for (;;) {
-        // A Ctrl+Z at the reading position counts as the end of a text file.
-        if (lines.AtEnd() || block[lines.Offset()] == kCtrlZ) break;
-        if (processMessages) {
+    if (processMessages) {
+        // Line by line, one pump pass per line read (step 7.1).
+        TLineSplitter lines(block);
+        std::string_view line;
+        int lineNumber = 0;
+        for (;;) {
+            // A Ctrl+Z at the reading position counts as the end of a text file.
+            if (lines.AtEnd() || block[lines.Offset()] == kCtrlZ) break;
             processMessages();
             if (r.generation != generation) return; // a newer scan took over the lists
+            lines.Next(line);
+            ++lineNumber;
+            ProcessLine(line, lineNumber, r);
         }
-        lines.Next(line);
-        ++lineNumber;
-        ProcessLine(line, lineNumber, r);
+        r.linesRead = lineNumber;
+    } else {
+        bool stopped = false;
+        r.linesRead = scanWithoutPump(block, 0, r, stopped);
     }
-    r.linesRead = lineNumber;
     r.info = CounterRows(r.counters);
     if (r.anyFound) r.resultsEnabled = true;
+}
+
+// Headless: the same lines, numbers and hits, without visiting every line. The block is
+// searched for places where a search string may end; only the lines holding one are
+// processed, and line numbers come from counting the breaks in between.
+namespace {
+
+// The loop of the headless scan over one block, for a chunk function of 16 or 32 bytes.
+// Always inlined, so that each caller compiles it for its own instruction set.
+template <class TChunker, class TProcess>
+[[gnu::always_inline]] inline int scanLoop(const char* b, std::size_t n, TChunker chunk,
+                                           TProcess process, bool& stopped) {
+    std::size_t i = 0;
+    int breaksBefore = 0; // line breaks at positions below i
+    while (i < n) {
+        const TChunk c = chunk(i);
+        const unsigned events = c.candidates | c.ctrlZ;
+        if (!events) {
+            breaksBefore += bits32(c.breaks);
+            i += c.width;
+            continue;
+        }
+        const unsigned k = unsigned(std::countr_zero(events));
+        breaksBefore += bits32(c.breaks & ((1u << k) - 1));
+        const std::size_t pos = i + k;
+        if ((c.ctrlZ >> k) & 1u) { // the lines before the Ctrl+Z
+            stopped = true;
+            return breaksBefore;
+        }
+        std::size_t start = pos;
+        while (start > 0 && b[start - 1] != '\n' && b[start - 1] != '\r') --start;
+        const std::size_t end = std::size_t(FindLineBreak(b + pos, b + n) - b);
+        const int lineNumber = breaksBefore + 1;
+        process(std::string_view(b + start, end - start), lineNumber);
+        if (end >= n) return lineNumber;
+        i = end + ((b[end] == '\r' && end + 1 < n && b[end + 1] == '\n') ? 2 : 1);
+        breaksBefore = lineNumber;
+    }
+    const bool endsInBreak = b[n - 1] == '\n' || b[n - 1] == '\r';
+    return breaksBefore + (endsInBreak ? 0 : 1);
+}
+
+template <class TProcess>
+int scanPortable(const char* b, std::size_t n, TProcess process, bool& stopped) {
+    return scanLoop(
+        b, n,
+        [b, n](std::size_t i) {
+#if defined(__SSE2__)
+            return (i >= 2 && i + 18 <= n) ? chunkSse2(b, i) : chunkScalar(b, n, i);
+#else
+            return chunkScalar(b, n, i);
+#endif
+        },
+        process, stopped);
+}
+
+} // namespace
+
+// Headless: the same lines, numbers and hits, without visiting every line. The block is
+// searched for places where a search string may end; only the lines holding one are
+// processed, and line numbers come from counting the breaks in between.
+int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanResults& r,
+                                    bool& stopped) const {
+    const char* b = block.data();
+    const std::size_t n = block.size();
+    stopped = n && b[0] == kCtrlZ;
+    if (n == 0 || stopped) return 0;
+    auto process = [this, &r, lineBase](std::string_view line, int lineNumber) {
+        processLine(line, lineBase + lineNumber, r);
+    };
+    return scanPortable(b, n, process, stopped);
+}
+
+TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r,
+                                   bool checkUtf8) const {
+    TFileReader file(path); // throws EFileError before anything changes
+    ++r.generation;
+    r.anyFound = false;
+    r.counters = TScanCounters{};
+    r.rows.clear();
+    r.linesRead = 0;
+
+    TFileScan info;
+    info.validUtf8 = true;
+    std::vector<char> buffer(std::size_t(1) << 20);
+    std::size_t have = 0;
+    bool eof = false, stopped = false;
+    for (;;) {
+        while (!eof && have < buffer.size()) {
+            std::size_t got = file.Read(buffer.data() + have, buffer.size() - have);
+            eof = got == 0;
+            have += got;
+        }
+        // Whole lines only, cut after an LF (so no CR LF and no UTF-8 sequence is split);
+        // a buffer without one grows until it holds a whole line or the file's end.
+        std::size_t cut = have;
+        if (!eof) {
+            const char* p = static_cast<const char*>(memrchr(buffer.data(), '\n', have));
+            if (!p) {
+                buffer.resize(buffer.size() * 2);
+                continue;
+            }
+            cut = std::size_t(p - buffer.data()) + 1;
+        }
+        const std::string_view chunk(buffer.data(), cut);
+        info.bytes += cut;
+        if (checkUtf8 && info.validUtf8) info.validUtf8 = IsValidUtf8(chunk);
+        if (!stopped) {
+            r.linesRead += scanWithoutPump(chunk, r.linesRead, r, stopped);
+            if (stopped && !checkUtf8) break;
+        }
+        std::memmove(buffer.data(), buffer.data() + cut, have - cut);
+        have -= cut;
+        if (eof && have == 0) break;
+    }
+    r.info = CounterRows(r.counters);
+    if (r.anyFound) r.resultsEnabled = true;
+    return info;
 }
 
 void TScriptScanner::Scan(const std::string& path, TqvEditList& lines, TScanResults& r) const {

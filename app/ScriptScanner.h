@@ -69,10 +69,18 @@ struct TScanResults {
     std::uint64_t generation = 0;
 };
 
+struct TFileScan {
+    bool validUtf8 = false;   // the whole file is valid UTF-8 (when asked for)
+    std::uint64_t bytes = 0;  // bytes read
+};
+
 class TScriptScanner {
 public:
     TScanOptions options;
     TMessagePump processMessages;
+    // Counters only (`ondrex scan --count`): no rows are built; counters, AnyFound and the
+    // information rows are as in a full scan.
+    bool countOnly = false;
 
     // Scans one block (a whole file's bytes) into `results`: the rows and counters are reset
     // first, then filled, then ListView1 gets the three counter rows and ListView2 is
@@ -96,6 +104,19 @@ public:
     // True when the line contains, ignoring ASCII case, one of the search strings; a line
     // without one can give no hit (a cheap pre-test; ProcessLine decides).
     static bool MayHit(std::string_view line);
+
+    // Headless (no pump, no editor): scans the file as it is read, a chunk of whole lines at a
+    // time, so a large file costs a small buffer. Throws EFileError as Scan does. With
+    // checkUtf8 it also tells whether the whole file is valid UTF-8 (for decoding output).
+    TFileScan ScanFile(const std::string& path, TScanResults& results, bool checkUtf8) const;
+
+private:
+    // ProcessLine without the pre-test.
+    void processLine(std::string_view line, int lineNumber, TScanResults& results) const;
+    // Scans whole lines of a block (numbered from lineBase + 1); returns the lines read and
+    // sets `stopped` at a Ctrl+Z that starts a line.
+    int scanWithoutPump(std::string_view block, int lineBase, TScanResults& results,
+                        bool& stopped) const;
 };
 
 } // namespace ondrex

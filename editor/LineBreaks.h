@@ -4,12 +4,47 @@
 // Ctrl+Z included) belongs to its line. The line list (TqvEditList) and the scanner both
 // split with this, so the scanner's line numbers always name the editor's lines.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ondrex {
+
+// Calls f(line) for every line of the block, in order: the same lines as TLineSplitter, found
+// sixteen bytes at a time where the processor allows.
+template <class F> void ForEachLine(std::string_view block, F&& f) {
+    const char* b = block.data();
+    const std::size_t n = block.size();
+    std::size_t start = 0; // start of the current line
+    std::size_t i = 0;
+    auto brk = [&](std::size_t pos) {
+        f(std::string_view(b + start, pos - start));
+        start = (b[pos] == '\r' && pos + 1 < n && b[pos + 1] == '\n') ? pos + 2 : pos + 1;
+    };
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 16 <= n; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        unsigned m = unsigned(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+        while (m) {
+            std::size_t pos = i + std::size_t(std::countr_zero(m));
+            m &= m - 1;
+            if (pos >= start) brk(pos); // else: the LF of a CR LF already taken
+        }
+    }
+#endif
+    for (; i < n; ++i)
+        if (i >= start && (b[i] == '\n' || b[i] == '\r')) brk(i);
+    if (start < n) f(std::string_view(b + start, n - start));
+}
 
 // The first CR or LF in [p, end), or end. Eight bytes at a time.
 inline const char* FindLineBreak(const char* p, const char* end) {
@@ -53,13 +88,33 @@ private:
     const char* end_;
 };
 
-// The number of lines TLineSplitter yields for the block.
+// The number of lines TLineSplitter yields for the block: its breaks (LF, and CR not
+// followed by LF), plus one when the block does not end in a break.
 inline std::size_t CountLines(std::string_view block) {
-    std::size_t n = 0;
-    TLineSplitter s(block);
-    std::string_view line;
-    while (s.Next(line)) ++n;
-    return n;
+    const char* b = block.data();
+    const std::size_t n = block.size();
+    if (n == 0) return 0;
+    std::size_t breaks = 0;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 17 <= n; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+        __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i + 1));
+        __m128i brk = _mm_or_si128(_mm_cmpeq_epi8(v, lf),
+                                   _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr)));
+        unsigned m = unsigned(_mm_movemask_epi8(brk));
+        while (m) { // breaks are sparse: clearing bit by bit beats a table here
+            ++breaks;
+            m &= m - 1;
+        }
+    }
+#endif
+    for (; i < n; ++i)
+        breaks += b[i] == '\n' || (b[i] == '\r' && !(i + 1 < n && b[i + 1] == '\n'));
+    const bool endsInBreak = b[n - 1] == '\n' || b[n - 1] == '\r';
+    return breaks + (endsInBreak ? 0 : 1);
 }
 
 } // namespace ondrex

@@ -1,15 +1,40 @@
 #include "editor/LineStore.h"
 
+#include "editor/LineBreaks.h"
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 #include <limits>
 #include <stdexcept>
 
 namespace ondrex {
 
+namespace {
+
+// Millions of records are written once, right after allocation: huge pages (where the system
+// offers them on request) save most of the page faults. Only a hint.
+void adviseHugePages(void* p, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (bytes < (std::size_t(4) << 20)) return;
+    auto begin = (reinterpret_cast<std::uintptr_t>(p) + 4095) & ~std::uintptr_t(4095);
+    auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~std::uintptr_t(4095);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}
+
+} // namespace
+
 void TLineStore::moveGap(std::size_t pos) {
     if (pos == gapBegin_) return;
-    TRecord* d = records_.data();
+    TRecord* d = records_.get();
     if (pos < gapBegin_) {
         std::size_t n = gapBegin_ - pos;
         std::memmove(d + gapEnd_ - n, d + pos, n * sizeof(TRecord));
@@ -23,29 +48,28 @@ void TLineStore::moveGap(std::size_t pos) {
     }
 }
 
-void TLineStore::ensureGap(std::size_t n) {
-    std::size_t gap = gapEnd_ - gapBegin_;
-    if (gap >= n) return;
-    std::size_t size = Size();
-    std::size_t cap = std::max({size + n, records_.size() + records_.size() / 2, std::size_t(16)});
-    std::vector<TRecord> grown(cap);
-    std::size_t tail = records_.size() - gapEnd_;
-    if (gapBegin_) std::memcpy(grown.data(), records_.data(), gapBegin_ * sizeof(TRecord));
+void TLineStore::reallocate(std::size_t cap) {
+    // Uninitialised (TRecord is trivial): a bulk load writes each record once.
+    std::unique_ptr<TRecord[]> grown(new TRecord[cap]);
+    adviseHugePages(grown.get(), cap * sizeof(TRecord));
+    std::size_t tail = capacity_ - gapEnd_;
+    if (gapBegin_) std::memcpy(grown.get(), records_.get(), gapBegin_ * sizeof(TRecord));
     if (tail)
-        std::memcpy(grown.data() + cap - tail, records_.data() + gapEnd_, tail * sizeof(TRecord));
+        std::memcpy(grown.get() + cap - tail, records_.get() + gapEnd_, tail * sizeof(TRecord));
     gapEnd_ = cap - tail;
-    records_.swap(grown);
+    capacity_ = cap;
+    records_ = std::move(grown);
+}
+
+void TLineStore::ensureGap(std::size_t n) {
+    if (gapEnd_ - gapBegin_ >= n) return;
+    reallocate(std::max({Size() + n, capacity_ + capacity_ / 2, std::size_t(16)}));
 }
 
 void TLineStore::ReserveForAppend(std::size_t n) {
     moveGap(Size());
-    std::size_t gap = gapEnd_ - gapBegin_;
-    if (gap >= n) return;
     // Exactly what is asked, so that a bulk load does not over-allocate.
-    std::vector<TRecord> grown(gapBegin_ + n);
-    if (gapBegin_) std::memcpy(grown.data(), records_.data(), gapBegin_ * sizeof(TRecord));
-    records_.swap(grown);
-    gapEnd_ = records_.size();
+    if (gapEnd_ - gapBegin_ < n) reallocate(gapBegin_ + n);
 }
 
 std::uint32_t TLineStore::newOwned(std::string&& text) {
@@ -93,8 +117,8 @@ void TLineStore::Erase(std::size_t i) {
 }
 
 void TLineStore::Clear() {
-    std::vector<TRecord>().swap(records_);
-    gapBegin_ = gapEnd_ = 0;
+    records_.reset();
+    capacity_ = gapBegin_ = gapEnd_ = 0;
     block_.reset();
     std::vector<std::string>().swap(owned_);
     std::vector<std::uint32_t>().swap(freeOwned_);
@@ -103,7 +127,7 @@ void TLineStore::Clear() {
 bool TLineStore::AdoptBlock(TBlock block) {
     if (block_ == block) return true;
     if (block_ && !Empty()) return false;
-    if (block && block->size() > std::numeric_limits<std::uint32_t>::max()) return false;
+    if (block && block->size() >= kOwned) return false; // offsets and lengths must fit
     block_ = std::move(block);
     return true;
 }
@@ -125,6 +149,24 @@ void TLineStore::AppendBlockLine(std::string_view line) {
         TRecord{nullptr, std::uint32_t(line.data() - block_->data()), std::uint32_t(line.size())};
 }
 
+std::size_t TLineStore::AppendBlockLines(const TBlock& block) {
+    if (!block) return 0;
+    const std::string_view text(*block);
+    const std::size_t n = CountLines(text);
+    ReserveForAppend(n);
+    if (!AdoptBlock(block) || block_ != block) {
+        ForEachLine(text, [this](std::string_view line) { Append(line); });
+        return n;
+    }
+    TRecord* out = records_.get() + gapBegin_;
+    const char* base = block_->data();
+    ForEachLine(text, [&out, base](std::string_view line) {
+        *out++ = TRecord{nullptr, std::uint32_t(line.data() - base), std::uint32_t(line.size())};
+    });
+    gapBegin_ += n;
+    return n;
+}
+
 void TLineStore::AppendFrom(const TLineStore& source) {
     if (&source == this) {
         std::vector<std::string> copy;
@@ -139,7 +181,7 @@ void TLineStore::AppendFrom(const TLineStore& source) {
 }
 
 std::size_t TLineStore::MemoryUsage() const {
-    std::size_t bytes = records_.capacity() * sizeof(TRecord) + (block_ ? block_->capacity() : 0);
+    std::size_t bytes = capacity_ * sizeof(TRecord) + (block_ ? block_->capacity() : 0);
     bytes += owned_.capacity() * sizeof(std::string) + freeOwned_.capacity() * 4;
     for (const auto& s : owned_) bytes += s.capacity() > 15 ? s.capacity() : 0;
     return bytes;

@@ -26,7 +26,7 @@ public:
     TLineStore(const TLineStore&) = delete;
     TLineStore& operator=(const TLineStore&) = delete;
 
-    std::size_t Size() const { return gapBegin_ + (records_.size() - gapEnd_); }
+    std::size_t Size() const { return gapBegin_ + (capacity_ - gapEnd_); }
     bool Empty() const { return Size() == 0; }
 
     // The text of line i, valid until the store changes.
@@ -54,6 +54,9 @@ public:
     // false when another block is in use, and then AppendBlockLine copies.
     bool AdoptBlock(TBlock block);
     void AppendBlockLine(std::string_view lineInBlock);
+    // All lines of the block at once (split as TLineSplitter does), as views when the block
+    // could be adopted. Returns the number of lines appended.
+    std::size_t AppendBlockLines(const TBlock& block);
 
     // Copies every line of `source` (not the data slots), viewing into the same block where
     // possible.
@@ -76,12 +79,15 @@ private:
         return records_[i < gapBegin_ ? i : i + (gapEnd_ - gapBegin_)];
     }
     void moveGap(std::size_t pos);
+    void reallocate(std::size_t capacity);
     void ensureGap(std::size_t n);
     std::uint32_t newOwned(std::string&& text);
     void releaseOwned(const TRecord& r);
     bool canView(std::string_view text) const;
 
-    std::vector<TRecord> records_;
+    // Records [0, gapBegin_) and [gapEnd_, capacity_) are lines; uninitialised memory between.
+    std::unique_ptr<TRecord[]> records_;
+    std::size_t capacity_ = 0;
     std::size_t gapBegin_ = 0;
     std::size_t gapEnd_ = 0;
     TBlock block_;

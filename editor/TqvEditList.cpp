@@ -116,22 +116,21 @@ void TqvEditList::setTextShared(TLineStore::TBlock block) {
     if (!block) block = std::make_shared<const std::string>();
     TUpdateGuard update(*this);
     Clear();
-    std::string_view text(*block);
-    // Views into the block when the list holds nothing else; otherwise (outside a bulk
-    // load Clear left one empty line of its own) the store copies what it cannot view.
-    store_.AdoptBlock(block);
-    store_.ReserveForAppend(CountLines(text));
-    TLineSplitter lines(text);
-    std::string_view line;
-    if (OnAdded) {
+    if (!OnAdded) {
+        // Nobody listens per line: all lines at once, as views into the block when the list
+        // holds nothing else (outside a bulk load Clear left one empty line of its own).
+        store_.AdoptBlock(block);
+        store_.AppendBlockLines(block);
+    } else {
         // Every line "through Add": the receiver sees each appended line.
-        while (lines.Next(line)) {
+        std::string_view text(*block);
+        store_.AdoptBlock(block);
+        store_.ReserveForAppend(CountLines(text));
+        ForEachLine(text, [this](std::string_view line) {
             TUpdateGuard each(*this);
             store_.AppendBlockLine(line);
             OnAdded(this);
-        }
-    } else {
-        while (lines.Next(line)) store_.AppendBlockLine(line);
+        });
     }
     OnTextReplaced(this);
 }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +51,36 @@ EFileError::EFileError(std::string path, TCause cause, const std::string& detail
     : std::runtime_error(path + ": " + describe(cause, detail)), path_(std::move(path)),
       cause_(cause) {}
 
+TFileReader::TFileReader(const std::string& path) : path_(path) {
+    if (path.empty()) throw EFileError(path, EFileError::TCause::NotFound);
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw openError(path, errno);
+    struct stat st {};
+    int statError = ::fstat(fd_, &st) != 0 ? errno : 0;
+    if (statError || S_ISDIR(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        if (statError)
+            throw EFileError(path, EFileError::TCause::ReadError, std::strerror(statError));
+        throw EFileError(path, EFileError::TCause::IsDirectory);
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > 0) sizeHint_ = std::size_t(st.st_size);
+}
+
+TFileReader::~TFileReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::size_t TFileReader::Read(char* into, std::size_t n) {
+    for (;;) {
+        ssize_t got = ::read(fd_, into, n);
+        if (got >= 0) return std::size_t(got);
+        if (errno == EINTR) continue;
+        if (errno == EISDIR) throw EFileError(path_, EFileError::TCause::IsDirectory);
+        throw EFileError(path_, EFileError::TCause::ReadError, std::strerror(errno));
+    }
+}
+
 std::string ReadFileBytes(const std::string& path) {
     if (path.empty()) throw EFileError(path, EFileError::TCause::NotFound);
     Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
@@ -62,6 +94,13 @@ std::string ReadFileBytes(const std::string& path) {
     // pipes and special files (size 0) grow the buffer as they go.
     std::size_t want = S_ISREG(st.st_mode) && st.st_size > 0 ? std::size_t(st.st_size) : 0;
     if (want > data.max_size()) throw EFileError(path, EFileError::TCause::TooLarge);
+    if (want >= (std::size_t(4) << 20)) {
+        // Large files: ask for huge pages before the buffer is first touched (fewer faults).
+        data.reserve(want);
+        std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data.data()) + 4095) & ~std::uintptr_t(4095);
+        std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data.data()) + want) & ~std::uintptr_t(4095);
+        if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    }
     data.resize(want ? want : 65536);
     std::size_t used = 0;
     char probe[4096];

@@ -1,6 +1,7 @@
 #include "app/ScriptScanner.h"
 #include "editor/LineBreaks.h"
 #include "editor/TqvEditList.h"
+#include "platform/CodePage.h"
 #include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
@@ -406,6 +407,111 @@ TEST(ScriptScanner, ScanLineNumbersNameTheEditorsLines) {
         }
         ASSERT_LE(r.linesRead, int(CountLines(block)));
     }
+}
+
+} // namespace
+} // namespace ondrex
+
+namespace ondrex {
+namespace {
+
+// With a pump the scanner walks every line; without, it jumps between possible hits. Both
+// must give the same rows, counters and line count on any block.
+TEST(ScriptScanner, TheHeadlessScanEqualsTheLineByLineScan) {
+    const char* pieces[] = {"Function ", "sub ", "SUB", "Dim ", "if ", "ELSE", "els", "el",
+                            "Call ",     "end sub", " ",  "\t",   "'",   "x",    "\r",  "\n",
+                            "\r\n",      "\x1a",    "\0", "N",    "L ",  "eLs",  "E"};
+    std::mt19937 rng(31337);
+    struct NoPump {
+        void Pump() {}
+    } noPump;
+    for (int round = 0; round < 20000; ++round) {
+        std::string block;
+        int n = int(rng() % 60);
+        for (int i = 0; i < n; ++i) {
+            const char* p = pieces[rng() % std::size(pieces)];
+            block += *p ? std::string(p) : std::string(1, '\0');
+        }
+        TScanOptions o{bool(rng() & 1), bool(rng() & 2), bool(rng() & 4)};
+        TScriptScanner fast, slow;
+        fast.options = slow.options = o;
+        slow.processMessages = TMessagePump::bind<&NoPump::Pump>(&noPump);
+        TScanResults a, b;
+        fast.ScanBlock(block, a);
+        slow.ScanBlock(block, b);
+        ASSERT_EQ(rowsOf(a), rowsOf(b)) << testing::PrintToString(block);
+        ASSERT_EQ(a.counters.functionCount, b.counters.functionCount);
+        ASSERT_EQ(a.counters.subCount, b.counters.subCount);
+        ASSERT_EQ(a.counters.statementCount, b.counters.statementCount);
+        ASSERT_EQ(a.linesRead, b.linesRead) << testing::PrintToString(block);
+        TScriptScanner counting;
+        counting.options = o;
+        counting.countOnly = true;
+        TScanResults c;
+        counting.ScanBlock(block, c);
+        ASSERT_TRUE(c.rows.empty());
+        ASSERT_EQ(c.anyFound, a.anyFound);
+        ASSERT_EQ(c.info, a.info);
+    }
+}
+
+} // namespace
+} // namespace ondrex
+
+namespace ondrex {
+namespace {
+
+void expectSameScan(const std::string& block, TScanOptions o = {true, true, true}) {
+    std::string path = tempFile("scanner_file.asp", block);
+    TScriptScanner s;
+    s.options = o;
+    TScanResults a, b;
+    s.ScanBlock(block, a);
+    TFileScan info = s.ScanFile(path, b, true);
+    EXPECT_EQ(info.bytes, block.size());
+    EXPECT_EQ(info.validUtf8, IsValidUtf8(block));
+    ASSERT_EQ(rowsOf(a), rowsOf(b));
+    EXPECT_EQ(a.counters.statementCount, b.counters.statementCount);
+    EXPECT_EQ(a.counters.functionCount, b.counters.functionCount);
+    EXPECT_EQ(a.counters.subCount, b.counters.subCount);
+    EXPECT_EQ(a.linesRead, b.linesRead);
+    EXPECT_EQ(a.info, b.info);
+    std::remove(path.c_str());
+}
+
+TEST(ScriptScanner, ScanningAFileInPiecesEqualsScanningItWhole) {
+    const char* pieces[] = {"Function f ", "Sub s ", "Dim d ", "If i ", "Else", "Call c ",
+                            "x", "  ", "\t", "\r\n", "\n", "\r", "\xC3\xA9", "'"};
+    std::mt19937 rng(4242);
+    std::string block;
+    while (block.size() < 2'600'000) block += pieces[rng() % std::size(pieces)];
+    expectSameScan(block);
+    expectSameScan(block + "\xFF");      // one invalid byte at the very end
+    expectSameScan(block + "\r");        // ends in a lone CR
+    block[1'500'000] = '\n';
+    block[1'500'001] = '\x1a';           // a Ctrl+Z after the first piece
+    expectSameScan(block + "\xFF");      // stops there, still checks the rest for UTF-8
+}
+
+TEST(ScriptScanner, ALineLongerThanTheReadBufferIsScannedWhole) {
+    std::string longLine(1'500'000, 'x');
+    longLine += " Sub tail\rSub after\r"; // CR-only breaks: no LF to cut at
+    expectSameScan(longLine);
+    expectSameScan("Sub a\n" + longLine + "\nFunction z \n");
+}
+
+TEST(ScriptScanner, SmallFilesScanTheSameAsBlocks) {
+    for (const char* b : {"", "\x1a", "Sub a", "Sub a\r\n", "\r\n\r\n", "x\n\x1aSub b\n",
+                          "Sub a\r\x1a", "If x Then Call y\r\nElseIf z\n"})
+        expectSameScan(b);
+}
+
+TEST(ScriptScanner, ScanFileOfAMissingFileChangesNothing) {
+    TScriptScanner s;
+    TScanResults r;
+    s.ScanBlock("Sub a\n", r);
+    EXPECT_THROW(s.ScanFile("/no/such.asp", r, false), EFileError);
+    EXPECT_EQ(r.rows.size(), 1u);
 }
 
 } // namespace
