@@ -16,11 +16,11 @@ namespace ondrex {
 class TqvEditList;
 
 struct TBlockLocation {
-    int start = 1;               // BlockStartLine: the hit's 1-based line
-    int end = 1;                 // BlockEndLine
-    bool single = true;          // a single statement: copy and print disabled
-    std::vector<TInfoRow> info;  // the rows of ListView1, in order
-    std::string text;            // the Listbox1 entry (the normalised line of the hit)
+    int start = 1;              // BlockStartLine: the hit's 1-based line
+    int end = 1;                // BlockEndLine
+    bool single = true;         // a single statement: copy and print disabled
+    std::vector<TInfoRow> info; // the rows of ListView1, in order
+    std::string text;           // the Listbox1 entry (the normalised line of the hit)
     // The caret goes to (column 1, start) and start becomes the top line, in both cases.
     bool copyPrintEnabled() const { return !single; }
 };

@@ -30,7 +30,8 @@ int runBlock(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         parser.Parse(args);
         const TFormat format = ParseFormat(parser.Value("--format", "text"));
         const auto& pos = parser.Positionals();
-        if (pos.size() < 2) throw EUsage(pos.empty() ? "block: missing FILE and LINE" : "block: missing LINE");
+        if (pos.size() < 2)
+            throw EUsage(pos.empty() ? "block: missing FILE and LINE" : "block: missing LINE");
         if (pos.size() > 2) throw EUsage("block: too many arguments");
         const std::string& file = pos[0];
         const int line = parseLine(pos[1]);
@@ -54,7 +55,8 @@ int runBlock(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         std::string text;
         switch (format) {
         case TFormat::Json: {
-            text += "{\"start\":" + std::to_string(loc.start) + ",\"end\":" + std::to_string(loc.end) +
+            text += "{\"start\":" + std::to_string(loc.start) +
+                    ",\"end\":" + std::to_string(loc.end) +
                     ",\"single\":" + (loc.single ? "true" : "false") + ",\"info\":[";
             for (std::size_t i = 0; i < loc.info.size(); ++i) {
                 text += i ? "," : "";

@@ -17,7 +17,8 @@ void appendCounters(std::string& out, const TScanCounters& c, TFormat format) {
                ",\"statements\":" + std::to_string(c.statementCount) + "}";
         return;
     }
-    for (const TInfoRow& row : CounterRows(c)) out += row.caption + '\t' + row.value + '\n';
+    for (const TInfoRow& row : CounterRows(c))
+        out += row.caption + '\t' + row.value + '\n';
 }
 
 std::string padRight(std::string_view s, std::size_t width) {

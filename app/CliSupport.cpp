@@ -25,7 +25,9 @@ int Guarded(std::ostream& err, const std::function<int()>& body) {
     }
 }
 
-void TArgParser::Flag(std::string name) { kinds_[std::move(name)] = 0; }
+void TArgParser::Flag(std::string name) {
+    kinds_[std::move(name)] = 0;
+}
 
 void TArgParser::Option(std::string name, bool valueOptional, std::string implicit) {
     implicit_[name] = std::move(implicit);
@@ -65,7 +67,9 @@ void TArgParser::Parse(const TCliArgs& args) {
             }
             values_[name] = value;
             break;
-        case 2: values_[name] = hasValue ? value : implicit_[name]; break;
+        case 2:
+            values_[name] = hasValue ? value : implicit_[name];
+            break;
         }
         ++seen_[name];
     }
@@ -108,13 +112,27 @@ void AppendJsonString(std::string& out, std::string_view s) {
         out.append(s.data() + run, i - run);
         run = i + 1;
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
         default:
             out += "\\u00";
             out += hex[c >> 4];

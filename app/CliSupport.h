@@ -46,7 +46,7 @@ int Guarded(std::ostream& err, const std::function<int()>& body);
 // Unknown options are usage errors.
 class TArgParser {
 public:
-    void Flag(std::string name);                     // "--dim"
+    void Flag(std::string name); // "--dim"
     void Option(std::string name, bool valueOptional = false, std::string implicit = {});
     // Parses; throws EUsage. Options may stand anywhere among the positionals.
     void Parse(const TCliArgs& args);
@@ -73,7 +73,9 @@ enum class TFormat { Text, Tsv, Json };
 TFormat ParseFormat(const std::string& value);
 
 // The whole file (throws EFileError naming the file and the cause: exit 1).
-inline std::string ReadInput(const std::string& path) { return ReadFileBytes(path); }
+inline std::string ReadInput(const std::string& path) {
+    return ReadFileBytes(path);
+}
 
 // The file's bytes as UTF-8 text: as they are when the whole block is valid UTF-8, else
 // Windows-1252. DetectCodePage once per file, then AppendUtf8 per piece.

@@ -25,23 +25,36 @@ namespace {
 struct TUpper {
     unsigned char t[256];
     constexpr TUpper() : t() {
-        for (int c = 0; c < 256; ++c) t[c] = (c >= 'a' && c <= 'z') ? c - 32 : c;
+        for (int c = 0; c < 256; ++c)
+            t[c] = (c >= 'a' && c <= 'z') ? c - 32 : c;
     }
 };
 constexpr TUpper kUpper;
 
-inline unsigned char up(char c) { return kUpper.t[static_cast<unsigned char>(c)]; }
-
+inline unsigned char up(char c) {
+    return kUpper.t[static_cast<unsigned char>(c)];
+}
 
 // First positions, in an upper-cased line, of the strings the line is tested for: one pass
 // over the line instead of one search per string.
-enum TProbe : int { pEndFunction, pEndSub, pFunction, pSub, pDim, pIf, pElseIf, pElse, pCall, pCount };
-constexpr std::string_view kProbes[pCount] = {"END FUNCTION", "END SUB", "FUNCTION ", "SUB ",
-                                              "DIM ",         "IF ",     "ELSEIF",    "ELSE",
-                                              "CALL "};
+enum TProbe : int {
+    pEndFunction,
+    pEndSub,
+    pFunction,
+    pSub,
+    pDim,
+    pIf,
+    pElseIf,
+    pElse,
+    pCall,
+    pCount
+};
+constexpr std::string_view kProbes[pCount] = {
+    "END FUNCTION", "END SUB", "FUNCTION ", "SUB ", "DIM ", "IF ", "ELSEIF", "ELSE", "CALL "};
 
 void firstPositions(std::string_view u, std::size_t (&pos)[pCount]) { // u: the line, any case
-    for (auto& p : pos) p = std::string_view::npos;
+    for (auto& p : pos)
+        p = std::string_view::npos;
     const std::size_t n = u.size();
     auto at = [&](std::size_t i, TProbe probe) {
         const std::string_view s = kProbes[probe];
@@ -58,12 +71,23 @@ void firstPositions(std::string_view u, std::size_t (&pos)[pCount]) { // u: the 
             at(i, pElseIf);
             at(i, pElse);
             break;
-        case 'F': at(i, pFunction); break;
-        case 'S': at(i, pSub); break;
-        case 'D': at(i, pDim); break;
-        case 'I': at(i, pIf); break;
-        case 'C': at(i, pCall); break;
-        default: break;
+        case 'F':
+            at(i, pFunction);
+            break;
+        case 'S':
+            at(i, pSub);
+            break;
+        case 'D':
+            at(i, pDim);
+            break;
+        case 'I':
+            at(i, pIf);
+            break;
+        case 'C':
+            at(i, pCall);
+            break;
+        default:
+            break;
         }
     }
 }
@@ -111,7 +135,8 @@ std::vector<TInfoRow> CounterRows(const TScanCounters& c) {
 
 std::string TScriptScanner::TrimLeadingSpaces(std::string_view s) {
     std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     return std::string(s.substr(i));
 }
 
@@ -148,7 +173,8 @@ bool TScriptScanner::MayHit(std::string_view line) {
             case 'l':
                 if (k >= 4 && equalsUpper(b + k - 4, "CALL", 4)) return true;
                 break;
-            default: break;
+            default:
+                break;
             }
         } else if ((c | 0x20) == 'l') {
             if (k + 2 < n && equalsUpper(b + k - 1, "ELSE", 4)) return true;
@@ -168,7 +194,8 @@ void TScriptScanner::processLine(std::string_view raw, int lineNumber, TScanResu
     // they compare (the Part's one upper-cased copy per test would equal it); the line is
     // copied only when a listed hit normalises it.
     std::size_t lead = 0;
-    while (lead < raw.size() && raw[lead] == ' ') ++lead;
+    while (lead < raw.size() && raw[lead] == ' ')
+        ++lead;
     std::string_view cur = raw.substr(lead);
     if (cur.find('\'') != std::string_view::npos) return;
     std::size_t pos[pCount];
@@ -183,15 +210,28 @@ void TScriptScanner::processLine(std::string_view raw, int lineNumber, TScanResu
         if (p == std::string::npos) continue;
         bool listed = true;
         switch (test.counter) {
-        case TCounter::Function: ++r.counters.functionCount; break;
-        case TCounter::Sub: ++r.counters.subCount; break;
-        case TCounter::Statement: ++r.counters.statementCount; break;
+        case TCounter::Function:
+            ++r.counters.functionCount;
+            break;
+        case TCounter::Sub:
+            ++r.counters.subCount;
+            break;
+        case TCounter::Statement:
+            ++r.counters.statementCount;
+            break;
         }
         switch (test.listed) {
-        case TListedIf::Always: break;
-        case TListedIf::Dim: listed = options.dim; break;
-        case TListedIf::Ifs: listed = options.ifs; break;
-        case TListedIf::Calls: listed = options.calls; break;
+        case TListedIf::Always:
+            break;
+        case TListedIf::Dim:
+            listed = options.dim;
+            break;
+        case TListedIf::Ifs:
+            listed = options.ifs;
+            break;
+        case TListedIf::Calls:
+            listed = options.calls;
+            break;
         }
         if (!listed) continue;
 
@@ -217,7 +257,9 @@ void TScriptScanner::processLine(std::string_view raw, int lineNumber, TScanResu
 
 namespace {
 
-inline unsigned lower(char c) { return static_cast<unsigned char>(c) | 0x20u; }
+inline unsigned lower(char c) {
+    return static_cast<unsigned char>(c) | 0x20u;
+}
 
 // Bit masks over the positions [i, i + width) of the block: `candidates` where a search
 // string may end (a blank after N, B, M, F or L; an L between E and S), `breaks` where a line
@@ -276,9 +318,10 @@ inline TChunk chunkSse2(const char* b, std::size_t i) {
     const __m128i p2 = _mm_or_si128(load(b + i - 2), bit5);
     const __m128i n1 = _mm_or_si128(next, bit5);
     const __m128i n2 = _mm_or_si128(load(b + i + 2), bit5);
-    __m128i ends = _mm_or_si128(_mm_or_si128(both(p2, 'o', p1, 'n'), both(p2, 'u', p1, 'b')),
-                                _mm_or_si128(_mm_or_si128(both(p2, 'i', p1, 'm'), both(p2, 'i', p1, 'f')),
-                                             both(p2, 'l', p1, 'l')));
+    __m128i ends =
+        _mm_or_si128(_mm_or_si128(both(p2, 'o', p1, 'n'), both(p2, 'u', p1, 'b')),
+                     _mm_or_si128(_mm_or_si128(both(p2, 'i', p1, 'm'), both(p2, 'i', p1, 'f')),
+                                  both(p2, 'l', p1, 'l')));
     __m128i cand = _mm_and_si128(eq(cur, ' '), ends);
     __m128i els = _mm_and_si128(both(p1, 'e', low, 'l'), both(n1, 's', n2, 'e'));
     cand = _mm_or_si128(cand, els);
@@ -294,12 +337,12 @@ inline TChunk chunkSse2(const char* b, std::size_t i) {
 }
 #endif
 
-
 // Set bits of a 32-bit mask (no popcount instruction is assumed).
 inline int bits32(unsigned m) {
     static constexpr auto table = [] {
         std::array<unsigned char, 256> t{};
-        for (int v = 0; v < 256; ++v) t[v] = static_cast<unsigned char>(std::popcount(unsigned(v)));
+        for (int v = 0; v < 256; ++v)
+            t[v] = static_cast<unsigned char>(std::popcount(unsigned(v)));
         return t;
     }();
     return table[m & 0xFF] + table[(m >> 8) & 0xFF] + table[(m >> 16) & 0xFF] + table[m >> 24];
@@ -365,7 +408,8 @@ template <class TChunker, class TProcess>
             return breaksBefore;
         }
         std::size_t start = pos;
-        while (start > 0 && b[start - 1] != '\n' && b[start - 1] != '\r') --start;
+        while (start > 0 && b[start - 1] != '\n' && b[start - 1] != '\r')
+            --start;
         const std::size_t end = std::size_t(FindLineBreak(b + pos, b + n) - b);
         const int lineNumber = breaksBefore + 1;
         process(std::string_view(b + start, end - start), lineNumber);
@@ -408,8 +452,7 @@ int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanR
     return scanPortable(b, n, process, stopped);
 }
 
-TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r,
-                                   bool checkUtf8) const {
+TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, bool checkUtf8) const {
     TFileReader file(path); // throws EFileError before anything changes
     ++r.generation;
     r.anyFound = false;

@@ -19,9 +19,9 @@ class TqvEditList;
 
 // The three check boxes: dimcheck, Checkbox2, Checkbox3.
 struct TScanOptions {
-    bool dim = false;   // "Include Dim statements"
-    bool ifs = false;   // "Include If Statements"
-    bool calls = true;  // "Include function calls"
+    bool dim = false;  // "Include Dim statements"
+    bool ifs = false;  // "Include If Statements"
+    bool calls = true; // "Include function calls"
 };
 
 // State image indices of ListView2.
@@ -47,7 +47,8 @@ struct TInfoRow {
 struct TScanCounters {
     std::int32_t functionCount = 0; // FunctionCount
     std::int32_t subCount = 0;      // SubCount
-    std::int32_t statementCount = 0; // StatementCount: DIM, IF, ELSEIF, ELSE, CALL hits, listed or not
+    std::int32_t statementCount =
+        0; // StatementCount: DIM, IF, ELSEIF, ELSE, CALL hits, listed or not
 };
 
 // "Functions found", "Subs found", "Dim statements found" with the counters as decimal text.
@@ -58,20 +59,20 @@ using TMessagePump = TEvent<>;
 
 // What the main window keeps between scans (Part 1.1 data model).
 struct TScanResults {
-    std::vector<TScanRow> rows;   // ListView2 + ListBox2 + Listbox1
-    TScanCounters counters;       // FunctionCount, SubCount, StatementCount
-    std::vector<TInfoRow> info;   // ListView1
-    bool anyFound = false;        // AnyFound of the last scan
-    bool resultsEnabled = false;  // ListView2 enabled (only ever switched on)
-    int linesRead = 0;            // lines read by the last scan (up to a Ctrl+Z)
+    std::vector<TScanRow> rows;  // ListView2 + ListBox2 + Listbox1
+    TScanCounters counters;      // FunctionCount, SubCount, StatementCount
+    std::vector<TInfoRow> info;  // ListView1
+    bool anyFound = false;       // AnyFound of the last scan
+    bool resultsEnabled = false; // ListView2 enabled (only ever switched on)
+    int linesRead = 0;           // lines read by the last scan (up to a Ctrl+Z)
     // Raised by every scan when it starts; a scan whose pump let another scan start stops
     // (the newer one owns the lists).
     std::uint64_t generation = 0;
 };
 
 struct TFileScan {
-    bool validUtf8 = false;   // the whole file is valid UTF-8 (when asked for)
-    std::uint64_t bytes = 0;  // bytes read
+    bool validUtf8 = false;  // the whole file is valid UTF-8 (when asked for)
+    std::uint64_t bytes = 0; // bytes read
 };
 
 class TScriptScanner {

@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     }
     std::size_t bytes = 0;
     if (get)
-        for (int i = 0; i < lines.Count(); ++i) bytes += lines.Get(i).size();
+        for (int i = 0; i < lines.Count(); ++i)
+            bytes += lines.Get(i).size();
     auto t1 = std::chrono::steady_clock::now();
     struct rusage ru {};
     getrusage(RUSAGE_SELF, &ru);

@@ -32,8 +32,8 @@ template <class F> void ForEachLine(std::string_view block, F&& f) {
     const __m128i cr = _mm_set1_epi8('\r');
     for (; i + 16 <= n; i += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-        unsigned m = unsigned(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+        unsigned m =
+            unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
         while (m) {
             std::size_t pos = i + std::size_t(std::countr_zero(m));
             m &= m - 1;
@@ -58,7 +58,8 @@ inline const char* FindLineBreak(const char* p, const char* end) {
         if (((a - ones) & ~a & highs) | ((b - ones) & ~b & highs)) break;
         p += 8;
     }
-    while (p < end && *p != '\n' && *p != '\r') ++p;
+    while (p < end && *p != '\n' && *p != '\r')
+        ++p;
     return p;
 }
 
@@ -102,8 +103,8 @@ inline std::size_t CountLines(std::string_view block) {
     for (; i + 17 <= n; i += 16) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
         __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i + 1));
-        __m128i brk = _mm_or_si128(_mm_cmpeq_epi8(v, lf),
-                                   _mm_andnot_si128(_mm_cmpeq_epi8(next, lf), _mm_cmpeq_epi8(v, cr)));
+        __m128i brk = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_andnot_si128(_mm_cmpeq_epi8(next, lf),
+                                                                           _mm_cmpeq_epi8(v, cr)));
         unsigned m = unsigned(_mm_movemask_epi8(brk));
         while (m) { // breaks are sparse: clearing bit by bit beats a table here
             ++breaks;

@@ -170,20 +170,24 @@ std::size_t TLineStore::AppendBlockLines(const TBlock& block) {
 void TLineStore::AppendFrom(const TLineStore& source) {
     if (&source == this) {
         std::vector<std::string> copy;
-        for (std::size_t i = 0; i < Size(); ++i) copy.emplace_back(Text(i));
-        for (auto& s : copy) Append(s);
+        for (std::size_t i = 0; i < Size(); ++i)
+            copy.emplace_back(Text(i));
+        for (auto& s : copy)
+            Append(s);
         return;
     }
     std::size_t n = source.Size();
     if (source.block_) AdoptBlock(source.block_);
     ReserveForAppend(n);
-    for (std::size_t i = 0; i < n; ++i) AppendBlockLine(source.Text(i));
+    for (std::size_t i = 0; i < n; ++i)
+        AppendBlockLine(source.Text(i));
 }
 
 std::size_t TLineStore::MemoryUsage() const {
     std::size_t bytes = capacity_ * sizeof(TRecord) + (block_ ? block_->capacity() : 0);
     bytes += owned_.capacity() * sizeof(std::string) + freeOwned_.capacity() * 4;
-    for (const auto& s : owned_) bytes += s.capacity() > 15 ? s.capacity() : 0;
+    for (const auto& s : owned_)
+        bytes += s.capacity() > 15 ? s.capacity() : 0;
     return bytes;
 }
 

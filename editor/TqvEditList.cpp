@@ -46,7 +46,8 @@ void TqvEditList::PutObject(int index, void* object) {
 std::string TqvEditList::GetText() const {
     std::size_t n = store_.Size();
     std::size_t total = n ? 2 * (n - 1) : 0;
-    for (std::size_t i = 0; i < n; ++i) total += store_.Text(i).size();
+    for (std::size_t i = 0; i < n; ++i)
+        total += store_.Text(i).size();
     std::string text;
     text.reserve(total);
     for (std::size_t i = 0; i < n; ++i) {
@@ -148,7 +149,9 @@ void TqvEditList::endLoadingFill() {
     if (--loadingCount_ == 0 && Count() == 0) Add(std::string_view());
 }
 
-void TqvEditList::EndLoading() { endLoadingFill(); }
+void TqvEditList::EndLoading() {
+    endLoadingFill();
+}
 
 void TqvEditList::LoadFromBlock(std::string&& block) {
     LoadFromBlock(std::make_shared<const std::string>(std::move(block)));
@@ -187,7 +190,9 @@ void TqvEditList::LoadFromStream(std::istream& stream) {
     LoadFromBlock(std::move(block));
 }
 
-void TqvEditList::LoadFromFile(const std::string& path) { LoadFromBlock(ReadFileBytes(path)); }
+void TqvEditList::LoadFromFile(const std::string& path) {
+    LoadFromBlock(ReadFileBytes(path));
+}
 
 void TqvEditList::Assign(const TqvEditList& source) {
     if (&source == this) return;

@@ -52,12 +52,13 @@ struct Tables {
             for (int c = 0; c < 256; ++c) {
                 lower[cp][c] = static_cast<std::uint8_t>(c);
                 upper[cp][c] = static_cast<std::uint8_t>(c);
-                bool ascii = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
-                             (c >= 'a' && c <= 'z');
+                bool ascii =
+                    (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
                 alnum[cp][c] = ascii || (cp == 0 && c >= 0x80);
             }
         for (int cp = 0; cp < 2; ++cp)
-            for (int c = 'A'; c <= 'Z'; ++c) pair(cp, c, c + 32);
+            for (int c = 'A'; c <= 'Z'; ++c)
+                pair(cp, c, c + 32);
         // Windows-1252 letters.
         const int w = 1;
         for (int c = 0xC0; c <= 0xDE; ++c)
@@ -66,8 +67,10 @@ struct Tables {
         pair(w, 0x8C, 0x9C);
         pair(w, 0x8E, 0x9E);
         pair(w, 0x9F, 0xFF);
-        for (int c : {0x83, 0xAA, 0xB5, 0xBA, 0xDF}) alnum[w][c] = true;
-        for (int c : {0xB2, 0xB3, 0xB9}) alnum[w][c] = true; // superscript digits
+        for (int c : {0x83, 0xAA, 0xB5, 0xBA, 0xDF})
+            alnum[w][c] = true;
+        for (int c : {0xB2, 0xB3, 0xB9})
+            alnum[w][c] = true; // superscript digits
     }
     void pair(int cp, int up, int low) {
         lower[cp][up] = static_cast<std::uint8_t>(low);
@@ -81,12 +84,18 @@ const Tables& tables() {
     return t;
 }
 
-int tableIndex(TCodePage cp) { return cp == TCodePage::Utf8 ? 0 : 1; }
+int tableIndex(TCodePage cp) {
+    return cp == TCodePage::Utf8 ? 0 : 1;
+}
 
 } // namespace
 
-TCodePage ActiveCodePage() { return gActive; }
-void SetActiveCodePage(TCodePage codePage) { gActive = codePage; }
+TCodePage ActiveCodePage() {
+    return gActive;
+}
+void SetActiveCodePage(TCodePage codePage) {
+    gActive = codePage;
+}
 
 std::size_t CharLength(TCodePage cp, std::string_view s, std::size_t pos) {
     if (pos >= s.size()) return 0;
@@ -141,13 +150,16 @@ TDecodedChar DecodeChar(TCodePage cp, std::string_view s, std::size_t pos) {
     if (cp == TCodePage::Windows1252) return {cp1252ToUnicode(p[0]), 1};
     std::size_t n = utf8SeqLength(p, s.size() - pos);
     switch (n) {
-    case 2: return {char32_t((p[0] & 0x1F) << 6 | (p[1] & 0x3F)), 2};
-    case 3: return {char32_t((p[0] & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)), 3};
+    case 2:
+        return {char32_t((p[0] & 0x1F) << 6 | (p[1] & 0x3F)), 2};
+    case 3:
+        return {char32_t((p[0] & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)), 3};
     case 4:
         return {char32_t((p[0] & 0x07) << 18 | (p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 |
                          (p[3] & 0x3F)),
                 4};
-    default: return {p[0] < 0x80 ? char32_t(p[0]) : char32_t(0xFFFD), 1};
+    default:
+        return {p[0] < 0x80 ? char32_t(p[0]) : char32_t(0xFFFD), 1};
     }
 }
 
@@ -155,8 +167,8 @@ TCharClass CharClassOf(char32_t c) {
     if (c == '\t') return ccTab;
     if (c < 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD) return ccOther;
     if (c < 0x80) {
-        bool word = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                    c == '_';
+        bool word =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
         if (word) return ccHalfWidth;
         return c == ' ' ? ccOther : ccHalfWidthSymbol;
     }
@@ -202,7 +214,8 @@ const std::uint8_t* AnsiUpperTable(TCodePage cp) {
 std::string AnsiLowerCase(TCodePage cp, std::string_view s) {
     const std::uint8_t* t = AnsiLowerTable(cp);
     std::string out(s);
-    for (char& ch : out) ch = static_cast<char>(t[static_cast<unsigned char>(ch)]);
+    for (char& ch : out)
+        ch = static_cast<char>(t[static_cast<unsigned char>(ch)]);
     return out;
 }
 
@@ -261,7 +274,8 @@ void AppendUtf8(TCodePage cp, std::string_view s, std::string& out) {
     std::size_t i = 0;
     while (i < s.size()) {
         std::size_t run = i;
-        while (run < s.size() && p[run] < 0x80) ++run;
+        while (run < s.size() && p[run] < 0x80)
+            ++run;
         out.append(s.data() + i, run - i);
         i = run;
         if (i >= s.size()) break;

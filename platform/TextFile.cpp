@@ -16,12 +16,24 @@ namespace {
 std::string describe(EFileError::TCause cause, const std::string& detail) {
     std::string text;
     switch (cause) {
-    case EFileError::TCause::NotFound: text = "no such file"; break;
-    case EFileError::TCause::IsDirectory: text = "is a directory"; break;
-    case EFileError::TCause::PermissionDenied: text = "permission denied"; break;
-    case EFileError::TCause::ReadError: text = "read error"; break;
-    case EFileError::TCause::OpenError: text = "cannot open"; break;
-    case EFileError::TCause::TooLarge: text = "file too large"; break;
+    case EFileError::TCause::NotFound:
+        text = "no such file";
+        break;
+    case EFileError::TCause::IsDirectory:
+        text = "is a directory";
+        break;
+    case EFileError::TCause::PermissionDenied:
+        text = "permission denied";
+        break;
+    case EFileError::TCause::ReadError:
+        text = "read error";
+        break;
+    case EFileError::TCause::OpenError:
+        text = "cannot open";
+        break;
+    case EFileError::TCause::TooLarge:
+        text = "file too large";
+        break;
     }
     if (!detail.empty()) text += " (" + detail + ")";
     return text;
@@ -30,11 +42,15 @@ std::string describe(EFileError::TCause cause, const std::string& detail) {
 EFileError openError(const std::string& path, int err) {
     switch (err) {
     case ENOENT:
-    case ENOTDIR: return EFileError(path, EFileError::TCause::NotFound);
-    case EISDIR: return EFileError(path, EFileError::TCause::IsDirectory);
+    case ENOTDIR:
+        return EFileError(path, EFileError::TCause::NotFound);
+    case EISDIR:
+        return EFileError(path, EFileError::TCause::IsDirectory);
     case EACCES:
-    case EPERM: return EFileError(path, EFileError::TCause::PermissionDenied);
-    default: return EFileError(path, EFileError::TCause::OpenError, std::strerror(err));
+    case EPERM:
+        return EFileError(path, EFileError::TCause::PermissionDenied);
+    default:
+        return EFileError(path, EFileError::TCause::OpenError, std::strerror(err));
     }
 }
 
@@ -86,7 +102,8 @@ std::string ReadFileBytes(const std::string& path) {
     Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     if (f.fd < 0) throw openError(path, errno);
     struct stat st {};
-    if (::fstat(f.fd, &st) != 0) throw EFileError(path, EFileError::TCause::ReadError, std::strerror(errno));
+    if (::fstat(f.fd, &st) != 0)
+        throw EFileError(path, EFileError::TCause::ReadError, std::strerror(errno));
     if (S_ISDIR(st.st_mode)) throw EFileError(path, EFileError::TCause::IsDirectory);
 
     std::string data;
@@ -97,8 +114,10 @@ std::string ReadFileBytes(const std::string& path) {
     if (want >= (std::size_t(4) << 20)) {
         // Large files: ask for huge pages before the buffer is first touched (fewer faults).
         data.reserve(want);
-        std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data.data()) + 4095) & ~std::uintptr_t(4095);
-        std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data.data()) + want) & ~std::uintptr_t(4095);
+        std::uintptr_t begin =
+            (reinterpret_cast<std::uintptr_t>(data.data()) + 4095) & ~std::uintptr_t(4095);
+        std::uintptr_t end =
+            (reinterpret_cast<std::uintptr_t>(data.data()) + want) & ~std::uintptr_t(4095);
         if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
     }
     data.resize(want ? want : 65536);

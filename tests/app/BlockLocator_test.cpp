@@ -30,7 +30,8 @@ struct Scanned {
 
 std::string numbered(int from, int to) {
     std::string s;
-    for (int i = from; i <= to; ++i) s += "x" + std::to_string(i) + "\r\n";
+    for (int i = from; i <= to; ++i)
+        s += "x" + std::to_string(i) + "\r\n";
     return s;
 }
 

@@ -28,7 +28,8 @@ struct Value {
     const Value& operator[](std::size_t i) const { return arr.at(i); }
     std::vector<std::string> keys() const {
         std::vector<std::string> out;
-        for (const auto& kv : obj) out.push_back(kv.first);
+        for (const auto& kv : obj)
+            out.push_back(kv.first);
         return out;
     }
 };
@@ -49,7 +50,8 @@ private:
         throw std::runtime_error("JSON: " + why + " at " + std::to_string(i_));
     }
     void ws() {
-        while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\n' || s_[i_] == '\r' || s_[i_] == '\t'))
+        while (i_ < s_.size() &&
+               (s_[i_] == ' ' || s_[i_] == '\n' || s_[i_] == '\r' || s_[i_] == '\t'))
             ++i_;
     }
     bool eat(char c) {
@@ -83,7 +85,8 @@ private:
             ++i_;
             v.kind = Value::Array;
             if (eat(']')) return v;
-            do v.arr.push_back(value());
+            do
+                v.arr.push_back(value());
             while (eat(','));
             expect(']');
         } else if (c == '"') {
@@ -98,8 +101,9 @@ private:
         } else if (c == '-' || (c >= '0' && c <= '9')) {
             std::size_t start = i_;
             if (s_[i_] == '-') ++i_;
-            while (i_ < s_.size() && ((s_[i_] >= '0' && s_[i_] <= '9') || s_[i_] == '.' ||
-                                      s_[i_] == 'e' || s_[i_] == 'E' || s_[i_] == '+' || s_[i_] == '-'))
+            while (i_ < s_.size() &&
+                   ((s_[i_] >= '0' && s_[i_] <= '9') || s_[i_] == '.' || s_[i_] == 'e' ||
+                    s_[i_] == 'E' || s_[i_] == '+' || s_[i_] == '-'))
                 ++i_;
             v.kind = Value::Number;
             v.num = std::strtod(std::string(s_.substr(start, i_ - start)).c_str(), nullptr);
@@ -109,10 +113,13 @@ private:
         return v;
     }
     static void utf8(unsigned cp, std::string& out) {
-        if (cp < 0x80) out += char(cp);
-        else if (cp < 0x800) out += char(0xC0 | cp >> 6), out += char(0x80 | (cp & 63));
+        if (cp < 0x80)
+            out += char(cp);
+        else if (cp < 0x800)
+            out += char(0xC0 | cp >> 6), out += char(0x80 | (cp & 63));
         else if (cp < 0x10000)
-            out += char(0xE0 | cp >> 12), out += char(0x80 | ((cp >> 6) & 63)), out += char(0x80 | (cp & 63));
+            out += char(0xE0 | cp >> 12), out += char(0x80 | ((cp >> 6) & 63)),
+                out += char(0x80 | (cp & 63));
         else
             out += char(0xF0 | cp >> 18), out += char(0x80 | ((cp >> 12) & 63)),
                 out += char(0x80 | ((cp >> 6) & 63)), out += char(0x80 | (cp & 63));
@@ -138,14 +145,30 @@ private:
             }
             char e = s_[i_++];
             switch (e) {
-            case '"': out += '"'; break;
-            case '\\': out += '\\'; break;
-            case '/': out += '/'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case '"':
+                out += '"';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            case '/':
+                out += '/';
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'u': {
                 unsigned cp = hex4();
                 if (cp >= 0xD800 && cp < 0xDC00 && s_.substr(i_, 2) == "\\u") {
@@ -155,7 +178,8 @@ private:
                 utf8(cp, out);
                 break;
             }
-            default: fail("bad escape");
+            default:
+                fail("bad escape");
             }
         }
         return out;
@@ -165,6 +189,8 @@ private:
     std::size_t i_ = 0;
 };
 
-inline Value Parse(std::string_view text) { return Parser(text).parseDocument(); }
+inline Value Parse(std::string_view text) {
+    return Parser(text).parseDocument();
+}
 
 } // namespace ondrex::testjson

@@ -34,7 +34,8 @@ std::string slurp(int fd) {
     std::string s;
     char buf[65536];
     ssize_t n;
-    while ((n = read(fd, buf, sizeof buf)) > 0) s.append(buf, std::size_t(n));
+    while ((n = read(fd, buf, sizeof buf)) > 0)
+        s.append(buf, std::size_t(n));
     return s;
 }
 
@@ -50,7 +51,8 @@ Result run(const std::vector<std::string>& args) {
         dup2(e, 2);
         if (chdir(ONDREX_SOURCE_DIR) != 0) _exit(126);
         std::vector<char*> argv{const_cast<char*>(ONDREX_BINARY)};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(ONDREX_BINARY, argv.data());
         _exit(127);
@@ -76,7 +78,8 @@ std::string tempFile(const std::string& name, const std::string& bytes) {
 
 int lineCount(const std::string& s) {
     int n = 0;
-    for (char c : s) n += c == '\n';
+    for (char c : s)
+        n += c == '\n';
     return n;
 }
 
@@ -114,10 +117,12 @@ TEST(Cli, ScanOptionsMirrorTheCheckBoxes) {
     auto types = [](const Result& r) {
         std::vector<std::string> t;
         Value v = Parse(r.out);
-        for (const Value& row : v["rows"].arr) t.push_back(row["type"].str);
+        for (const Value& row : v["rows"].arr)
+            t.push_back(row["type"].str);
         return t;
     };
-    std::string f = tempFile("cli_opts.asp", "Sub a()\r\n  Dim x\r\n  If x Then Call b\r\n  Else\r\n");
+    std::string f =
+        tempFile("cli_opts.asp", "Sub a()\r\n  Dim x\r\n  If x Then Call b\r\n  Else\r\n");
     EXPECT_EQ(types(run({"scan", "--format", "json", f})),
               (std::vector<std::string>{"Sub", "Call "}));
     EXPECT_EQ(types(run({"scan", "--dim", "--if", "--format=json", f})),
@@ -140,11 +145,13 @@ TEST(Cli, ScanTextIsATableOfTypeLineAndName) {
     Result r = run({"scan", "samples/shop.asp"});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Type         Line  Name\n", 0), 0u) << r.out;
-    EXPECT_NE(r.out.find("\nFunction        9   PriceWithTax(price)\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nFunction        9   PriceWithTax(price)\n"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("\nSub            28  AddToCart(name, price, qty)\n"), std::string::npos);
     EXPECT_NE(r.out.find("\nFunctions found\t2\n"), std::string::npos);
     r = run({"scan", "--format", "tsv", "samples/shop.asp"});
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Function\t2\t9\t PriceWithTax(price)\tFunction PriceWithTax(price)");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+              "Function\t2\t9\t PriceWithTax(price)\tFunction PriceWithTax(price)");
 }
 
 TEST(Cli, ScanJsonHasAnExactShape) {
@@ -178,16 +185,20 @@ TEST(Cli, TextIsUtf8WhenTheWholeFileIsElseWindows1252) {
 }
 
 TEST(Cli, JsonStringsAreEscaped) {
-    std::string f = tempFile("cli_escape.asp", "Function a\"b\\c\x01\x1f\x7f" "d\0e()\r\n"s);
+    std::string f = tempFile("cli_escape.asp", "Function a\"b\\c\x01\x1f\x7f"
+                                               "d\0e()\r\n"s);
     Result r = run({"scan", "--format", "json", f});
     ASSERT_EQ(r.status, 0);
-    EXPECT_NE(r.out.find("a\\\"b\\\\c\\u0001\\u001f\\u007fd\\u0000e()"), std::string::npos) << r.out;
-    EXPECT_EQ(Parse(r.out)["rows"][0]["name"].str, " a\"b\\c\x01\x1f\x7f" "d\0e()"s);
+    EXPECT_NE(r.out.find("a\\\"b\\\\c\\u0001\\u001f\\u007fd\\u0000e()"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(Parse(r.out)["rows"][0]["name"].str, " a\"b\\c\x01\x1f\x7f"
+                                                   "d\0e()"s);
 }
 
 TEST(Cli, ScanStopsAtCtrlZAtTheStartOfALine) {
     std::string f = tempFile("cli_ctrlz.asp", "Sub a()\r\n\x1aSub b()\r\nSub c()\r\n");
-    EXPECT_EQ(run({"scan", "--count", f}).out, "Functions found\t0\nSubs found\t1\nDim statements found\t0\n");
+    EXPECT_EQ(run({"scan", "--count", f}).out,
+              "Functions found\t0\nSubs found\t1\nDim statements found\t0\n");
 }
 
 // ---- block -------------------------------------------------------------------------------
@@ -271,7 +282,8 @@ TEST(Cli, AFileWithoutReadPermissionIsBadInput) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(90);
         std::ostringstream out, err;
         int status = cli::runScan({"--format", "json", f}, out, err);
-        _exit(status == 1 && out.str().empty() && err.str() == "ondrex: " + f + ": permission denied\n"
+        _exit(status == 1 && out.str().empty() &&
+                      err.str() == "ondrex: " + f + ": permission denied\n"
                   ? 0
                   : 91);
     }
@@ -301,7 +313,8 @@ TEST(Cli, UsageErrorsGiveStatusTwo) {
         EXPECT_EQ(r.out, "") << testing::PrintToString(args);
         EXPECT_NE(r.err, "") << testing::PrintToString(args);
     }
-    EXPECT_EQ(run({"scan", "--bogus", "x"}).err, "ondrex: unknown option '--bogus' (try 'ondrex --help')\n");
+    EXPECT_EQ(run({"scan", "--bogus", "x"}).err,
+              "ondrex: unknown option '--bogus' (try 'ondrex --help')\n");
 }
 
 TEST(Cli, HelpAndVersion) {
@@ -331,9 +344,11 @@ TEST(Cli, EverySampleScansAndHasFunctionsOrSubsAndStatements) {
         ASSERT_EQ(r.status, 0) << sample;
         Value v = Parse(r.out);
         std::set<std::string> types;
-        for (const Value& row : v["rows"].arr) types.insert(row["type"].str);
+        for (const Value& row : v["rows"].arr)
+            types.insert(row["type"].str);
         EXPECT_TRUE(types.count("Function") || types.count("Sub")) << sample;
-        for (const char* t : {"Dim", "If ", "Else ", "Call "}) EXPECT_TRUE(types.count(t)) << sample << t;
+        for (const char* t : {"Dim", "If ", "Else ", "Call "})
+            EXPECT_TRUE(types.count(t)) << sample << t;
     }
 }
 

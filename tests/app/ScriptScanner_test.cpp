@@ -34,7 +34,8 @@ void PrintTo(const Row& r, std::ostream* os) {
 
 std::vector<Row> rowsOf(const TScanResults& r) {
     std::vector<Row> out;
-    for (const auto& x : r.rows) out.push_back({std::string(x.caption), x.image, x.name, x.line, x.text});
+    for (const auto& x : r.rows)
+        out.push_back({std::string(x.caption), x.image, x.name, x.line, x.text});
     return out;
 }
 
@@ -46,7 +47,9 @@ TScanResults scan(const std::string& block, TScanOptions o = {}) {
     return r;
 }
 
-TScanOptions all() { return {true, true, true}; }
+TScanOptions all() {
+    return {true, true, true};
+}
 
 TEST(ScriptScanner, EndFunctionAndEndSubLinesGiveNoEntry) {
     auto r = scan("End Function\r\nend sub\r\nx = 1 : End Sub\r\n  END   FUNCTION x\n", all());
@@ -90,8 +93,9 @@ TEST(ScriptScanner, ElseIfGivesIfElseIfAndElseInThisOrder) {
 
 TEST(ScriptScanner, IfThenCallGivesTwoRowsOnTheSameLine) {
     auto r = scan("x\nIf x Then Call Foo", all());
-    EXPECT_EQ(rowsOf(r), (std::vector<Row>{{"If ", 3, "x Then Call Foo", 2, "If x Then Call Foo"},
-                                           {"Call ", 2, "If x Then Foo", 2, "If x Then Call Foo"}}));
+    EXPECT_EQ(rowsOf(r),
+              (std::vector<Row>{{"If ", 3, "x Then Call Foo", 2, "If x Then Call Foo"},
+                                {"Call ", 2, "If x Then Foo", 2, "If x Then Call Foo"}}));
     r = scan("x\nIf x Then Call Foo", {false, true, false});
     EXPECT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(r.counters.statementCount, 2);
@@ -157,17 +161,17 @@ TEST(ScriptScanner, DeletingPastTheEndStopsAtTheEnd) {
 TEST(ScriptScanner, AnEmptyFileGivesNoRowsAndZeroCounters) {
     auto r = scan("");
     EXPECT_TRUE(r.rows.empty());
-    EXPECT_EQ(r.info, (std::vector<TInfoRow>{{"Functions found", "0"},
-                                             {"Subs found", "0"},
-                                             {"Dim statements found", "0"}}));
+    EXPECT_EQ(r.info,
+              (std::vector<TInfoRow>{
+                  {"Functions found", "0"}, {"Subs found", "0"}, {"Dim statements found", "0"}}));
     EXPECT_FALSE(r.resultsEnabled);
 }
 
 TEST(ScriptScanner, CounterRowsAreWrittenAfterTheScan) {
     auto r = scan("Function a \nSub b \nDim c \nIf d \n");
-    EXPECT_EQ(r.info, (std::vector<TInfoRow>{{"Functions found", "1"},
-                                             {"Subs found", "1"},
-                                             {"Dim statements found", "2"}}));
+    EXPECT_EQ(r.info,
+              (std::vector<TInfoRow>{
+                  {"Functions found", "1"}, {"Subs found", "1"}, {"Dim statements found", "2"}}));
     EXPECT_TRUE(r.anyFound);
     EXPECT_TRUE(r.resultsEnabled);
 }
@@ -223,7 +227,9 @@ TEST(ScriptScanner, ThePumpRunsOncePerLineRead) {
     TScriptScanner s;
     s.processMessages = TMessagePump::bind<&Counter::Pump>(&counter);
     TScanResults r;
-    s.ScanBlock("a\nb\r\nc\x1a\n\x1a" "d", r);
+    s.ScanBlock("a\nb\r\nc\x1a\n\x1a"
+                "d",
+                r);
     EXPECT_EQ(counter.calls, 3);
 }
 
@@ -334,14 +340,15 @@ void referenceLine(const std::string& raw, int lineNumber, const TScanOptions& o
         int counter;
         int listed;
     } tests[] = {{"FUNCTION ", 8, "Function", 2, 0, 0}, {"SUB ", 4, "Sub", 1, 1, 0},
-                 {"DIM ", 4, "Dim", 0, 2, 1},          {"IF ", 3, "If ", 3, 2, 2},
-                 {"ELSEIF", 7, "ElseIf ", 3, 2, 2},    {"ELSE", 5, "Else ", 3, 2, 2},
+                 {"DIM ", 4, "Dim", 0, 2, 1},           {"IF ", 3, "If ", 3, 2, 2},
+                 {"ELSEIF", 7, "ElseIf ", 3, 2, 2},     {"ELSE", 5, "Else ", 3, 2, 2},
                  {"CALL ", 5, "Call ", 2, 2, 3}};
     for (int t = 0; t < 7; ++t) {
         std::size_t p = pos(tests[t].s, upper(line));
         if (!p) continue;
-        (tests[t].counter == 0 ? c.functionCount
-                               : tests[t].counter == 1 ? c.subCount : c.statementCount)++;
+        (tests[t].counter == 0   ? c.functionCount
+         : tests[t].counter == 1 ? c.subCount
+                                 : c.statementCount)++;
         bool listed = tests[t].listed == 0 || (tests[t].listed == 1 && o.dim) ||
                       (tests[t].listed == 2 && o.ifs) || (tests[t].listed == 3 && o.calls);
         if (!listed) continue;
@@ -355,10 +362,10 @@ void referenceLine(const std::string& raw, int lineNumber, const TScanOptions& o
 }
 
 TEST(ScriptScanner, MatchesTheLiteralAlgorithmOnRandomLines) {
-    const char* pieces[] = {"Function", "function", "FUNCTION", "Sub", "sUB", "Dim", "dim",
+    const char* pieces[] = {"Function", "function", "FUNCTION", "Sub",  "sUB",    "Dim",    "dim",
                             "If",       "if",       "Else",     "ELSE", "ElseIf", "elseif", "Call",
-                            "call",     "End",      "end",      " ",   " ",      "  ",   "\t",
-                            "'",        "x",        "L",        "E",   "(",      "{",    "}",
+                            "call",     "End",      "end",      " ",    " ",      "  ",     "\t",
+                            "'",        "x",        "L",        "E",    "(",      "{",      "}",
                             "F",        "N",        "\xC3\xA9", "\0"};
     std::mt19937 rng(99);
     for (int round = 0; round < 20000; ++round) {
@@ -418,9 +425,9 @@ namespace {
 // With a pump the scanner walks every line; without, it jumps between possible hits. Both
 // must give the same rows, counters and line count on any block.
 TEST(ScriptScanner, TheHeadlessScanEqualsTheLineByLineScan) {
-    const char* pieces[] = {"Function ", "sub ", "SUB", "Dim ", "if ", "ELSE", "els", "el",
-                            "Call ",     "end sub", " ",  "\t",   "'",   "x",    "\r",  "\n",
-                            "\r\n",      "\x1a",    "\0", "N",    "L ",  "eLs",  "E"};
+    const char* pieces[] = {"Function ", "sub ",    "SUB", "Dim ", "if ", "ELSE", "els", "el",
+                            "Call ",     "end sub", " ",   "\t",   "'",   "x",    "\r",  "\n",
+                            "\r\n",      "\x1a",    "\0",  "N",    "L ",  "eLs",  "E"};
     std::mt19937 rng(31337);
     struct NoPump {
         void Pump() {}
@@ -480,17 +487,18 @@ void expectSameScan(const std::string& block, TScanOptions o = {true, true, true
 }
 
 TEST(ScriptScanner, ScanningAFileInPiecesEqualsScanningItWhole) {
-    const char* pieces[] = {"Function f ", "Sub s ", "Dim d ", "If i ", "Else", "Call c ",
-                            "x", "  ", "\t", "\r\n", "\n", "\r", "\xC3\xA9", "'"};
+    const char* pieces[] = {"Function f ", "Sub s ", "Dim d ", "If i ", "Else", "Call c ",  "x",
+                            "  ",          "\t",     "\r\n",   "\n",    "\r",   "\xC3\xA9", "'"};
     std::mt19937 rng(4242);
     std::string block;
-    while (block.size() < 2'600'000) block += pieces[rng() % std::size(pieces)];
+    while (block.size() < 2'600'000)
+        block += pieces[rng() % std::size(pieces)];
     expectSameScan(block);
-    expectSameScan(block + "\xFF");      // one invalid byte at the very end
-    expectSameScan(block + "\r");        // ends in a lone CR
+    expectSameScan(block + "\xFF"); // one invalid byte at the very end
+    expectSameScan(block + "\r");   // ends in a lone CR
     block[1'500'000] = '\n';
-    block[1'500'001] = '\x1a';           // a Ctrl+Z after the first piece
-    expectSameScan(block + "\xFF");      // stops there, still checks the rest for UTF-8
+    block[1'500'001] = '\x1a';      // a Ctrl+Z after the first piece
+    expectSameScan(block + "\xFF"); // stops there, still checks the rest for UTF-8
 }
 
 TEST(ScriptScanner, ALineLongerThanTheReadBufferIsScannedWhole) {

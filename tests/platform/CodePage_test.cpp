@@ -27,14 +27,15 @@ TEST(CodePage, CharLengthsOfWellFormedUtf8) {
     EXPECT_EQ(CharLength(U, s, 10), 0u);
     EXPECT_TRUE(IsLeadByteAt(U, s, 1));
     EXPECT_FALSE(IsLeadByteAt(U, s, 0));
-    for (std::size_t i = 0; i < s.size(); ++i) EXPECT_EQ(CharLength(W, s, i), 1u);
+    for (std::size_t i = 0; i < s.size(); ++i)
+        EXPECT_EQ(CharLength(W, s, i), 1u);
 }
 
 TEST(CodePage, InvalidBytesAreCharactersOfTheirOwn) {
     // Overlong, surrogate, out of range, truncated, stray continuation bytes.
-    for (std::string bad : {"\xC0\x80"s, "\xC1\xBF"s, "\xED\xA0\x80"s, "\xF5\x80\x80\x80"s,
-                            "\xF4\x90\x80\x80"s, "\xE2\x82"s, "\x80"s, "\xBF\xBF"s,
-                            "\xE0\x80\x80"s, "\xF0\x80\x80\x80"s}) {
+    for (std::string bad :
+         {"\xC0\x80"s, "\xC1\xBF"s, "\xED\xA0\x80"s, "\xF5\x80\x80\x80"s, "\xF4\x90\x80\x80"s,
+          "\xE2\x82"s, "\x80"s, "\xBF\xBF"s, "\xE0\x80\x80"s, "\xF0\x80\x80\x80"s}) {
         EXPECT_EQ(CharLength(U, bad, 0), 1u) << testing::PrintToString(bad);
         for (std::size_t i = 0; i < bad.size(); ++i)
             EXPECT_TRUE(IsCharBoundary(U, bad, i)) << testing::PrintToString(bad) << i;
@@ -65,7 +66,8 @@ TEST(CodePage, AColumnNeverLandsInsideACharacter) {
     const std::string cut = "\xE2\x82z";
     EXPECT_EQ(CharStart(U, cut, 1), 1u);
     // In Windows-1252 every byte is a character.
-    for (std::size_t i = 0; i < s.size(); ++i) EXPECT_TRUE(IsCharBoundary(W, s, i));
+    for (std::size_t i = 0; i < s.size(); ++i)
+        EXPECT_TRUE(IsCharBoundary(W, s, i));
 }
 
 TEST(CodePage, LeadAndContinuationBytesWithoutContext) {
@@ -122,7 +124,8 @@ TEST(CodePage, AnsiLowerCasingOfUtf8MapsOnlyAscii) {
     EXPECT_EQ(t['a'], 'a');
     EXPECT_EQ(t['@'], '@');
     EXPECT_EQ(t['['], '[');
-    for (int c = 0x80; c < 256; ++c) EXPECT_EQ(t[c], c);
+    for (int c = 0x80; c < 256; ++c)
+        EXPECT_EQ(t[c], c);
     EXPECT_EQ(AnsiLowerCase(U, "ÉCOLE École"), "École École"); // É is two bytes: unchanged
     EXPECT_EQ(AnsiUpperTable(U)['q'], 'Q');
 }
@@ -166,7 +169,10 @@ TEST(CodePage, DecodingForOutput) {
     const std::string latin = "caf\xE9 \x80 \x93q\x94";
     EXPECT_EQ(DetectCodePage(latin), W);
     EXPECT_EQ(ToUtf8(W, latin), "caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D");
-    EXPECT_EQ(ToUtf8(U, "a\xFF" "b"), "a\xEF\xBF\xBD" "b"); // a stray byte shows as U+FFFD
+    EXPECT_EQ(ToUtf8(U, "a\xFF"
+                        "b"),
+              "a\xEF\xBF\xBD"
+              "b"); // a stray byte shows as U+FFFD
     EXPECT_EQ(ToUtf8(W, std::string("\0x", 2)), std::string("\0x", 2));
 
     std::string out;

@@ -42,7 +42,8 @@ TEST(TextFile, ReadsAnEmptyFileAndALargeOne) {
     std::string empty = writeTemp("textfile_empty.txt", "");
     EXPECT_EQ(ReadFileBytes(empty), "");
     std::string big(3'000'000, 'x');
-    for (std::size_t i = 0; i < big.size(); i += 97) big[i] = '\n';
+    for (std::size_t i = 0; i < big.size(); i += 97)
+        big[i] = '\n';
     std::string path = writeTemp("textfile_big.txt", big);
     EXPECT_EQ(ReadFileBytes(path), big);
     std::remove(empty.c_str());
