@@ -41,8 +41,8 @@ std::string slurp(int fd) {
 
 // Runs ondrex with the arguments in the source folder (so "samples/shop.asp" resolves).
 Result run(const std::vector<std::string>& args) {
-    std::string outPath = ::testing::TempDir() + "cli_out.txt";
-    std::string errPath = ::testing::TempDir() + "cli_err.txt";
+    std::string outPath = ::testing::TempDir() + "cli_out_" + std::to_string(getpid()) + ".txt";
+    std::string errPath = ::testing::TempDir() + "cli_err_" + std::to_string(getpid()) + ".txt";
     pid_t pid = fork();
     if (pid == 0) {
         int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -70,7 +70,8 @@ Result run(const std::vector<std::string>& args) {
 }
 
 std::string tempFile(const std::string& name, const std::string& bytes) {
-    std::string path = ::testing::TempDir() + name;
+    std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" +
+                       name; // unique per process: ctest runs cases in parallel
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f << bytes;
     return path;

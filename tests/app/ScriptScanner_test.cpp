@@ -10,6 +10,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace ondrex {
@@ -258,7 +259,8 @@ TEST(ScriptScanner, AScanStartedFromThePumpTakesOverTheLists) {
 // ---- Scan: the whole Button1Click -------------------------------------------------------
 
 std::string tempFile(const std::string& name, const std::string& bytes) {
-    std::string path = ::testing::TempDir() + name;
+    std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" +
+                       name; // unique per process: ctest runs cases in parallel
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f << bytes;
     return path;

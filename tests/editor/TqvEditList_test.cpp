@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace ondrex {
@@ -378,7 +379,7 @@ TEST(TqvEditList, ChangesMayUseTheListsOwnTextAsTheirArgument) {
 }
 
 TEST(TqvEditList, LoadFromFileKeepsEveryByte) {
-    std::string path = ::testing::TempDir() + "editlist_load.txt";
+    std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_editlist_load.txt";
     std::string bytes = "Function a()\r\n\0x\r\n\x1a\rlast"s;
     {
         std::ofstream f(path, std::ios::binary);

@@ -15,7 +15,8 @@ namespace {
 using namespace std::string_literals;
 
 std::string writeTemp(const std::string& name, const std::string& bytes) {
-    std::string path = ::testing::TempDir() + name;
+    std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" +
+                       name; // unique per process: ctest runs cases in parallel
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     f << bytes;
     return path;
