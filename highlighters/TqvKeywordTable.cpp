@@ -1,7 +1,5 @@
 #include "highlighters/TqvKeywordTable.h"
 
-#include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 namespace ondrex {
@@ -50,13 +48,7 @@ std::size_t TqvHashScheme::Hash(std::string_view word) const {
 }
 
 TqvKeywordTable::TqvKeywordTable(const TqvHashScheme& scheme, int size)
-    : scheme_(scheme), first_(size + 1, 0) {}
-
-std::uint64_t TqvKeywordTable::Head(const std::uint8_t* values, int length) {
-    std::uint64_t head = 0;
-    std::memcpy(&head, values, std::min(length, 8));
-    return head;
-}
+    : scheme_(scheme), buckets_(size + 1) {}
 
 void TqvKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     const std::size_t hash = scheme_.Hash(keyword);
@@ -65,45 +57,44 @@ void TqvKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     std::string values;
     for (unsigned char c : keyword)
         values += static_cast<char>(scheme_.Value(c));
-    const int length = static_cast<int>(keyword.size());
-    const std::uint64_t head = Head(reinterpret_cast<const std::uint8_t*>(values.data()), length);
-    entries_.insert(entries_.begin() + first_[hash + 1],
-                    {std::string(keyword), values, head, kind});
-    for (std::size_t h = hash + 1; h < first_.size(); ++h)
-        ++first_[h];
-    maxLength_ = std::max(maxLength_, length);
+    entries_.insert(entries_.begin() + buckets_[hash + 1].first,
+                    {std::string(keyword), values, kind});
+    for (std::size_t h = hash + 1; h < buckets_.size(); ++h)
+        ++buckets_[h].first;
+    buckets_[hash].lengths |= std::uint64_t{1} << (keyword.size() % 64);
 }
 
 std::vector<std::string_view> TqvKeywordTable::KeywordsAt(int hash) const {
     std::vector<std::string_view> words;
     if (hash >= 0 && hash < Size())
-        for (std::uint32_t i = first_[hash]; i < first_[hash + 1]; ++i)
+        for (std::uint32_t i = buckets_[hash].first; i < buckets_[hash + 1].first; ++i)
             words.push_back(entries_[i].word);
     return words;
 }
 
+bool TqvKeywordTable::Matches(const Entry& entry, const unsigned char* text, int length) const {
+    if (static_cast<int>(entry.values.size()) != length) return false;
+    const auto* values = reinterpret_cast<const unsigned char*>(entry.values.data());
+    for (int i = 0; i < length; ++i)
+        if (scheme_.Value(text[i]) != values[i]) return false;
+    return true;
+}
+
 std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
-    // Locals: the text is chars, which may alias anything, so members would be reloaded.
+    // A local table: the text is chars, which may alias anything, so a member would be
+    // reloaded on every character.
     const std::int16_t* classValues = scheme_.ClassValueTable();
-    const auto* first = reinterpret_cast<const unsigned char*>(start);
-    const unsigned char* p = first;
-    std::uint8_t values[kMaxKeywordLength];
+    const auto* text = reinterpret_cast<const unsigned char*>(start);
+    const unsigned char* p = text;
     std::size_t hash = 0;
-    std::uint64_t head = 0; // built in registers, not read back from `values`
-    for (int value; (value = classValues[*p]) >= 0; ++p) {
+    for (int value; (value = classValues[*p]) >= 0; ++p)
         hash += value;
-        const std::size_t at = p - first;
-        if (at < 8) head |= static_cast<std::uint64_t>(value) << (8 * at);
-        if (at < kMaxKeywordLength) values[at] = static_cast<std::uint8_t>(value);
-    }
-    length = static_cast<int>(p - first);
-    if (hash >= static_cast<std::size_t>(Size()) || length > maxLength_) return 1;
-    for (std::uint32_t i = first_[hash], end = first_[hash + 1]; i < end; ++i) {
-        const Entry& entry = entries_[i];
-        if (static_cast<int>(entry.values.size()) == length && entry.head == head &&
-            (length <= 8 || std::memcmp(entry.values.data() + 8, values + 8, length - 8) == 0))
-            return entry.kind;
-    }
+    length = static_cast<int>(p - text);
+    if (hash >= static_cast<std::size_t>(Size())) return 1;
+    const Bucket* bucket = &buckets_[hash];
+    if (((bucket->lengths >> (length % 64)) & 1) == 0) return 1;
+    for (std::uint32_t i = bucket[0].first, end = bucket[1].first; i < end; ++i)
+        if (Matches(entries_[i], text, length)) return entries_[i].kind;
     return 1;
 }
 

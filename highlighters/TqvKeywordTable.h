@@ -50,7 +50,7 @@ public:
     // (std::logic_error).
     void Add(std::string_view keyword, std::uint8_t kind);
 
-    int Size() const { return static_cast<int>(first_.size()) - 1; }
+    int Size() const { return static_cast<int>(buckets_.size()) - 1; }
     const TqvHashScheme& Scheme() const { return scheme_; }
     // Keywords tested at the hash, in test order.
     std::vector<std::string_view> KeywordsAt(int hash) const;
@@ -65,16 +65,20 @@ private:
     struct Entry {
         std::string word;
         std::string values; // the word's characters mapped to their hash values
-        std::uint64_t head; // the first eight values, packed: most mismatches fail here
         std::uint8_t kind;
     };
-    static std::uint64_t Head(const std::uint8_t* values, int length);
+    struct Bucket {
+        std::uint32_t first = 0; // entries_[first .. next bucket's first - 1], in test order
+        // Bit (n % 64) set when a keyword of length n is here: most identifiers that reach a
+        // bucket are turned away by this one test.
+        std::uint64_t lengths = 0;
+    };
+    bool Matches(const Entry& entry, const unsigned char* text, int length) const;
 
     const TqvHashScheme& scheme_;
-    // Entries of hash h are entries_[first_[h]] .. entries_[first_[h + 1] - 1], in test order.
-    std::vector<std::uint32_t> first_;
+    // Size() + 1 buckets, the last one only closing the previous.
+    std::vector<Bucket> buckets_;
     std::vector<Entry> entries_;
-    int maxLength_ = 0;
 };
 
 } // namespace ondrex

@@ -7,8 +7,8 @@ namespace ondrex {
 TqvTableHighLighter::TqvTableHighLighter(TqvTokenKind nullKind, std::uint8_t initialRange)
     : line_(""), tokenKind_(nullKind), range_(initialRange), nullKind_(nullKind),
       initialRange_(initialRange) {
-    procTable_.fill(&TqvTableHighLighter::UnknownProc);
-    procTable_[0] = &TqvTableHighLighter::ScanNull;
+    procTable_.fill(&Call<&TqvTableHighLighter::UnknownProc>);
+    SetProc<&TqvTableHighLighter::ScanNull>(0);
 }
 
 TSynCharSet TqvTableHighLighter::WordChars() const {
@@ -94,8 +94,6 @@ void TqvTableHighLighter::ScanIdentifier(const TqvKeywordTable& keywords) {
     int length = 0;
     tokenKind_ = keywords.Classify(line_ + run_, length);
     run_ += length;
-    while (IsIdentChar(static_cast<unsigned char>(line_[run_])))
-        ++run_;
 }
 
 } // namespace ondrex

@@ -37,7 +37,7 @@ public:
     int TokenStart() const override { return tokenStart_; }
     void NextToken() override {
         tokenStart_ = run_;
-        (this->*procTable_[static_cast<unsigned char>(line_[run_])])();
+        procTable_[static_cast<unsigned char>(line_[run_])](*this);
     }
     void StartLine(const char* line, int lineIndex) override;
     void StartExportLine(const char* line) override;
@@ -51,24 +51,24 @@ public:
     int LineNumber() const { return lineNumber_; }
 
 protected:
-    using TProc = void (TqvTableHighLighter::*)();
+    // Plain function pointers: a call through a member function pointer costs a test of
+    // whether it is virtual on every character that starts a token.
+    using TProc = void (*)(TqvTableHighLighter&);
 
     // How ExportNextToken hands a kind to the sink.
     enum TqvExportMode { exPlain, exWhitespace, exSecond, exHidden };
 
     TqvTableHighLighter(TqvTokenKind nullKind, std::uint8_t initialRange);
 
-    template <class Language> void SetProc(unsigned char c, void (Language::*proc)()) {
-        procTable_[c] = static_cast<TProc>(proc);
-    }
-    template <class Language> void SetProcs(std::string_view chars, void (Language::*proc)()) {
+    // Proc is a member function of the language, such as &TzkVbsSyn::SpaceProc.
+    template <auto Proc> void SetProc(unsigned char c) { procTable_[c] = &Call<Proc>; }
+    template <auto Proc> void SetProcs(std::string_view chars) {
         for (char c : chars)
-            SetProc(static_cast<unsigned char>(c), proc);
+            SetProc<Proc>(static_cast<unsigned char>(c));
     }
-    template <class Language>
-    void SetProcRange(unsigned char first, unsigned char last, void (Language::*proc)()) {
+    template <auto Proc> void SetProcRange(unsigned char first, unsigned char last) {
         for (int c = first; c <= last; ++c)
-            SetProc(static_cast<unsigned char>(c), proc);
+            SetProc<Proc>(static_cast<unsigned char>(c));
     }
 
     // exportAttribute: what the sink receives when it differs from the token's attribute.
@@ -101,7 +101,7 @@ protected:
     void ScanCR(TqvTokenKind kind);
     // Up to (not including) NUL, CR or LF.
     void ScanRestOfLine(TqvTokenKind kind);
-    // Keyword or identifier by the table, then any further identifier characters.
+    // Keyword or identifier by the table; every scheme's class holds the identifier characters.
     void ScanIdentifier(const TqvKeywordTable& keywords);
 
     const char* line_;
@@ -117,6 +117,11 @@ private:
         TqvHighLightAttributes* exportAttribute = nullptr;
         TqvExportMode mode = exHidden;
     };
+    template <class Member> struct MemberOf;
+    template <class Language> struct MemberOf<void (Language::*)()> { using Class = Language; };
+    template <auto Proc> static void Call(TqvTableHighLighter& self) {
+        (static_cast<typename MemberOf<decltype(Proc)>::Class&>(self).*Proc)();
+    }
     void UnknownProc() { ScanSingle(1); }
 
     TqvTokenKind nullKind_;

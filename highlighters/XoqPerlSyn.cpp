@@ -88,18 +88,18 @@ TqvHighLightAttributes* TXoqPerlSyn::MakeAttribute(const char* name, TFontStyles
 }
 
 void TXoqPerlSyn::MakeMethodTables() {
-    SetProcRange(1, 32, &TXoqPerlSyn::SpaceProc);
-    SetProc('\n', &TXoqPerlSyn::LFProc);
-    SetProc('\r', &TXoqPerlSyn::CRProc);
-    SetProc('#', &TXoqPerlSyn::CommentProc);
-    SetProc('"', &TXoqPerlSyn::StringProc);
-    SetProc('\'', &TXoqPerlSyn::ApostropheProc);
-    SetProcs("!&*+-/:<=>^|()[]{},;?\\~", &TXoqPerlSyn::SymbolProc);
-    SetProcs(".0123456789", &TXoqPerlSyn::NumberProc);
-    SetProc('`', &TXoqPerlSyn::UnknownProc);
-    SetProcRange(127, 255, &TXoqPerlSyn::UnknownProc);
-    SetProcs("$%@_", &TXoqPerlSyn::NameProc);
-    SetProcs(Letters, &TXoqPerlSyn::NameProc);
+    SetProcRange<&TXoqPerlSyn::SpaceProc>(1, 32);
+    SetProc<&TXoqPerlSyn::LFProc>('\n');
+    SetProc<&TXoqPerlSyn::CRProc>('\r');
+    SetProc<&TXoqPerlSyn::CommentProc>('#');
+    SetProc<&TXoqPerlSyn::StringProc>('"');
+    SetProc<&TXoqPerlSyn::ApostropheProc>('\'');
+    SetProcs<&TXoqPerlSyn::SymbolProc>("!&*+-/:<=>^|()[]{},;?\\~");
+    SetProcs<&TXoqPerlSyn::NumberProc>(".0123456789");
+    SetProc<&TXoqPerlSyn::UnknownProc>('`');
+    SetProcRange<&TXoqPerlSyn::UnknownProc>(127, 255);
+    SetProcs<&TXoqPerlSyn::NameProc>("$%@_");
+    SetProcs<&TXoqPerlSyn::NameProc>(Letters);
 }
 
 std::string TXoqPerlSyn::LanguageName() const {

@@ -118,32 +118,32 @@ TqvHighLightAttributes* TjxPHPSyn::MakeAttribute(const char* name, TFontStyles s
 }
 
 void TjxPHPSyn::MakeMethodTables() {
-    SetProcRange(1, 32, &TjxPHPSyn::SpaceProc);
-    SetProc(10, &TjxPHPSyn::LFProc);
-    SetProc(13, &TjxPHPSyn::CRProc);
-    SetProc('#', &TjxPHPSyn::CommentProc);
-    SetProc('/', &TjxPHPSyn::SlashProc);
-    SetProcs("'\"", &TjxPHPSyn::QuoteProc);
-    SetProc('$', &TjxPHPSyn::VariableProc);
-    SetProc('@', &TjxPHPSyn::AtProc);
-    SetProcRange('0', '9', &TjxPHPSyn::NumberProc);
-    SetProcRange('A', 'Z', &TjxPHPSyn::IdentProc);
-    SetProcRange('a', 'z', &TjxPHPSyn::IdentProc);
-    SetProc('_', &TjxPHPSyn::IdentProc);
-    SetProc('!', &TjxPHPSyn::NotProc);
-    SetProc('%', &TjxPHPSyn::ModProc);
-    SetProc('&', &TjxPHPSyn::AndProc);
-    SetProc('*', &TjxPHPSyn::StarProc);
-    SetProc('+', &TjxPHPSyn::PlusProc);
-    SetProc('-', &TjxPHPSyn::MinusProc);
-    SetProc('<', &TjxPHPSyn::LowerProc);
-    SetProc('=', &TjxPHPSyn::EqualProc);
-    SetProc('>', &TjxPHPSyn::GreaterProc);
-    SetProc('^', &TjxPHPSyn::XorProc);
-    SetProc('|', &TjxPHPSyn::OrProc);
-    SetProcs("()[]{},.:;?~", &TjxPHPSyn::SymbolProc);
-    SetProcs("\\`", &TjxPHPSyn::UnknownProc);
-    SetProcRange(127, 255, &TjxPHPSyn::UnknownProc);
+    SetProcRange<&TjxPHPSyn::SpaceProc>(1, 32);
+    SetProc<&TjxPHPSyn::LFProc>(10);
+    SetProc<&TjxPHPSyn::CRProc>(13);
+    SetProc<&TjxPHPSyn::CommentProc>('#');
+    SetProc<&TjxPHPSyn::SlashProc>('/');
+    SetProcs<&TjxPHPSyn::QuoteProc>("'\"");
+    SetProc<&TjxPHPSyn::VariableProc>('$');
+    SetProc<&TjxPHPSyn::AtProc>('@');
+    SetProcRange<&TjxPHPSyn::NumberProc>('0', '9');
+    SetProcRange<&TjxPHPSyn::IdentProc>('A', 'Z');
+    SetProcRange<&TjxPHPSyn::IdentProc>('a', 'z');
+    SetProc<&TjxPHPSyn::IdentProc>('_');
+    SetProc<&TjxPHPSyn::NotProc>('!');
+    SetProc<&TjxPHPSyn::ModProc>('%');
+    SetProc<&TjxPHPSyn::AndProc>('&');
+    SetProc<&TjxPHPSyn::StarProc>('*');
+    SetProc<&TjxPHPSyn::PlusProc>('+');
+    SetProc<&TjxPHPSyn::MinusProc>('-');
+    SetProc<&TjxPHPSyn::LowerProc>('<');
+    SetProc<&TjxPHPSyn::EqualProc>('=');
+    SetProc<&TjxPHPSyn::GreaterProc>('>');
+    SetProc<&TjxPHPSyn::XorProc>('^');
+    SetProc<&TjxPHPSyn::OrProc>('|');
+    SetProcs<&TjxPHPSyn::SymbolProc>("()[]{},.:;?~");
+    SetProcs<&TjxPHPSyn::UnknownProc>("\\`");
+    SetProcRange<&TjxPHPSyn::UnknownProc>(127, 255);
 }
 
 std::string TjxPHPSyn::LanguageName() const {

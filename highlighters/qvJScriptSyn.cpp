@@ -85,25 +85,25 @@ TqvHighLightAttributes* TqvJScriptSyn::MakeAttribute(const char* name, TFontStyl
 }
 
 void TqvJScriptSyn::MakeMethodTables() {
-    SetProcRange(1, 255, &TqvJScriptSyn::UnknownProc);
-    SetProcRange(1, 32, &TqvJScriptSyn::SpaceProc);
-    SetProc(10, &TqvJScriptSyn::LFProc);
-    SetProc(13, &TqvJScriptSyn::CRProc);
-    SetProcs("\"'", &TqvJScriptSyn::StringProc);
-    SetProc('#', &TqvJScriptSyn::HashProc);
-    SetProc('$', &TqvJScriptSyn::HexProc);
-    SetProcs("%*", &TqvJScriptSyn::ModStarProc);
-    SetProc('&', &TqvJScriptSyn::AndProc);
-    SetProc('+', &TqvJScriptSyn::PlusProc);
-    SetProc('-', &TqvJScriptSyn::MinusProc);
-    SetProc('|', &TqvJScriptSyn::OrProc);
-    SetProc('.', &TqvJScriptSyn::DotProc);
-    SetProc('/', &TqvJScriptSyn::SlashProc);
-    SetProcs("(),{}~", &TqvJScriptSyn::SymbolProc);
-    SetProcRange('0', '9', &TqvJScriptSyn::NumberProc);
-    SetProcRange('A', 'Z', &TqvJScriptSyn::IdentProc);
-    SetProcRange('a', 'z', &TqvJScriptSyn::IdentProc);
-    SetProc('_', &TqvJScriptSyn::IdentProc);
+    SetProcRange<&TqvJScriptSyn::UnknownProc>(1, 255);
+    SetProcRange<&TqvJScriptSyn::SpaceProc>(1, 32);
+    SetProc<&TqvJScriptSyn::LFProc>(10);
+    SetProc<&TqvJScriptSyn::CRProc>(13);
+    SetProcs<&TqvJScriptSyn::StringProc>("\"'");
+    SetProc<&TqvJScriptSyn::HashProc>('#');
+    SetProc<&TqvJScriptSyn::HexProc>('$');
+    SetProcs<&TqvJScriptSyn::ModStarProc>("%*");
+    SetProc<&TqvJScriptSyn::AndProc>('&');
+    SetProc<&TqvJScriptSyn::PlusProc>('+');
+    SetProc<&TqvJScriptSyn::MinusProc>('-');
+    SetProc<&TqvJScriptSyn::OrProc>('|');
+    SetProc<&TqvJScriptSyn::DotProc>('.');
+    SetProc<&TqvJScriptSyn::SlashProc>('/');
+    SetProcs<&TqvJScriptSyn::SymbolProc>("(),{}~");
+    SetProcRange<&TqvJScriptSyn::NumberProc>('0', '9');
+    SetProcRange<&TqvJScriptSyn::IdentProc>('A', 'Z');
+    SetProcRange<&TqvJScriptSyn::IdentProc>('a', 'z');
+    SetProc<&TqvJScriptSyn::IdentProc>('_');
 }
 
 std::string TqvJScriptSyn::LanguageName() const {

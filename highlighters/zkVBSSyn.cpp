@@ -51,22 +51,22 @@ TqvHighLightAttributes* TzkVbsSyn::MakeAttribute(const char* name, TFontStyles s
 }
 
 void TzkVbsSyn::MakeMethodTables() {
-    SetProcRange(1, 32, &TzkVbsSyn::SpaceProc);
-    SetProc(10, &TzkVbsSyn::LFProc);
-    SetProc(13, &TzkVbsSyn::CRProc);
-    SetProc('"', &TzkVbsSyn::StringProc);
-    SetProc('#', &TzkVbsSyn::DateProc);
-    SetProc('\'', &TzkVbsSyn::CommentProc);
-    SetProcs("&()*+,-./:;=^{}", &TzkVbsSyn::SymbolProc);
-    SetProc('<', &TzkVbsSyn::LowerProc);
-    SetProc('>', &TzkVbsSyn::GreaterProc);
-    SetProcRange('0', '9', &TzkVbsSyn::NumberProc);
-    SetProcRange('A', 'Z', &TzkVbsSyn::IdentProc);
-    SetProcRange('a', 'z', &TzkVbsSyn::IdentProc);
-    SetProc('_', &TzkVbsSyn::IdentProc);
+    SetProcRange<&TzkVbsSyn::SpaceProc>(1, 32);
+    SetProc<&TzkVbsSyn::LFProc>(10);
+    SetProc<&TzkVbsSyn::CRProc>(13);
+    SetProc<&TzkVbsSyn::StringProc>('"');
+    SetProc<&TzkVbsSyn::DateProc>('#');
+    SetProc<&TzkVbsSyn::CommentProc>('\'');
+    SetProcs<&TzkVbsSyn::SymbolProc>("&()*+,-./:;=^{}");
+    SetProc<&TzkVbsSyn::LowerProc>('<');
+    SetProc<&TzkVbsSyn::GreaterProc>('>');
+    SetProcRange<&TzkVbsSyn::NumberProc>('0', '9');
+    SetProcRange<&TzkVbsSyn::IdentProc>('A', 'Z');
+    SetProcRange<&TzkVbsSyn::IdentProc>('a', 'z');
+    SetProc<&TzkVbsSyn::IdentProc>('_');
     for (const char* c = "!$%?@[\\]`|~"; *c; ++c)
-        SetProc(*c, &TzkVbsSyn::UnknownProc);
-    SetProcRange(127, 255, &TzkVbsSyn::UnknownProc);
+        SetProc<&TzkVbsSyn::UnknownProc>(*c);
+    SetProcRange<&TzkVbsSyn::UnknownProc>(127, 255);
 }
 
 std::string TzkVbsSyn::LanguageName() const {
