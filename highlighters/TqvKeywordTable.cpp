@@ -72,30 +72,4 @@ std::vector<std::string_view> TqvKeywordTable::KeywordsAt(int hash) const {
     return words;
 }
 
-bool TqvKeywordTable::Matches(const Entry& entry, const unsigned char* text, int length) const {
-    if (static_cast<int>(entry.values.size()) != length) return false;
-    const auto* values = reinterpret_cast<const unsigned char*>(entry.values.data());
-    for (int i = 0; i < length; ++i)
-        if (scheme_.Value(text[i]) != values[i]) return false;
-    return true;
-}
-
-std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
-    // A local table: the text is chars, which may alias anything, so a member would be
-    // reloaded on every character.
-    const std::int16_t* classValues = scheme_.ClassValueTable();
-    const auto* text = reinterpret_cast<const unsigned char*>(start);
-    const unsigned char* p = text;
-    std::size_t hash = 0;
-    for (int value; (value = classValues[*p]) >= 0; ++p)
-        hash += value;
-    length = static_cast<int>(p - text);
-    if (hash >= static_cast<std::size_t>(Size())) return 1;
-    const Bucket* bucket = &buckets_[hash];
-    if (((bucket->lengths >> (length % 64)) & 1) == 0) return 1;
-    for (std::uint32_t i = bucket[0].first, end = bucket[1].first; i < end; ++i)
-        if (Matches(entries_[i], text, length)) return entries_[i].kind;
-    return 1;
-}
-
 } // namespace ondrex

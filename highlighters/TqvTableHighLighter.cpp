@@ -90,10 +90,4 @@ void TqvTableHighLighter::ScanRestOfLine(TqvTokenKind kind) {
         ++run_;
 }
 
-void TqvTableHighLighter::ScanIdentifier(const TqvKeywordTable& keywords) {
-    int length = 0;
-    tokenKind_ = keywords.Classify(line_ + run_, length);
-    run_ += length;
-}
-
 } // namespace ondrex

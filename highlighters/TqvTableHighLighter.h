@@ -102,7 +102,11 @@ protected:
     // Up to (not including) NUL, CR or LF.
     void ScanRestOfLine(TqvTokenKind kind);
     // Keyword or identifier by the table; every scheme's class holds the identifier characters.
-    void ScanIdentifier(const TqvKeywordTable& keywords);
+    void ScanIdentifier(const TqvKeywordTable& keywords) {
+        int length = 0;
+        tokenKind_ = keywords.Classify(line_ + run_, length);
+        run_ += length;
+    }
 
     const char* line_;
     int lineNumber_ = 0;
