@@ -68,7 +68,7 @@ void TqvTableHighLighter::SetDefaultAttributes(TqvHighLightAttributes* space,
 
 void TqvTableHighLighter::DoScanToLineEnd() {
     while (tokenKind_ != nullKind_)
-        NextToken();
+        ScanToken();
 }
 
 void TqvTableHighLighter::ScanSpaces(TqvTokenKind kind) {

@@ -10,7 +10,8 @@
 //  - fill the procedure table (SetProc/SetProcs/SetProcRange); unset entries scan one
 //    character of kind 1, entry 0 ends the line;
 //  - DefineKind for every token kind it produces, SetDefaultAttributes, SetDefaultFilter;
-//  - override LanguageName; optionally NextToken (to consult the range first) and WordChars.
+//  - override LanguageName; optionally WordChars, and NextToken (to consult the range
+//    first) together with DoScanToLineEnd, which otherwise scans with the table alone.
 // Procedures start at run_ == tokenStart_, advance run_ past the token, set tokenKind_, and
 // never move past the NUL that ends the line.
 
@@ -35,10 +36,7 @@ public:
     TqvHighLightAttributes* TokenAttribute() const override { return kinds_[tokenKind_].attribute; }
     int TokenKind() const override { return tokenKind_; }
     int TokenStart() const override { return tokenStart_; }
-    void NextToken() override {
-        tokenStart_ = run_;
-        procTable_[static_cast<unsigned char>(line_[run_])](*this);
-    }
+    void NextToken() override { ScanToken(); }
     void StartLine(const char* line, int lineIndex) override;
     void StartExportLine(const char* line) override;
     void SetRangeState(TqvRangeState value) override { range_ = static_cast<std::uint8_t>(value); }
@@ -86,6 +84,11 @@ protected:
     static bool IsLineEnd(char c) { return c == 0 || c == 10 || c == 13; }
     char At(int offset) const { return line_[offset]; }
 
+    // The table's token, without the virtual call of NextToken.
+    void ScanToken() {
+        tokenStart_ = run_;
+        procTable_[static_cast<unsigned char>(line_[run_])](*this);
+    }
     void DoScanToLineEnd() override;
 
     // Shared procedure bodies, each setting the kind it is given.

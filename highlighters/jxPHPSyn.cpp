@@ -164,8 +164,13 @@ void TjxPHPSyn::NextToken() {
         break;
     default:
         range_ = rsCode;
-        TqvTableHighLighter::NextToken();
+        ScanToken();
     }
+}
+
+void TjxPHPSyn::DoScanToLineEnd() {
+    while (tokenKind_ != tkNull)
+        TjxPHPSyn::NextToken();
 }
 
 bool TjxPHPSyn::ScanLineBreak() {

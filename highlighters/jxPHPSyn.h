@@ -51,6 +51,9 @@ public:
     TqvHighLightAttributes* SymbolAttri;
     TqvHighLightAttributes* VariableAttri;
 
+protected:
+    void DoScanToLineEnd() override;
+
 private:
     TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
     void MakeMethodTables();
