@@ -5,13 +5,12 @@
 #include "platform/CodePage.h"
 #include "platform/TextFile.h"
 
-#include <cstring>
-#include <string.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <memory>
+#include <string.h> // memrchr
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -35,8 +34,8 @@ inline unsigned char up(char c) {
     return kUpper.t[static_cast<unsigned char>(c)];
 }
 
-// First positions, in an upper-cased line, of the strings the line is tested for: one pass
-// over the line instead of one search per string.
+// First positions, in the upper-cased line, of the strings the line is tested for: one pass
+// over the line (upper-casing as it compares) instead of one search per string.
 enum TProbe : int {
     pEndFunction,
     pEndSub,
