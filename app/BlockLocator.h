@@ -1,5 +1,5 @@
 #pragma once
-// The code block locator, information list and find of Part 1.2 as headless logic. The main
+// The code block locator, information list and find as headless logic. The main
 // window's ListBox1DblClick applies a TBlockLocation to its controls (information list,
 // copy/print buttons, caret, top line, focus) and keeps BlockStartLine/BlockEndLine.
 

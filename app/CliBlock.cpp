@@ -1,4 +1,4 @@
-// ondrex block: the block locator of Part 1.2 for the first result row on a line.
+// ondrex block: the block locator for the first result row on a line.
 
 #include "app/BlockLocator.h"
 #include "app/CliCommands.h"

@@ -1,4 +1,4 @@
-// ondrex scan: the scan of Part 1.1 on one file, printed.
+// ondrex scan: the script scan of one file, printed.
 
 #include "app/CliCommands.h"
 #include "app/ScriptScanner.h"

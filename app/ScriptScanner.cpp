@@ -20,7 +20,7 @@ namespace ondrex {
 
 namespace {
 
-// ASCII-only upper-casing (Part 1.1: only a-z map to A-Z; the length never changes).
+// ASCII-only upper-casing (only a-z map to A-Z, so the length never changes).
 struct TUpper {
     unsigned char t[256];
     constexpr TUpper() : t() {
@@ -110,7 +110,7 @@ struct TTest {
     TListedIf listed;
 };
 
-// Part 1.1, step 5: always these seven, in this order.
+// Always these seven, in this order: a line can hit several of them.
 constexpr TTest kTests[] = {
     {"FUNCTION ", 8, "Function", siFunctionOrCall, TCounter::Function, TListedIf::Always},
     {"SUB ", 4, "Sub", siSub, TCounter::Sub, TListedIf::Always},

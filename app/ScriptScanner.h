@@ -1,5 +1,5 @@
 #pragma once
-// The script scanner of Part 1.1 as headless logic: the main window's Button1Click calls it
+// The script scanner as headless logic: the main window's Button1Click calls it
 // and copies the result into its controls; the command line prints it.
 //
 // It reads lines exactly as the line list splits them (CR, LF, CR LF; design.md §7) and stops
@@ -54,10 +54,10 @@ struct TScanCounters {
 // "Functions found", "Subs found", "Dim statements found" with the counters as decimal text.
 std::vector<TInfoRow> CounterRows(const TScanCounters& counters);
 
-// The per-line message pump (Part 1.1 step 7.1). Unset, it costs one test per line.
+// The per-line message pump. Unset, it costs one test per line.
 using TMessagePump = TEvent<>;
 
-// What the main window keeps between scans (Part 1.1 data model).
+// What the main window keeps between scans.
 struct TScanResults {
     std::vector<TScanRow> rows;  // ListView2 + ListBox2 + Listbox1
     TScanCounters counters;      // FunctionCount, SubCount, StatementCount
@@ -88,13 +88,13 @@ public:
     // enabled when something was listed (steps 2, 6-9).
     void ScanBlock(std::string_view block, TScanResults& results) const;
 
-    // The whole Button1Click of Part 1.1: empty path → nothing; clear the two hidden lists;
+    // The whole Button1Click: empty path → nothing; clear the two hidden lists;
     // clear `lines` and load the file into them; scan the same bytes. A file that cannot be
     // read throws EFileError after the hidden lists (and `lines`) were cleared, leaving the
     // rows of ListView2, ListView1 and the counters as they were (Failure handling).
     void Scan(const std::string& path, TqvEditList& lines, TScanResults& results) const;
 
-    // Processes one line (without terminator) as Part 1.1 "Processing one line" says,
+    // Processes one line (without terminator) as the scan defines it,
     // appending its listed hits and counting. `lineNumber` is 1-based.
     void ProcessLine(std::string_view line, int lineNumber, TScanResults& results) const;
 

@@ -41,7 +41,8 @@ void printUsage(std::ostream& out) {
            "       ondrex --help | --version\n\n"
            "Reads web script files and lists their functions, subs and statements.\n\n"
            "Commands:\n";
-    for (const TCliCommand& c : kCommands) out << "  " << c.usage << "\n";
+    for (const TCliCommand& c : kCommands)
+        out << "  " << c.usage << "\n";
     out << "\nExit status: 0 success, 1 bad input, 2 usage error.\n";
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// TqvEditList (Part 2.1): the editor's text store. A string list — ordered byte-string lines,
+// TqvEditList: the editor's text store. A string list — ordered byte-string lines,
 // each with one pointer-sized data slot, BeginUpdate/EndUpdate with the list's own changing
 // and changed events, GetText — plus seven change notifications and the rule that the list
 // is never empty outside a bulk load.
@@ -63,12 +63,12 @@ public:
     void Delete(int index);
     void Clear();
     // Replaces the text by the lines of one block. Outside BeginLoading/EndLoading the empty
-    // line that Clear leaves stays in front of them (Part 2.1); callers that replace the whole
+    // line that Clear leaves stays in front of them ; callers that replace the whole
     // text wrap the call. The rvalue form keeps the block as the lines' storage (no copy).
     void SetText(std::string_view block);
     void SetText(std::string&& block);
     void SetText(const char* block) { SetText(std::string_view(block)); }
-    // Reads the rest of the stream as one block (Part 2.1 LoadFromStream).
+    // Reads the rest of the stream as one block.
     void LoadFromStream(std::istream& stream);
     // Loading from a file is loading from a stream on it; the file's bytes become the
     // lines' storage. Throws EFileError (naming the file and the cause) before any change.

@@ -2,7 +2,7 @@
 // The "ANSI code page" of the process. Lines are bytes (Overview, "Text line"); this unit
 // says which bytes belong together as one character and how they are classified, cased and
 // shown. UTF-8 is the default; Windows-1252 is the other code page, used for files that are
-// not valid UTF-8. The spec's double-byte rules generalise to "lead byte / continuation
+// not valid UTF-8. The classic double-byte rules generalise to "lead byte / continuation
 // byte": a caret, a selection end or a mouse column never lands inside a character, and an
 // invalid byte (a stray continuation byte, an overlong or truncated sequence) is a character
 // of its own. Plain C++: no Qt here, so every folder may use it.
@@ -32,10 +32,10 @@ std::size_t CharLength(TCodePage cp, std::string_view s, std::size_t pos);
 std::size_t CharStart(TCodePage cp, std::string_view s, std::size_t pos);
 
 // True when `pos` is the first byte of a character or at/after the end of `s`: a place a
-// caret may stand on. The spec's "second byte of a double-byte character" is the negation.
+// caret may stand on. The classic "second byte of a double-byte character" is the negation.
 bool IsCharBoundary(TCodePage cp, std::string_view s, std::size_t pos);
 
-// True when byte `pos` begins a character of more than one byte (the spec's "first byte of a
+// True when byte `pos` begins a character of more than one byte (the classic "first byte of a
 // double-byte character").
 bool IsLeadByteAt(TCodePage cp, std::string_view s, std::size_t pos);
 
@@ -78,7 +78,7 @@ TCharClass CharClassOf(char32_t codePoint);
 // ---- Bytes: casing and classification tables ------------------------------------------
 
 // 256-entry ANSI lower-casing / upper-casing tables of the code page (the search engine's
-// comparison table, Part 2.9). UTF-8 maps only ASCII letters (bytes of multi-byte characters
+// comparison table). UTF-8 maps only ASCII letters (bytes of multi-byte characters
 // are left alone, so the length never changes); Windows-1252 also maps its accented letters
 // (and Š/š, Œ/œ, Ž/ž, Ÿ/ÿ).
 const std::uint8_t* AnsiLowerTable(TCodePage cp);

@@ -317,7 +317,7 @@ TEST(ScriptScanner, AFailedLoadKeepsThePreviousResultsAndEmptiesTheEditor) {
 
 // ---- The pre-test is exact --------------------------------------------------------------
 
-// Part 1.1 "Processing one line" written out as literally as possible, with one upper-cased
+// The line-processing rules written out as literally as possible, with one upper-cased
 // copy per test, as the oracle for the scanner's faster version.
 void referenceLine(const std::string& raw, int lineNumber, const TScanOptions& o,
                    std::vector<Row>& rows, TScanCounters& c) {

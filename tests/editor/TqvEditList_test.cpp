@@ -232,7 +232,7 @@ TEST(TqvEditList, SetTextRaisesClearedAddedPerLineAndReplaced) {
 }
 
 TEST(TqvEditList, SetTextOutsideABulkLoadKeepsTheEmptyLineThatClearAdded) {
-    // Part 2.1: Clear's empty-list rule adds a line, so callers wrap SetText in
+    // Clear's empty-list rule adds a line, so callers wrap SetText in
     // BeginLoading/EndLoading; without, that line stays in front.
     TqvEditList l;
     l.SetText("a\nb");
@@ -264,7 +264,7 @@ TEST(TqvEditList, LoadFromStreamWithAnEditorThatAddsTheEmptyLineItself) {
     TqvEditList l;
     l.Add("a");
     Recorder r(l);
-    r.addLineOnReplace = true; // as the editor's OnTextReplaced receiver does (Part 2.2)
+    r.addLineOnReplace = true; // as the editor's OnTextReplaced receiver does
     std::istringstream empty("");
     l.LoadFromStream(empty);
     EXPECT_EQ(r.notifications(), (Lines{"cleared", "replaced", "bulk"}));
