@@ -2,6 +2,8 @@
 
 #include "highlighters/qvExport.h"
 
+#include <cstring>
+
 namespace ondrex {
 
 TqvTableHighLighter::TqvTableHighLighter(TqvTokenKind nullKind, std::uint8_t initialRange)
@@ -84,10 +86,38 @@ void TqvTableHighLighter::ScanCR(TqvTokenKind kind) {
     if (line_[run_] == 10) ++run_;
 }
 
+// The runs below go through strcspn, which stops at the NUL too and looks at many bytes a step.
 void TqvTableHighLighter::ScanRestOfLine(TqvTokenKind kind) {
     tokenKind_ = kind;
-    while (!IsLineEnd(line_[run_]))
+    run_ += static_cast<int>(std::strcspn(line_ + run_, "\n\r"));
+}
+
+void TqvTableHighLighter::ScanPair(TqvTokenKind kind, std::string_view seconds) {
+    tokenKind_ = kind;
+    ++run_;
+    if (line_[run_] != 0 && seconds.find(line_[run_]) != std::string_view::npos) ++run_;
+}
+
+void TqvTableHighLighter::ScanQuoted(TqvTokenKind kind, bool tripleOpening) {
+    tokenKind_ = kind;
+    const char quote = line_[run_];
+    if (tripleOpening && line_[run_ + 1] == quote && line_[run_ + 2] == quote) run_ += 2;
+    const char stops[] = {quote, '\n', '\r', '\0'};
+    ++run_;
+    run_ += static_cast<int>(std::strcspn(line_ + run_, stops));
+    if (line_[run_] != 0) ++run_;
+}
+
+bool TqvTableHighLighter::ScanToCommentClose() {
+    for (;;) {
+        run_ += static_cast<int>(std::strcspn(line_ + run_, "*\n\r"));
+        if (line_[run_] != '*') return false;
         ++run_;
+        if (line_[run_] == '/') {
+            ++run_;
+            return true;
+        }
+    }
 }
 
 } // namespace ondrex

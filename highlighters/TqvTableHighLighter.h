@@ -104,6 +104,14 @@ protected:
     void ScanCR(TqvTokenKind kind);
     // Up to (not including) NUL, CR or LF.
     void ScanRestOfLine(TqvTokenKind kind);
+    // One character, or two when the next one is among `seconds`.
+    void ScanPair(TqvTokenKind kind, std::string_view seconds);
+    // From the opening quote (the current character) up to and including the next one, or
+    // up to the line end, taking a CR or LF that ends it into the token. With tripleOpening,
+    // two more quotes right after the opening one belong to the opening.
+    void ScanQuoted(TqvTokenKind kind, bool tripleOpening);
+    // Up to NUL, CR or LF, or past the first "*/": answers whether "*/" was found.
+    bool ScanToCommentClose();
     // Keyword or identifier by the table; every scheme's class holds the identifier characters.
     void ScanIdentifier(const TqvKeywordTable& keywords) {
         int length = 0;

@@ -128,14 +128,6 @@ void TXoqPerlSyn::StringProc() {
     if (At(run_) != '\0') ++run_;
 }
 
-void TXoqPerlSyn::ApostropheProc() {
-    tokenKind_ = tkString;
-    do
-        ++run_;
-    while (At(run_) != '\'' && !IsLineEnd(At(run_)));
-    if (At(run_) != '\0') ++run_;
-}
-
 void TXoqPerlSyn::SymbolProc() {
     const char first = At(run_);
     const char second = At(run_ + 1);

@@ -56,7 +56,7 @@ private:
     void CommentProc() { ScanRestOfLine(tkComment); }
     void UnknownProc() { ScanSingle(tkUnknown); }
     void StringProc();
-    void ApostropheProc();
+    void ApostropheProc() { ScanQuoted(tkString, false); }
     void SymbolProc();
     void NumberProc();
     void NameProc();

@@ -205,14 +205,7 @@ void TjxPHPSyn::StringContinuation(char quote) {
 
 void TjxPHPSyn::ScanCommentBody() {
     tokenKind_ = tkComment;
-    while (!IsLineEnd(At(run_))) {
-        if (At(run_) == '*' && At(run_ + 1) == '/') {
-            run_ += 2;
-            range_ = rsCode;
-            return;
-        }
-        ++run_;
-    }
+    if (ScanToCommentClose()) range_ = rsCode;
 }
 
 void TjxPHPSyn::ScanStringBody(char quote) {
@@ -243,7 +236,7 @@ void TjxPHPSyn::SlashProc() {
         ScanRestOfLine(tkComment);
         break;
     default:
-        ScanSymbolFollowedBy("=");
+        ScanPair(tkSymbol, "=");
     }
 }
 
@@ -262,12 +255,6 @@ void TjxPHPSyn::NumberProc() {
         if (c == '.' && At(run_ + 1) == '.') break;
         ++run_;
     }
-}
-
-void TjxPHPSyn::ScanSymbolFollowedBy(std::string_view seconds) {
-    tokenKind_ = tkSymbol;
-    ++run_;
-    if (At(run_) != 0 && seconds.find(At(run_)) != std::string_view::npos) ++run_;
 }
 
 void TjxPHPSyn::LowerProc() {

@@ -70,20 +70,18 @@ private:
     void NumberProc();
     void SlashProc();
     void QuoteProc();
-    void NotProc() { ScanSymbolFollowedBy("="); }
-    void ModProc() { ScanSymbolFollowedBy("="); }
-    void AndProc() { ScanSymbolFollowedBy("&="); }
-    void StarProc() { ScanSymbolFollowedBy("="); }
-    void PlusProc() { ScanSymbolFollowedBy("+="); }
-    void MinusProc() { ScanSymbolFollowedBy("-=>"); }
+    void NotProc() { ScanPair(tkSymbol, "="); }
+    void ModProc() { ScanPair(tkSymbol, "="); }
+    void AndProc() { ScanPair(tkSymbol, "&="); }
+    void StarProc() { ScanPair(tkSymbol, "="); }
+    void PlusProc() { ScanPair(tkSymbol, "+="); }
+    void MinusProc() { ScanPair(tkSymbol, "-=>"); }
     void LowerProc();
-    void EqualProc() { ScanSymbolFollowedBy("=>"); }
-    void GreaterProc() { ScanSymbolFollowedBy("=>"); }
-    void XorProc() { ScanSymbolFollowedBy("="); }
-    void OrProc() { ScanSymbolFollowedBy("=|"); }
+    void EqualProc() { ScanPair(tkSymbol, "=>"); }
+    void GreaterProc() { ScanPair(tkSymbol, "=>"); }
+    void XorProc() { ScanPair(tkSymbol, "="); }
+    void OrProc() { ScanPair(tkSymbol, "=|"); }
 
-    // A symbol of one character, or two when the next one is among `seconds`.
-    void ScanSymbolFollowedBy(std::string_view seconds);
     // An open string or comment resumed at the start of a line, or after a CR or LF token.
     void StringContinuation(char quote);
     void CommentContinuation();

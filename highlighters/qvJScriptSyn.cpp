@@ -110,19 +110,6 @@ std::string TqvJScriptSyn::LanguageName() const {
     return SYNS_LangJScript;
 }
 
-// No escapes: the string ends at the next quote of its own kind, or at the end of the line.
-// Two quotes right after the opening one are taken into the string's start.
-void TqvJScriptSyn::StringProc() {
-    tokenKind_ = tkString;
-    const char quote = At(run_);
-    if (At(run_ + 1) == quote && At(run_ + 2) == quote) run_ += 2;
-    do {
-        if (IsLineEnd(At(run_))) break;
-        ++run_;
-    } while (At(run_) != quote);
-    if (At(run_) != 0) ++run_;
-}
-
 void TqvJScriptSyn::HashProc() {
     tokenKind_ = tkString;
     do
@@ -137,19 +124,6 @@ void TqvJScriptSyn::HexProc() {
     while (IsHexDigit(At(run_)));
 }
 
-// "%" and "*" are reported as space, so they are painted plainly.
-void TqvJScriptSyn::ModStarProc() {
-    tokenKind_ = tkSpace;
-    ++run_;
-    if (At(run_) == '=') ++run_;
-}
-
-void TqvJScriptSyn::ScanSymbolFollowedBy(std::string_view seconds) {
-    tokenKind_ = tkSymbol;
-    ++run_;
-    if (At(run_) != 0 && seconds.find(At(run_)) != std::string_view::npos) ++run_;
-}
-
 void TqvJScriptSyn::DotProc() {
     tokenKind_ = tkSymbol;
     run_ += At(run_ + 1) == '.' && At(run_ + 2) == '.' ? 3 : 1;
@@ -160,16 +134,8 @@ void TqvJScriptSyn::SlashProc() {
     case '*':
         // Scanning resumes at the star, so "/*/" is already closed.
         tokenKind_ = tkComment;
-        range_ = rsComment;
         ++run_;
-        while (!IsLineEnd(At(run_))) {
-            if (At(run_) == '*' && At(run_ + 1) == '/') {
-                range_ = rsCode;
-                run_ += 2;
-                break;
-            }
-            ++run_;
-        }
+        range_ = ScanToCommentClose() ? rsCode : rsComment;
         break;
     case '/':
         ScanRestOfLine(tkComment);

@@ -50,19 +50,18 @@ private:
     void SymbolProc() { ScanSingle(tkSymbol); }
     void UnknownProc() { ScanSingle(tkUnknown); }
     void IdentProc() { ScanIdentifier(keywords_); }
-    void StringProc();
+    void StringProc() { ScanQuoted(tkString, true); }
     void HashProc();
     void HexProc();
-    void ModStarProc();
-    void AndProc() { ScanSymbolFollowedBy("&="); }
-    void PlusProc() { ScanSymbolFollowedBy("+="); }
-    void MinusProc() { ScanSymbolFollowedBy("-=>"); }
-    void OrProc() { ScanSymbolFollowedBy("|="); }
+    // "%" and "*" are reported as space, so they are painted plainly.
+    void ModStarProc() { ScanPair(tkSpace, "="); }
+    void AndProc() { ScanPair(tkSymbol, "&="); }
+    void PlusProc() { ScanPair(tkSymbol, "+="); }
+    void MinusProc() { ScanPair(tkSymbol, "-=>"); }
+    void OrProc() { ScanPair(tkSymbol, "|="); }
     void DotProc();
     void SlashProc();
     void NumberProc();
-    // A symbol of one character, or two when the next one is among `seconds`.
-    void ScanSymbolFollowedBy(std::string_view seconds);
 
     const TqvKeywordTable& keywords_ = Keywords();
 };

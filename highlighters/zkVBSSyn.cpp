@@ -73,34 +73,12 @@ std::string TzkVbsSyn::LanguageName() const {
     return SYNS_LangVBSScript;
 }
 
-void TzkVbsSyn::LowerProc() {
-    tokenKind_ = tkSymbol;
-    ++run_;
-    if (At(run_) == '=' || At(run_) == '>') ++run_;
-}
-
-void TzkVbsSyn::GreaterProc() {
-    tokenKind_ = tkSymbol;
-    ++run_;
-    if (At(run_) == '=') ++run_;
-}
-
 void TzkVbsSyn::NumberProc() {
     tokenKind_ = tkNumber;
     ++run_;
     for (char c = At(run_); (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E';
          c = At(run_))
         ++run_;
-}
-
-void TzkVbsSyn::ScanQuoted(char quote, bool tripleOpening) {
-    tokenKind_ = tkString;
-    if (tripleOpening && At(run_ + 1) == quote && At(run_ + 2) == quote) run_ += 2;
-    do {
-        if (IsLineEnd(At(run_))) break;
-        ++run_;
-    } while (At(run_) != quote);
-    if (At(run_) != 0) ++run_;
 }
 
 } // namespace ondrex

@@ -47,14 +47,13 @@ private:
     void CRProc() { ScanCR(tkSpace); }
     void CommentProc() { ScanRestOfLine(tkComment); }
     void SymbolProc() { ScanSingle(tkSymbol); }
-    void LowerProc();
-    void GreaterProc();
+    void LowerProc() { ScanPair(tkSymbol, "=>"); }
+    void GreaterProc() { ScanPair(tkSymbol, "="); }
     void NumberProc();
     void IdentProc() { ScanIdentifier(keywords_); }
     void UnknownProc() { ScanSingle(tkIdentifier); }
-    void StringProc() { ScanQuoted('"', true); }
-    void DateProc() { ScanQuoted('#', false); }
-    void ScanQuoted(char quote, bool tripleOpening);
+    void StringProc() { ScanQuoted(tkString, true); }
+    void DateProc() { ScanQuoted(tkString, false); }
 
     const TqvKeywordTable& keywords_ = Keywords();
 };
