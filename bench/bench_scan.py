@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The scanner and line-list benchmark (issue 2), all in one run on one generated file:
+"""The scanner and line-list benchmark, all in one run on one generated file:
 
   peer   grep -c -i 'function ' FILE          (in the current locale, and with LC_ALL=C)
   count  ondrex scan --count FILE              target: <= 3 x grep

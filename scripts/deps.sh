@@ -2,7 +2,7 @@
 # Installs the Debian packages Ondrex needs to build, test and print; quiet when all are there.
 set -euo pipefail
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   qt6-base-dev libgl-dev fonts-liberation2
   libgtest-dev libgmock-dev
   cups printer-driver-cups-pdf poppler-utils
