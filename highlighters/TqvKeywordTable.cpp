@@ -48,7 +48,7 @@ std::size_t TqvHashScheme::Hash(std::string_view word) const {
 }
 
 TqvKeywordTable::TqvKeywordTable(const TqvHashScheme& scheme, int size)
-    : scheme_(scheme), buckets_(size + 1) {}
+    : scheme_(scheme), classValues_(scheme.ClassValueTable()), size_(size), buckets_(size + 1) {}
 
 void TqvKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     const std::size_t hash = scheme_.Hash(keyword);

@@ -50,7 +50,7 @@ public:
     // (std::logic_error).
     void Add(std::string_view keyword, std::uint8_t kind);
 
-    int Size() const { return static_cast<int>(buckets_.size()) - 1; }
+    int Size() const { return static_cast<int>(size_); }
     const TqvHashScheme& Scheme() const { return scheme_; }
     // Keywords tested at the hash, in test order.
     std::vector<std::string_view> KeywordsAt(int hash) const;
@@ -76,6 +76,9 @@ private:
     bool Matches(const Entry& entry, const unsigned char* text, int length) const;
 
     const TqvHashScheme& scheme_;
+    // Copies of what Classify reads for every identifier, one load each.
+    const std::int16_t* classValues_;
+    std::size_t size_;
     // Size() + 1 buckets, the last one only closing the previous.
     std::vector<Bucket> buckets_;
     std::vector<Entry> entries_;
@@ -92,16 +95,16 @@ inline bool TqvKeywordTable::Matches(const Entry& entry, const unsigned char* te
 }
 
 inline std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
-    // A local table: the text is chars, which may alias anything, so a member would be
+    // A local copy: the text is chars, which may alias anything, so a member would be
     // reloaded on every character.
-    const std::int16_t* classValues = scheme_.ClassValueTable();
+    const std::int16_t* classValues = classValues_;
     const auto* text = reinterpret_cast<const unsigned char*>(start);
     const unsigned char* p = text;
     std::size_t hash = 0;
     for (int value; (value = classValues[*p]) >= 0; ++p)
         hash += value;
     length = static_cast<int>(p - text);
-    if (hash >= static_cast<std::size_t>(Size())) return 1;
+    if (hash >= size_) return 1;
     const Bucket* bucket = &buckets_[hash];
     if (((bucket->lengths >> (length % 64)) & 1) == 0) return 1;
     for (std::uint32_t i = bucket[0].first, end = bucket[1].first; i < end; ++i)

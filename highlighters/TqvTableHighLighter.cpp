@@ -73,13 +73,6 @@ void TqvTableHighLighter::DoScanToLineEnd() {
         ScanToken();
 }
 
-void TqvTableHighLighter::ScanSpaces(TqvTokenKind kind) {
-    tokenKind_ = kind;
-    do
-        ++run_;
-    while (IsSpaceChar(static_cast<unsigned char>(line_[run_])));
-}
-
 void TqvTableHighLighter::ScanCR(TqvTokenKind kind) {
     tokenKind_ = kind;
     ++run_;

@@ -98,7 +98,12 @@ protected:
         tokenKind_ = kind;
     }
     // A run of IsSpaceChar characters.
-    void ScanSpaces(TqvTokenKind kind);
+    void ScanSpaces(TqvTokenKind kind) {
+        tokenKind_ = kind;
+        do
+            ++run_;
+        while (IsSpaceChar(static_cast<unsigned char>(line_[run_])));
+    }
     void ScanLF(TqvTokenKind kind) { ScanSingle(kind); }
     // CR, or CR LF.
     void ScanCR(TqvTokenKind kind);
