@@ -34,7 +34,9 @@ protected:
 };
 
 TEST_F(VbsTest, DimStatement) {
-    EXPECT_EQ(Scan(syn, "Dim x"),
+    // The highlighter reads the caller's line in place, so it must outlive the scan.
+    const std::string line = "Dim x";
+    EXPECT_EQ(Scan(syn, line),
               (Tokens{{K::tkKey, "Dim"}, {K::tkSpace, " "}, {K::tkIdentifier, "x"}}));
     EXPECT_EQ(syn.TokenKind(), K::tkNull);
     syn.NextToken();
