@@ -81,12 +81,6 @@ TXoqPerlSyn::TXoqPerlSyn() : TqvTableHighLighter(tkNull, 0) {
     SetDefaultFilter(SYNS_FilterPerl);
 }
 
-TqvHighLightAttributes* TXoqPerlSyn::MakeAttribute(const char* name, TFontStyles style) {
-    auto attribute = std::make_unique<TqvHighLightAttributes>(name);
-    attribute->SetStyle(style);
-    return AddAttribute(std::move(attribute));
-}
-
 void TXoqPerlSyn::MakeMethodTables() {
     SetProcRange<&TXoqPerlSyn::SpaceProc>(1, 32);
     SetProc<&TXoqPerlSyn::LFProc>('\n');

@@ -46,7 +46,6 @@ public:
     TqvHighLightAttributes* VariableAttri;
 
 private:
-    TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
     void MakeMethodTables();
     void Take(TtkTokenKind kind, int length);
 

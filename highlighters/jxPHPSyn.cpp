@@ -111,12 +111,6 @@ TjxPHPSyn::TjxPHPSyn() : TqvTableHighLighter(tkNull, rsCode) {
     SetDefaultFilter(SYNS_FilterPHP);
 }
 
-TqvHighLightAttributes* TjxPHPSyn::MakeAttribute(const char* name, TFontStyles style) {
-    auto attribute = std::make_unique<TqvHighLightAttributes>(name);
-    attribute->SetStyle(style);
-    return AddAttribute(std::move(attribute));
-}
-
 void TjxPHPSyn::MakeMethodTables() {
     SetProcRange<&TjxPHPSyn::SpaceProc>(1, 32);
     SetProc<&TjxPHPSyn::LFProc>(10);

@@ -55,7 +55,6 @@ protected:
     void DoScanToLineEnd() override;
 
 private:
-    TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
     void MakeMethodTables();
 
     void SpaceProc() { ScanSpaces(tkSpace); }

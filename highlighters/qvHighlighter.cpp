@@ -91,4 +91,10 @@ bool TqvCustomHighLighter::LoadAttributesFromRegistry(HKEY rootKey, const std::s
     return true;
 }
 
+TqvHighLightAttributes* TqvCustomHighLighter::MakeAttribute(const char* name, TFontStyles style) {
+    auto attribute = std::make_unique<TqvHighLightAttributes>(name);
+    attribute->SetStyle(style);
+    return AddAttribute(std::move(attribute));
+}
+
 } // namespace ondrex

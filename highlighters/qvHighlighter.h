@@ -101,6 +101,8 @@ public:
     // Takes ownership and answers the listed attribute. One whose name (compared
     // case-insensitively) is already listed is dropped, and the answer is nullptr.
     TqvHighLightAttributes* AddAttribute(std::unique_ptr<TqvHighLightAttributes> attribute);
+    // Creates, styles and lists a new attribute; the languages build theirs this way.
+    TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
 
     void HookAttributeChange(const TNotifyEvent& receiver);
     void UnhookAttributeChange(const TNotifyEvent& receiver);

@@ -78,12 +78,6 @@ TqvJScriptSyn::TqvJScriptSyn() : TqvTableHighLighter(tkNull, rsCode) {
     SetDefaultFilter(SYNS_FilterJScript);
 }
 
-TqvHighLightAttributes* TqvJScriptSyn::MakeAttribute(const char* name, TFontStyles style) {
-    auto attribute = std::make_unique<TqvHighLightAttributes>(name);
-    attribute->SetStyle(style);
-    return AddAttribute(std::move(attribute));
-}
-
 void TqvJScriptSyn::MakeMethodTables() {
     SetProcRange<&TqvJScriptSyn::UnknownProc>(1, 255);
     SetProcRange<&TqvJScriptSyn::SpaceProc>(1, 32);

@@ -41,7 +41,6 @@ public:
     TqvHighLightAttributes* SymbolAttri;
 
 private:
-    TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
     void MakeMethodTables();
 
     void SpaceProc() { ScanSpaces(tkSpace); }

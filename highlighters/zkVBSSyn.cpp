@@ -44,12 +44,6 @@ TzkVbsSyn::TzkVbsSyn() : TqvTableHighLighter(tkNull, rsInitial) {
     SetDefaultFilter(SYNS_FilterVBScript);
 }
 
-TqvHighLightAttributes* TzkVbsSyn::MakeAttribute(const char* name, TFontStyles style) {
-    auto attribute = std::make_unique<TqvHighLightAttributes>(name);
-    attribute->SetStyle(style);
-    return AddAttribute(std::move(attribute));
-}
-
 void TzkVbsSyn::MakeMethodTables() {
     SetProcRange<&TzkVbsSyn::SpaceProc>(1, 32);
     SetProc<&TzkVbsSyn::LFProc>(10);
