@@ -53,26 +53,9 @@ const TqvKeywordTable& TqvJScriptSyn::Keywords() {
     return table;
 }
 
-TqvJScriptSyn::TqvJScriptSyn() : TqvTableHighLighter(tkNull, rsCode) {
-    CommentAttri = MakeAttribute(SYNS_AttrComment, fsItalic);
-    IdentifierAttri = MakeAttribute(SYNS_AttrIdentifier);
-    KeyAttri = MakeAttribute(SYNS_AttrReservedWord, fsBold);
-    NumberAttri = MakeAttribute(SYNS_AttrNumber);
-    SpaceAttri = MakeAttribute(SYNS_AttrSpace);
-    StringAttri = MakeAttribute(SYNS_AttrString);
-    SymbolAttri = MakeAttribute(SYNS_AttrSymbol);
-    BindAttributeChanges();
-
-    DefineKind(tkComment, CommentAttri, exSecond);
-    DefineKind(tkIdentifier, IdentifierAttri, exPlain);
-    DefineKind(tkKey, KeyAttri, exPlain);
-    DefineKind(tkNumber, NumberAttri, exPlain);
-    DefineKind(tkSpace, SpaceAttri, exWhitespace);
-    DefineKind(tkString, StringAttri, exSecond);
-    DefineKind(tkSymbol, SymbolAttri, exSecond);
+TqvJScriptSyn::TqvJScriptSyn() : TqvBasicHighLighter(rsCode) {
     // Painted like strings, never exported.
     DefineKind(tkUnknown, StringAttri, exHidden);
-    SetDefaultAttributes(SpaceAttri, CommentAttri, KeyAttri);
 
     MakeMethodTables();
     SetDefaultFilter(SYNS_FilterJScript);

@@ -4,21 +4,21 @@
 // browser object model names. A block comment left open at the end of a line is remembered
 // in the range state for the editor's bookkeeping, but the next line is scanned as code.
 
-#include "highlighters/TqvTableHighLighter.h"
+#include "highlighters/TqvBasicHighLighter.h"
 
 namespace ondrex {
 
-class TqvJScriptSyn : public TqvTableHighLighter {
+class TqvJScriptSyn : public TqvBasicHighLighter {
 public:
     enum TtkTokenKind : TqvTokenKind {
-        tkComment = 0,
-        tkIdentifier = 1,
-        tkKey = 2,
-        tkNull = 3,
-        tkNumber = 4,
-        tkSpace = 5,
-        tkString = 6,
-        tkSymbol = 7,
+        tkComment = bkComment,
+        tkIdentifier = bkIdentifier,
+        tkKey = bkKey,
+        tkNull = bkNull,
+        tkNumber = bkNumber,
+        tkSpace = bkSpace,
+        tkString = bkString,
+        tkSymbol = bkSymbol,
         tkUnknown = 8,
     };
     enum TRangeState : std::uint8_t { rsCode = 1, rsComment = 2 };
@@ -31,14 +31,6 @@ public:
 
     // The keyword table every instance scans with.
     static const TqvKeywordTable& Keywords();
-
-    TqvHighLightAttributes* CommentAttri;
-    TqvHighLightAttributes* IdentifierAttri;
-    TqvHighLightAttributes* KeyAttri;
-    TqvHighLightAttributes* NumberAttri;
-    TqvHighLightAttributes* SpaceAttri;
-    TqvHighLightAttributes* StringAttri;
-    TqvHighLightAttributes* SymbolAttri;
 
 private:
     void MakeMethodTables();

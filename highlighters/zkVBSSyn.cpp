@@ -21,25 +21,7 @@ const TqvKeywordTable& TzkVbsSyn::Keywords() {
     return table;
 }
 
-TzkVbsSyn::TzkVbsSyn() : TqvTableHighLighter(tkNull, rsInitial) {
-    CommentAttri = MakeAttribute(SYNS_AttrComment, fsItalic);
-    IdentifierAttri = MakeAttribute(SYNS_AttrIdentifier);
-    KeyAttri = MakeAttribute(SYNS_AttrReservedWord, fsBold);
-    NumberAttri = MakeAttribute(SYNS_AttrNumber);
-    SpaceAttri = MakeAttribute(SYNS_AttrSpace);
-    StringAttri = MakeAttribute(SYNS_AttrString);
-    SymbolAttri = MakeAttribute(SYNS_AttrSymbol);
-    BindAttributeChanges();
-
-    DefineKind(tkComment, CommentAttri, exSecond);
-    DefineKind(tkIdentifier, IdentifierAttri, exPlain);
-    DefineKind(tkKey, KeyAttri, exPlain);
-    DefineKind(tkNumber, NumberAttri, exPlain);
-    DefineKind(tkSpace, SpaceAttri, exWhitespace);
-    DefineKind(tkString, StringAttri, exSecond);
-    DefineKind(tkSymbol, SymbolAttri, exSecond);
-    SetDefaultAttributes(SpaceAttri, CommentAttri, KeyAttri);
-
+TzkVbsSyn::TzkVbsSyn() : TqvBasicHighLighter(rsInitial) {
     MakeMethodTables();
     SetDefaultFilter(SYNS_FilterVBScript);
 }

@@ -3,21 +3,21 @@
 // symbols, and 42 keywords matched in any letter case. Nothing spans lines, so the range
 // stays 1.
 
-#include "highlighters/TqvTableHighLighter.h"
+#include "highlighters/TqvBasicHighLighter.h"
 
 namespace ondrex {
 
-class TzkVbsSyn : public TqvTableHighLighter {
+class TzkVbsSyn : public TqvBasicHighLighter {
 public:
     enum TtkTokenKind : TqvTokenKind {
-        tkComment = 0,
-        tkIdentifier = 1,
-        tkKey = 2,
-        tkNull = 3,
-        tkNumber = 4,
-        tkSpace = 5,
-        tkString = 6,
-        tkSymbol = 7,
+        tkComment = bkComment,
+        tkIdentifier = bkIdentifier,
+        tkKey = bkKey,
+        tkNull = bkNull,
+        tkNumber = bkNumber,
+        tkSpace = bkSpace,
+        tkString = bkString,
+        tkSymbol = bkSymbol,
     };
     static constexpr std::uint8_t rsInitial = 1;
     static constexpr int KeywordTableSize = 134;
@@ -29,14 +29,6 @@ public:
 
     // The keyword table every instance scans with.
     static const TqvKeywordTable& Keywords();
-
-    TqvHighLightAttributes* CommentAttri;
-    TqvHighLightAttributes* IdentifierAttri;
-    TqvHighLightAttributes* KeyAttri;
-    TqvHighLightAttributes* NumberAttri;
-    TqvHighLightAttributes* SpaceAttri;
-    TqvHighLightAttributes* StringAttri;
-    TqvHighLightAttributes* SymbolAttri;
 
 private:
     void MakeMethodTables();
