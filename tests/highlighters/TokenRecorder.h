@@ -6,6 +6,8 @@
 #include "highlighters/qvExport.h"
 #include "highlighters/qvHighlighter.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 #include <utility>
@@ -31,6 +33,15 @@ struct ScannedLine {
         for (const Token& t : Tokens)
             pieces.emplace_back(t.Kind, t.Text);
         return pieces;
+    }
+
+    // Each token starts where the one before it ended.
+    void ExpectContiguous() const {
+        int next = 0;
+        for (const Token& t : Tokens) {
+            EXPECT_EQ(t.Start, next) << t.Text;
+            next += static_cast<int>(t.Text.size());
+        }
     }
 };
 

@@ -105,11 +105,7 @@ TEST_P(PHPLine, Tokens) {
     P php;
     ScannedLine scanned = ScanLine(php, GetParam().Line, P::rsCode);
     EXPECT_EQ(scanned.AsPieces(), GetParam().Expected);
-    int next = 0;
-    for (const Token& t : scanned.Tokens) {
-        EXPECT_EQ(t.Start, next) << t.Text;
-        next += static_cast<int>(t.Text.size());
-    }
+    scanned.ExpectContiguous();
 }
 
 const Case kCases[] = {

@@ -139,11 +139,7 @@ TEST_P(JScriptLine, Tokens) {
     J js;
     ScannedLine scanned = ScanLine(js, GetParam().Line, J::rsCode);
     EXPECT_EQ(scanned.AsPieces(), GetParam().Expected);
-    int next = 0;
-    for (const Token& t : scanned.Tokens) {
-        EXPECT_EQ(t.Start, next) << t.Text;
-        next += static_cast<int>(t.Text.size());
-    }
+    scanned.ExpectContiguous();
 }
 
 const Case kCases[] = {
