@@ -11,7 +11,7 @@
 #include "editor/LineBreaks.h"
 #include "editor/TqvCustomEdit.h"
 #include "highlighters/jxPHPSyn.h"
-#include "platform/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "platform/Dialogs.h"
 
-#include "platform/QtDialogs.h"
+#include "platform/qt/QtDialogs.h"
 
 #include <algorithm>
 

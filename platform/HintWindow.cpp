@@ -1,7 +1,7 @@
 #include "platform/HintWindow.h"
 
 #include "platform/Canvas.h"
-#include "platform/QtControlHost.h"
+#include "platform/qt/QtControlHost.h"
 #include "platform/SystemMetrics.h"
 
 #include <algorithm>

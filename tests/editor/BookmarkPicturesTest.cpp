@@ -1,7 +1,7 @@
 #include "editor/TqvInternalImage.h"
 
 #include "platform/Bitmap.h"
-#include "platform/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // host whose client area is exactly the size given.
 
 #include "editor/TqvCustomEdit.h"
-#include "platform/RecordingCanvas.h"
-#include "platform/TestControlHost.h"
+#include "platform/testing/RecordingCanvas.h"
+#include "platform/testing/TestControlHost.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "editor/qvSupportProcs.h"
 
 #include "platform/DrawTextFlags.h"
-#include "platform/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // DrawText's layout, on the recording canvas's fixed 8 x 13 cells.
 
-#include "platform/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Dialog helpers and the scripted dialogs tests rely on.
 
 #include "platform/Dialogs.h"
-#include "platform/ScriptedDialogs.h"
+#include "platform/testing/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "platform/Application.h"
 #include "platform/HintController.h"
 #include "platform/HintWindow.h"
-#include "platform/TestControlHost.h"
+#include "platform/testing/TestControlHost.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -2,7 +2,7 @@
 // printer at all, and (driven by cups_print_test.sh) on a real CUPS printer.
 
 #include "platform/Printer.h"
-#include "platform/QtApplication.h"
+#include "platform/qt/QtApplication.h"
 #include "platform/RichTextBuffer.h"
 
 #include <QPrinterInfo>

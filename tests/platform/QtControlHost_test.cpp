@@ -2,8 +2,8 @@
 // pixels of a grab out.
 
 #include "platform/Canvas.h"
-#include "platform/QtApplication.h"
-#include "platform/QtControlHost.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtControlHost.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

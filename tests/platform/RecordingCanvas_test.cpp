@@ -1,5 +1,5 @@
 #include "platform/Bitmap.h"
-#include "platform/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 #include "platform/SystemColors.h"
 
 #include <gtest/gtest.h>

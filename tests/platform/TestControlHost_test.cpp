@@ -2,8 +2,8 @@
 
 #include "platform/Application.h"
 #include "platform/Canvas.h"
-#include "platform/ScriptedDialogs.h"
-#include "platform/TestControlHost.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "platform/testing/TestControlHost.h"
 
 #include <gtest/gtest.h>
 

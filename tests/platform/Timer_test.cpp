@@ -1,7 +1,7 @@
 // Timers and the message pump.
 
 #include "platform/Application.h"
-#include "platform/ScriptedDialogs.h"
+#include "platform/testing/ScriptedDialogs.h"
 #include "platform/Timer.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 
 #include "platform/Dialogs.h"
 #include "platform/HintController.h"
-#include "platform/QtApplication.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtText.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #include "platform/SystemMetrics.h"
 
-#include "platform/QtApplication.h"
+#include "platform/qt/QtApplication.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -11,7 +11,7 @@
 // screen) unless a test sets them.
 
 #include "platform/ControlHost.h"
-#include "platform/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 
 #include <map>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "platform/QtDialogs.h"
+#include "platform/qt/QtDialogs.h"
 
 #include "platform/Application.h"
-#include "platform/QtApplication.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QFileDialog>

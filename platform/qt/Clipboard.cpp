@@ -1,7 +1,7 @@
 #include "platform/Clipboard.h"
 
-#include "platform/QtApplication.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtText.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 #include "platform/Printer.h"
 
-#include "platform/QtApplication.h"
-#include "platform/QtFont.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtFont.h"
+#include "platform/qt/QtText.h"
 
 #include <QFontMetrics>
 #include <QPainter>

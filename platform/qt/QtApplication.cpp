@@ -1,4 +1,4 @@
-#include "platform/QtApplication.h"
+#include "platform/qt/QtApplication.h"
 
 #include <QApplication>
 

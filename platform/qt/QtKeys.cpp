@@ -1,4 +1,4 @@
-#include "platform/QtKeys.h"
+#include "platform/qt/QtKeys.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
 #include "platform/Bitmap.h"
 
-#include "platform/QtApplication.h"
-#include "platform/QtCanvas.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtCanvas.h"
 #include "platform/SystemColors.h"
 
 #include <QBuffer>

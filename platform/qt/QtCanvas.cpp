@@ -1,9 +1,9 @@
-#include "platform/QtCanvas.h"
+#include "platform/qt/QtCanvas.h"
 
 #include "platform/Bitmap.h"
 #include "platform/CodePage.h"
-#include "platform/QtApplication.h"
-#include "platform/QtFont.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtFont.h"
 #include "platform/SystemColors.h"
 
 #include <QGlyphRun>

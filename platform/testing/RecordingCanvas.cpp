@@ -1,4 +1,4 @@
-#include "platform/RecordingCanvas.h"
+#include "platform/testing/RecordingCanvas.h"
 
 #include "platform/Bitmap.h"
 #include "platform/SystemColors.h"

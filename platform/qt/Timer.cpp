@@ -1,7 +1,7 @@
 #include "platform/Timer.h"
 
 #include "platform/Application.h"
-#include "platform/QtApplication.h"
+#include "platform/qt/QtApplication.h"
 
 #include <QTimer>
 

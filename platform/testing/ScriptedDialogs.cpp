@@ -1,4 +1,4 @@
-#include "platform/ScriptedDialogs.h"
+#include "platform/testing/ScriptedDialogs.h"
 
 namespace ondrex {
 

@@ -1,4 +1,4 @@
-#include "platform/TestControlHost.h"
+#include "platform/testing/TestControlHost.h"
 
 #include "platform/SystemMetrics.h"
 

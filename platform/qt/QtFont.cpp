@@ -1,6 +1,6 @@
-#include "platform/QtFont.h"
+#include "platform/qt/QtFont.h"
 
-#include "platform/QtApplication.h"
+#include "platform/qt/QtApplication.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

@@ -1,9 +1,9 @@
-#include "platform/QtControlHost.h"
+#include "platform/qt/QtControlHost.h"
 
-#include "platform/QtApplication.h"
-#include "platform/QtCanvas.h"
-#include "platform/QtKeys.h"
-#include "platform/QtText.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtKeys.h"
+#include "platform/qt/QtText.h"
 #include "platform/SystemMetrics.h"
 
 #include <QAbstractScrollArea>
