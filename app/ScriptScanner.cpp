@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <string.h> // memrchr
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -34,93 +35,134 @@ inline unsigned char up(char c) {
     return kUpper.t[static_cast<unsigned char>(c)];
 }
 
-// First positions, in the upper-cased line, of the strings the line is tested for: one pass
-// over the line (upper-casing as it compares) instead of one search per string.
-enum TProbe : int {
-    pEndFunction,
-    pEndSub,
-    pFunction,
-    pSub,
-    pDim,
-    pIf,
-    pElseIf,
-    pElse,
-    pCall,
-    pCount
-};
-constexpr std::string_view kProbes[pCount] = {
-    "END FUNCTION", "END SUB", "FUNCTION ", "SUB ", "DIM ", "IF ", "ELSEIF", "ELSE", "CALL "};
-
-void firstPositions(std::string_view u, std::size_t (&pos)[pCount]) { // u: the line, any case
-    for (auto& p : pos)
-        p = std::string_view::npos;
-    const std::size_t n = u.size();
-    auto at = [&](std::size_t i, TProbe probe) {
-        const std::string_view s = kProbes[probe];
-        if (pos[probe] != std::string_view::npos || i + s.size() > n) return;
-        for (std::size_t k = 1; k < s.size(); ++k)
-            if (up(u[i + k]) != static_cast<unsigned char>(s[k])) return;
-        pos[probe] = i;
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-        switch (up(u[i])) {
-        case 'E':
-            at(i, pEndFunction);
-            at(i, pEndSub);
-            at(i, pElseIf);
-            at(i, pElse);
-            break;
-        case 'F':
-            at(i, pFunction);
-            break;
-        case 'S':
-            at(i, pSub);
-            break;
-        case 'D':
-            at(i, pDim);
-            break;
-        case 'I':
-            at(i, pIf);
-            break;
-        case 'C':
-            at(i, pCall);
-            break;
-        default:
-            break;
-        }
-    }
-}
-
-// Whether the n bytes at p are, upper-cased, the upper-case pattern.
-inline bool equalsUpper(const char* p, const char* pattern, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i)
-        if (up(p[i]) != static_cast<unsigned char>(pattern[i])) return false;
-    return true;
-}
-
 enum class TCounter { Function, Sub, Statement };
 enum class TListedIf { Always, Dim, Ifs, Calls };
+// The order in which a hit's line loses its tabs and its leading blanks.
+enum class TNormalise { TabsFirst, BlanksFirst };
 
+// The one table of the strings a line is tested for, always these seven in this order: a
+// line can hit several of them. The probes, the pre-test and the headless scan's chunk
+// masks are all derived from it.
 struct TTest {
-    std::string_view search;
-    std::size_t deleted;
+    std::string_view search; // upper case; matched ignoring ASCII case
+    std::size_t deleted;     // bytes cut out of the line at the hit to give the name
     std::string_view caption;
     int image;
     TCounter counter;
     TListedIf listed;
+    TNormalise normalise;
 };
-
-// Always these seven, in this order: a line can hit several of them.
 constexpr TTest kTests[] = {
-    {"FUNCTION ", 8, "Function", siFunctionOrCall, TCounter::Function, TListedIf::Always},
-    {"SUB ", 4, "Sub", siSub, TCounter::Sub, TListedIf::Always},
-    {"DIM ", 4, "Dim", siDim, TCounter::Statement, TListedIf::Dim},
-    {"IF ", 3, "If ", siIfElse, TCounter::Statement, TListedIf::Ifs},
-    {"ELSEIF", 7, "ElseIf ", siIfElse, TCounter::Statement, TListedIf::Ifs},
-    {"ELSE", 5, "Else ", siIfElse, TCounter::Statement, TListedIf::Ifs},
-    {"CALL ", 5, "Call ", siFunctionOrCall, TCounter::Statement, TListedIf::Calls},
+    {"FUNCTION ", 8, "Function", siFunctionOrCall, TCounter::Function, TListedIf::Always,
+     TNormalise::TabsFirst},
+    {"SUB ", 4, "Sub", siSub, TCounter::Sub, TListedIf::Always, TNormalise::TabsFirst},
+    {"DIM ", 4, "Dim", siDim, TCounter::Statement, TListedIf::Dim, TNormalise::TabsFirst},
+    {"IF ", 3, "If ", siIfElse, TCounter::Statement, TListedIf::Ifs, TNormalise::TabsFirst},
+    {"ELSEIF", 7, "ElseIf ", siIfElse, TCounter::Statement, TListedIf::Ifs, TNormalise::TabsFirst},
+    {"ELSE", 5, "Else ", siIfElse, TCounter::Statement, TListedIf::Ifs, TNormalise::TabsFirst},
+    {"CALL ", 5, "Call ", siFunctionOrCall, TCounter::Statement, TListedIf::Calls,
+     TNormalise::BlanksFirst},
 };
-constexpr std::size_t kCallTest = 6;
+constexpr std::size_t kTestCount = std::size(kTests);
+
+// Lines holding one of these are cleared before the tests run.
+constexpr std::string_view kClearing[] = {"END FUNCTION", "END SUB"};
+constexpr std::size_t kClearingCount = std::size(kClearing);
+
+// Probe k is a clearing string, then test k - kClearingCount.
+constexpr std::size_t kProbeCount = kClearingCount + kTestCount;
+constexpr std::string_view probeText(std::size_t k) {
+    return k < kClearingCount ? kClearing[k] : kTests[k - kClearingCount].search;
+}
+static_assert(kProbeCount <= 32, "probe sets are 32-bit masks");
+
+constexpr bool isUpperLetter(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+// For each byte, the probes that start with it in either case: one pass over the line
+// looks only at the probes its bytes can start.
+struct TFirstBytes {
+    std::uint32_t probes[256];
+    constexpr TFirstBytes() : probes() {
+        for (std::size_t k = 0; k < kProbeCount; ++k) {
+            const char c = probeText(k)[0];
+            probes[static_cast<unsigned char>(c)] |= 1u << k;
+            if (isUpperLetter(c)) probes[static_cast<unsigned char>(c + 32)] |= 1u << k;
+        }
+    }
+};
+constexpr TFirstBytes kFirstBytes;
+
+// First positions, in the line read upper-cased, of every probe (npos where absent).
+void firstPositions(std::string_view u, std::size_t (&pos)[kProbeCount]) {
+    for (auto& p : pos)
+        p = std::string_view::npos;
+    const std::size_t n = u.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::uint32_t m = kFirstBytes.probes[static_cast<unsigned char>(u[i])]; m;
+             m &= m - 1) {
+            const unsigned probe = unsigned(std::countr_zero(m));
+            const std::string_view s = probeText(probe);
+            if (pos[probe] != std::string_view::npos || i + s.size() > n) continue;
+            std::size_t k = 1;
+            while (k < s.size() && up(u[i + k]) == static_cast<unsigned char>(s[k]))
+                ++k;
+            if (k == s.size()) pos[probe] = i;
+        }
+    }
+}
+
+// The pre-test looks for short keys: the last (up to) four bytes of each search string that
+// holds no other one (a line holding "ELSEIF" holds "ELSE"). A line holding a search string
+// holds its key; few lines without one do.
+constexpr std::size_t kMaxKey = 4;
+
+constexpr bool holdsAnotherSearch(std::size_t t) {
+    for (std::size_t o = 0; o < kTestCount; ++o)
+        if (o != t && kTests[t].search.find(kTests[o].search) != std::string_view::npos)
+            return true;
+    return false;
+}
+
+struct TKeys {
+    std::string_view key[kTestCount];
+    std::size_t count = 0;
+    bool last[256]; // the bytes a key can end with
+    constexpr TKeys() : key(), last() {
+        for (std::size_t t = 0; t < kTestCount; ++t) {
+            if (holdsAnotherSearch(t)) continue;
+            const std::string_view s = kTests[t].search;
+            const std::string_view k = s.substr(s.size() - std::min(s.size(), kMaxKey));
+            key[count++] = k;
+            last[static_cast<unsigned char>(k.back())] = true;
+            if (isUpperLetter(k.back())) last[static_cast<unsigned char>(k.back() + 32)] = true;
+        }
+    }
+};
+constexpr TKeys kKeys;
+
+// Whether a key ends at p. Letters match in either case (`c | 0x20` is the lower-case letter
+// for exactly the two cases of a letter); other bytes match exactly.
+constexpr bool keyByteMatches(char c, char keyByte) {
+    return isUpperLetter(keyByte)
+               ? (static_cast<unsigned char>(c) | 0x20u) == unsigned(keyByte + 32)
+               : c == keyByte;
+}
+
+inline bool candidateAt(const char* b, std::size_t p) {
+    if (!kKeys.last[static_cast<unsigned char>(b[p])]) return false;
+    for (std::size_t k = 0; k < kKeys.count; ++k) {
+        const std::string_view key = kKeys.key[k];
+        if (p + 1 < key.size()) continue;
+        const char* at = b + p + 1 - key.size();
+        std::size_t j = 0;
+        while (j < key.size() && keyByteMatches(at[j], key[j]))
+            ++j;
+        if (j == key.size()) return true;
+    }
+    return false;
+}
 
 constexpr char kCtrlZ = 26;
 
@@ -148,37 +190,8 @@ std::string TScriptScanner::RemoveTabs(std::string_view s) {
 }
 
 bool TScriptScanner::MayHit(std::string_view line) {
-    // Every search string but "ELSE" ends in a blank, so look at blanks and what precedes
-    // them; "ELSE" is looked for at its (rarer) L. `c | 0x20` is the lower-case letter for
-    // both cases of a letter and for no other byte.
-    const char* b = line.data();
-    const std::size_t n = line.size();
-    for (std::size_t k = 1; k < n; ++k) {
-        const unsigned c = static_cast<unsigned char>(b[k]);
-        if (c == ' ') {
-            switch (static_cast<unsigned char>(b[k - 1]) | 0x20) {
-            case 'n':
-                if (k >= 8 && equalsUpper(b + k - 8, "FUNCTION", 8)) return true;
-                break;
-            case 'b':
-                if (k >= 3 && equalsUpper(b + k - 3, "SUB", 3)) return true;
-                break;
-            case 'm':
-                if (k >= 3 && equalsUpper(b + k - 3, "DIM", 3)) return true;
-                break;
-            case 'f':
-                if (k >= 2 && equalsUpper(b + k - 2, "IF", 2)) return true;
-                break;
-            case 'l':
-                if (k >= 4 && equalsUpper(b + k - 4, "CALL", 4)) return true;
-                break;
-            default:
-                break;
-            }
-        } else if ((c | 0x20) == 'l') {
-            if (k + 2 < n && equalsUpper(b + k - 1, "ELSE", 4)) return true;
-        }
-    }
+    for (std::size_t p = 0; p < line.size(); ++p)
+        if (candidateAt(line.data(), p)) return true;
     return false;
 }
 
@@ -197,15 +210,16 @@ void TScriptScanner::processLine(std::string_view raw, int lineNumber, TScanResu
         ++lead;
     std::string_view cur = raw.substr(lead);
     if (cur.find('\'') != std::string_view::npos) return;
-    std::size_t pos[pCount];
+    std::size_t pos[kProbeCount];
     firstPositions(cur, pos);
-    if (pos[pEndFunction] != std::string::npos || pos[pEndSub] != std::string::npos) return;
+    for (std::size_t k = 0; k < kClearingCount; ++k)
+        if (pos[k] != std::string_view::npos) return;
 
     // 5: the seven tests, each on the current (possibly normalised) line.
     thread_local std::string line; // the normalised line, its storage reused
-    for (std::size_t t = 0; t < std::size(kTests); ++t) {
+    for (std::size_t t = 0; t < kTestCount; ++t) {
         const TTest& test = kTests[t];
-        std::size_t p = pos[pFunction + t];
+        const std::size_t p = pos[kClearingCount + t];
         if (p == std::string::npos) continue;
         bool listed = true;
         switch (test.counter) {
@@ -245,8 +259,9 @@ void TScriptScanner::processLine(std::string_view raw, int lineNumber, TScanResu
             row->name = RemoveTabs(name);
             row->line = lineNumber;
         }
-        std::string normalised = t == kCallTest ? RemoveTabs(TrimLeadingSpaces(cur))
-                                                : TrimLeadingSpaces(RemoveTabs(cur));
+        std::string normalised = test.normalise == TNormalise::BlanksFirst
+                                     ? RemoveTabs(TrimLeadingSpaces(cur))
+                                     : TrimLeadingSpaces(RemoveTabs(cur));
         line.swap(normalised);
         cur = line;
         firstPositions(cur, pos);
@@ -256,13 +271,9 @@ void TScriptScanner::processLine(std::string_view raw, int lineNumber, TScanResu
 
 namespace {
 
-inline unsigned lower(char c) {
-    return static_cast<unsigned char>(c) | 0x20u;
-}
-
-// Bit masks over the positions [i, i + width) of the block: `candidates` where a search
-// string may end (a blank after N, B, M, F or L; an L between E and S), `breaks` where a line
-// ends (LF, or CR not followed by LF), `ctrlZ` where a Ctrl+Z starts a line.
+// Bit masks over the positions [i, i + width) of the block: `candidates` where a key ends,
+// `breaks` where a line ends (LF, or CR not followed by LF), `ctrlZ` where a Ctrl+Z starts a
+// line.
 struct TChunk {
     unsigned candidates = 0;
     unsigned breaks = 0;
@@ -270,30 +281,18 @@ struct TChunk {
     std::size_t width = 0;
 };
 
-// Whether a search string may end at p: a blank after "ON", "UB", "IM", "IF" or "LL" (the
-// ends of FUNCTION, SUB, DIM, IF and CALL), or the "LSE" of ELSE at its L. Letters in either
-// case; `lower(c) == 'x'` holds for exactly the two cases of the letter x.
-inline bool candidateAt(const char* b, std::size_t n, std::size_t p) {
-    if (b[p] == ' ') {
-        if (p < 2) return false;
-        const unsigned a = lower(b[p - 2]), c = lower(b[p - 1]);
-        return (a == 'o' && c == 'n') || (a == 'u' && c == 'b') || (a == 'i' && c == 'm') ||
-               (a == 'i' && c == 'f') || (a == 'l' && c == 'l');
-    }
-    return lower(b[p]) == 'l' && p >= 1 && p + 2 < n && lower(b[p - 1]) == 'e' &&
-           lower(b[p + 1]) == 's' && lower(b[p + 2]) == 'e';
-}
+constexpr std::size_t kChunk = 16;
 
 TChunk chunkScalar(const char* b, std::size_t n, std::size_t i) {
     TChunk c;
-    c.width = std::min<std::size_t>(16, n - i);
+    c.width = std::min(kChunk, n - i);
     for (std::size_t k = 0; k < c.width; ++k) {
         const std::size_t p = i + k;
         const char x = b[p];
         const char prev = p ? b[p - 1] : '\n';
         bool brk = x == '\n' || (x == '\r' && !(p + 1 < n && b[p + 1] == '\n'));
-        bool z = x == 26 && (prev == '\n' || prev == '\r');
-        c.candidates |= unsigned(candidateAt(b, n, p)) << k;
+        bool z = x == kCtrlZ && (prev == '\n' || prev == '\r');
+        c.candidates |= unsigned(candidateAt(b, p)) << k;
         c.breaks |= unsigned(brk) << k;
         c.ctrlZ |= unsigned(z) << k;
     }
@@ -301,50 +300,76 @@ TChunk chunkScalar(const char* b, std::size_t n, std::size_t i) {
 }
 
 #if defined(__SSE2__)
-// The same masks sixteen bytes at a time; needs 2 <= i and i + 18 <= n.
+// The sixteen bytes at i - j for each j below kMaxKey, as they are and with bit 5 set.
+struct TWindows {
+    __m128i exact[kMaxKey];
+    __m128i lower[kMaxKey];
+};
+static_assert(kMaxKey >= 2, "the window at i - 1 also tells where lines start");
+
+inline __m128i bytesEqual(__m128i v, char c) {
+    return _mm_cmpeq_epi8(v, _mm_set1_epi8(c));
+}
+
+template <char KeyByte> inline __m128i keyByteMatches(const TWindows& w, std::size_t j) {
+    if constexpr (isUpperLetter(KeyByte))
+        return bytesEqual(w.lower[j], char(KeyByte + 32));
+    else
+        return bytesEqual(w.exact[j], KeyByte);
+}
+
+// Where key K ends: its byte J from the end matches the window J bytes back.
+template <std::size_t K, std::size_t... J>
+inline __m128i keyEnds(const TWindows& w, std::index_sequence<J...>) {
+    constexpr std::string_view key = kKeys.key[K];
+    return (keyByteMatches<key[key.size() - 1 - J]>(w, J) & ...);
+}
+
+template <std::size_t... K>
+inline __m128i anyKeyEnds(const TWindows& w, std::index_sequence<K...>) {
+    return (keyEnds<K>(w, std::make_index_sequence<kKeys.key[K].size()>()) | ...);
+}
+
+// The same masks sixteen bytes at a time; needs kMaxKey - 1 <= i and i + kChunk < n.
 inline TChunk chunkSse2(const char* b, std::size_t i) {
     auto load = [](const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
-    auto eq = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-    auto both = [&](__m128i x, char cx, __m128i y, char cy) {
-        return _mm_and_si128(eq(x, cx), eq(y, cy));
-    };
-    const __m128i bit5 = _mm_set1_epi8(0x20);
-    const __m128i cur = load(b + i);
-    const __m128i prev = load(b + i - 1);
+    TWindows w;
+    for (std::size_t j = 0; j < kMaxKey; ++j) {
+        w.exact[j] = load(b + i - j);
+        w.lower[j] = _mm_or_si128(w.exact[j], _mm_set1_epi8(0x20));
+    }
+    const __m128i cand = anyKeyEnds(w, std::make_index_sequence<kKeys.count>());
+    const __m128i cur = w.exact[0], prev = w.exact[1];
     const __m128i next = load(b + i + 1);
-    const __m128i low = _mm_or_si128(cur, bit5);
-    const __m128i p1 = _mm_or_si128(prev, bit5);
-    const __m128i p2 = _mm_or_si128(load(b + i - 2), bit5);
-    const __m128i n1 = _mm_or_si128(next, bit5);
-    const __m128i n2 = _mm_or_si128(load(b + i + 2), bit5);
-    __m128i ends =
-        _mm_or_si128(_mm_or_si128(both(p2, 'o', p1, 'n'), both(p2, 'u', p1, 'b')),
-                     _mm_or_si128(_mm_or_si128(both(p2, 'i', p1, 'm'), both(p2, 'i', p1, 'f')),
-                                  both(p2, 'l', p1, 'l')));
-    __m128i cand = _mm_and_si128(eq(cur, ' '), ends);
-    __m128i els = _mm_and_si128(both(p1, 'e', low, 'l'), both(n1, 's', n2, 'e'));
-    cand = _mm_or_si128(cand, els);
-    __m128i lf = eq(cur, '\n');
-    __m128i crAlone = _mm_andnot_si128(eq(next, '\n'), eq(cur, '\r'));
-    __m128i prevBreak = _mm_or_si128(eq(prev, '\n'), eq(prev, '\r'));
+    const __m128i lf = bytesEqual(cur, '\n');
+    const __m128i crAlone = _mm_andnot_si128(bytesEqual(next, '\n'), bytesEqual(cur, '\r'));
+    const __m128i prevBreak = _mm_or_si128(bytesEqual(prev, '\n'), bytesEqual(prev, '\r'));
     TChunk c;
     c.candidates = unsigned(_mm_movemask_epi8(cand));
     c.breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(lf, crAlone)));
-    c.ctrlZ = unsigned(_mm_movemask_epi8(_mm_and_si128(eq(cur, 26), prevBreak)));
-    c.width = 16;
+    c.ctrlZ = unsigned(_mm_movemask_epi8(_mm_and_si128(bytesEqual(cur, kCtrlZ), prevBreak)));
+    c.width = kChunk;
     return c;
 }
 #endif
 
-// Set bits of a 32-bit mask (no popcount instruction is assumed).
-inline int bits32(unsigned m) {
+inline TChunk chunkAt(const char* b, std::size_t n, std::size_t i) {
+#if defined(__SSE2__)
+    if (i + 1 >= kMaxKey && i + kChunk < n) return chunkSse2(b, i);
+#endif
+    return chunkScalar(b, n, i);
+}
+
+// Set bits of a chunk mask (no popcount instruction is assumed).
+inline int bits16(unsigned m) {
+    static_assert(kChunk <= 16);
     static constexpr auto table = [] {
         std::array<unsigned char, 256> t{};
         for (int v = 0; v < 256; ++v)
             t[v] = static_cast<unsigned char>(std::popcount(unsigned(v)));
         return t;
     }();
-    return table[m & 0xFF] + table[(m >> 8) & 0xFF] + table[(m >> 16) & 0xFF] + table[m >> 24];
+    return table[m & 0xFF] + table[(m >> 8) & 0xFF];
 }
 
 } // namespace
@@ -380,27 +405,26 @@ void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
 }
 
 // Headless: the same lines, numbers and hits, without visiting every line. The block is
-// searched for places where a search string may end; only the lines holding one are
-// processed, and line numbers come from counting the breaks in between.
-namespace {
-
-// The loop of the headless scan over one block, for a chunk function of 16 or 32 bytes.
-// Always inlined, so that each caller compiles it for its own instruction set.
-template <class TChunker, class TProcess>
-[[gnu::always_inline]] inline int scanLoop(const char* b, std::size_t n, TChunker chunk,
-                                           TProcess process, bool& stopped) {
+// searched for places where a key ends; only the lines holding one are processed, and line
+// numbers come from counting the breaks in between.
+int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanResults& r,
+                                    bool& stopped) const {
+    const char* b = block.data();
+    const std::size_t n = block.size();
+    stopped = n && b[0] == kCtrlZ;
+    if (n == 0 || stopped) return 0;
     std::size_t i = 0;
     int breaksBefore = 0; // line breaks at positions below i
     while (i < n) {
-        const TChunk c = chunk(i);
+        const TChunk c = chunkAt(b, n, i);
         const unsigned events = c.candidates | c.ctrlZ;
         if (!events) {
-            breaksBefore += bits32(c.breaks);
+            breaksBefore += bits16(c.breaks);
             i += c.width;
             continue;
         }
         const unsigned k = unsigned(std::countr_zero(events));
-        breaksBefore += bits32(c.breaks & ((1u << k) - 1));
+        breaksBefore += bits16(c.breaks & ((1u << k) - 1));
         const std::size_t pos = i + k;
         if ((c.ctrlZ >> k) & 1u) { // the lines before the Ctrl+Z
             stopped = true;
@@ -411,44 +435,13 @@ template <class TChunker, class TProcess>
             --start;
         const std::size_t end = std::size_t(FindLineBreak(b + pos, b + n) - b);
         const int lineNumber = breaksBefore + 1;
-        process(std::string_view(b + start, end - start), lineNumber);
+        processLine(std::string_view(b + start, end - start), lineBase + lineNumber, r);
         if (end >= n) return lineNumber;
         i = end + ((b[end] == '\r' && end + 1 < n && b[end + 1] == '\n') ? 2 : 1);
         breaksBefore = lineNumber;
     }
     const bool endsInBreak = b[n - 1] == '\n' || b[n - 1] == '\r';
     return breaksBefore + (endsInBreak ? 0 : 1);
-}
-
-template <class TProcess>
-int scanPortable(const char* b, std::size_t n, TProcess process, bool& stopped) {
-    return scanLoop(
-        b, n,
-        [b, n](std::size_t i) {
-#if defined(__SSE2__)
-            return (i >= 2 && i + 18 <= n) ? chunkSse2(b, i) : chunkScalar(b, n, i);
-#else
-            return chunkScalar(b, n, i);
-#endif
-        },
-        process, stopped);
-}
-
-} // namespace
-
-// Headless: the same lines, numbers and hits, without visiting every line. The block is
-// searched for places where a search string may end; only the lines holding one are
-// processed, and line numbers come from counting the breaks in between.
-int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanResults& r,
-                                    bool& stopped) const {
-    const char* b = block.data();
-    const std::size_t n = block.size();
-    stopped = n && b[0] == kCtrlZ;
-    if (n == 0 || stopped) return 0;
-    auto process = [this, &r, lineBase](std::string_view line, int lineNumber) {
-        processLine(line, lineBase + lineNumber, r);
-    };
-    return scanPortable(b, n, process, stopped);
 }
 
 TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, bool checkUtf8) const {
