@@ -8,49 +8,12 @@
 #include "highlighters/TqvHtmlExport.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 #include <unistd.h>
 
 namespace ondrex::cli {
 
 namespace {
-
-// Stands between the highlighter and the real sink so that cat loses no text: tokens a
-// language keeps from export are written with their attribute, and the bytes after a NUL
-// (where highlighting ends) are written unstyled before the line ends.
-class TCatSink : public TqvExport {
-public:
-    explicit TCatSink(TqvExport& target) : target_(target) {}
-
-    void WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool whitespace,
-                    bool second) override {
-        passed_ = true;
-        if (!attribute && text.empty()) return; // the line's end is written by WriteLine
-        target_.WriteToken(text, attribute, whitespace, second);
-    }
-
-    void WriteLine(TqvCustomHighLighter& highlighter, const std::string& line) {
-        Export(highlighter, [&] { highlighter.StartExportLine(line.c_str()); });
-        while (!highlighter.AtLineEnd())
-            Export(highlighter, [&] { highlighter.ExportNextToken(); });
-        const std::size_t end = std::strlen(line.c_str());
-        if (end < line.size())
-            target_.WriteToken(std::string_view(line).substr(end), nullptr, false, false);
-        target_.WriteToken({}, nullptr, false, false);
-    }
-
-private:
-    template <class Step> void Export(TqvCustomHighLighter& highlighter, Step step) {
-        passed_ = false;
-        step();
-        if (!passed_ && !highlighter.AtLineEnd())
-            target_.WriteToken(highlighter.TokenText(), highlighter.TokenAttribute(), false, false);
-    }
-
-    TqvExport& target_;
-    bool passed_ = false;
-};
 
 bool UseColor(const std::string& when, std::ostream& out) {
     if (when == "always") return true;
@@ -91,10 +54,12 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
 
         if (parser.Has("--html")) {
             TqvHtmlExport html(codePage);
-            TCatSink sink(html);
-            highlighter->SetExportSink(&sink);
-            EachLine(bytes, [&](const std::string& line) { sink.WriteLine(*highlighter, line); });
-            Write(out, html.Page(ToUtf8(DetectCodePage(file), file)));
+            html.Reserve(2 * bytes.size()); // markup and escapes: untouched room costs nothing
+            highlighter->SetExportSink(&html);
+            EachLine(bytes, [&](const std::string& line) { html.ExportLine(*highlighter, line); });
+            Write(out, html.PageHead(ToUtf8(DetectCodePage(file), file)));
+            Write(out, html.PageBody());
+            Write(out, TqvHtmlExport::PageTail());
             return kExitOk;
         }
 
@@ -115,10 +80,9 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             return kExitOk;
         }
         TqvAnsiExport ansi(text, codePage);
-        TCatSink sink(ansi);
-        highlighter->SetExportSink(&sink);
+        highlighter->SetExportSink(&ansi);
         EachLine(bytes, [&](const std::string& line) {
-            sink.WriteLine(*highlighter, line);
+            ansi.ExportLine(*highlighter, line);
             flush(false);
         });
         flush(true);

@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/TextFile.h"
 
+#include <charconv>
 #include <functional>
 #include <initializer_list>
 #include <iosfwd>
@@ -88,6 +89,12 @@ using ondrex::ToUtf8;
 void AppendJsonString(std::string& out, std::string_view utf8);
 // Appends the bytes in the code page, decoded to UTF-8, as a JSON string.
 void AppendJsonString(std::string& out, std::string_view bytes, TCodePage codePage);
+
+// Appends an integer in decimal.
+template <class TInteger> void AppendNumber(std::string& out, TInteger value) {
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
 
 // Writes the text to the stream in one go (output is built in memory, then written).
 void Write(std::ostream& out, std::string_view text);

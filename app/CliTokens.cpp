@@ -5,6 +5,7 @@
 #include "app/CliCommands.h"
 #include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
+#include "highlighters/TqvTableHighLighter.h"
 
 #include <ostream>
 
@@ -46,22 +47,31 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         const std::string bytes = ReadInput(file);
         const TCodePage codePage = DetectCodePage(bytes);
 
-        std::string text, line;
+        // Every language is a table highlighter, whose tokens can be read without a copy.
+        const auto* table = dynamic_cast<const TqvTableHighLighter*>(highlighter.get());
+        std::string text, line, token;
         TLineSplitter splitter(bytes);
         std::string_view view;
         highlighter->ResetRangeState();
         TqvRangeState range = highlighter->RangeState();
         for (int index = 0; splitter.Next(view); ++index) {
             line.assign(view);
-            text += "{\"line\": " + std::to_string(index + 1) +
-                    ", \"range\": " + std::to_string(range) + ", \"tokens\": [";
+            text += "{\"line\": ";
+            AppendNumber(text, index + 1);
+            text += ", \"range\": ";
+            AppendNumber(text, range);
+            text += ", \"tokens\": [";
             highlighter->SetRangeState(range);
             highlighter->StartLine(line.c_str(), index);
             for (bool first = true; !highlighter->AtLineEnd(); first = false) {
-                if (!first) text += ", ";
-                text += '[' + std::to_string(highlighter->TokenKind()) + ", " +
-                        std::to_string(highlighter->TokenStart()) + ", ";
-                AppendJsonString(text, highlighter->TokenText(), codePage);
+                text += first ? "[" : ", [";
+                AppendNumber(text, highlighter->TokenKind());
+                text += ", ";
+                AppendNumber(text, highlighter->TokenStart());
+                text += ", ";
+                AppendJsonString(text,
+                                 table ? table->TokenView() : (token = highlighter->TokenText()),
+                                 codePage);
                 text += ']';
                 highlighter->NextToken();
             }

@@ -7,6 +7,7 @@
 #include "highlighters/TqvStyledExport.h"
 
 #include <string>
+#include <vector>
 
 namespace ondrex {
 
@@ -15,13 +16,14 @@ public:
     TqvAnsiExport(std::string& out, TCodePage codePage) : TqvStyledExport(codePage), out_(out) {}
 
 protected:
-    void BeginStyle(const TqvTokenLook& look) override;
+    void BeginStyle(const TqvTokenLook& look, std::size_t id) override;
     void EndStyle() override;
     void AppendText(std::string_view utf8) override;
     void EndLine() override { out_ += '\n'; }
 
 private:
     std::string& out_;
+    std::vector<std::string> sequences_; // the escape sequence of each look id
 };
 
 } // namespace ondrex

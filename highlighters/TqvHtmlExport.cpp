@@ -35,9 +35,19 @@ std::string CssRule(const TqvTokenLook& look) {
 } // namespace
 
 void AppendHtmlText(std::string& out, std::string_view utf8) {
-    for (char c : utf8) {
+    // Runs of bytes that stand for themselves go in one append.
+    auto isSpecial = [](char c) {
         const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+        return c == '&' || c == '<' || c == '>' || c == '"' || (byte < 0x20 && byte != '\t') ||
+               byte == 0x7F;
+    };
+    while (!utf8.empty()) {
+        const std::size_t run =
+            std::size_t(std::find_if(utf8.begin(), utf8.end(), isSpecial) - utf8.begin());
+        out.append(utf8.data(), run);
+        if (run == utf8.size()) return;
+        const auto byte = static_cast<unsigned char>(utf8[run]);
+        switch (byte) {
         case '&':
             out += "&amp;";
             break;
@@ -50,31 +60,33 @@ void AppendHtmlText(std::string& out, std::string_view utf8) {
         case '"':
             out += "&quot;";
             break;
-        default:
-            if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
-                // U+2400 + c (U+2421 for DEL), as UTF-8.
-                const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte;
-                out += static_cast<char>(0xE0 | (picture >> 12));
-                out += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (picture & 0x3F));
-            } else {
-                out += c;
-            }
+        default: {
+            // U+2400 + c (U+2421 for DEL), as UTF-8.
+            const unsigned picture = byte == 0x7F ? 0x2421 : 0x2400 + byte;
+            out += static_cast<char>(0xE0 | (picture >> 12));
+            out += static_cast<char>(0x80 | ((picture >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (picture & 0x3F));
         }
+        }
+        utf8.remove_prefix(run + 1);
     }
 }
 
-void TqvHtmlExport::BeginStyle(const TqvTokenLook& look) {
-    auto found = std::find(classes_.begin(), classes_.end(), look);
-    if (found == classes_.end()) found = classes_.insert(classes_.end(), look);
-    body_ += "<span class=\"t" + std::to_string(found - classes_.begin()) + "\">";
+void TqvHtmlExport::BeginStyle(const TqvTokenLook& look, std::size_t id) {
+    if (id >= openTags_.size()) openTags_.resize(id + 1);
+    std::string& tag = openTags_[id];
+    if (tag.empty()) {
+        tag = "<span class=\"t" + std::to_string(classes_.size()) + "\">";
+        classes_.push_back(look);
+    }
+    body_ += tag;
 }
 
 void TqvHtmlExport::AppendText(std::string_view utf8) {
     AppendHtmlText(body_, utf8);
 }
 
-std::string TqvHtmlExport::Page(const std::string& title) const {
+std::string TqvHtmlExport::PageHead(const std::string& title) const {
     std::string page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
     AppendHtmlText(page, title);
     page += "</title>\n<style>\npre { font-family: \"Courier New\", monospace; color: " +
@@ -82,8 +94,13 @@ std::string TqvHtmlExport::Page(const std::string& title) const {
     for (std::size_t i = 0; i < classes_.size(); ++i)
         page += ".t" + std::to_string(i) + " { " + CssRule(classes_[i]) + " }\n";
     page += "</style>\n</head>\n<body>\n<pre>";
+    return page;
+}
+
+std::string TqvHtmlExport::Page(const std::string& title) const {
+    std::string page = PageHead(title);
     page += body_;
-    page += "</pre>\n</body>\n</html>\n";
+    page += PageTail();
     return page;
 }
 

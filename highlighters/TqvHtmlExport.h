@@ -6,6 +6,7 @@
 #include "highlighters/TqvStyledExport.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ondrex {
@@ -16,16 +17,23 @@ public:
 
     // The whole page with what was written so far; the title is UTF-8.
     std::string Page(const std::string& title) const;
+    // The same page in three pieces, for writing a large one without a copy.
+    std::string PageHead(const std::string& title) const;
+    const std::string& PageBody() const { return body_; }
+    static std::string_view PageTail() { return "</pre>\n</body>\n</html>\n"; }
+    // Room for about this many bytes of body text, allotted once.
+    void Reserve(std::size_t bytes) { body_.reserve(bytes); }
 
 protected:
-    void BeginStyle(const TqvTokenLook& look) override;
+    void BeginStyle(const TqvTokenLook& look, std::size_t id) override;
     void EndStyle() override { body_ += "</span>"; }
     void AppendText(std::string_view utf8) override;
     void EndLine() override { body_ += '\n'; }
 
 private:
     std::string body_;
-    std::vector<TqvTokenLook> classes_;
+    std::vector<TqvTokenLook> classes_; // in the order of first use: .t0, .t1, ...
+    std::vector<std::string> openTags_; // the <span> of each look id
 };
 
 // Escapes &, <, > and " and shows control characters as control pictures.

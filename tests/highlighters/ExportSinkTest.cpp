@@ -1,8 +1,11 @@
+#include "highlighters/THighlighterList.h"
 #include "highlighters/TqvAnsiExport.h"
 #include "highlighters/TqvHtmlExport.h"
 #include "highlighters/zkVBSSyn.h"
 
 #include <gtest/gtest.h>
+
+#include <regex>
 
 #include <string>
 #include <tuple>
@@ -122,6 +125,65 @@ TEST(HtmlExport, ControlCharactersBecomePictures) {
     AppendHtmlText(out, std::string("a\0b\x1b", 4));
     EXPECT_EQ(out, "a\xe2\x90\x80"
                    "b\xe2\x90\x9b");
+}
+
+// A whole line through the sink's own line export: what cat and the window both write.
+std::string AnsiLine(TqvCustomHighLighter& h, const std::string& line) {
+    std::string out;
+    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    h.SetExportSink(&ansi);
+    ansi.ExportLine(h, line);
+    h.SetExportSink(nullptr);
+    return out;
+}
+
+TEST(LineExport, EveryLanguageLosesNoByteOfTheLine) {
+    // Hidden kinds (PHP's backtick, JavaScript's stray bytes), text after a NUL, UTF-8.
+    const std::string lines[] = {"<?php `ls` \\x; ?>", "a = `b` + \x01 + 'caf\xc3\xa9';",
+                                 std::string("Dim x\0 rest", 11), "my $s = \"\\\"\";", ""};
+    const THighlighterList& list = THighlighterList::Instance();
+    for (int i = 0; i < list.Count(); ++i) {
+        auto h = list[i].Create();
+        for (const std::string& line : lines) {
+            const std::string out = AnsiLine(*h, line);
+            std::string want;
+            for (char c : line)
+                want += (static_cast<unsigned char>(c) < 0x20) ? std::string{'^', char(c ^ 0x40)}
+                                                               : std::string(1, c);
+            EXPECT_EQ(std::regex_replace(out, std::regex("\x1b\\[[0-9;]*m"), ""), want + "\n")
+                << list[i].Language << ": " << testing::PrintToString(line);
+        }
+    }
+}
+
+TEST(LineExport, BytesAfterANulAreUnstyled) {
+    TzkVbsSyn syn;
+    EXPECT_EQ(AnsiLine(syn, std::string("Dim\0Dim", 7)), "\x1b[0;1;94mDim\x1b[0m^@Dim\n");
+}
+
+TEST(LineExport, ASinkFollowsAttributesChangedWhileItIsInUse) {
+    TzkVbsSyn syn;
+    std::string out;
+    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    syn.SetExportSink(&ansi);
+    ansi.ExportLine(syn, "End");
+    syn.KeyAttri->SetForeground(clRed);
+    syn.KeyAttri->SetStyle(0);
+    ansi.ExportLine(syn, "End");
+    EXPECT_EQ(out, "\x1b[0;1;94mEnd\x1b[0m\n\x1b[0;91mEnd\x1b[0m\n");
+}
+
+TEST(HtmlExport, ThePageInPiecesIsTheWholePage) {
+    TzkVbsSyn syn;
+    TqvHtmlExport html(TCodePage::Windows1252);
+    syn.SetExportSink(&html);
+    html.ExportLine(syn, "Dim caf\xe9 ' x");
+    html.ExportLine(syn, "If");
+    const std::string page = html.Page("p");
+    EXPECT_EQ(html.PageHead("p") + html.PageBody() + std::string(TqvHtmlExport::PageTail()), page);
+    EXPECT_NE(page.find(".t1 "), std::string::npos);
+    EXPECT_EQ(page.find(".t2 "), std::string::npos) << "the keyword look is one class";
+    EXPECT_NE(page.find("caf\xc3\xa9"), std::string::npos);
 }
 
 } // namespace
