@@ -2,13 +2,13 @@
 
 #include "app/CliCommands.h"
 #include "tests/app/CliJson.h"
+#include "tests/support/RunOndrex.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -24,50 +24,8 @@ using namespace std::string_literals;
 using testjson::Parse;
 using testjson::Value;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(int fd) {
-    std::string s;
-    char buf[65536];
-    ssize_t n;
-    while ((n = read(fd, buf, sizeof buf)) > 0)
-        s.append(buf, std::size_t(n));
-    return s;
-}
-
-// Runs ondrex with the arguments in the source folder (so "samples/shop.asp" resolves).
-Result run(const std::vector<std::string>& args) {
-    std::string outPath = ::testing::TempDir() + "cli_out_" + std::to_string(getpid()) + ".txt";
-    std::string errPath = ::testing::TempDir() + "cli_err_" + std::to_string(getpid()) + ".txt";
-    pid_t pid = fork();
-    if (pid == 0) {
-        int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(o, 1);
-        dup2(e, 2);
-        if (chdir(ONDREX_SOURCE_DIR) != 0) _exit(126);
-        std::vector<char*> argv{const_cast<char*>(ONDREX_BINARY)};
-        for (const auto& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(ONDREX_BINARY, argv.data());
-        _exit(127);
-    }
-    Result r;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    int o = open(outPath.c_str(), O_RDONLY), e = open(errPath.c_str(), O_RDONLY);
-    r.out = slurp(o);
-    r.err = slurp(e);
-    close(o);
-    close(e);
-    return r;
-}
+using testsupport::RunOndrex;
+using testsupport::TRunResult;
 
 std::string tempFile(const std::string& name, const std::string& bytes) {
     std::string path = ::testing::TempDir() + std::to_string(getpid()) + "_" +
@@ -87,7 +45,7 @@ int lineCount(const std::string& s) {
 // ---- scan --------------------------------------------------------------------------------
 
 TEST(Cli, ScanJsonOfTheShopSample) {
-    Result r = run({"scan", "--format", "json", "samples/shop.asp"});
+    TRunResult r = RunOndrex({"scan", "--format", "json", "samples/shop.asp"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     Value v = Parse(r.out);
@@ -115,7 +73,7 @@ TEST(Cli, ScanJsonOfTheShopSample) {
 }
 
 TEST(Cli, ScanOptionsMirrorTheCheckBoxes) {
-    auto types = [](const Result& r) {
+    auto types = [](const TRunResult& r) {
         std::vector<std::string> t;
         Value v = Parse(r.out);
         for (const Value& row : v["rows"].arr)
@@ -124,46 +82,47 @@ TEST(Cli, ScanOptionsMirrorTheCheckBoxes) {
     };
     std::string f =
         tempFile("cli_opts.asp", "Sub a()\r\n  Dim x\r\n  If x Then Call b\r\n  Else\r\n");
-    EXPECT_EQ(types(run({"scan", "--format", "json", f})),
+    EXPECT_EQ(types(RunOndrex({"scan", "--format", "json", f})),
               (std::vector<std::string>{"Sub", "Call "}));
-    EXPECT_EQ(types(run({"scan", "--dim", "--if", "--format=json", f})),
+    EXPECT_EQ(types(RunOndrex({"scan", "--dim", "--if", "--format=json", f})),
               (std::vector<std::string>{"Sub", "Dim", "If ", "Call ", "Else "}));
-    EXPECT_EQ(types(run({"scan", f, "--no-calls", "--format", "json", "--if"})),
+    EXPECT_EQ(types(RunOndrex({"scan", f, "--no-calls", "--format", "json", "--if"})),
               (std::vector<std::string>{"Sub", "If ", "Else "}));
     // The counters do not depend on the options.
-    EXPECT_EQ(run({"scan", "--count", f}).out, run({"scan", "--count", "--no-calls", f}).out);
+    EXPECT_EQ(RunOndrex({"scan", "--count", f}).out,
+              RunOndrex({"scan", "--count", "--no-calls", f}).out);
 }
 
 TEST(Cli, ScanCountPrintsOnlyTheThreeCounterRows) {
-    Result r = run({"scan", "--count", "samples/shop.asp"});
+    TRunResult r = RunOndrex({"scan", "--count", "samples/shop.asp"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Functions found\t2\nSubs found\t3\nDim statements found\t16\n");
-    r = run({"scan", "--count", "--format", "json", "samples/shop.asp"});
+    r = RunOndrex({"scan", "--count", "--format", "json", "samples/shop.asp"});
     EXPECT_EQ(r.out, "{\"functions\":2,\"subs\":3,\"statements\":16}\n");
 }
 
 TEST(Cli, ScanTextIsATableOfTypeLineAndName) {
-    Result r = run({"scan", "samples/shop.asp"});
+    TRunResult r = RunOndrex({"scan", "samples/shop.asp"});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Type         Line  Name\n", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("\nFunction        9   PriceWithTax(price)\n"), std::string::npos)
         << r.out;
     EXPECT_NE(r.out.find("\nSub            28  AddToCart(name, price, qty)\n"), std::string::npos);
     EXPECT_NE(r.out.find("\nFunctions found\t2\n"), std::string::npos);
-    r = run({"scan", "--format", "tsv", "samples/shop.asp"});
+    r = RunOndrex({"scan", "--format", "tsv", "samples/shop.asp"});
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
               "Function\t2\t9\t PriceWithTax(price)\tFunction PriceWithTax(price)");
 }
 
 TEST(Cli, ScanJsonHasAnExactShape) {
     std::string f = tempFile("cli_shape.vbs", "Sub a()\r\nEnd Sub\r\n");
-    Result r = run({"scan", "--format", "json", f});
+    TRunResult r = RunOndrex({"scan", "--format", "json", f});
     EXPECT_EQ(r.out, "{\"file\":\"" + f +
                          "\",\"rows\":[\n{\"type\":\"Sub\",\"image\":1,\"name\":\"a()\",\"line\":1,"
                          "\"text\":\"Sub a()\"}\n],\"counters\":{\"functions\":0,\"subs\":1,"
                          "\"statements\":0}}\n");
     std::string empty = tempFile("cli_empty.vbs", "");
-    r = run({"scan", "--format", "json", empty});
+    r = RunOndrex({"scan", "--format", "json", empty});
     EXPECT_EQ(r.status, 0);
     Value v = Parse(r.out);
     EXPECT_TRUE(v["rows"].arr.empty());
@@ -172,23 +131,23 @@ TEST(Cli, ScanJsonHasAnExactShape) {
 
 TEST(Cli, TextIsUtf8WhenTheWholeFileIsElseWindows1252) {
     std::string utf8 = tempFile("cli_utf8.asp", "Function Caf\xC3\xA9()\r\n");
-    EXPECT_EQ(Parse(run({"scan", "--format", "json", utf8}).out)["rows"][0]["name"].str,
+    EXPECT_EQ(Parse(RunOndrex({"scan", "--format", "json", utf8}).out)["rows"][0]["name"].str,
               " Caf\xC3\xA9()");
     std::string latin = tempFile("cli_1252.asp", "Function Caf\xE9() \x80\r\n");
-    EXPECT_EQ(Parse(run({"scan", "--format", "json", latin}).out)["rows"][0]["name"].str,
+    EXPECT_EQ(Parse(RunOndrex({"scan", "--format", "json", latin}).out)["rows"][0]["name"].str,
               " Caf\xC3\xA9() \xE2\x82\xAC");
     // One invalid byte anywhere makes the whole file Windows-1252.
     std::string mixed = tempFile("cli_mixed.asp", "Function Caf\xC3\xA9()\r\nx \xFF\r\n");
-    EXPECT_EQ(Parse(run({"scan", "--format", "json", mixed}).out)["rows"][0]["text"].str,
+    EXPECT_EQ(Parse(RunOndrex({"scan", "--format", "json", mixed}).out)["rows"][0]["text"].str,
               "Function Caf\xC3\x83\xC2\xA9()");
-    Result text = run({"scan", latin});
+    TRunResult text = RunOndrex({"scan", latin});
     EXPECT_NE(text.out.find("Caf\xC3\xA9()"), std::string::npos);
 }
 
 TEST(Cli, JsonStringsAreEscaped) {
     std::string f = tempFile("cli_escape.asp", "Function a\"b\\c\x01\x1f\x7f"
                                                "d\0e()\r\n"s);
-    Result r = run({"scan", "--format", "json", f});
+    TRunResult r = RunOndrex({"scan", "--format", "json", f});
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("a\\\"b\\\\c\\u0001\\u001f\\u007fd\\u0000e()"), std::string::npos)
         << r.out;
@@ -198,14 +157,14 @@ TEST(Cli, JsonStringsAreEscaped) {
 
 TEST(Cli, ScanStopsAtCtrlZAtTheStartOfALine) {
     std::string f = tempFile("cli_ctrlz.asp", "Sub a()\r\n\x1aSub b()\r\nSub c()\r\n");
-    EXPECT_EQ(run({"scan", "--count", f}).out,
+    EXPECT_EQ(RunOndrex({"scan", "--count", f}).out,
               "Functions found\t0\nSubs found\t1\nDim statements found\t0\n");
 }
 
 // ---- block -------------------------------------------------------------------------------
 
 TEST(Cli, BlockJsonOfAFunction) {
-    Result r = run({"block", "--format", "json", "samples/shop.asp", "9"});
+    TRunResult r = RunOndrex({"block", "--format", "json", "samples/shop.asp", "9"});
     ASSERT_EQ(r.status, 0) << r.err;
     Value v = Parse(r.out);
     EXPECT_EQ(v.keys(), (std::vector<std::string>{"start", "end", "single", "info"}));
@@ -229,7 +188,7 @@ TEST(Cli, BlockJsonOfAFunction) {
 }
 
 TEST(Cli, BlockTextPrintsTheBlocksOwnLines) {
-    Result r = run({"block", "samples/shop.asp", "9"});
+    TRunResult r = RunOndrex({"block", "samples/shop.asp", "9"});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(lineCount(r.out), 8);
     EXPECT_EQ(r.out.rfind("Function PriceWithTax(price)\n  Dim taxed\n", 0), 0u) << r.out;
@@ -238,20 +197,20 @@ TEST(Cli, BlockTextPrintsTheBlocksOwnLines) {
 }
 
 TEST(Cli, BlockOfAStatementIsASingleLine) {
-    Result r = run({"block", "--dim", "--format", "json", "samples/shop.asp", "10"});
+    TRunResult r = RunOndrex({"block", "--dim", "--format", "json", "samples/shop.asp", "10"});
     ASSERT_EQ(r.status, 0) << r.err;
     Value v = Parse(r.out);
     EXPECT_TRUE(v["single"].b);
     EXPECT_EQ(v["start"].num, 10);
     EXPECT_EQ(v["end"].num, 10);
     EXPECT_EQ(v["info"].arr.size(), 3u);
-    EXPECT_EQ(run({"block", "--dim", "samples/shop.asp", "10"}).out, "  Dim taxed\n");
+    EXPECT_EQ(RunOndrex({"block", "--dim", "samples/shop.asp", "10"}).out, "  Dim taxed\n");
     // Without --dim there is no row on that line.
-    EXPECT_EQ(run({"block", "samples/shop.asp", "10"}).status, 1);
+    EXPECT_EQ(RunOndrex({"block", "samples/shop.asp", "10"}).status, 1);
 }
 
 TEST(Cli, BlockWithoutARowAtTheLineIsBadInput) {
-    Result r = run({"block", "--format", "json", "samples/shop.asp", "3"});
+    TRunResult r = RunOndrex({"block", "--format", "json", "samples/shop.asp", "3"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "ondrex: samples/shop.asp: no result row at line 3\n");
@@ -260,14 +219,14 @@ TEST(Cli, BlockWithoutARowAtTheLineIsBadInput) {
 // ---- errors and usage --------------------------------------------------------------------
 
 TEST(Cli, BadInputGivesOneLineNamingTheFileAndStatusOne) {
-    Result r = run({"scan", "--format", "json", "/no/such/shop.asp"});
+    TRunResult r = RunOndrex({"scan", "--format", "json", "/no/such/shop.asp"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "ondrex: /no/such/shop.asp: no such file\n");
-    r = run({"block", "/tmp", "1"});
+    r = RunOndrex({"block", "/tmp", "1"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "ondrex: /tmp: is a directory\n");
-    r = run({"scan", "--count", "/proc/self/mem"});
+    r = RunOndrex({"scan", "--count", "/proc/self/mem"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("ondrex: /proc/self/mem: read error (", 0), 0u) << r.err;
     EXPECT_EQ(lineCount(r.err), 1);
@@ -309,31 +268,31 @@ TEST(Cli, UsageErrorsGiveStatusTwo) {
                                                {"block", "samples/shop.asp", "0"},
                                                {"block", "samples/shop.asp", "9", "10"},
                                                {"samples/shop.asp"}}) {
-        Result r = run(args);
+        TRunResult r = RunOndrex(args);
         EXPECT_EQ(r.status, 2) << testing::PrintToString(args);
         EXPECT_EQ(r.out, "") << testing::PrintToString(args);
         EXPECT_NE(r.err, "") << testing::PrintToString(args);
     }
-    EXPECT_EQ(run({"scan", "--bogus", "x"}).err,
+    EXPECT_EQ(RunOndrex({"scan", "--bogus", "x"}).err,
               "ondrex: unknown option '--bogus' (try 'ondrex --help')\n");
 }
 
 TEST(Cli, HelpAndVersion) {
-    Result r = run({"--help"});
+    TRunResult r = RunOndrex({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("scan [--dim] [--if] [--no-calls]"), std::string::npos);
     EXPECT_NE(r.out.find("block [--dim]"), std::string::npos);
-    r = run({"scan", "--help"});
+    r = RunOndrex({"scan", "--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Usage: ondrex scan", 0), 0u);
-    r = run({"--version"});
+    r = RunOndrex({"--version"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("ondrex ", 0), 0u);
     EXPECT_EQ(lineCount(r.out), 1);
 }
 
 TEST(Cli, TheReadmeCommandScansTheBundledSample) {
-    Result r = run({"scan", "samples/shop.asp"});
+    TRunResult r = RunOndrex({"scan", "samples/shop.asp"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
 }
@@ -341,7 +300,7 @@ TEST(Cli, TheReadmeCommandScansTheBundledSample) {
 TEST(Cli, EverySampleScansAndHasFunctionsOrSubsAndStatements) {
     for (const char* sample : {"samples/shop.asp", "samples/tools.vbs", "samples/cart.js",
                                "samples/orders.php", "samples/report.pl"}) {
-        Result r = run({"scan", "--dim", "--if", "--format", "json", sample});
+        TRunResult r = RunOndrex({"scan", "--dim", "--if", "--format", "json", sample});
         ASSERT_EQ(r.status, 0) << sample;
         Value v = Parse(r.out);
         std::set<std::string> types;
