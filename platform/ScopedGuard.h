@@ -1,21 +1,23 @@
 #pragma once
 // Scoped guards: what a scope changes is put back however the scope ends.
 //
-// TScopedPair runs paired calls (lock/unlock, begin/end): the opening call now, the closing
-// call at the end. Name each pair with an alias:
+// TScopedPair runs paired calls (lock/unlock, begin/end, bind/unbind): the opening call now,
+// with the arguments given, the closing call at the end. Name each pair with an alias:
 //   using TqvPaintLock = TScopedPair<TqvCustomEdit, &TqvCustomEdit::LockPaint,
 //                                    &TqvCustomEdit::UnlockPaint>;
+//   TqvPaintLock lock(editor);
 
 #include <exception>
 #include <utility>
 
 namespace ondrex {
 
-template <class Object, void (Object::*Open)(), void (Object::*Close)()> class TScopedPair {
+template <class Object, auto Open, auto Close> class TScopedPair {
 public:
-    explicit TScopedPair(Object& object)
+    template <class... Args>
+    explicit TScopedPair(Object& object, Args&&... args)
         : object_(object), exceptionsAtStart_(std::uncaught_exceptions()) {
-        (object_.*Open)();
+        (object_.*Open)(std::forward<Args>(args)...);
     }
     TScopedPair(const TScopedPair&) = delete;
     TScopedPair& operator=(const TScopedPair&) = delete;
