@@ -68,8 +68,8 @@ void TqvCustomEdit::SetHighLighter(TqvCustomHighLighter* value) {
     // Unhooks from the previous one, which is alive: its destruction would have dropped it.
     highlighterBindings_.Clear();
     if (value) {
-        value->HookAttributeChange(
-            TNotifyEvent::bind<&TqvCustomEdit::HighlighterAttrChanged>(this), highlighterBindings_);
+        value->HookAttributeChange(TNotifyEvent::bind<&TqvCustomEdit::HighlighterAttrChanged>(this),
+                                   highlighterBindings_);
         value->FreeNotification(TNotifyEvent::bind<&TqvCustomEdit::HighlighterFreed>(this),
                                 highlighterBindings_);
     }

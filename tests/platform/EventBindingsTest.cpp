@@ -161,8 +161,7 @@ TEST(FreeNotification, TellsEachWatcherStillWatchingWithTheComponentAsSender) {
 
     auto component = std::make_unique<Watched>();
     TObject* const identity = component.get();
-    component->FreeNotification(TNotifyEvent::bind<&SenderLog::Freed>(&senderLog),
-                                senderBindings);
+    component->FreeNotification(TNotifyEvent::bind<&SenderLog::Freed>(&senderLog), senderBindings);
     component->FreeNotification(stays.Event(), stays.bindings);
     component->FreeNotification(goes->Event(), goes->bindings);
     goes.reset();
