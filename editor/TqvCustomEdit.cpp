@@ -31,6 +31,8 @@ TqvCustomEdit::TqvCustomEdit() : font_("Courier New", -13), drawer_(0, &font_), 
     bindings_.Bind<&TqvCustomEdit::LinesChanging>(lines_.OnChanging, this);
     bindings_.Bind<&TqvCustomEdit::LinesChanged>(lines_.OnChange, this);
     bindings_.Bind<&TqvCustomEdit::MarkListChanged>(marks_.OnChange, this);
+    bindings_.Bind<&TqvCustomEdit::UndoChangeAdded>(undoList_.OnAdded, this);
+    bindings_.Bind<&TqvCustomEdit::UndoChangeAdded>(redoList_.OnAdded, this);
     SetDefaultKeystrokes();
 }
 
@@ -103,10 +105,6 @@ void TqvCustomEdit::SetInsertMode(bool value) {
     insertMode_ = value;
     InitializeCaret();
     StatusChanged(scInsertMode);
-}
-
-void TqvCustomEdit::SetMaxUndo(int value) {
-    maxUndo_ = std::max(value, 0);
 }
 
 void TqvCustomEdit::SetOptions(TqvEditorOptions value) {
