@@ -86,8 +86,10 @@ std::string TagAttribute(std::string_view tag, std::string_view name) {
 }
 
 std::optional<int> ParseMarkupInteger(std::string_view text) {
-    if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-    if (text.empty() || text[0] == '+') return std::nullopt;
+    if (!text.empty() && text[0] == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text[0] == '-') return std::nullopt;
+    }
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
