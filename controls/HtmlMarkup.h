@@ -26,9 +26,9 @@ struct TMarkupRequest {
 };
 
 struct TMarkupResult {
-    int Height = 0;        // of all lines laid out
-    int Width = 0;         // of the widest line
-    std::string PlainText; // the words without the tags; "\r" for every <BR>
+    int Height = 0;         // of all lines laid out
+    int Width = 0;          // of the widest line
+    std::string PlainText;  // the words without the tags; "\r" for every <BR>
     std::string LinkTarget; // the target of the link under the test point
 };
 

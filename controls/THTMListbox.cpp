@@ -173,7 +173,8 @@ void THTMListbox::SetSelected(int index, bool selected) {
 
 int THTMListbox::SelCount() const {
     if (!multiSelect_) return -1;
-    return int(std::count_if(list_.begin(), list_.end(), [](const TItem& i) { return i.Selected; }));
+    return int(
+        std::count_if(list_.begin(), list_.end(), [](const TItem& i) { return i.Selected; }));
 }
 
 void THTMListbox::SetMultiSelect(bool multiSelect) {
@@ -345,8 +346,8 @@ void THTMListbox::UpdateScrollBar() {
     if (!HandleAllocated()) return;
     const int count = int(list_.size());
     const int maxTop = MaxTopIndex();
-    SetScrollInfo(TScrollBarKind::sbVertical, {0, std::max(0, count - 1), count - maxTop, topIndex_},
-                  false);
+    SetScrollInfo(TScrollBarKind::sbVertical,
+                  {0, std::max(0, count - 1), count - maxTop, topIndex_}, false);
 }
 
 int THTMListbox::PageItems() const {

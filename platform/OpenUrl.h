@@ -10,7 +10,8 @@ namespace ondrex {
 // False when the address is no valid URL with a scheme, or the desktop could not open it.
 bool OpenUrl(const std::string& url);
 
-// While it lives, OpenUrl hands addresses to `handler` instead of the desktop (tests).
+// While it lives, OpenUrl hands well-formed addresses to `handler` instead of the desktop
+// (tests).
 class TUrlHandlerOverride {
 public:
     using THandler = std::function<bool(const std::string&)>;

@@ -24,9 +24,9 @@ TUrlHandlerOverride::~TUrlHandlerOverride() {
 }
 
 bool OpenUrl(const std::string& url) {
-    if (Override()) return Override()(url);
     const QUrl qurl(QString::fromUtf8(url.data(), qsizetype(url.size())), QUrl::StrictMode);
     if (!qurl.isValid() || qurl.scheme().isEmpty()) return false;
+    if (Override()) return Override()(url);
     qt::ensureApplication();
     return QDesktopServices::openUrl(qurl);
 }

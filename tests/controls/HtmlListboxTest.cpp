@@ -96,7 +96,7 @@ TEST_F(Listbox, SortedListsPlaceItemsWhateverTheirCase) {
     list.SetItemIndex(0);
     list.SetSorted(true);
     EXPECT_EQ(list.Items()[0], "Alpha");
-    EXPECT_EQ(list.ItemIndex(), 1); // still "beta"
+    EXPECT_EQ(list.ItemIndex(), 1);         // still "beta"
     EXPECT_EQ(list.Items().Add("BETA"), 1); // equal but for case: byte order
     EXPECT_EQ(list.Items().Add("al"), 0);
 }
@@ -187,8 +187,8 @@ TEST_F(Listbox, KeysMoveTheSelectionAndScrollItIntoView) {
     for (int i = 0; i < 10; ++i)
         list.Items().Add("item " + std::to_string(i));
     int clicks = 0;
-    list.OnClick = TNotifyEvent::fromFunction([](void* n, TObject*) { ++*static_cast<int*>(n); },
-                                              &clicks);
+    list.OnClick =
+        TNotifyEvent::fromFunction([](void* n, TObject*) { ++*static_cast<int*>(n); }, &clicks);
     Key(VK_DOWN);
     EXPECT_EQ(list.ItemIndex(), 0);
     Key(VK_END);

@@ -173,9 +173,9 @@ TEST_F(Markup, LinksAreDrawnInTheLinkColourAndFoundUnderThePoint) {
 
     EXPECT_TRUE(Test(item, 5 * kCell, 5));
     EXPECT_EQ(result.LinkTarget, "mailto:x@y");
-    EXPECT_FALSE(Test(item, 2 * kCell, 5));   // "see"
-    EXPECT_FALSE(Test(item, 9 * kCell, 5));   // "now"
-    EXPECT_FALSE(Test(item, 5 * kCell, 15));  // below the line
+    EXPECT_FALSE(Test(item, 2 * kCell, 5));  // "see"
+    EXPECT_FALSE(Test(item, 9 * kCell, 5));  // "now"
+    EXPECT_FALSE(Test(item, 5 * kCell, 15)); // below the line
     EXPECT_TRUE(result.LinkTarget.empty());
     // A link keeps its target across a line break, and an unquoted href has none.
     EXPECT_TRUE(Test("<a href=\"t\">x<br>yy", kCell, 15));
@@ -266,7 +266,11 @@ TEST_F(MarkupImages, PictureFilesThatCannotBeLoadedStillDrawTheItem) {
     const std::string missing = (dir / "ondrex-no-such-picture.png").string();
     const std::string notAPicture =
         (dir / ("ondrex-markup-" + std::to_string(getpid()) + ".txt")).string();
-    { std::FILE* f = std::fopen(notAPicture.c_str(), "w"); std::fputs("text", f); std::fclose(f); }
+    {
+        std::FILE* f = std::fopen(notAPicture.c_str(), "w");
+        std::fputs("text", f);
+        std::fclose(f);
+    }
     for (const std::string& path : {missing, notAPicture, dir.string(), std::string("/dev/zero")}) {
         canvas.Calls.clear();
         Draw("a<IMG src=\"file://" + path + "\">b");
