@@ -14,14 +14,17 @@
 // messages), TqvCustomEditLines.cpp (line-list notifications, highlighter), and
 // TqvCustomEditKeys.cpp (keys, characters, the command frame, bookmarks).
 
+#include "editor/DisplayCells.h"
 #include "editor/TMarkList.h"
 #include "editor/TqvBookMarkOpt.h"
 #include "editor/TqvEditList.h"
 #include "editor/TqvEditSearch.h"
 #include "editor/TqvEditorOptions.h"
 #include "editor/TqvGutter.h"
+#include "editor/TqvInternalImage.h"
 #include "editor/TqvKeyStrokes.h"
 #include "editor/TqvRangeStates.h"
+#include "editor/TqvRowPainter.h"
 #include "editor/TqvSelectedColor.h"
 #include "editor/TuzTextDrawer.h"
 #include "editor/qvEditorCommands.h"
@@ -108,6 +111,13 @@ public:
     // The pixel of a position's top-left corner and the position at a pixel (the mouse's).
     TPoint RowColumnToPixels(TPoint pos) const;
     TPoint PixelsToRowColumn(TPoint pixel) const;
+
+    // ---- Display cells (TqvCustomEditPaint.cpp) ----------------------------------------
+    // Stored positions count bytes; the screen counts cells (tabs expanded, a character one
+    // cell or two when wide). The 0-based cell where the 1-based byte column of the 1-based
+    // line is drawn, and the byte column nearest a fractional 0-based cell.
+    int CellOfColumn(int line, int column) const;
+    int ColumnAtCell(int line, double cell) const;
 
     // Raw selection ends as stored; the selection operations come with the mouse.
     TPoint SelectionStart() const { return selStart_; }
@@ -223,6 +233,16 @@ protected:
     void DropFiles(int x, int y, const std::vector<std::string>& files) override;
     TCursor CursorAt(int x, int y) override;
 
+    // ---- Painting (TqvCustomEditPaint.cpp) ---------------------------------------------
+    // Every pixel of the clip is painted; nothing is erased beforehand.
+    void Paint(TCanvas& canvas, const TRect& clip) override;
+    virtual void PaintGutter(TCanvas& canvas, const TRect& rect, int firstLine, int lastLine);
+    // Cells [firstCell, lastCell) of the 1-based lines firstLine..lastLine.
+    virtual void PaintTextLines(TCanvas& canvas, TRect rect, int firstLine, int lastLine,
+                                int firstCell, int lastCell);
+    // Answers whether the application marked the line; it may set both colours then.
+    virtual bool DoOnSpecialLineColors(int line, TColor& foreground, TColor& background);
+
     // Adds flags to the pending status changes and reports them unless painting is locked.
     void StatusChanged(TqvStatusChanges changes);
     void UpdateCaret();
@@ -263,6 +283,16 @@ private:
     // Caret column limit of a 0-based line.
     int ColumnLimit(int line) const;
 
+    // Painting helpers (TqvCustomEditPaint.cpp).
+    struct TPaintSelection;
+    TPaintSelection PaintSelection(int firstLine, int lastLine) const;
+    TqvRowSelection RowSelection(const TPaintSelection& selection, int line,
+                                 std::string_view text) const;
+    TColor EditorBackground() const;
+    void PaintRow(int line, int top, const TPaintSelection& selection, const TqvPaintFrame& frame);
+    void PaintMarks(TCanvas& canvas, int firstLine, int lastLine);
+    void DrawMark(TCanvas& canvas, const TMark& mark, int& offset);
+
     // Owned parts; construction order matters: the line list first, the drawer after the
     // font, the range keeper after the line list.
     TqvEditList lines_;
@@ -277,6 +307,11 @@ private:
     TqvRangeStates ranges_{lines_};
     std::array<TMark*, 10> bookmarks_{};
     std::unique_ptr<THintWindow> scrollHint_;
+    std::unique_ptr<TqvInternalImage> internalImage_; // made when first drawn
+    TqvRowPainter rowPainter_{drawer_};
+    TDisplayCells paintCells_;
+    mutable TDisplayCells hitCells_;
+    std::string paintLine_; // the highlighter reads a terminated copy
 
     // View state (0-based where the public value is 1-based).
     int caretX_ = 0;
