@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   cups printer-driver-cups-pdf poppler-utils
   desktop-file-utils man-db
+  clang libclang-rt-dev
 )
 missing=()
 for p in "${packages[@]}"; do

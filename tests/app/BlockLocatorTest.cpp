@@ -71,6 +71,15 @@ TEST(BlockLocator, ABlockWithoutAnEndRunsToTheLastLine) {
     EXPECT_EQ(s.at(1).end, 3);
 }
 
+TEST(BlockLocator, AnEndOnTheLineAfterTheHeaderEndsTheBlockThere) {
+    for (const char* text : {"Sub a()\nEnd Sub\nx\n", "function f()\n}\nx\n}\n"}) {
+        Scanned s(text);
+        TBlockLocation b = s.at(1);
+        EXPECT_EQ(b.end, 2) << text;
+        EXPECT_EQ(b.info[7], (TInfoRow{"Lines in codeblock", "1"})) << text;
+    }
+}
+
 TEST(BlockLocator, AHeaderOnTheLastLineEndsWhereItStarts) {
     Scanned s("x\nSub a()");
     TBlockLocation b = s.at(2);

@@ -12,27 +12,38 @@
 
 namespace ondrex::testjson {
 
+struct Member;
+
 struct Value {
     enum Kind { Null, Bool, Number, String, Array, Object } kind = Null;
     bool b = false;
     double num = 0;
     std::string str;
     std::vector<Value> arr;
-    std::vector<std::pair<std::string, Value>> obj;
+    std::vector<Member> obj; // in document order; a vector may hold a type not yet complete
 
-    const Value& operator[](const std::string& key) const {
-        for (const auto& [k, v] : obj)
-            if (k == key) return v;
-        throw std::runtime_error("no key " + key);
-    }
+    const Value& operator[](const std::string& key) const;
     const Value& operator[](std::size_t i) const { return arr.at(i); }
-    std::vector<std::string> keys() const {
-        std::vector<std::string> out;
-        for (const auto& kv : obj)
-            out.push_back(kv.first);
-        return out;
-    }
+    std::vector<std::string> keys() const;
 };
+
+struct Member {
+    std::string key;
+    Value value;
+};
+
+inline const Value& Value::operator[](const std::string& key) const {
+    for (const Member& member : obj)
+        if (member.key == key) return member.value;
+    throw std::runtime_error("no key " + key);
+}
+
+inline std::vector<std::string> Value::keys() const {
+    std::vector<std::string> out;
+    for (const Member& member : obj)
+        out.push_back(member.key);
+    return out;
+}
 
 class Parser {
 public:
@@ -78,7 +89,7 @@ private:
                 ws();
                 std::string k = string();
                 expect(':');
-                v.obj.emplace_back(k, value());
+                v.obj.push_back({k, value()});
             } while (eat(','));
             expect('}');
         } else if (c == '[') {

@@ -74,6 +74,21 @@ TEST_F(EditorScroll, ThumbIsReadUnderTheRuleTheBarWasSetWith) {
     EXPECT_EQ(edit.TopLine(), int(pos * (32760 + 20 - 1) / 32767));
 }
 
+TEST_F(EditorScroll, TheBarIsScaledFromTheFirstRangePast32767) {
+    // Lines + visible lines - 1 = 32767: the last unscaled range, thumb read as a line.
+    FillLines(32767 - 20 + 1, "");
+    EXPECT_EQ(Vertical(), (TScrollInfo{1, 32767, 20, 1}));
+    host.SendScroll(TScrollBarKind::sbVertical, SB_THUMBTRACK, 30000);
+    EXPECT_EQ(edit.TopLine(), 30000);
+    // One line more: scaled.
+    FillLines(32767 - 20 + 2, "");
+    edit.SetTopLine(30000);
+    const long long n = 32767 + 1;
+    EXPECT_EQ(Vertical(), (TScrollInfo{0, 32767, int(32767LL * 20 / n), int(32767LL * 30000 / n)}));
+    host.SendScroll(TScrollBarKind::sbVertical, SB_THUMBTRACK, 30000);
+    EXPECT_EQ(edit.TopLine(), int(30000LL * n / 32767));
+}
+
 TEST_F(EditorScroll, ScrollMessagesMoveTheView) {
     FillLines(100);
     host.SendScroll(TScrollBarKind::sbVertical, SB_LINEDOWN, 0);

@@ -24,7 +24,7 @@ struct RecordingSink : TqvExport {
 
 void ExportLine(TqvCustomHighLighter& h, const std::string& line) {
     h.StartExportLine(line.c_str());
-    while (!h.AtLineEnd())
+    for (std::size_t count = 0; !h.AtLineEnd() && count <= line.size(); ++count)
         h.ExportNextToken();
 }
 

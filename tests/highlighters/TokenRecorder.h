@@ -51,7 +51,12 @@ inline ScannedLine ScanLine(TqvCustomHighLighter& hl, const std::string& line,
     ScannedLine scanned;
     hl.SetRangeState(state);
     hl.StartLine(line.c_str(), 0);
-    while (!hl.AtLineEnd()) {
+    // Every token but the last holds a byte: a scanner that stops moving fails, not hangs.
+    for (std::size_t count = 0; !hl.AtLineEnd(); ++count) {
+        if (count > line.size()) {
+            ADD_FAILURE() << "no end of line after " << count << " tokens";
+            break;
+        }
         scanned.Tokens.push_back({hl.TokenKind(), hl.TokenStart(), hl.TokenText()});
         hl.NextToken();
     }
@@ -114,8 +119,13 @@ inline std::vector<ExportedToken> ExportLine(TqvCustomHighLighter& hl, const std
     hl.SetExportSink(&sink);
     hl.ResetRangeState();
     hl.StartExportLine(line.c_str());
-    while (!hl.AtLineEnd())
+    for (std::size_t count = 0; !hl.AtLineEnd(); ++count) {
+        if (count > line.size()) {
+            ADD_FAILURE() << "no end of line after " << count << " tokens";
+            break;
+        }
         hl.ExportNextToken();
+    }
     hl.SetExportSink(nullptr);
     return sink.Tokens;
 }

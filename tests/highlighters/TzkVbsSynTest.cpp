@@ -18,6 +18,10 @@ Tokens Scan(TzkVbsSyn& syn, const std::string& line) {
     syn.StartLine(line.c_str(), 0);
     int expectedStart = 0;
     while (!syn.AtLineEnd()) {
+        if (tokens.size() > line.size()) {
+            ADD_FAILURE() << "no end of line: " << line;
+            break;
+        }
         EXPECT_EQ(syn.TokenStart(), expectedStart) << line;
         tokens.emplace_back(syn.TokenKind(), syn.TokenText());
         expectedStart += static_cast<int>(syn.TokenText().size());

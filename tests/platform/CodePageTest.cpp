@@ -43,6 +43,20 @@ TEST(CodePage, InvalidBytesAreCharactersOfTheirOwn) {
     }
 }
 
+TEST(CodePage, AFourByteCharacterIsOneCharacter) {
+    const std::string s = "a\xF0\x9F\x98\x80" "b"; // a, U+1F600, b
+    EXPECT_EQ(CharLength(U, s, 1), 4u);
+    EXPECT_TRUE(IsCharBoundary(U, s, 1));
+    for (std::size_t i = 2; i <= 4; ++i) {
+        EXPECT_FALSE(IsCharBoundary(U, s, i)) << i;
+        EXPECT_EQ(CharStart(U, s, i), 1u) << i;
+        EXPECT_EQ(NextCharBoundary(U, s, i), 5u) << i;
+        EXPECT_EQ(PrevCharBoundary(U, s, i), 1u) << i;
+    }
+    EXPECT_TRUE(IsCharBoundary(U, s, 5));
+    EXPECT_EQ(NextCharBoundary(U, s, 1), 1u);
+}
+
 TEST(CodePage, AColumnNeverLandsInsideACharacter) {
     const std::string s = "x\xE2\x82\xACy\xC3\xA9";
     EXPECT_EQ(CharStart(U, s, 0), 0u);
