@@ -349,6 +349,7 @@ TQtControlHost::TQtControlHost(TCustomControl& control, void* parentWidget, bool
     const TRect b = control.BoundsRect();
     widget_->setGeometry(ToQRect(b));
     if (control.Cursor() != crDefault) ShowCursor(control.Cursor());
+    widget_->setEnabled(control.Enabled());
     widget_->setVisible(control.Visible());
 }
 
@@ -374,6 +375,14 @@ void TQtControlHost::SetBounds(const TRect& bounds) {
 
 void TQtControlHost::SetVisible(bool visible) {
     if (widget_) widget_->setVisible(visible);
+}
+
+void TQtControlHost::SetEnabled(bool enabled) {
+    if (widget_) widget_->setEnabled(enabled);
+}
+
+bool TQtControlHost::ApplicationActive() const {
+    return QApplication::activeWindow() != nullptr;
 }
 
 void TQtControlHost::InvalidateRect(const TRect& rect, bool) {
