@@ -70,8 +70,8 @@ THslRange ColorToHslRange(TColor color) {
 }
 
 TColor HslRangeToColor(const THslRange& hsl) {
-    return HslToColor({double(hsl.H) / (HSLRange - 1), double(hsl.S) / HSLRange,
-                       double(hsl.L) / HSLRange});
+    return HslToColor(
+        {double(hsl.H) / (HSLRange - 1), double(hsl.S) / HSLRange, double(hsl.L) / HSLRange});
 }
 
 } // namespace ondrex

@@ -177,8 +177,7 @@ void TFlatCheckBox::CalcAdvColors() {
     colorFocused_ =
         CalcAdvancedColor(color_, colorFocused_, advColorFocused_, TColorCalcType::lighten);
     colorDown_ = CalcAdvancedColor(color_, colorDown_, advColorDown_, TColorCalcType::darken);
-    colorBorder_ =
-        CalcAdvancedColor(color_, colorBorder_, advColorBorder_, TColorCalcType::darken);
+    colorBorder_ = CalcAdvancedColor(color_, colorBorder_, advColorBorder_, TColorCalcType::darken);
 }
 
 // ---- From the window ---------------------------------------------------------------------
@@ -220,8 +219,8 @@ bool TFlatCheckBox::DialogChar(const std::string& character) {
 
 TRect TFlatCheckBox::CheckRect() const {
     const TRect c = ClientRect();
-    const int left = layout_ == TCheckBoxLayout::checkboxLeft ? c.Left + 1
-                                                              : c.Right - 1 - kSquareSize;
+    const int left =
+        layout_ == TCheckBoxLayout::checkboxLeft ? c.Left + 1 : c.Right - 1 - kSquareSize;
     return Bounds(left, c.Top + 3, kSquareSize, kSquareSize);
 }
 

@@ -24,7 +24,7 @@ public:
 
     TFont Font;
     TColor ColorBackground = 0xFFFFFF;
-    TColor ColorBorder = 0x000000;      // the frame around the whole window
+    TColor ColorBorder = 0x000000;          // the frame around the whole window
     TColor ColorArrowBackground = 0x53D2FF; // the side strip
     TColor ColorArrow = 0x000000;
     int MaxHintWidth = 200; // the window's width limit for wrapping

@@ -11,7 +11,7 @@ namespace ondrex {
 namespace {
 
 constexpr int kStripWidth = 14;
-constexpr int kExtraWidth = 22;  // strip, frame and text margins
+constexpr int kExtraWidth = 22; // strip, frame and text margins
 constexpr int kExtraHeight = 6;
 constexpr unsigned kTextFlags = DT_WORDBREAK | DT_NOPREFIX;
 
@@ -80,7 +80,7 @@ void TFlatHintWindow::ActivateHintAt(const TRect& rect, const std::string& hint,
         THintWindow::ActivateHint(rect, hint);
         return;
     }
-    style_ = TStyle{flat->ColorBackground, flat->ColorBorder, flat->ColorArrowBackground,
+    style_ = TStyle{flat->ColorBackground, flat->ColorBorder,  flat->ColorArrowBackground,
                     flat->ColorArrow,      flat->MaxHintWidth, flat->Font};
     SetCaption(hint);
     TCanvas& canvas = Canvas();

@@ -41,7 +41,7 @@ TEST(FlatControlsPixels, CheckBoxSquareTickAndWrappedCaption) {
     EXPECT_EQ(picture.Pixel(1, 3), box.ColorBorder()); // the square's corners
     EXPECT_EQ(picture.Pixel(11, 13), box.ColorBorder());
     EXPECT_EQ(picture.Pixel(12, 14), face);
-    EXPECT_EQ(picture.Pixel(2, 4), face); // inside, off the tick
+    EXPECT_EQ(picture.Pixel(2, 4), face);    // inside, off the tick
     EXPECT_EQ(picture.Pixel(3, 7), clBlack); // the tick's first stroke
     EXPECT_EQ(picture.Pixel(6, 10), clBlack);
     EXPECT_EQ(picture.Pixel(9, 5), clBlack); // the long stroke's top
@@ -61,8 +61,8 @@ TEST(FlatControlsPixels, HintFrameStripArrowAndText) {
     const int w = window.Width(), h = window.Height();
     for (TPoint p : {TPoint{0, 0}, TPoint{w - 1, 0}, TPoint{0, h - 1}, TPoint{w - 1, h - 1}})
         EXPECT_EQ(picture.Pixel(p.X, p.Y), clBlack) << p.X << "," << p.Y;
-    EXPECT_EQ(picture.Pixel(12, h - 3), 0x53D2FFu);   // the strip, below the arrow
-    EXPECT_EQ(picture.Pixel(3, 3), clBlack);          // the arrow's head
-    EXPECT_EQ(picture.Pixel(w - 3, h - 3), clWhite);  // the text area
+    EXPECT_EQ(picture.Pixel(12, h - 3), 0x53D2FFu);  // the strip, below the arrow
+    EXPECT_EQ(picture.Pixel(3, 3), clBlack);         // the arrow's head
+    EXPECT_EQ(picture.Pixel(w - 3, h - 3), clWhite); // the text area
     EXPECT_TRUE(HasInk(picture, Rect(18, 2, w - 4, h - 2), clWhite));
 }

@@ -235,8 +235,8 @@ TEST_F(FlatCheckBoxTest, NoHoverWhileTheApplicationIsInactive) {
 
 TEST_F(FlatCheckBoxTest, FocusShowsInTheFillAndRaisesEnterAndExit) {
     int enters = 0;
-    box.OnEnter = TNotifyEvent::fromFunction(
-        [](void* n, TObject*) { ++*static_cast<int*>(n); }, &enters);
+    box.OnEnter =
+        TNotifyEvent::fromFunction([](void* n, TObject*) { ++*static_cast<int*>(n); }, &enters);
     host.SendMouseMove(0, 5, 5);
     host.Focus();
     EXPECT_TRUE(box.HasFocus());
