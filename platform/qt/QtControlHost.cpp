@@ -1,10 +1,10 @@
 #include "platform/qt/QtControlHost.h"
 
-#include "platform/SystemMetrics.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/qt/QtText.h"
+#include "platform/SystemMetrics.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
