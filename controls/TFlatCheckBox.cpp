@@ -359,7 +359,11 @@ void TFlatCheckBox::FocusIn() {
 
 void TFlatCheckBox::FocusOut() {
     TCustomControl::FocusOut();
-    if (Enabled()) mouseIn_ = false;
+    if (Enabled()) {
+        mouseIn_ = false;
+        // Else the box stays tracked without its hover state and never shows it again.
+        StopTracking();
+    }
     hasFocus_ = false;
     RedrawCheckRect();
 }

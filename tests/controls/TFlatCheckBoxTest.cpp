@@ -244,6 +244,8 @@ TEST_F(FlatCheckBoxTest, FocusShowsInTheFillAndRaisesEnterAndExit) {
     host.Blur();
     EXPECT_FALSE(box.HasFocus());
     EXPECT_FALSE(box.MouseIn()); // losing the focus ends the hover state too
+    host.SendMouseMove(0, 6, 5); // and the next move over the box shows it again
+    EXPECT_TRUE(box.MouseIn());
 }
 
 TEST_F(FlatCheckBoxTest, SpaceTogglesOnlyWhileFocused) {
