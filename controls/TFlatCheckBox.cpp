@@ -49,8 +49,10 @@ bool IsAccel(const std::string& character, const std::string& caption) {
     return false;
 }
 
-TAdvColors ClampStep(TAdvColors step) {
-    return std::clamp(step, 0, MaxAdvColors);
+void StoreColor(TCustomControl& control, TColor& field, TColor color) {
+    if (field == color) return;
+    field = color;
+    control.Invalidate();
 }
 
 } // namespace
@@ -125,14 +127,6 @@ void TFlatCheckBox::SetParentFont(bool parentFont) {
     parentFont_ = parentFont;
 }
 
-namespace {
-void StoreColor(TCustomControl& control, TColor& field, TColor color) {
-    if (field == color) return;
-    field = color;
-    control.Invalidate();
-}
-} // namespace
-
 void TFlatCheckBox::SetColorFocused(TColor color) {
     StoreColor(*this, colorFocused_, color);
 }
@@ -155,19 +149,17 @@ void TFlatCheckBox::SetUseAdvColors(bool use) {
 }
 
 void TFlatCheckBox::SetAdvColorFocused(TAdvColors step) {
-    advColorFocused_ = ClampStep(step);
-    CalcAdvColors();
-    Invalidate();
+    StoreAdvColor(advColorFocused_, step);
 }
-
 void TFlatCheckBox::SetAdvColorDown(TAdvColors step) {
-    advColorDown_ = ClampStep(step);
-    CalcAdvColors();
-    Invalidate();
+    StoreAdvColor(advColorDown_, step);
+}
+void TFlatCheckBox::SetAdvColorBorder(TAdvColors step) {
+    StoreAdvColor(advColorBorder_, step);
 }
 
-void TFlatCheckBox::SetAdvColorBorder(TAdvColors step) {
-    advColorBorder_ = ClampStep(step);
+void TFlatCheckBox::StoreAdvColor(TAdvColors& field, TAdvColors step) {
+    field = std::clamp(step, 0, MaxAdvColors);
     CalcAdvColors();
     Invalidate();
 }

@@ -115,6 +115,7 @@ private:
     void PointerLeft();
     void StopTracking();
     void HoverTick(TObject*);
+    void StoreAdvColor(TAdvColors& field, TAdvColors step);
     void CalcAdvColors();
 
     std::string caption_;
