@@ -14,6 +14,8 @@ std::unique_ptr<TCanvas> CellCanvas() {
 
 TTestListView::TTestListView(TCustomListView& view, int width, int height)
     : view_((view.SetBounds(0, 0, width, height), view)), host_(view) {
+    // The recording canvas gives a font of height 13 cells of 8 x 13, as the measure canvas.
+    view_.Font().SetHeight(-13);
     view_.SetMeasureCanvas(CellCanvas());
 }
 
