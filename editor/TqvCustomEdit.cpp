@@ -31,6 +31,8 @@ TqvCustomEdit::TqvCustomEdit() : font_("Courier New", -13), drawer_(0, &font_), 
     lines_.OnChanging = TNotifyEvent::bind<&TqvCustomEdit::LinesChanging>(this);
     lines_.OnChange = TNotifyEvent::bind<&TqvCustomEdit::LinesChanged>(this);
     marks_.OnChange = TNotifyEvent::bind<&TqvCustomEdit::MarkListChanged>(this);
+    undoList_.OnAdded = TNotifyEvent::bind<&TqvCustomEdit::UndoChangeAdded>(this);
+    redoList_.OnAdded = TNotifyEvent::bind<&TqvCustomEdit::UndoChangeAdded>(this);
     SetDefaultKeystrokes();
 }
 
@@ -42,6 +44,7 @@ TqvCustomEdit::~TqvCustomEdit() {
     lines_.OnChanging = lines_.OnChange = {};
     font_.OnChange = selectedColor_.OnChange = bookMarkOptions_.OnChange = {};
     gutter_.OnChange = marks_.OnChange = {};
+    undoList_.OnAdded = redoList_.OnAdded = {};
 }
 
 // ---- Text ------------------------------------------------------------------------------
@@ -112,10 +115,6 @@ void TqvCustomEdit::SetInsertMode(bool value) {
     insertMode_ = value;
     InitializeCaret();
     StatusChanged(scInsertMode);
-}
-
-void TqvCustomEdit::SetMaxUndo(int value) {
-    maxUndo_ = std::max(value, 0);
 }
 
 void TqvCustomEdit::SetOptions(TqvEditorOptions value) {

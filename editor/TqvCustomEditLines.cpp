@@ -46,6 +46,7 @@ void TqvCustomEdit::ListCleared(TObject*) {
 
 void TqvCustomEdit::ListTextReplaced(TObject*) {
     if (lines_.Count() == 0) lines_.Add("");
+    ClearUndo();
 }
 
 void TqvCustomEdit::LinesChanging(TObject*) {

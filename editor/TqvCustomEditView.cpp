@@ -4,7 +4,6 @@
 #include "editor/TqvCustomEdit.h"
 
 #include "platform/Application.h"
-#include "platform/CodePage.h"
 #include "platform/HintWindow.h"
 
 #include <algorithm>
@@ -38,24 +37,15 @@ void TqvCustomEdit::ComputeVisibleArea() {
 }
 
 TPoint TqvCustomEdit::RowColumnToPixels(TPoint pos) const {
-    return {(pos.X - 1) * charWidth_ + textOffset_, (pos.Y - TopLine()) * lineHeight_};
+    return {CellOfColumn(pos.Y, pos.X) * charWidth_ + textOffset_,
+            (pos.Y - TopLine()) * lineHeight_};
 }
 
+// The nearest character boundary of the line under the pixel, so a column never lands
+// inside a character, a tab or a wide character.
 TPoint TqvCustomEdit::PixelsToRowColumn(TPoint pixel) const {
-    const double exact =
-        double(LeftColumn() * charWidth_ + pixel.X - gutterWidth_ - 2) / charWidth_;
-    int column = int(std::lround(exact)); // halves away from zero
     const int line = TopLine() + pixel.Y / lineHeight_;
-    if (line >= 1 && line <= LineCount() && column >= 2) {
-        const std::string_view text = lines_.Get(line - 1);
-        const auto byte = std::size_t(column - 1);
-        if (!IsCharBoundary(ActiveCodePage(), text, byte)) {
-            const bool roundedUp = exact - std::floor(exact) >= 0.5;
-            column = 1 + int(roundedUp ? PrevCharBoundary(ActiveCodePage(), text, byte)
-                                       : NextCharBoundary(ActiveCodePage(), text, byte));
-        }
-    }
-    return {column, line};
+    return {ColumnAtCell(line, double(pixel.X - textOffset_) / charWidth_), line};
 }
 
 // ---- Caret -----------------------------------------------------------------------------
@@ -98,7 +88,7 @@ void TqvCustomEdit::SetCaretPosition(TPoint value) {
 void TqvCustomEdit::EnsureCaretVisible() {
     LockPaint();
     try {
-        const int column = CaretColumn();
+        const int column = CellOfColumn(CaretLine(), CaretColumn()) + 1;
         if (column < LeftColumn())
             SetLeftColumn(column);
         else if (column > LeftColumn() + visibleColumns_)
@@ -127,7 +117,8 @@ void TqvCustomEdit::UpdateCaret() {
         return;
     }
     caretUpdatePending_ = false;
-    const int x = (CaretColumn() - 1) * charWidth_ + textOffset_ + caretOffset_.X;
+    const int x =
+        CellOfColumn(CaretLine(), CaretColumn()) * charWidth_ + textOffset_ + caretOffset_.X;
     const int y = (CaretLine() - TopLine()) * lineHeight_ + 1 + caretOffset_.Y;
     if (x < gutterWidth_ || x >= ClientWidth() || y < 0 || y >= ClientHeight()) {
         HideCaretIfShown();
