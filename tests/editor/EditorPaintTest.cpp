@@ -125,16 +125,8 @@ TEST_F(EditorPaint, ClippedPaintDrawsOnlyTheColumnsAndLinesItCovers) {
 }
 
 TEST_F(EditorPaint, SpecialLineTakesTheApplicationsColoursAcrossTheFullWidth) {
-    struct Marker {
-        int line = 2;
-        void Colors(TObject*, int l, bool& special, TColor& fg, TColor& bg) {
-            if (l != line) return;
-            special = true;
-            fg = clYellow;
-            bg = clBlue;
-        }
-    } marker;
-    edit.OnSpecialLineColors = TqvSpecialLineColorsEvent::bind<&Marker::Colors>(&marker);
+    YellowOnBlueLine marker{2};
+    marker.Attach(edit);
     vbs.KeyAttri->SetForeground(clRed);
     vbs.KeyAttri->SetStyle(fsBold);
     edit.SetHighLighter(&vbs);
@@ -377,13 +369,8 @@ TEST_F(EditorPaintSelection, HiddenWhileUnfocusedWithHideSelection) {
 }
 
 TEST_F(EditorPaintSelection, SelectionOnASpecialLineSwapsItsColours) {
-    struct Marker {
-        void Colors(TObject*, int line, bool& special, TColor& fg, TColor& bg) {
-            special = line == 1;
-            if (special) fg = clYellow, bg = clBlue;
-        }
-    } marker;
-    edit.OnSpecialLineColors = TqvSpecialLineColorsEvent::bind<&Marker::Colors>(&marker);
+    YellowOnBlueLine marker{1};
+    marker.Attach(edit);
     edit.SetText("abcdef");
     Select({2, 1}, {4, 1});
     const std::vector<TDrawCall> row = RowTexts(host.PaintAll(), 0);
