@@ -181,6 +181,10 @@ TEST_F(EditorPaint, NoColourFallsBackToTheWhiteSpaceBackground) {
     for (const TDrawCall& fill : canvas.CallsOf(TDrawKind::FillRect))
         below = below || (fill.Rect.Top == kLineHeight && fill.Color == clAqua);
     EXPECT_TRUE(below);
+
+    // A white-space attribute of no colour leaves the control's colour, never "no paint".
+    vbs.SpaceAttri->SetBackground(clNone);
+    EXPECT_EQ(RowTexts(host.PaintAll(), 0)[0].BkColor, white);
 }
 
 TEST_F(EditorPaint, LinesStartInTheStateStoredForThem) {
