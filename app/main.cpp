@@ -1,6 +1,9 @@
-// ondrex: the window (later) and the command line (design.md §6).
+// ondrex: the window and the command line (design.md §6).
 
 #include "app/CliCommands.h"
+#include "app/window/RunWindow.h"
+
+#include <cstdlib>
 
 #include <iostream>
 #include <string>
@@ -39,11 +42,19 @@ void printUsage(std::ostream& out) {
     out << "Usage: ondrex [FILE]\n"
            "       ondrex COMMAND [OPTIONS] ARGS\n"
            "       ondrex --help | --version\n\n"
-           "Reads web script files and lists their functions, subs and statements.\n\n"
+           "Reads web script files and lists their functions, subs and statements.\n"
+           "Without a command it opens the window, and scans FILE at once when one is named.\n"
+           "Where there is no display, 'ondrex FILE' prints the scan of FILE instead.\n\n"
            "Commands:\n";
     for (const TCliCommand& c : kCommands)
         out << "  " << c.usage << "\n";
     out << "\nExit status: 0 success, 1 bad input, 2 usage error.\n";
+}
+
+bool isCommand(const std::string& name) {
+    for (const TCliCommand& c : kCommands)
+        if (c.name == name) return true;
+    return false;
 }
 
 bool wantsHelp(const TCliArgs& args) {
@@ -83,11 +94,22 @@ int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         err << "ondrex: unknown option '" << first << "' (try 'ondrex --help')\n";
         return kExitUsage;
     }
-    // `ondrex FILE` starts the window, which does not exist yet.
-    err << "ondrex: no window in this build; use a command such as 'ondrex scan " << first
-        << "'\n\n";
-    printUsage(err);
-    return kExitUsage;
+    // `ondrex FILE` reaches here only where no window can open: the scan goes to the terminal.
+    err << "ondrex: no display to open the window on; the scan of " << first << " follows\n";
+    return runScan({first}, out, err);
+}
+
+bool OpensWindow(const TCliArgs& args) {
+    if (args.empty()) return true;
+    return !(args[0].size() > 1 && args[0][0] == '-') && !isCommand(args[0]);
+}
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
 }
 
 } // namespace ondrex::cli
@@ -95,5 +117,7 @@ int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err) {
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     ondrex::cli::TCliArgs args(argv + 1, argv + argc);
+    if (ondrex::cli::OpensWindow(args) && ondrex::cli::HasDisplay())
+        return ondrex::window::RunWindow(argc, argv, args.empty() ? std::string() : args[0]);
     return ondrex::cli::RunCommandLine(args, std::cout, std::cerr);
 }
