@@ -12,16 +12,24 @@
 // The sources are split by role: TqvCustomEdit.cpp (construction, properties, font and
 // gutter), TqvCustomEditView.cpp (caret, scrolling, invalidation, paint lock, window
 // messages), TqvCustomEditLines.cpp (line-list notifications, highlighter), and
-// TqvCustomEditKeys.cpp (keys, characters, the command frame, bookmarks).
+// TqvCustomEditKeys.cpp (keys, characters, the command frame, bookmarks). The editing
+// commands are grouped by family: TqvCustomEditSelection.cpp (the selection and the
+// ReplaceSelection primitive), ...CaretMoves.cpp, ...Typing.cpp, ...Deleting.cpp,
+// ...LineBreakTab.cpp (line break, tab, block indent), ...Clipboard.cpp and
+// ...UndoReplay.cpp (recording, Undo and Redo).
 
+#include "editor/DisplayCells.h"
 #include "editor/TMarkList.h"
+#include "editor/TUndoList.h"
 #include "editor/TqvBookMarkOpt.h"
 #include "editor/TqvEditList.h"
 #include "editor/TqvEditSearch.h"
 #include "editor/TqvEditorOptions.h"
 #include "editor/TqvGutter.h"
+#include "editor/TqvInternalImage.h"
 #include "editor/TqvKeyStrokes.h"
 #include "editor/TqvRangeStates.h"
+#include "editor/TqvRowPainter.h"
 #include "editor/TqvSelectedColor.h"
 #include "editor/TuzTextDrawer.h"
 #include "editor/qvEditorCommands.h"
@@ -30,6 +38,7 @@
 
 #include <array>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +48,12 @@ namespace ondrex {
 class TCanvas;
 class THintWindow;
 class TqvCustomHighLighter;
+
+// Failures of editor operations a user can cause (the clipboard refusing data).
+class EqvEditError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 enum TqvPrintStatus : std::uint8_t { psBegin, psNewPage, psEnd };
 enum TqvReplaceAction : std::uint8_t { raCancel, raSkip, raReplace, raReplaceAll };
@@ -109,9 +124,41 @@ public:
     TPoint RowColumnToPixels(TPoint pos) const;
     TPoint PixelsToRowColumn(TPoint pixel) const;
 
-    // Raw selection ends as stored; the selection operations come with the mouse.
+    // ---- Display cells (TqvCustomEditPaint.cpp) ----------------------------------------
+    // Stored positions count bytes; the screen counts cells (tabs expanded, a character one
+    // cell or two when wide). The 0-based cell where the 1-based byte column of the 1-based
+    // line is drawn, and the byte column nearest a fractional 0-based cell.
+    int CellOfColumn(int line, int column) const;
+    int ColumnAtCell(int line, double cell) const;
+
+    // ==== Selection (TqvCustomEditSelection.cpp) ======================================
+    // The raw ends: the anchor and the moving end, in any order.
     TPoint SelectionStart() const { return selStart_; }
     TPoint SelectionEnd() const { return selEnd_; }
+    // Collapses the selection at the position (clamped to the text; in smNormal to the
+    // line's end + 1).
+    void SetSelectionStart(TPoint value);
+    // Moves the moving end (clamped, never inside a character); ignored with
+    // qveoNoSelection.
+    void SetSelectionEnd(TPoint value);
+    // The ends in text order (smaller line, then smaller column).
+    TPoint BlockBegin() const;
+    TPoint BlockEnd() const;
+    // A column selection of zero width is empty whatever its height.
+    bool HasSelection() const;
+    // Lines joined with CR LF; a column block is padded with spaces to its width.
+    std::string SelectedText() const;
+    // Replaces the selection by a stream of text.
+    void SetSelectedText(std::string_view text) { ReplaceSelection(smNormal, text); }
+    // The primitive behind every edit: deletes the selection by SelectionMode, then inserts
+    // the text at the caret as a stream, a column block or whole lines (by `mode`), moving
+    // bookmarks with the lines. Records nothing for undo; callers do.
+    void ReplaceSelection(TSelectionMode mode, std::string_view text);
+    bool IsPointInSelection(TPoint pos) const;
+    void SelectAll();
+    // Selects the word at the position: by the highlighter's word characters, or without
+    // one (or on a multi-byte character) by character classes.
+    void SelectWordAt(TPoint pos);
 
     // ---- Painting control -------------------------------------------------------------
     // While locked, caret and scroll-bar updates and status reports wait for the last
@@ -124,7 +171,45 @@ public:
     void InvalidateLine(int line);
 
     // ---- Commands ---------------------------------------------------------------------
+    // `character` is one character's bytes for ecChar; `data` points at a TPoint for
+    // ecGotoXY/ecSelGotoXY and at a std::string for ecImeStr.
     virtual void ExecuteCommand(TqvEditorCommand command, std::string character, void* data);
+
+    // ==== Editing operations (CaretMoves, LineBreakTab) ================================
+    // Moves the caret onto the partner of the bracket right of it, if there is one.
+    virtual void FindMatchingBracket();
+    // The caret's target for a word move right / left.
+    virtual TPoint NextWordPos();
+    virtual TPoint PrevWordPos();
+    // Inserts spaces up to the next tab stop, or under the next word above (smart tabs).
+    void InsertTab();
+    // Indents / unindents the selected lines by TabWidth spaces.
+    void BlockIndent();
+    void BlockUnindent();
+
+    // ==== Clipboard (TqvCustomEditClipboard.cpp) =======================================
+    // Plain text plus the private block type, so that column and line blocks paste back as
+    // what they were. Failures raise EqvEditError.
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    bool CanPaste() const;
+
+    // ==== Undo (TqvCustomEditUndoReplay.cpp) ===========================================
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return undoList_.Count() > 0; }
+    bool CanRedo() const { return redoList_.Count() > 0; }
+    // Empties both lists.
+    void ClearUndo();
+    // Both lists together.
+    void LockUndo();
+    void UnlockUndo();
+    TUndoList& UndoList() { return undoList_; }
+    TUndoList& RedoList() { return redoList_; }
+    // Set whenever a change is recorded; only the application clears it.
+    bool Modified() const { return modified_; }
+    void SetModified(bool value);
 
     // ---- Bookmarks --------------------------------------------------------------------
     TMarkList& Marks() override { return marks_; }
@@ -158,7 +243,8 @@ public:
     void SetInsertMode(bool value);
     TqvKeyStrokes& Keystrokes() { return keystrokes_; }
     void SetKeystrokes(const TqvKeyStrokes& value) { keystrokes_.Assign(value); }
-    int MaxUndo() const { return maxUndo_; }
+    int MaxUndo() const { return undoList_.MaxUndo(); }
+    // Applies to both lists; a negative value is ignored.
     void SetMaxUndo(int value);
     TqvEditorOptions Options() const { return options_; }
     void SetOptions(TqvEditorOptions value);
@@ -223,6 +309,16 @@ protected:
     void DropFiles(int x, int y, const std::vector<std::string>& files) override;
     TCursor CursorAt(int x, int y) override;
 
+    // ---- Painting (TqvCustomEditPaint.cpp) ---------------------------------------------
+    // Every pixel of the clip is painted; nothing is erased beforehand.
+    void Paint(TCanvas& canvas, const TRect& clip) override;
+    virtual void PaintGutter(TCanvas& canvas, const TRect& rect, int firstLine, int lastLine);
+    // Cells [firstCell, lastCell) of the 1-based lines firstLine..lastLine.
+    virtual void PaintTextLines(TCanvas& canvas, TRect rect, int firstLine, int lastLine,
+                                int firstCell, int lastCell);
+    // Answers whether the application marked the line; it may set both colours then.
+    virtual bool DoOnSpecialLineColors(int line, TColor& foreground, TColor& background);
+
     // Adds flags to the pending status changes and reports them unless painting is locked.
     void StatusChanged(TqvStatusChanges changes);
     void UpdateCaret();
@@ -231,6 +327,50 @@ protected:
     void SizeOrFontChanged(bool full);
 
 private:
+    // ==== Editing internals (one group per command family file) ========================
+    // Selection
+    TPoint ClampSelectionPos(TPoint value) const;
+    void DeleteSelection();
+    void InsertText(TSelectionMode mode, std::string_view text);
+    void InsertStream(const std::vector<std::string_view>& pieces);
+    void InsertColumn(const std::vector<std::string_view>& pieces);
+    void InsertLines(const std::vector<std::string_view>& pieces);
+    // Marks on fromLine and below move by delta (never above line 1); marks strictly
+    // between first and last move to `to`.
+    void MoveMarks(int fromLine, int delta);
+    void MoveMarksInside(int first, int last, int to);
+    // Caret moves
+    void MoveCaret(TPoint from, TPoint to, bool selecting);
+    void MoveCaretHorizontal(int delta, bool selecting);
+    void MoveCaretVertical(int delta, bool selecting);
+    void ScrollCommand(TqvEditorCommand command);
+    bool MovementCommand(TqvEditorCommand command, void* data);
+    // Typing and deleting
+    void TypeText(const std::string& text, bool ime);
+    bool DeleteSelectionAs(TChangeReason reason);
+    void DeleteRange(TPoint from, TPoint to, TChangeReason reason);
+    void DeleteLastChar();
+    void DeleteChar();
+    void DeleteWordCommand(bool forward);
+    void DeleteToLineEdge(bool toStart);
+    void DeleteLine();
+    bool EditingCommand(TqvEditorCommand command, const std::string& character, void* data);
+    // Line break, tab and indent
+    void LineBreak(bool moveCaret);
+    // Undo
+    // A new edit: recorded on the undo list, and the redo list (whose positions were taken
+    // before this edit) emptied.
+    void RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
+                      TSelectionMode mode);
+    void UndoChangeAdded(TObject* sender);
+    void UndoItem(TUndoItem& item);
+    void RedoItem(TUndoItem& item);
+    void InsertColumnBlock(TPoint from, TPoint to, std::string_view text);
+    // ReplaceSelection that tells where the text went in (the caret after the deletion).
+    TPoint ReplaceSelectionAt(TSelectionMode mode, std::string_view text);
+    // Clipboard
+    void PasteBlock(TSelectionMode mode, std::string_view text);
+
     // Line-list and support-object notifications.
     void ListAdded(TObject* sender);
     void ListBulkAdded(TObject* sender);
@@ -247,6 +387,7 @@ private:
     void SelectedColorChanged(TObject* sender);
     void MarkListChanged(TObject* sender);
     void HighlighterAttrChanged(TObject* sender);
+    void HighlighterFreed(TObject* sender);
 
     void MeasureFont();
     void SetGutterWidth(int value);
@@ -263,6 +404,16 @@ private:
     // Caret column limit of a 0-based line.
     int ColumnLimit(int line) const;
 
+    // Painting helpers (TqvCustomEditPaint.cpp).
+    struct TPaintSelection;
+    TPaintSelection PaintSelection(int firstLine, int lastLine) const;
+    TqvRowSelection RowSelection(const TPaintSelection& selection, int line,
+                                 std::string_view text) const;
+    TColor EditorBackground() const;
+    void PaintRow(int line, int top, const TPaintSelection& selection, const TqvPaintFrame& frame);
+    void PaintMarks(TCanvas& canvas, int firstLine, int lastLine);
+    void DrawMark(TCanvas& canvas, const TMark& mark, int& offset);
+
     // Owned parts; construction order matters: the line list first, the drawer after the
     // font, the range keeper after the line list.
     TqvEditList lines_;
@@ -276,7 +427,26 @@ private:
     TqvEditSearch search_;
     TqvRangeStates ranges_{lines_};
     std::array<TMark*, 10> bookmarks_{};
+    TUndoList undoList_;
+    TUndoList redoList_;
+    bool modified_ = false;
+    // Set while Undo or Redo replays: their own recordings keep the redo list.
+    bool replaying_ = false;
+    struct TReplayGuard {
+        explicit TReplayGuard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+        ~TReplayGuard() { flag_ = was_; }
+        bool& flag_;
+        bool was_;
+    };
+    // Bytes the last vertical move stepped the caret left off the inside of a character;
+    // the next vertical move gives them back.
+    int columnShift_ = 0;
     std::unique_ptr<THintWindow> scrollHint_;
+    std::unique_ptr<TqvInternalImage> internalImage_; // made when first drawn
+    TqvRowPainter rowPainter_{drawer_};
+    TDisplayCells paintCells_;
+    mutable TDisplayCells hitCells_;
+    std::string paintLine_; // the highlighter reads a terminated copy
 
     // View state (0-based where the public value is 1-based).
     int caretX_ = 0;
@@ -302,7 +472,6 @@ private:
     TCaretType insertCaret_ = ctVerticalLine;
     TCaretType overwriteCaret_ = ctBlock;
     bool insertMode_ = true;
-    int maxUndo_ = 10;
     TqvEditorOptions options_ = qvDefaultEditorOptions;
     bool readOnly_ = false;
     int rightEdge_ = 80;
@@ -326,6 +495,10 @@ private:
     TqvKeyChordPrefix chordPrefix_;
     bool keyWasCommand_ = false;
     int imePendingCount_ = 0;
+
+    // What the editor bound to its parts, and to the attached highlighter.
+    TEventBindings bindings_;
+    TEventBindings highlighterBindings_;
 };
 
 } // namespace ondrex

@@ -3,6 +3,7 @@
 
 #include "editor/TqvCustomEdit.h"
 
+#include "editor/TqvScopedGuards.h"
 #include "platform/CodePage.h"
 
 namespace ondrex {
@@ -58,18 +59,56 @@ void TqvCustomEdit::DoOnProcessCommand(TqvEditorCommand& command, std::string& c
 void TqvCustomEdit::ExecuteCommand(TqvEditorCommand command, std::string character, void* data) {
     DoOnProcessCommand(command, character, data);
     if (command == ecNone || command >= ecUserFirst) return;
-    LockPaint();
-    try {
+    {
+        TqvPaintLock lock(*this);
         CommandProcessor(command, character, data);
-    } catch (...) {
-        UnlockPaint();
-        throw;
     }
-    UnlockPaint();
     OnCommandDone(this);
 }
 
-void TqvCustomEdit::CommandProcessor(TqvEditorCommand command, const std::string&, void*) {
+namespace {
+
+// Commands that change the text or the undo state: nothing while ReadOnly.
+bool ChangesText(TqvEditorCommand command) {
+    switch (command) {
+    case ecDeleteLastChar:
+    case ecDeleteChar:
+    case ecDeleteWord:
+    case ecDeleteLastWord:
+    case ecDeleteBOL:
+    case ecDeleteEOL:
+    case ecDeleteLine:
+    case ecClearAll:
+    case ecLineBreak:
+    case ecInsertLine:
+    case ecChar:
+    case ecImeStr:
+    case ecUndo:
+    case ecRedo:
+    case ecCut:
+    case ecPaste:
+    case ecBlockIndent:
+    case ecBlockUnindent:
+    case ecTab:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Printable: code 32 and above but not 127 (a multi-byte character's lead byte counts).
+bool IsTypable(const std::string& character) {
+    if (character.empty()) return false;
+    const auto first = std::uint8_t(character.front());
+    return first >= 32 && first != 127;
+}
+
+} // namespace
+
+void TqvCustomEdit::CommandProcessor(TqvEditorCommand command, const std::string& character,
+                                     void* data) {
+    if (ReadOnly() && ChangesText(command)) return;
+    if (MovementCommand(command, data) || EditingCommand(command, character, data)) return;
     if (command >= ecGotoMarker0 && command <= ecGotoMarker9) {
         if (bookMarkOptions_.EnableKeys()) GotoBookmark(command - ecGotoMarker0);
         return;
@@ -85,6 +124,12 @@ void TqvCustomEdit::CommandProcessor(TqvEditorCommand command, const std::string
         return;
     }
     switch (command) {
+    case ecScrollUp:
+    case ecScrollDown:
+    case ecScrollLeft:
+    case ecScrollRight:
+        ScrollCommand(command);
+        break;
     case ecInsertMode:
         SetInsertMode(true);
         break;
@@ -103,8 +148,76 @@ void TqvCustomEdit::CommandProcessor(TqvEditorCommand command, const std::string
     case ecLineSelect:
         SetSelectionMode(smLine);
         break;
-    default:
+    case ecMatchBracket:
+        FindMatchingBracket();
         break;
+    case ecCopy:
+        CopyToClipboard();
+        break;
+    default: // ecShiftTab and codes without a meaning change nothing
+        break;
+    }
+}
+
+// Commands that change the text; false for any other command.
+bool TqvCustomEdit::EditingCommand(TqvEditorCommand command, const std::string& character,
+                                   void* data) {
+    switch (command) {
+    case ecChar:
+        if (IsTypable(character)) TypeText(character, false);
+        return true;
+    case ecImeStr:
+        if (data) TypeText(*static_cast<const std::string*>(data), true);
+        return true;
+    case ecDeleteLastChar:
+        DeleteLastChar();
+        return true;
+    case ecDeleteChar:
+        DeleteChar();
+        return true;
+    case ecDeleteWord:
+    case ecDeleteLastWord:
+        DeleteWordCommand(command == ecDeleteWord);
+        return true;
+    case ecDeleteBOL:
+    case ecDeleteEOL:
+        DeleteToLineEdge(command == ecDeleteBOL);
+        return true;
+    case ecDeleteLine:
+        DeleteLine();
+        return true;
+    case ecClearAll:
+        // The records point into the text that is gone.
+        lines_.Clear();
+        ClearUndo();
+        return true;
+    case ecLineBreak:
+    case ecInsertLine:
+        LineBreak(command == ecLineBreak);
+        return true;
+    case ecTab:
+        InsertTab();
+        return true;
+    case ecBlockIndent:
+        BlockIndent();
+        return true;
+    case ecBlockUnindent:
+        BlockUnindent();
+        return true;
+    case ecUndo:
+        Undo();
+        return true;
+    case ecRedo:
+        Redo();
+        return true;
+    case ecCut:
+        CutToClipboard();
+        return true;
+    case ecPaste:
+        PasteFromClipboard();
+        return true;
+    default:
+        return false;
     }
 }
 

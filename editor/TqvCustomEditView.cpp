@@ -3,8 +3,8 @@
 
 #include "editor/TqvCustomEdit.h"
 
+#include "editor/TqvScopedGuards.h"
 #include "platform/Application.h"
-#include "platform/CodePage.h"
 #include "platform/HintWindow.h"
 
 #include <algorithm>
@@ -38,24 +38,15 @@ void TqvCustomEdit::ComputeVisibleArea() {
 }
 
 TPoint TqvCustomEdit::RowColumnToPixels(TPoint pos) const {
-    return {(pos.X - 1) * charWidth_ + textOffset_, (pos.Y - TopLine()) * lineHeight_};
+    return {CellOfColumn(pos.Y, pos.X) * charWidth_ + textOffset_,
+            (pos.Y - TopLine()) * lineHeight_};
 }
 
+// The nearest character boundary of the line under the pixel, so a column never lands
+// inside a character, a tab or a wide character.
 TPoint TqvCustomEdit::PixelsToRowColumn(TPoint pixel) const {
-    const double exact =
-        double(LeftColumn() * charWidth_ + pixel.X - gutterWidth_ - 2) / charWidth_;
-    int column = int(std::lround(exact)); // halves away from zero
     const int line = TopLine() + pixel.Y / lineHeight_;
-    if (line >= 1 && line <= LineCount() && column >= 2) {
-        const std::string_view text = lines_.Get(line - 1);
-        const auto byte = std::size_t(column - 1);
-        if (!IsCharBoundary(ActiveCodePage(), text, byte)) {
-            const bool roundedUp = exact - std::floor(exact) >= 0.5;
-            column = 1 + int(roundedUp ? PrevCharBoundary(ActiveCodePage(), text, byte)
-                                       : NextCharBoundary(ActiveCodePage(), text, byte));
-        }
-    }
-    return {column, line};
+    return {ColumnAtCell(line, double(pixel.X - textOffset_) / charWidth_), line};
 }
 
 // ---- Caret -----------------------------------------------------------------------------
@@ -73,8 +64,8 @@ void TqvCustomEdit::SetCaretPosition(TPoint value) {
     line = std::max(line, 0);
     const int column = value.X < 1 ? 0 : std::min(value.X - 1, limit);
     if (column == caretX_ && line == caretY_) return;
-    LockPaint();
-    try {
+    {
+        TqvPaintLock lock(*this);
         if (column != caretX_) {
             caretX_ = column;
             StatusChanged(scCaretColumn);
@@ -86,33 +77,23 @@ void TqvCustomEdit::SetCaretPosition(TPoint value) {
         EnsureCaretVisible();
         caretUpdatePending_ = true;
         scrollBarUpdatePending_ = true;
-    } catch (...) {
-        UnlockPaint();
-        throw;
     }
-    UnlockPaint();
     DoOnSelectionChange();
 }
 
 // The caret may stand one column past the last whole visible column without scrolling.
 void TqvCustomEdit::EnsureCaretVisible() {
-    LockPaint();
-    try {
-        const int column = CaretColumn();
-        if (column < LeftColumn())
-            SetLeftColumn(column);
-        else if (column > LeftColumn() + visibleColumns_)
-            SetLeftColumn(column - visibleColumns_ + 1);
-        const int line = CaretLine();
-        if (line < TopLine())
-            SetTopLine(line);
-        else if (line > TopLine() + visibleLines_ - 1)
-            SetTopLine(line - visibleLines_ + 1);
-    } catch (...) {
-        UnlockPaint();
-        throw;
-    }
-    UnlockPaint();
+    TqvPaintLock lock(*this);
+    const int column = CellOfColumn(CaretLine(), CaretColumn()) + 1;
+    if (column < LeftColumn())
+        SetLeftColumn(column);
+    else if (column > LeftColumn() + visibleColumns_)
+        SetLeftColumn(column - visibleColumns_ + 1);
+    const int line = CaretLine();
+    if (line < TopLine())
+        SetTopLine(line);
+    else if (line > TopLine() + visibleLines_ - 1)
+        SetTopLine(line - visibleLines_ + 1);
 }
 
 void TqvCustomEdit::HideCaretIfShown() {
@@ -127,7 +108,8 @@ void TqvCustomEdit::UpdateCaret() {
         return;
     }
     caretUpdatePending_ = false;
-    const int x = (CaretColumn() - 1) * charWidth_ + textOffset_ + caretOffset_.X;
+    const int x =
+        CellOfColumn(CaretLine(), CaretColumn()) * charWidth_ + textOffset_ + caretOffset_.X;
     const int y = (CaretLine() - TopLine()) * lineHeight_ + 1 + caretOffset_.Y;
     if (x < gutterWidth_ || x >= ClientWidth() || y < 0 || y >= ClientHeight()) {
         HideCaretIfShown();

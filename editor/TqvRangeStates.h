@@ -29,6 +29,8 @@ public:
     int LineChanged(int index);
     // Recomputes every line's start state from line 0.
     void RescanAll();
+    // Sets the highlighter to the stored start state of the line.
+    void LoadState(int index);
     // The highlighter is already set to the start state of the line. Scans forward until a
     // recomputed start state equals the stored one; answers the last line scanned.
     int RescanFrom(int index);
@@ -37,7 +39,6 @@ private:
     void ScanLine(int index);
     void StoreState(int index);
     bool StoredStateEquals(int index) const;
-    void LoadState(int index);
     void StoreInitialState();
     bool RestartAtTop(int index);
 

@@ -95,4 +95,13 @@ void TuzTextDrawer::PutTextSpaced(int x, int y, unsigned options, const TRect& c
                         std::span<const int>(spacing_.data(), text.size()));
 }
 
+void TuzTextDrawer::PutTextCells(int x, int y, unsigned options, const TRect& clip,
+                                 std::string_view text, std::span<const int> cells) {
+    cellAdvances_.resize(text.size());
+    const int width = CharWidth();
+    for (std::size_t i = 0; i < text.size(); ++i)
+        cellAdvances_[i] = (i < cells.size() ? cells[i] : 1) * width;
+    canvas_->ExtTextOut(x, y, options, &clip, text, cellAdvances_);
+}
+
 } // namespace ondrex

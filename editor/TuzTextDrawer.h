@@ -7,6 +7,7 @@
 #include "platform/Color.h"
 #include "platform/Geometry.h"
 
+#include <span>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,11 @@ public:
     // Every byte advances by one cell; `options` are ETO_OPAQUE / ETO_CLIPPED.
     void PutTextSpaced(int x, int y, unsigned options, const TRect& clip, std::string_view text);
 
+    // As PutTextSpaced, but each character advances by its own count of cells: `cells` holds
+    // one entry per byte, the character's cells on its first byte and 0 on the others.
+    void PutTextCells(int x, int y, unsigned options, const TRect& clip, std::string_view text,
+                      std::span<const int> cells);
+
     void ReleaseTemporaryResources() { stock_.GiveBackFontHandles(); }
 
     int SpacingTableLength() const { return int(spacing_.size()); }
@@ -71,6 +77,7 @@ private:
     TColor backColor_;
     int charExtra_ = 0;
     std::vector<int> spacing_;
+    std::vector<int> cellAdvances_;
 };
 
 } // namespace ondrex

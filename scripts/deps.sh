@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation2
   libgtest-dev libgmock-dev
   cups printer-driver-cups-pdf poppler-utils
+  desktop-file-utils man-db
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,10 @@
 #include "platform/qt/QtControlHost.h"
 
+#include "platform/SystemMetrics.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/qt/QtText.h"
-#include "platform/SystemMetrics.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -12,15 +12,19 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
+
+#include <cstring>
 
 namespace ondrex {
 
@@ -360,6 +364,16 @@ TQtControlHost::~TQtControlHost() {
 
 void* TQtControlHost::Widget() const {
     return static_cast<QWidget*>(widget_);
+}
+
+TBitmap TQtControlHost::Grab() const {
+    if (!widget_) return {};
+    const QImage image =
+        widget_->viewport()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    TBitmap bitmap(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(bitmap.ScanLine(y), image.constScanLine(y), std::size_t(image.width()) * 4);
+    return bitmap;
 }
 
 TSize TQtControlHost::ClientSize() const {

@@ -6,6 +6,7 @@
 // scrolling of pixels, capture, files dropped from other programs, input-method results).
 // Qt stays inside: the widget is handed out only as an opaque pointer.
 
+#include "platform/Bitmap.h"
 #include "platform/ControlHost.h"
 
 namespace ondrex {
@@ -21,6 +22,8 @@ public:
 
     // The QWidget*, for platform code that places or grabs the window.
     void* Widget() const;
+    // The client area as painted now (pending paints done first), caret included.
+    TBitmap Grab() const;
 
     TSize ClientSize() const override;
     void SetBounds(const TRect& bounds) override;

@@ -142,11 +142,10 @@ TEST_F(EditorCaret, PixelsMapToTheNearestColumnBoundary) {
     EXPECT_EQ(edit.PixelsToRowColumn({32 + 8, kLineHeight * 2 + 5}), (TPoint{2, 3}));
     EXPECT_EQ(edit.RowColumnToPixels({2, 3}), (TPoint{40, 2 * kLineHeight}));
 
-    edit.SetText("a\xC3\xA9z"); // a, e-acute (two bytes), z
-    EXPECT_EQ(edit.PixelsToRowColumn({32 + 2 * 8 + 1, 0}).X, 4)
-        << "inside a character, a fraction below a half moves to its end";
-    EXPECT_EQ(edit.PixelsToRowColumn({32 + 2 * 8 - 4, 0}).X, 2)
-        << "and a half or more to its first byte";
+    edit.SetText("a\xC3\xA9z"); // a, e-acute (two bytes, one cell), z
+    EXPECT_EQ(edit.PixelsToRowColumn({32 + 8 + 3, 0}).X, 2) << "left half: before it";
+    EXPECT_EQ(edit.PixelsToRowColumn({32 + 8 + 4, 0}).X, 4) << "right half: after both bytes";
+    EXPECT_EQ(edit.PixelsToRowColumn({32 + 2 * 8 + 1, 0}).X, 4);
 }
 
 } // namespace

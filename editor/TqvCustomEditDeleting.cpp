@@ -1,0 +1,200 @@
+// Deleting: backspace (with smart backspace over indentation), delete, the word and line
+// deletes. Each records the removed text so that undo puts it back where it was.
+
+#include "editor/TqvCustomEdit.h"
+#include "editor/TqvScopedGuards.h"
+#include "editor/qvLineText.h"
+
+#include <algorithm>
+
+namespace ondrex {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// Sets the selection mode for the scope and gives the old one back.
+class TModeOverride {
+public:
+    TModeOverride(TqvCustomEdit& edit, TSelectionMode mode)
+        : edit_(edit), saved_(edit.SelectionMode()) {
+        edit_.SetSelectionMode(mode);
+    }
+    ~TModeOverride() { edit_.SetSelectionMode(saved_); }
+    TModeOverride(const TModeOverride&) = delete;
+    TModeOverride& operator=(const TModeOverride&) = delete;
+
+private:
+    TqvCustomEdit& edit_;
+    TSelectionMode saved_;
+};
+
+} // namespace
+
+// Removes the selection as the given reason records it; false when there was none.
+bool TqvCustomEdit::DeleteSelectionAs(TChangeReason reason) {
+    if (!HasSelection()) return false;
+    RecordChange(reason, selStart_, selEnd_, SelectedText(), selectionMode_);
+    ReplaceSelection(smNormal, {});
+    return true;
+}
+
+// Removes the stream between two positions (in smNormal for the moment) as the given reason.
+void TqvCustomEdit::DeleteRange(TPoint from, TPoint to, TChangeReason reason) {
+    const TModeOverride normal(*this, smNormal);
+    SetSelectionStart(from);
+    SetSelectionEnd(to);
+    RecordChange(reason, selStart_, selEnd_, SelectedText(), smNormal);
+    ReplaceSelection(smNormal, {});
+}
+
+void TqvCustomEdit::DeleteLastChar() {
+    TqvPaintLock paint(*this);
+    if (DeleteSelectionAs(urDeleteBackward)) return;
+    const std::string line(lines_.Get(caretY_));
+    const TPoint caret = CaretPos();
+    const int length = int(line.size());
+    if (caret.X > length + 1) {
+        SetCaretPosition({caret.X - 1, caret.Y});
+        RecordChange(urDeleteBackward, CaretPos(), caret, {}, smNormal);
+        return;
+    }
+    if (caret.X == 1) {
+        if (caret.Y == 1) return;
+        const std::string_view above = lines_.Get(caretY_ - 1);
+        const TPoint join{int(above.size()) + 1, caret.Y - 1};
+        std::string joined(above);
+        joined.append(TrimTrailing(line));
+        {
+            TqvLinesUpdate update(lines_);
+            lines_.Delete(caretY_);
+            lines_.Put(join.Y - 1, joined);
+        }
+        MoveMarks(caret.Y, -1);
+        SetCaretPosition(join);
+        RecordChange(urDeleteBackward, join, caret, std::string(kCrLf), smNormal);
+        return;
+    }
+    const int indent = LeadingBlanks(line);
+    if ((options_ & qveoAutoIndent) && IsBlankByte(line[std::size_t(caret.X - 2)]) &&
+        caret.X - 1 == indent) {
+        // Back to the indentation of the nearest line above that is indented less.
+        int goal = 0;
+        for (int y = caretY_ - 1; y >= 0; --y) {
+            const int above = LeadingBlanks(lines_.Get(y));
+            if (above < indent) {
+                goal = above;
+                break;
+            }
+        }
+        const int count = indent - goal;
+        lines_.Put(caretY_, std::string_view(line).substr(std::size_t(count)));
+        SetCaretPosition({caret.X - count, caret.Y});
+        RecordChange(urDeleteBackward, {1, caret.Y}, {count + 1, caret.Y},
+                     line.substr(0, std::size_t(count)), smNormal);
+        return;
+    }
+    const std::size_t from = CharStartAt(line, std::size_t(caret.X - 2));
+    const std::size_t to = std::min(std::size_t(caret.X - 1), line.size());
+    std::string changed = line;
+    changed.erase(from, to - from);
+    lines_.Put(caretY_, TrimTrailing(changed));
+    SetCaretPosition({int(from) + 1, caret.Y});
+    RecordChange(urDeleteBackward, CaretPos(), caret, line.substr(from, to - from), smNormal);
+}
+
+void TqvCustomEdit::DeleteChar() {
+    TqvPaintLock paint(*this);
+    if (DeleteSelectionAs(urDeleteForward)) return;
+    const std::string line(lines_.Get(caretY_));
+    const TPoint caret = CaretPos();
+    const auto x = std::size_t(caretX_);
+    if (x >= line.size()) {
+        if (caretY_ + 1 >= LineCount()) return;
+        if (x == line.size()) {
+            DeleteRange(caret, {1, caret.Y + 1}, urDeleteForward);
+            return;
+        }
+        const std::string next(TrimTrailing(lines_.Get(caretY_ + 1)));
+        const TPoint lineEnd{int(line.size()) + 1, caret.Y};
+        std::string joined = line;
+        joined.resize(x, ' ');
+        joined.append(next);
+        {
+            TqvLinesUpdate update(lines_);
+            lines_.Put(caretY_, joined);
+            lines_.Delete(caretY_ + 1);
+        }
+        MoveMarks(caret.Y + 1, -1);
+        SetCaretPosition(caret);
+        // Joining at a caret beyond the line's end also pads the line; the padding and the
+        // removed break are taken back together.
+        RecordChange(urReplaceSelection, lineEnd, {1, caret.Y + 1}, std::string(kCrLf),
+                     smNormal);
+        RecordChange(urInsert, lineEnd, caret, {}, smNormal);
+        return;
+    }
+    const std::size_t from = CharStartAt(line, x);
+    const std::size_t to = from + CharLengthAt(line, from);
+    std::string changed = line;
+    changed.erase(from, to - from);
+    lines_.Put(caretY_, TrimTrailing(changed));
+    SetCaretPosition({int(from) + 1, caret.Y});
+    RecordChange(urDeleteForward, CaretPos(), {int(to) + 1, caret.Y}, line.substr(from, to - from),
+                 smNormal);
+}
+
+void TqvCustomEdit::DeleteWordCommand(bool forward) {
+    const TPoint caret = CaretPos();
+    const TPoint target = forward ? NextWordPos() : PrevWordPos();
+    if (target == caret) return;
+    TqvPaintLock paint(*this);
+    if (forward) {
+        DeleteRange(caret, target, urDeleteForward);
+        SetCaretPosition(caret);
+    } else {
+        DeleteRange(target, caret, urDeleteForward);
+        SetCaretPosition(target);
+    }
+}
+
+void TqvCustomEdit::DeleteToLineEdge(bool toStart) {
+    TqvPaintLock paint(*this);
+    const TPoint caret = CaretPos();
+    if (toStart) {
+        DeleteRange({1, caret.Y}, caret, urDeleteBackward);
+        SetCaretPosition({1, caret.Y});
+    } else {
+        DeleteRange(caret, {int(lines_.Get(caretY_).size()) + 1, caret.Y}, urDeleteForward);
+        SetCaretPosition(caret);
+    }
+}
+
+void TqvCustomEdit::DeleteLine() {
+    if (LineCount() == 1 && lines_.Get(0).empty()) return;
+    TqvPaintLock paint(*this);
+    SetSelectionStart(CaretPos());
+    const int y = caretY_;
+    const std::string line(lines_.Get(y));
+    {
+        TqvLinesUpdate update(lines_);
+        if (LineCount() == 1) {
+            RecordChange(urDeleteForward, {1, 1}, {int(line.size()) + 1, 1}, line, smNormal);
+            lines_.Put(0, "");
+        } else if (y + 1 < LineCount()) {
+            RecordChange(urDeleteForward, {1, y + 1}, {1, y + 2}, line + std::string(kCrLf),
+                         smNormal);
+            lines_.Delete(y);
+        } else {
+            // The last line goes with the break before it, so that undo puts it back last.
+            const TPoint from{int(lines_.Get(y - 1).size()) + 1, y};
+            RecordChange(urDeleteForward, from, {int(line.size()) + 1, y + 1},
+                         std::string(kCrLf) + line, smNormal);
+            lines_.Delete(y);
+        }
+    }
+    MoveMarks(y + 1, -1);
+    SetCaretPosition({1, y + 1});
+}
+
+} // namespace ondrex

@@ -1,0 +1,163 @@
+// Line break and insert line with auto-indent, the tab with smart tabs, and block indent and
+// unindent.
+
+#include "editor/TqvCustomEdit.h"
+#include "editor/TqvScopedGuards.h"
+#include "editor/qvLineText.h"
+#include "editor/qvSupportProcs.h"
+
+#include <algorithm>
+
+namespace ondrex {
+
+namespace {
+
+// The column block of `width` spaces on `lines` lines.
+std::string SpaceColumn(int width, int lines) {
+    std::string block;
+    for (int i = 0; i < lines; ++i) {
+        if (i > 0) block.append("\r\n");
+        block.append(std::size_t(std::max(width, 0)), ' ');
+    }
+    return block;
+}
+
+} // namespace
+
+// ---- Line break ------------------------------------------------------------------------
+
+void TqvCustomEdit::LineBreak(bool moveCaret) {
+    TqvPaintLock paint(*this);
+    if (HasSelection()) {
+        RecordChange(urDeleteBackward, selStart_, selEnd_, SelectedText(), selectionMode_);
+        ReplaceSelection(smNormal, {});
+    }
+    const bool autoIndent = (options_ & qveoAutoIndent) != 0;
+    int indent = 0;
+    if (autoIndent)
+        for (int y = caretY_; y >= 0; --y)
+            if (!lines_.Get(y).empty()) {
+                indent = LeadingBlanks(lines_.Get(y));
+                break;
+            }
+    const TPoint at = CaretPos();
+    const std::string line(lines_.Get(caretY_));
+    const std::size_t cut = CharEndAt(line, std::size_t(caretX_));
+    TqvLinesUpdate update(lines_);
+    if (line.empty()) {
+        RecordChange(urLineBreak, at, at, {}, selectionMode_);
+        lines_.Insert(caretY_, "");
+        if (moveCaret) SetCaretPosition({indent + 1, at.Y + 1});
+    } else if (cut >= line.size()) {
+        RecordChange(urLineBreak, at, at, {}, selectionMode_);
+        const bool fill = autoIndent && !(options_ & qveoScrollPastEol) && moveCaret;
+        lines_.Insert(caretY_ + 1, fill ? std::string(std::size_t(indent), ' ') : std::string());
+        if (moveCaret) SetCaretPosition({indent + 1, at.Y + 1});
+    } else if (TrimTrailing(std::string_view(line).substr(0, cut)).empty() ||
+               (autoIndent && int(cut) <= LeadingBlanks(line))) {
+        // Within the leading blanks the whole line moves down, its blanks with it.
+        RecordChange(urLineBreak, at, at, line, selectionMode_);
+        lines_.Insert(caretY_, "");
+        if (moveCaret) SetCaretPosition({at.X, at.Y + 1});
+    } else {
+        const int ownIndent = autoIndent ? LeadingBlanks(line) : 0;
+        const std::string_view right = std::string_view(line).substr(cut);
+        RecordChange(urLineBreak, at, at, std::string(right), selectionMode_);
+        lines_.Put(caretY_, TrimTrailing(std::string_view(line).substr(0, cut)));
+        lines_.Insert(caretY_ + 1, std::string(std::size_t(ownIndent), ' ') + std::string(right));
+        if (moveCaret) SetCaretPosition({ownIndent + 1, at.Y + 1});
+    }
+    MoveMarks(CaretLine(), 1);
+}
+
+// ---- Tab -------------------------------------------------------------------------------
+
+void TqvCustomEdit::InsertTab() {
+    const int column = CaretColumn();
+    int width = 0;
+    if (options_ & qveoSmartTabs) {
+        for (int y = caretY_ - 1; y >= 0 && width == 0; --y) {
+            const std::string_view above = lines_.Get(y);
+            if (int(above.size()) < column) continue;
+            std::size_t i = std::size_t(column - 1);
+            while (i < above.size() && !IsBlankByte(above[i]))
+                ++i;
+            while (i < above.size() && above[i] == ' ')
+                ++i;
+            width = int(i) - (column - 1);
+            break;
+        }
+    }
+    // A tab width of 0 still moves on by one column.
+    if (width == 0) width = tabWidth_ > 0 ? tabWidth_ - (column - 1) % tabWidth_ : 1;
+    TqvPaintLock paint(*this);
+    if (HasSelection())
+        RecordChange(urDeleteBackward, selStart_, selEnd_, SelectedText(), selectionMode_);
+    const TPoint begin = ReplaceSelectionAt(smNormal, std::string(std::size_t(width), ' '));
+    const std::string_view trimmed = TrimTrailing(lines_.Get(caretY_));
+    if (trimmed.size() != lines_.Get(caretY_).size()) lines_.Put(caretY_, trimmed);
+    EnsureCaretVisible();
+    if (int(lines_.Get(caretY_).size()) >= begin.X)
+        RecordChange(urInsert, begin, CaretPos(), {}, smNormal);
+    EnsureCaretVisible();
+}
+
+// ---- Block indent ----------------------------------------------------------------------
+
+void TqvCustomEdit::BlockIndent() {
+    if (!HasSelection()) return;
+    const TPoint b = BlockBegin(), e = BlockEnd();
+    const int lastY = e.X == 1 ? e.Y - 1 : e.Y;
+    if (lastY < b.Y) return;
+    const TSelectionMode mode = selectionMode_;
+    const TPoint caret = CaretPos();
+    TqvPaintLock paint(*this);
+    {
+        TqvUndoLock lock(undoList_, redoList_);
+        SetSelectionMode(smColumn);
+        SetCaretPosition({1, b.Y});
+        SetSelectionStart({1, b.Y});
+        ReplaceSelection(smColumn, SpaceColumn(tabWidth_, lastY - b.Y + 1));
+    }
+    SetSelectionMode(mode);
+    SetSelectionStart({b.X + tabWidth_, b.Y});
+    SetSelectionEnd({e.X == 1 ? 1 : e.X + tabWidth_, e.Y});
+    RecordChange(urIndent, b, e, {}, smColumn);
+    SetCaretPosition(caret);
+}
+
+void TqvCustomEdit::BlockUnindent() {
+    if (!HasSelection()) return;
+    const TPoint b = BlockBegin(), e = BlockEnd();
+    const int lastY = e.X == 1 ? e.Y - 1 : e.Y;
+    std::vector<int> removed;
+    bool any = false;
+    for (int y = b.Y; y <= std::max(lastY, b.Y); ++y) {
+        const std::string_view line = lines_.Get(y - 1);
+        int n = 0;
+        while (n < tabWidth_ && std::size_t(n) < line.size() && line[std::size_t(n)] == ' ')
+            ++n;
+        removed.push_back(n);
+        any = any || n > 0;
+    }
+    if (!any) return;
+    const TPoint caret = CaretPos();
+    TqvPaintLock paint(*this);
+    std::string pieces;
+    {
+        TqvLinesUpdate update(lines_);
+        for (std::size_t k = 0; k < removed.size(); ++k) {
+            if (k > 0) pieces.append("\r\n");
+            pieces.append(std::size_t(removed[k]), ' ');
+            const int y = b.Y - 1 + int(k);
+            if (removed[k] > 0)
+                lines_.Put(y, std::string(lines_.Get(y).substr(std::size_t(removed[k]))));
+        }
+    }
+    RecordChange(urUnindent, b, e, std::move(pieces), smColumn);
+    SetSelectionStart({b.X - removed.front(), b.Y});
+    SetSelectionEnd({e.X - removed.back(), e.Y});
+    SetCaretPosition(caret);
+}
+
+} // namespace ondrex

@@ -1,0 +1,392 @@
+// The selection: its two ends and three modes, reading it, and ReplaceSelection, the
+// primitive every edit goes through (delete the selection, insert text at the caret, move
+// the marks with the lines).
+
+#include "editor/TqvCustomEdit.h"
+#include "editor/TqvScopedGuards.h"
+#include "editor/qvLineText.h"
+#include "editor/qvSupportProcs.h"
+#include "highlighters/qvHighlighter.h"
+#include "platform/CodePage.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace ondrex {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// The bytes [left, right) of a column block on one line, both edges moved off the inside of
+// a character, padded with spaces to the block's width when the line is shorter.
+void AppendColumnPiece(std::string& out, std::string_view line, std::size_t left,
+                       std::size_t right) {
+    const std::size_t l = CharEndAt(line, left);
+    const std::size_t r = std::max(l, CharEndAt(line, right));
+    if (l < line.size()) out.append(line.substr(l, std::min(r, line.size()) - l));
+    const std::size_t have = l < line.size() ? std::min(r, line.size()) - l : 0;
+    const std::size_t width = r - l;
+    if (have < width) out.append(width - have, ' ');
+}
+
+} // namespace
+
+// ---- Ends and modes --------------------------------------------------------------------
+
+TPoint TqvCustomEdit::BlockBegin() const {
+    return MinPoint(selStart_, selEnd_);
+}
+
+TPoint TqvCustomEdit::BlockEnd() const {
+    return MaxPoint(selEnd_, selStart_);
+}
+
+bool TqvCustomEdit::HasSelection() const {
+    return selStart_.X != selEnd_.X || (selStart_.Y != selEnd_.Y && selectionMode_ != smColumn);
+}
+
+// Clamped to the text (in smNormal to the line's end + 1) and moved onto a character's first
+// byte.
+TPoint TqvCustomEdit::ClampSelectionPos(TPoint value) const {
+    value.Y = std::clamp(value.Y, 1, std::max(LineCount(), 1));
+    value.X = std::clamp(value.X, 1, maxColumn_);
+    if (value.Y > LineCount()) return value;
+    const std::string_view line = lines_.Get(value.Y - 1);
+    if (selectionMode_ == smNormal) value.X = std::min<int>(value.X, int(line.size()) + 1);
+    value.X = int(CharStartAt(line, std::size_t(value.X - 1))) + 1;
+    return value;
+}
+
+void TqvCustomEdit::SetSelectionStart(TPoint value) {
+    value = ClampSelectionPos(value);
+    const bool had = HasSelection();
+    const bool moved = value != selStart_ || value != selEnd_;
+    const int first = std::min({selStart_.Y, selEnd_.Y, value.Y});
+    const int last = std::max({selStart_.Y, selEnd_.Y, value.Y});
+    selStart_ = selEnd_ = value;
+    if (had) InvalidateLines(first, last);
+    if (had || moved) StatusChanged(scSelection);
+}
+
+void TqvCustomEdit::SetSelectionEnd(TPoint value) {
+    if (options_ & qveoNoSelection) return;
+    value = ClampSelectionPos(value);
+    if (value == selEnd_) return;
+    if (selectionMode_ == smColumn && value.X != selEnd_.X)
+        InvalidateLines(std::min({selStart_.Y, selEnd_.Y, value.Y}),
+                        std::max({selStart_.Y, selEnd_.Y, value.Y}));
+    else if (selectionMode_ != smColumn || value.X != selStart_.X)
+        InvalidateLines(selEnd_.Y, value.Y);
+    selEnd_ = value;
+    StatusChanged(scSelection);
+}
+
+bool TqvCustomEdit::IsPointInSelection(TPoint pos) const {
+    if (!HasSelection()) return false;
+    const TPoint b = BlockBegin(), e = BlockEnd();
+    if (pos.Y < b.Y || pos.Y > e.Y) return false;
+    switch (selectionMode_) {
+    case smLine:
+        return true;
+    case smColumn:
+        return pos.X >= std::min(b.X, e.X) && pos.X < std::max(b.X, e.X);
+    case smNormal:
+        break;
+    }
+    if (pos.Y == b.Y && pos.X < b.X) return false;
+    return pos.Y < e.Y || pos.X < e.X;
+}
+
+void TqvCustomEdit::SelectAll() {
+    SetSelectionStart({1, 1});
+    if (LineCount() > 0) {
+        const TPoint end{int(lines_.Get(LineCount() - 1).size()) + 1, LineCount()};
+        SetSelectionEnd(end);
+        SetCaretPosition(end);
+    }
+    StatusChanged(scSelection);
+}
+
+// ---- Reading ---------------------------------------------------------------------------
+
+std::string TqvCustomEdit::SelectedText() const {
+    std::string out;
+    if (!HasSelection()) return out;
+    const TPoint b = BlockBegin(), e = BlockEnd();
+    const int count = LineCount();
+    if (b.Y > count) return out;
+    const int lastY = std::min(e.Y, count);
+    switch (selectionMode_) {
+    case smNormal: {
+        const std::string_view first = lines_.Get(b.Y - 1);
+        const std::size_t from = std::min(CharEndAt(first, std::size_t(b.X - 1)), first.size());
+        if (b.Y == lastY) {
+            const std::size_t to = std::min(CharEndAt(first, std::size_t(e.X - 1)), first.size());
+            if (to > from) out.assign(first.substr(from, to - from));
+            return out;
+        }
+        std::size_t total = first.size() - from + 2;
+        for (int y = b.Y + 1; y <= lastY; ++y)
+            total += lines_.Get(y - 1).size() + 2;
+        out.reserve(total);
+        out.append(first.substr(from)).append(kCrLf);
+        for (int y = b.Y + 1; y < lastY; ++y)
+            out.append(lines_.Get(y - 1)).append(kCrLf);
+        const std::string_view last = lines_.Get(lastY - 1);
+        out.append(last.substr(0, std::min(CharEndAt(last, std::size_t(e.X - 1)), last.size())));
+        return out;
+    }
+    case smColumn: {
+        const auto left = std::size_t(std::min(b.X, e.X) - 1);
+        const auto right = std::size_t(std::max(b.X, e.X) - 1);
+        for (int y = b.Y; y <= lastY; ++y) {
+            if (y > b.Y) out.append(kCrLf);
+            AppendColumnPiece(out, lines_.Get(y - 1), left, right);
+        }
+        return out;
+    }
+    case smLine: {
+        std::size_t total = 0;
+        for (int y = b.Y; y <= lastY; ++y)
+            total += lines_.Get(y - 1).size() + 2;
+        out.reserve(total);
+        for (int y = b.Y; y <= lastY; ++y) {
+            out.append(lines_.Get(y - 1));
+            if (y < count) out.append(kCrLf);
+        }
+        return out;
+    }
+    }
+    return out;
+}
+
+// ---- Replacing -------------------------------------------------------------------------
+
+void TqvCustomEdit::ReplaceSelection(TSelectionMode mode, std::string_view text) {
+    ReplaceSelectionAt(mode, text);
+}
+
+TPoint TqvCustomEdit::ReplaceSelectionAt(TSelectionMode mode, std::string_view text) {
+    TqvPaintLock paint(*this);
+    TPoint at;
+    {
+        TqvLinesUpdate update(lines_);
+        if (HasSelection()) DeleteSelection();
+        at = CaretPos();
+        if (!text.empty()) InsertText(mode, text);
+        if (lines_.Count() == 0) lines_.Add("");
+    }
+    if (caretY_ < 0) SetCaretPosition({CaretColumn(), 1});
+    return at;
+}
+
+void TqvCustomEdit::MoveMarks(int fromLine, int delta) {
+    for (int i = 0; i < marks_.Count(); ++i) {
+        TMark* mark = marks_.Items(i);
+        if (mark->Line() >= fromLine) mark->SetLine(std::max(1, mark->Line() + delta));
+    }
+}
+
+void TqvCustomEdit::MoveMarksInside(int first, int last, int to) {
+    for (int i = 0; i < marks_.Count(); ++i) {
+        TMark* mark = marks_.Items(i);
+        if (mark->Line() > first && mark->Line() < last) mark->SetLine(to);
+    }
+}
+
+void TqvCustomEdit::DeleteSelection() {
+    const TPoint b = BlockBegin(), e = BlockEnd();
+    const int count = LineCount();
+    switch (selectionMode_) {
+    case smNormal: {
+        const std::string_view first = lines_.Get(b.Y - 1);
+        std::string joined(first.substr(0, std::min(CharEndAt(first, std::size_t(b.X - 1)),
+                                                    first.size())));
+        const int lastY = std::min(e.Y, count);
+        const std::string_view last = lines_.Get(lastY - 1);
+        const std::size_t from = CharEndAt(last, std::size_t(e.X - 1));
+        if (from < last.size()) joined.append(last.substr(from));
+        if (options_ & qveoScrollPastEol) joined.resize(TrimTrailing(joined).size());
+        for (int y = lastY; y > b.Y; --y)
+            lines_.Delete(y - 1);
+        lines_.Put(b.Y - 1, joined);
+        MoveMarksInside(b.Y, e.Y, b.Y);
+        MoveMarks(e.Y, b.Y - e.Y);
+        SetCaretPosition(b);
+        break;
+    }
+    case smColumn: {
+        const auto left = std::size_t(std::min(b.X, e.X) - 1);
+        const auto right = std::size_t(std::max(b.X, e.X) - 1);
+        for (int y = b.Y; y <= std::min(e.Y, count); ++y) {
+            const std::string_view line = lines_.Get(y - 1);
+            const std::size_t l = CharEndAt(line, left);
+            if (l >= line.size()) continue;
+            const std::size_t r = std::min(std::max(l, CharEndAt(line, right)), line.size());
+            std::string changed(line.substr(0, l));
+            changed.append(line.substr(r));
+            lines_.Put(y - 1, TrimTrailing(changed));
+        }
+        SetCaretPosition({int(left) + 1, selEnd_.Y});
+        break;
+    }
+    case smLine: {
+        if (e.Y >= count) {
+            lines_.Put(count - 1, "");
+            for (int y = count - 1; y >= b.Y; --y)
+                lines_.Delete(y - 1);
+        } else {
+            for (int y = e.Y; y >= b.Y; --y)
+                lines_.Delete(y - 1);
+        }
+        MoveMarksInside(b.Y, e.Y, b.Y);
+        MoveMarks(e.Y, b.Y - e.Y - 1);
+        SetCaretPosition({1, b.Y});
+        break;
+    }
+    }
+    selStart_ = selEnd_ = CaretPos();
+}
+
+void TqvCustomEdit::InsertText(TSelectionMode mode, std::string_view text) {
+    const std::vector<std::string_view> pieces = SplitAtBreaks(text);
+    switch (mode) {
+    case smNormal:
+        InsertStream(pieces);
+        break;
+    case smColumn:
+        InsertColumn(pieces);
+        break;
+    case smLine:
+        InsertLines(pieces);
+        break;
+    }
+    SetCaretPosition(CaretPos());
+}
+
+// Every line written is trimmed like any edited line, so that no line carries trailing blanks
+// that a later edit would trim away beyond the reach of undo.
+void TqvCustomEdit::InsertStream(const std::vector<std::string_view>& pieces) {
+    const int y = caretY_;
+    const std::string_view line = lines_.Get(y);
+    const std::size_t at = CharEndAt(line, std::size_t(caretX_));
+    std::string first(line.substr(0, std::min(at, line.size())));
+    std::string right(line.substr(std::min(at, line.size())));
+    // Padding places text at the caret; a line that ends right there needs none.
+    if (first.size() < at && !pieces.front().empty()) first.append(at - first.size(), ' ');
+    if (pieces.size() == 1) {
+        first.append(pieces.front()).append(right);
+        lines_.Put(y, TrimTrailing(first));
+        SetCaretPosition({int(at + pieces.front().size()) + 1, y + 1});
+        return;
+    }
+    first.append(pieces.front());
+    lines_.Put(y, TrimTrailing(first));
+    const int n = int(pieces.size()) - 1;
+    for (int k = 1; k < n; ++k)
+        lines_.Insert(y + k, TrimTrailing(pieces[std::size_t(k)]));
+    std::string last(pieces.back());
+    last.append(right);
+    lines_.Insert(y + n, TrimTrailing(last));
+    MoveMarks(y + 1, n);
+    SetCaretPosition({int(pieces.back().size()) + 1, y + n + 1});
+}
+
+// Padding and blank pieces never leave trailing blanks: removing the block again (undo) then
+// gives back exactly the lines it was pasted into.
+void TqvCustomEdit::InsertColumn(const std::vector<std::string_view>& pieces) {
+    const auto column = std::size_t(caretX_);
+    int y = caretY_;
+    std::size_t end = column;
+    for (const std::string_view piece : pieces) {
+        if (y < lines_.Count()) {
+            const std::string_view line = lines_.Get(y);
+            const std::size_t at = line.size() < column ? column : CharEndAt(line, column);
+            std::string changed(line.substr(0, std::min(at, line.size())));
+            changed.resize(at, ' ');
+            changed.append(piece).append(line.substr(std::min(at, line.size())));
+            lines_.Put(y, TrimTrailing(changed));
+            end = at + piece.size();
+        } else {
+            std::string added(column, ' ');
+            added.append(piece);
+            lines_.Add(TrimTrailing(added));
+            end = column + piece.size();
+        }
+        ++y;
+    }
+    SetCaretPosition({int(end) + 1, y});
+}
+
+void TqvCustomEdit::InsertLines(const std::vector<std::string_view>& pieces) {
+    const int startY = caretY_;
+    int y = startY;
+    for (std::size_t k = 0; k + 1 < pieces.size(); ++k)
+        lines_.Insert(y++, TrimTrailing(pieces[k]));
+    const std::string_view final = pieces.back();
+    if (y < lines_.Count()) {
+        std::string changed(final);
+        changed.append(lines_.Get(y));
+        lines_.Put(y, TrimTrailing(changed));
+    } else {
+        lines_.Add(TrimTrailing(final));
+    }
+    if (y > startY) MoveMarks(startY + 1, y - startY);
+    SetCaretPosition({int(final.size()), y + 1});
+}
+
+// ---- Words -----------------------------------------------------------------------------
+
+void TqvCustomEdit::SelectWordAt(TPoint pos) {
+    pos.X = std::clamp(pos.X, 1, maxColumn_);
+    pos.Y = std::clamp(pos.Y, 1, std::max(LineCount(), 1));
+    const std::string_view line = lines_.Get(pos.Y - 1);
+    const auto at = std::size_t(pos.X - 1);
+    if (at >= line.size()) {
+        SetCaretPosition({int(line.size()) + 1, pos.Y});
+        SetSelectionStart(CaretPos());
+        return;
+    }
+    const TCodePage codePage = ActiveCodePage();
+    std::size_t begin = 0, end = line.size();
+    TqvCustomHighLighter* highLighter = HighLighter();
+    if (!highLighter || IsLeadByteAt(codePage, line, at)) {
+        // Runs of one character class; a tab is no word.
+        const auto classAt = [&](std::size_t i) {
+            const TDecodedChar c = DecodeChar(codePage, line, i);
+            return c.codePoint == '\t' ? ccTab : CharClassOf(c.codePoint);
+        };
+        const std::size_t start = CharStartAt(line, at);
+        const TCharClass cls = classAt(start);
+        if (cls == ccTab) return;
+        end = start + CharLengthAt(line, start);
+        while (end < line.size() && classAt(end) == cls)
+            end += CharLengthAt(line, end);
+        begin = start;
+        while (begin > 0) {
+            const std::size_t prev = CharStartAt(line, begin - 1);
+            if (classAt(prev) != cls) break;
+            begin = prev;
+        }
+    } else {
+        const TSynCharSet word = highLighter->WordChars();
+        const auto isWord = [&](std::size_t i) { return word.test(std::uint8_t(line[i])); };
+        end = at;
+        while (end < line.size() && isWord(end))
+            ++end;
+        begin = at;
+        while (begin > 0 && isWord(begin - 1))
+            --begin;
+        // Word characters that stop inside a character would cut it.
+        begin = CharStartAt(line, begin);
+        end = CharEndAt(line, end);
+    }
+    SetSelectionStart({int(begin) + 1, pos.Y});
+    SetSelectionEnd({int(end) + 1, pos.Y});
+    SetCaretPosition({int(end) + 1, pos.Y});
+    InvalidateLine(pos.Y);
+    StatusChanged(scSelection);
+}
+
+} // namespace ondrex

@@ -1,0 +1,67 @@
+// Typing: a character (ecChar) or an input method's string (ecImeStr), inserted or
+// overwriting, over a selection or at the caret.
+
+#include "editor/TqvCustomEdit.h"
+#include "editor/TqvScopedGuards.h"
+#include "editor/qvLineText.h"
+
+#include <algorithm>
+
+namespace ondrex {
+
+namespace {
+
+// Switches options on for the scope and restores them, also when an exception passes.
+class TOptionsOverride {
+public:
+    TOptionsOverride(TqvEditorOptions& options, TqvEditorOptions on)
+        : options_(options), saved_(options) {
+        options_ |= on;
+    }
+    ~TOptionsOverride() { options_ = saved_; }
+    TOptionsOverride(const TOptionsOverride&) = delete;
+    TOptionsOverride& operator=(const TOptionsOverride&) = delete;
+
+private:
+    TqvEditorOptions& options_;
+    TqvEditorOptions saved_;
+};
+
+} // namespace
+
+// Overwriting never leaves part of a character: a character is replaced whole, and a
+// string overwrites up to the end of the character its last byte falls in.
+void TqvCustomEdit::TypeText(const std::string& text, bool ime) {
+    if (text.empty()) return;
+    TqvPaintLock paint(*this);
+    if (HasSelection()) {
+        RecordChange(urReplaceSelection, selStart_, selEnd_, SelectedText(), selectionMode_);
+        const TPoint at = ReplaceSelectionAt(smNormal, text);
+        RecordChange(urInsert, at, CaretPos(), {}, smNormal);
+        return;
+    }
+    const TOptionsOverride pastEol(options_, qveoScrollPastEol);
+    std::string line(lines_.Get(caretY_));
+    std::size_t x = std::size_t(caretX_);
+    if (line.size() < x)
+        line.resize(x, ' ');
+    else
+        x = CharEndAt(line, x);
+    std::string replaced;
+    if (!insertMode_ && x < line.size()) {
+        const std::size_t end = ime ? CharEndAt(line, std::min(x + text.size(), line.size()))
+                                    : x + CharLengthAt(line, x);
+        replaced = line.substr(x, end - x);
+        line.erase(x, end - x);
+    }
+    line.insert(x, text);
+    const TPoint start{int(x) + 1, caretY_ + 1};
+    const TPoint end{start.X + int(text.size()), start.Y};
+    lines_.Put(caretY_, TrimTrailing(line));
+    RecordChange(urInsert, start, end, std::move(replaced), smNormal);
+    SetCaretPosition(end);
+    if (CaretColumn() >= LeftColumn() + visibleColumns_)
+        SetLeftColumn(LeftColumn() + std::min(25, visibleColumns_ - 1));
+}
+
+} // namespace ondrex

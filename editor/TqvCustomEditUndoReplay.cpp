@@ -1,0 +1,259 @@
+// Recording changes and replaying them: Undo takes a record back and files its opposite on
+// the redo list, Redo plays it forward again. Replacing a selection and a drag move are two
+// records each, taken back and replayed as one step.
+
+#include "editor/TqvCustomEdit.h"
+#include "editor/TqvScopedGuards.h"
+#include "editor/qvLineText.h"
+#include "editor/qvSupportProcs.h"
+
+#include <algorithm>
+
+namespace ondrex {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// Pieces of a per-line record text (joined by CR LF).
+std::vector<std::string_view> SplitCrLf(std::string_view text) {
+    std::vector<std::string_view> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t at = text.find(kCrLf, start);
+        pieces.push_back(text.substr(start, at == std::string_view::npos ? at : at - start));
+        if (at == std::string_view::npos) return pieces;
+        start = at + 2;
+    }
+}
+
+} // namespace
+
+// ---- Recording -------------------------------------------------------------------------
+
+void TqvCustomEdit::RecordChange(TChangeReason reason, TPoint start, TPoint end,
+                                 std::string text, TSelectionMode mode) {
+    if (undoList_.Locked()) return;
+    if (!replaying_) redoList_.Clear();
+    undoList_.AddChange(reason, start, end, std::move(text), mode);
+}
+
+void TqvCustomEdit::UndoChangeAdded(TObject*) {
+    SetModified(true);
+    OnChange(this);
+}
+
+void TqvCustomEdit::SetModified(bool value) {
+    if (value == modified_) return;
+    modified_ = value;
+    StatusChanged(scModified);
+}
+
+void TqvCustomEdit::ClearUndo() {
+    undoList_.Clear();
+    redoList_.Clear();
+}
+
+void TqvCustomEdit::LockUndo() {
+    undoList_.Lock();
+    redoList_.Lock();
+}
+
+void TqvCustomEdit::UnlockUndo() {
+    undoList_.Unlock();
+    redoList_.Unlock();
+}
+
+void TqvCustomEdit::SetMaxUndo(int value) {
+    if (value < 0) return;
+    undoList_.SetMaxUndo(value);
+    redoList_.SetMaxUndo(value);
+}
+
+void TqvCustomEdit::InsertColumnBlock(TPoint from, TPoint to, std::string_view text) {
+    SetCaretPosition(from);
+    SetSelectionStart(from);
+    SetSelectionEnd(to);
+    SetSelectionMode(smColumn);
+    ReplaceSelection(smColumn, text);
+    StatusChanged(scSelection);
+}
+
+// ---- Undo ------------------------------------------------------------------------------
+
+void TqvCustomEdit::Undo() {
+    if (!CanUndo()) return;
+    const TSelectionMode saved = selectionMode_;
+    TqvPaintLock paint(*this);
+    TUndoItem item;
+    undoList_.GetChange(item);
+    UndoItem(item);
+    SetSelectionMode(saved);
+}
+
+void TqvCustomEdit::UndoItem(TUndoItem& item) {
+    const TReplayGuard replay(replaying_);
+    SetSelectionMode(item.Mode);
+    switch (item.Reason) {
+    case urInsert:
+    case urPaste:
+    case urDropInsert: {
+        SetSelectionStart(item.Start);
+        SetSelectionEnd(item.End);
+        std::string inserted = SelectedText();
+        if (item.Text.empty()) {
+            redoList_.AddChange(item.Reason, item.Start, item.End, std::move(inserted), item.Mode);
+            ReplaceSelection(item.Mode, item.Text);
+        } else {
+            // Overwritten bytes come back: redoing is then replacing them again, the same
+            // pair of records as typing over a selection.
+            redoList_.AddChange(item.Reason, item.Start, item.End, std::move(inserted), smNormal);
+            ReplaceSelection(item.Mode, item.Text);
+            redoList_.AddChange(urReplaceSelection, item.Start, CaretPos(), {}, smNormal);
+        }
+        SetCaretPosition(item.Start);
+        const TChangeReason next = undoList_.PeekReason();
+        if (next == urReplaceSelection || (item.Reason == urDropInsert && next == urDropDelete)) {
+            TUndoItem pair;
+            undoList_.GetChange(pair);
+            UndoItem(pair);
+        }
+        break;
+    }
+    case urLineBreak: {
+        SetCaretPosition(item.Start);
+        redoList_.AddChange(urLineBreak, item.Start, item.End, {}, item.Mode);
+        const int y = item.Start.Y - 1;
+        std::string line(lines_.Get(y));
+        // A line that kept text before the break is padded to the break's column; an emptied
+        // line took the whole line's text, its indentation included.
+        if (!line.empty() && int(line.size()) < item.Start.X - 1)
+            line.resize(std::size_t(item.Start.X - 1), ' ');
+        line.append(item.Text);
+        {
+            TqvLinesUpdate update(lines_);
+            if (item.End.Y < lines_.Count()) lines_.Delete(item.End.Y);
+            lines_.Put(y, TrimTrailing(line));
+        }
+        SetCaretPosition(item.Start);
+        MoveMarks(item.Start.Y + 1, -1);
+        break;
+    }
+    case urIndent: {
+        const int lastY = item.End.X == 1 ? item.End.Y - 1 : item.End.Y;
+        SetSelectionStart({1, item.Start.Y});
+        SetSelectionEnd({tabWidth_ + 1, lastY});
+        redoList_.AddChange(urIndent, item.Start, item.End, SelectedText(), item.Mode);
+        ReplaceSelection(item.Mode, {});
+        SetSelectionStart(item.Start);
+        SetCaretPosition(item.End);
+        SetSelectionEnd(CaretPos());
+        break;
+    }
+    case urUnindent:
+        redoList_.AddChange(urUnindent, item.Start, item.End, item.Text, item.Mode);
+        InsertColumnBlock({1, item.Start.Y}, {1, item.Start.Y}, item.Text);
+        SetCaretPosition(item.Start);
+        SetSelectionStart(item.Start);
+        SetSelectionEnd(item.End);
+        break;
+    case urDeleteForward:
+    case urDeleteBackward:
+    case urReplaceSelection:
+    case urDropDelete: {
+        TPoint p = MinPoint(item.Start, item.End);
+        if (item.Mode == smColumn)
+            p = {std::min(item.Start.X, item.End.X), std::min(item.Start.Y, item.End.Y)};
+        // The removed text began on a line that is gone: it comes back after the last one.
+        if (p.Y > LineCount()) lines_.Add("");
+        SetCaretPosition(p);
+        SetSelectionStart(p);
+        ReplaceSelection(item.Mode, item.Text);
+        SetCaretPosition(item.End);
+        SetSelectionStart(item.Start);
+        SetSelectionEnd(item.End);
+        redoList_.AddChange(item.Reason, item.Start, item.End, {}, item.Mode);
+        EnsureCaretVisible();
+        break;
+    }
+    case urNone:
+        break;
+    }
+}
+
+// ---- Redo ------------------------------------------------------------------------------
+
+void TqvCustomEdit::Redo() {
+    if (!CanRedo()) return;
+    const TSelectionMode saved = selectionMode_;
+    TqvPaintLock paint(*this);
+    TUndoItem item;
+    redoList_.GetChange(item);
+    RedoItem(item);
+    SetSelectionMode(saved);
+}
+
+void TqvCustomEdit::RedoItem(TUndoItem& item) {
+    const TReplayGuard replay(replaying_);
+    SetSelectionMode(item.Mode);
+    switch (item.Reason) {
+    case urDeleteForward:
+    case urDeleteBackward:
+    case urReplaceSelection:
+    case urDropDelete: {
+        if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
+        SetSelectionStart(item.Start);
+        SetSelectionEnd(item.End);
+        undoList_.AddChange(item.Reason, item.Start, item.End, SelectedText(), item.Mode);
+        ReplaceSelection(item.Mode, item.Text);
+        if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
+        const TChangeReason next = redoList_.PeekReason();
+        if (item.Reason == urReplaceSelection || (item.Reason == urDropDelete &&
+                                                  next == urDropInsert)) {
+            TUndoItem pair;
+            if (redoList_.GetChange(pair) != urNone) RedoItem(pair);
+        }
+        break;
+    }
+    case urLineBreak:
+        // Breaks where the undone break was, wherever the caret went since.
+        SetCaretPosition(item.Start);
+        LineBreak(true);
+        break;
+    case urIndent:
+        InsertColumnBlock({1, item.Start.Y}, {1, item.Start.Y}, item.Text);
+        undoList_.AddChange(urIndent, item.Start, item.End, item.Text, item.Mode);
+        SetCaretPosition({1, item.End.Y + 1});
+        SetSelectionStart({item.Start.X + tabWidth_, item.Start.Y});
+        SetSelectionEnd({item.End.X == 1 ? 1 : item.End.X + tabWidth_, item.End.Y});
+        break;
+    case urUnindent: {
+        undoList_.AddChange(urUnindent, item.Start, item.End, item.Text, smColumn);
+        const std::vector<std::string_view> pieces = SplitCrLf(item.Text);
+        {
+            TqvLinesUpdate update(lines_);
+            for (std::size_t k = 0; k < pieces.size(); ++k) {
+                const int y = item.Start.Y - 1 + int(k);
+                if (y >= lines_.Count() || pieces[k].empty()) continue;
+                const std::string_view line = lines_.Get(y);
+                lines_.Put(y, std::string(line.substr(std::min(pieces[k].size(), line.size()))));
+            }
+        }
+        SetCaretPosition({item.Start.X - tabWidth_, item.Start.Y});
+        SetSelectionStart(CaretPos());
+        SetSelectionEnd({item.End.X - int(pieces.back().size()), item.End.Y});
+        break;
+    }
+    case urInsert:
+    case urPaste:
+    case urDropInsert:
+        SetCaretPosition(item.Start);
+        SetSelectionStart(item.Start);
+        ReplaceSelection(item.Mode, item.Text);
+        undoList_.AddChange(item.Reason, item.Start, item.End, SelectedText(), item.Mode);
+        break;
+    case urNone:
+        break;
+    }
+}
+
+} // namespace ondrex
