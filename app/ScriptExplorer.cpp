@@ -79,8 +79,8 @@ std::string upperAscii(std::string_view s) {
 } // namespace
 
 TScriptExplorer::TScriptExplorer(TqvCustomEdit& memo, TOndrexView& view)
-    : memo_(memo), view_(view),
-      highlighters_{makeVbscript(), makeJavascript(), makePerlscript(), makePhpscript()} {
+    : memo_(memo), view_(view), highlighters_{makeVbscript(), makeJavascript(), makePerlscript(),
+                                              makePhpscript()} {
     configureEditor(memo_);
     memo_.SetHighLighter(&Highlighter(TScriptLanguage::vbscript));
     memo_.OnSpecialLineColors =
@@ -117,8 +117,7 @@ std::optional<TScriptLanguage> TScriptExplorer::LanguageOf(std::string_view exte
 std::array<std::string, 4> TScriptExplorer::StatusTexts(const TqvCustomEdit& memo) {
     return {memo.ReadOnly() ? "File Status : Read only (default)" : "File Status : Read/Write",
             "Lines : " + std::to_string(memo.LineCount() - 1),
-            "X : " + std::to_string(memo.CaretColumn()),
-            "Y : " + std::to_string(memo.CaretLine())};
+            "X : " + std::to_string(memo.CaretColumn()), "Y : " + std::to_string(memo.CaretLine())};
 }
 
 // ---- Open ---------------------------------------------------------------------------------
@@ -213,8 +212,7 @@ void TScriptExplorer::SelectRow(std::size_t row) {
     memo_.SetFocus();
 }
 
-void TScriptExplorer::SpecialLineColors(TObject*, int line, bool& special, TColor& fg,
-                                        TColor& bg) {
+void TScriptExplorer::SpecialLineColors(TObject*, int line, bool& special, TColor& fg, TColor& bg) {
     TBlockLocator::SpecialLineColors(line, memo_.CaretLine(), special, fg, bg);
 }
 
@@ -262,8 +260,8 @@ void TScriptExplorer::PrintDocument() {
     // An empty editor has nothing to select: print nothing rather than whatever the
     // clipboard held before.
     if (lines.Count() == 1 && lines.Get(0).empty()) return;
-    memo_.ExecuteCommand(ecSelectAll, {}, nullptr);
-    memo_.ExecuteCommand(ecCopy, {}, nullptr);
+    memo_.SelectAll();
+    memo_.CopyToClipboard();
     // The buffer takes the editor's lines themselves, so a clipboard that another program
     // holds on to cannot change what is printed.
     dumpmemo_.Clear();

@@ -38,8 +38,8 @@ public:
     TScriptExplorer& operator=(const TScriptExplorer&) = delete;
 
     // ---- State ------------------------------------------------------------------------
-    std::string FileName;  // OpenDialog1's file name: what the next scan reads
-    TScanOptions Options;  // dimcheck, Checkbox2, Checkbox3
+    std::string FileName; // OpenDialog1's file name: what the next scan reads
+    TScanOptions Options; // dimcheck, Checkbox2, Checkbox3
     int PumpIntervalMs = 20;
     const TScanResults& Results() const { return results_; }
     int BlockStartLine() const { return blockStart_; }
@@ -97,8 +97,8 @@ private:
     TRichTextBuffer dumpmemo_;
     int blockStart_ = 1;
     int blockEnd_ = 1;
-    int scanning_ = 0;           // nesting depth of running scans
-    std::size_t shownRows_ = 0;  // rows already handed to ResultsAppended
+    int scanning_ = 0;          // nesting depth of running scans
+    std::size_t shownRows_ = 0; // rows already handed to ResultsAppended
     std::chrono::steady_clock::time_point lastPump_;
 };
 

@@ -18,8 +18,7 @@ public:
 protected:
     // The button in its bevel (both rectangles in client pixels); `glyph` puts a picture on
     // the text's right.
-    void AddCloseButton(const QString& text, const QRect& button, const QRect& bevel,
-                        bool glyph);
+    void AddCloseButton(const QString& text, const QRect& button, const QRect& bevel, bool glyph);
     bool event(QEvent* e) override;
     // Called on every activation (and when shown), after the move.
     virtual void Activated() {}

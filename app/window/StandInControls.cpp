@@ -133,9 +133,7 @@ public:
     std::pair<std::string, std::string> Row(int row) const override {
         return {std::string(model_->text(row, 0)), std::string(model_->text(row, 1))};
     }
-    void Select(int row) override {
-        view_->setCurrentIndex(model_->index(row, 0));
-    }
+    void Select(int row) override { view_->setCurrentIndex(model_->index(row, 0)); }
 
 private:
     TResultsModel* model_;

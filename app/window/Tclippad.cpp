@@ -7,7 +7,8 @@
 
 namespace ondrex::window {
 
-Tclippad::Tclippad(QWidget* parent) : TDialogWindow(parent, "Contents of clippad", QSize(486, 224)) {
+Tclippad::Tclippad(QWidget* parent)
+    : TDialogWindow(parent, "Contents of clippad", QSize(486, 224)) {
     setFont(SansSerif8());
     auto* panel = new QFrame(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);

@@ -1,5 +1,6 @@
 #include "app/window/Tfrm_Ondrex.h"
 
+#include "app/window/EditorAccessible.h"
 #include "app/window/Glyphs.h"
 #include "app/window/Tclippad.h"
 #include "app/window/Tfrm_about.h"
@@ -219,26 +220,21 @@ QWidget* Tfrm_Ondrex::buildEditorArea() {
     memoHost_ = std::make_unique<TQtControlHost>(memo1_, area);
     auto* memo = static_cast<QAbstractScrollArea*>(memoHost_->Widget());
     memo->setObjectName("memo1");
+    MakeEditorAccessible(memo, memo1_); // before anything asks for its interface
     memo->setAccessibleName("Script");
     memo->setMinimumSize(100, 60);
     row->addWidget(memo, 1);
 
     popupMenu1_ = new QMenu(this);
     popupMenu1_->addSeparator();
-    const struct {
-        const char* text;
-        TqvEditorCommand command;
-    } kItems[] = {{"Copy ", ecCopy}, {"Cut", ecCut}, {"Paste", ecPaste}};
-    for (const auto& item : kItems) {
-        const TqvEditorCommand command = item.command;
-        popupMenu1_->addAction(item.text, this, [this, command] {
-            run([&] { memo1_.ExecuteCommand(command, {}, nullptr); });
-        });
-    }
+    popupMenu1_->addAction("Copy ", this, [this] { run([&] { memo1_.CopyToClipboard(); }); });
+    popupMenu1_->addAction("Cut", this, [this] { run([&] { memo1_.CutToClipboard(); }); });
+    popupMenu1_->addAction("Paste", this, [this] { run([&] { memo1_.PasteFromClipboard(); }); });
     popupMenu1_->addSeparator();
     memo->viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(memo->viewport(), &QWidget::customContextMenuRequested, this,
-            [this, memo](const QPoint& p) { popupMenu1_->popup(memo->viewport()->mapToGlobal(p)); });
+    connect(
+        memo->viewport(), &QWidget::customContextMenuRequested, this,
+        [this, memo](const QPoint& p) { popupMenu1_->popup(memo->viewport()->mapToGlobal(p)); });
 
     auto* panel7 = panel(area, "Panel7", true);
     panel7->setFixedWidth(44);

@@ -26,8 +26,8 @@ TEST(CliWithoutDisplay, TheScanGoesToTheTerminalAfterOneLine) {
     EXPECT_EQ(RunCommandLine({file}, out, err), kExitOk);
     EXPECT_EQ(RunCommandLine({"scan", file}, scanOut, scanErr), kExitOk);
     EXPECT_EQ(out.str(), scanOut.str());
-    EXPECT_EQ(err.str(), "ondrex: no display to open the window on; the scan of " + file +
-                             " follows\n");
+    EXPECT_EQ(err.str(),
+              "ondrex: no display to open the window on; the scan of " + file + " follows\n");
     std::ostringstream missingOut, missingErr;
     EXPECT_EQ(RunCommandLine({"/no/such.asp"}, missingOut, missingErr), kExitBadInput);
 }

@@ -135,8 +135,9 @@ TEST_F(Explorer, StartingWithAFileScansItAndKeepsTheCaption) {
     EXPECT_EQ(view.list[0].caption, "Function");
     EXPECT_EQ(view.list[1].caption, "Sub");
     EXPECT_TRUE(view.resultsEnabled);
-    EXPECT_EQ(view.info, (std::vector<TInfoRow>{
-                             {"Functions found", "1"}, {"Subs found", "1"}, {"Dim statements found", "1"}}));
+    EXPECT_EQ(view.info,
+              (std::vector<TInfoRow>{
+                  {"Functions found", "1"}, {"Subs found", "1"}, {"Dim statements found", "1"}}));
 }
 
 TEST_F(Explorer, AnEmptyFileNameScansNothing) {
@@ -195,7 +196,8 @@ TEST_F(Explorer, CopyBlockPutsExactlyTheBlockOnTheClipboard) {
     explorer.SelectRow(rowAt(10));
     Clipboard().SetAsText("before");
     explorer.CopyBlock();
-    EXPECT_EQ(Clipboard().AsText(), "Function Foo()\r\nx11\r\nx12\r\nx13\r\nx14\r\nEnd Function\r\n");
+    EXPECT_EQ(Clipboard().AsText(),
+              "Function Foo()\r\nx11\r\nx12\r\nx13\r\nx14\r\nEnd Function\r\n");
     EXPECT_EQ(view.copiedShown, 1);
 
     // A shorter file scanned after: the stored block reaches beyond the last line.
@@ -299,8 +301,9 @@ TEST_F(Explorer, StatusTextsFollowTheEditor) {
 std::string bigScript(int functions) {
     std::string s;
     for (int i = 0; i < functions; ++i)
-        s += "Function f" + std::to_string(i) + "(a)\r\n  Dim x\r\n  If a Then Call g\r\nEnd "
-                                                "Function\r\n";
+        s += "Function f" + std::to_string(i) +
+             "(a)\r\n  Dim x\r\n  If a Then Call g\r\nEnd "
+             "Function\r\n";
     return s;
 }
 
@@ -363,9 +366,9 @@ TEST_F(Explorer, ClosingMidScanStopsTheScan) {
 TEST(ScanInSlices, FindsWhatTheWholeScanFinds) {
     // Lines long and short, every break kind, Ctrl+Z: slices must cut between lines only.
     std::mt19937 rng(7);
-    const char* pieces[] = {"Function f(a) ", "Sub s ", "Dim d ", "If x Then ", "ElseIf y ",
-                            "Else ", "Call c ", "'", "\r\n", "\n", "\r", "\x1a", "x", "   ",
-                            "\t"};
+    const char* pieces[] = {
+        "Function f(a) ", "Sub s ", "Dim d ", "If x Then ", "ElseIf y ", "Else ", "Call c ", "'",
+        "\r\n",           "\n",     "\r",     "\x1a",       "x",         "   ",   "\t"};
     struct NoPump {
         int calls = 0;
         void Pump() { ++calls; }

@@ -60,12 +60,12 @@ TEST_F(WindowTest, StartingWithAFileScansItAndListsTheRows) {
     EXPECT_TRUE(w->isMaximized());
     EXPECT_TRUE(Button("Button1")->isEnabled());
     ASSERT_EQ(w->ListView2().RowCount(), 10);
-    EXPECT_EQ(w->ListView2().Row(0), (std::pair<std::string, std::string>{"Function",
-                                                                          " PriceWithTax(price)"}));
+    EXPECT_EQ(w->ListView2().Row(0),
+              (std::pair<std::string, std::string>{"Function", " PriceWithTax(price)"}));
     EXPECT_TRUE(w->ListView2().Widget()->isEnabled());
-    EXPECT_EQ(w->ListView1().Rows(), (std::vector<TInfoRow>{{"Functions found", "2"},
-                                                           {"Subs found", "3"},
-                                                           {"Dim statements found", "16"}}));
+    EXPECT_EQ(w->ListView1().Rows(),
+              (std::vector<TInfoRow>{
+                  {"Functions found", "2"}, {"Subs found", "3"}, {"Dim statements found", "16"}}));
     EXPECT_EQ(w->memo1().LineCount(), 58);
     EXPECT_EQ(w->StatusTexts()[1], "Lines : 57");
     EXPECT_EQ(w->StatusTexts()[0], "File Status : Read only (default)");
@@ -83,6 +83,20 @@ TEST_F(WindowTest, SelectingARowLocatesTheBlockAndTheCopyLandsOnTheClipboard) {
     ASSERT_TRUE(Button("SpeedButton2")->isEnabled());
     EXPECT_TRUE(Button("SpeedButton3")->isEnabled());
     Keep(w.get(), "after_locate");
+    // On screen the caret's line, the header, is yellow on blue; the line below is not.
+    const QImage shot = w->MemoWidget()->grab().toImage();
+    const TqvCustomEdit& memo = w->memo1();
+    const int top = memo.RowColumnToPixels({1, 9}).Y;
+    auto count = [&](int y0, QRgb colour) {
+        int n = 0;
+        for (int y = y0; y < y0 + memo.LineHeight(); ++y)
+            for (int x = memo.TextOffset(); x < std::min(shot.width(), 400); ++x)
+                n += (shot.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+        return n;
+    };
+    EXPECT_GT(count(top, qRgb(0, 0, 255)), 100);
+    EXPECT_GT(count(top, qRgb(255, 255, 0)), 10);
+    EXPECT_EQ(count(top + memo.LineHeight(), qRgb(0, 0, 255)), 0);
 
     QPoint shownAt;
     QString caption;
@@ -155,6 +169,9 @@ TEST_F(WindowTest, PrintingGoesToThePdfWithTheBlockFramedByEmptyLines) {
     const std::string whole = ReadAll(text);
     EXPECT_NE(whole.find("<%@ Language=VBScript %>"), std::string::npos);
     EXPECT_NE(whole.find("</html>"), std::string::npos);
+    const std::string copied = Clipboard().AsText(); // the editor copied the whole text
+    EXPECT_EQ(copied.find("<%@ Language=VBScript %>"), 0u);
+    EXPECT_NE(copied.find("</html>"), std::string::npos);
     EXPECT_EQ(dialogs.Messages.size(), 1u); // no message after the whole document
     unsetenv("ONDREX_PRINT_TO_PDF");
     std::remove(pdf.c_str());
@@ -214,8 +231,7 @@ TEST_F(WindowTest, FindAndOpenGoThroughTheDialogs) {
     dialogs.OpenFileAnswers.push_back(js);
     Button("SpeedButton1")->click();
     EXPECT_EQ(w->windowTitle().toStdString(), "Ondrex - " + js);
-    EXPECT_EQ(w->memo1().HighLighter(),
-              &w->Explorer().Highlighter(TScriptLanguage::javascript));
+    EXPECT_EQ(w->memo1().HighLighter(), &w->Explorer().Highlighter(TScriptLanguage::javascript));
     Button("Button1")->click();
     EXPECT_EQ(w->memo1().Lines().Get(0), ReadAll(js).substr(0, ReadAll(js).find('\n')));
     std::remove(js.c_str());
@@ -282,9 +298,9 @@ TEST_F(WindowTest, ACheckBoxClickedMidScanRestartsTheScan) {
     });
     clicker.start(0);
     w->show();
-    ASSERT_TRUE(WaitUntil([&] {
-        return clicked && !w->Explorer().Scanning() && !w->ListView1().Rows().empty();
-    }, 60000));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return clicked && !w->Explorer().Scanning() && !w->ListView1().Rows().empty(); },
+        60000));
     const TScanResults& r = w->Explorer().Results();
     ASSERT_EQ(r.rows.size(), 600000u); // Function, If, Call for each
     ASSERT_EQ(std::size_t(w->ListView2().RowCount()), r.rows.size());

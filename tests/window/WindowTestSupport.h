@@ -45,8 +45,7 @@ inline std::string ReadAll(const std::string& path) {
 // The shown file's bytes and modification time, to prove nothing wrote it.
 struct FileSnapshot {
     explicit FileSnapshot(std::string p)
-        : path(std::move(p)), bytes(ReadAll(path)),
-          mtime(std::filesystem::last_write_time(path)) {}
+        : path(std::move(p)), bytes(ReadAll(path)), mtime(std::filesystem::last_write_time(path)) {}
     bool Unchanged() const {
         return ReadAll(path) == bytes && std::filesystem::last_write_time(path) == mtime;
     }
