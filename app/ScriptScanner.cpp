@@ -349,12 +349,21 @@ inline int bits32(unsigned m) {
 
 } // namespace
 
-void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
-    const std::uint64_t generation = ++r.generation;
+namespace {
+
+// Every scan starts from empty results under a new generation, which it returns.
+std::uint64_t startScan(TScanResults& r) {
     r.anyFound = false;
     r.counters = TScanCounters{};
     r.rows.clear();
     r.linesRead = 0;
+    return ++r.generation;
+}
+
+} // namespace
+
+void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
+    const std::uint64_t generation = startScan(r);
 
     if (processMessages) {
         // Line by line, one pump pass per line read (step 7.1).
@@ -472,11 +481,7 @@ std::size_t sliceEnd(const char* b, std::size_t n, std::size_t from, std::size_t
 void TScriptScanner::ScanBlockInSlices(std::string_view block, TScanResults& r,
                                        const TMessagePump& between) const {
     constexpr std::size_t kSlice = 64 * 1024;
-    const std::uint64_t generation = ++r.generation;
-    r.anyFound = false;
-    r.counters = TScanCounters{};
-    r.rows.clear();
-    r.linesRead = 0;
+    const std::uint64_t generation = startScan(r);
     bool stopped = false;
     for (std::size_t at = 0; at < block.size() && !stopped;) {
         const std::size_t end = sliceEnd(block.data(), block.size(), at, at + kSlice);
@@ -493,11 +498,7 @@ void TScriptScanner::ScanBlockInSlices(std::string_view block, TScanResults& r,
 
 TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, bool checkUtf8) const {
     TFileReader file(path); // throws EFileError before anything changes
-    ++r.generation;
-    r.anyFound = false;
-    r.counters = TScanCounters{};
-    r.rows.clear();
-    r.linesRead = 0;
+    startScan(r);
 
     TFileScan info;
     info.validUtf8 = true;

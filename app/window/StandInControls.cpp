@@ -6,9 +6,11 @@
 
 #include <QAbstractTableModel>
 #include <QCheckBox>
+#include <QCursor>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
+#include <QTimer>
 
 namespace ondrex::window {
 
@@ -115,11 +117,29 @@ public:
         : model_(new TResultsModel(nullptr)), view_(makeReportView(parent, model_, 75, 250)) {
         view_->setObjectName("ListView2");
         view_->setAccessibleName("Results");
-        QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged,
-                         [this](const QModelIndex& current, const QModelIndex&) {
-                             if (current.isValid() && OnSelected) OnSelected(current.row());
-                         });
+        selected_ = QObject::connect(view_->selectionModel(),
+                                     &QItemSelectionModel::currentRowChanged,
+                                     [this](const QModelIndex& current, const QModelIndex&) {
+                                         if (current.isValid() && OnSelected)
+                                             OnSelected(current.row());
+                                     });
+        // The results list selects the row the pointer rests on.
+        view_->setMouseTracking(true);
+        hover_ = new QTimer(view_);
+        hover_->setSingleShot(true);
+        hover_->setInterval(400);
+        QObject::connect(view_, &QAbstractItemView::entered, hover_, [this](const QModelIndex& i) {
+            hovered_ = i.row();
+            hover_->start();
+        });
+        QObject::connect(hover_, &QTimer::timeout, view_, [this] {
+            const QModelIndex under =
+                view_->indexAt(view_->viewport()->mapFromGlobal(QCursor::pos()));
+            if (under.isValid() && under.row() == hovered_ && hovered_ < model_->count())
+                Select(hovered_);
+        });
     }
+    ~TStandInResults() override { QObject::disconnect(selected_); }
     QWidget* Widget() override { return view_; }
     void Clear() override {
         model_->setCount(0);
@@ -138,6 +158,9 @@ public:
 private:
     TResultsModel* model_;
     QTableView* view_;
+    QTimer* hover_;
+    int hovered_ = -1;
+    QMetaObject::Connection selected_;
 };
 
 class TStandInInfo : public TInfoList {
