@@ -1,11 +1,10 @@
-// Toolkit list views and check boxes in the places of ListView2, ListView1 and the three
-// check boxes, until our own controls take them over (WindowControls.h chooses).
+// Toolkit list views in the places of ListView2 and ListView1, until our own list views take
+// them over (WindowControls.h chooses).
 
 #include "app/window/Glyphs.h"
 #include "app/window/WindowControls.h"
 
 #include <QAbstractTableModel>
-#include <QCheckBox>
 #include <QCursor>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -183,23 +182,6 @@ private:
     QTableView* view_;
 };
 
-class TStandInOption : public TOptionBox {
-public:
-    TStandInOption(QWidget* parent, const std::string& caption, bool checked)
-        : box_(new QCheckBox(QString::fromStdString(caption), parent)) {
-        box_->setChecked(checked);
-        QObject::connect(box_, &QCheckBox::clicked, [this] {
-            if (OnClick) OnClick();
-        });
-    }
-    QWidget* Widget() override { return box_; }
-    bool Checked() const override { return box_->isChecked(); }
-    void Click() override { box_->click(); }
-
-private:
-    QCheckBox* box_;
-};
-
 } // namespace
 
 std::unique_ptr<TResultsList> MakeResultsList(QWidget* parent) {
@@ -208,11 +190,6 @@ std::unique_ptr<TResultsList> MakeResultsList(QWidget* parent) {
 
 std::unique_ptr<TInfoList> MakeInfoList(QWidget* parent) {
     return std::make_unique<TStandInInfo>(parent);
-}
-
-std::unique_ptr<TOptionBox> MakeOptionBox(QWidget* parent, const std::string& caption,
-                                          bool checked) {
-    return std::make_unique<TStandInOption>(parent, caption, checked);
 }
 
 } // namespace ondrex::window

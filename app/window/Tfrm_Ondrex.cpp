@@ -1,6 +1,6 @@
 #include "app/window/Tfrm_Ondrex.h"
 
-#include "app/window/EditorAccessible.h"
+#include "app/window/ControlAccessible.h"
 #include "app/window/Glyphs.h"
 #include "app/window/Tclippad.h"
 #include "app/window/Tfrm_about.h"
@@ -89,6 +89,7 @@ Tfrm_Ondrex::Tfrm_Ondrex(std::string startFile) : startFile_(std::move(startFile
     clippad_ = std::make_unique<Tclippad>(this);
 
     explorer_ = std::make_unique<TScriptExplorer>(memo1_, *this);
+    flatHint1_.Font = TFont("MS Sans Serif", -11);
     memo1_.OnStatusChange = TqvStatusChangeEvent::bind<&Tfrm_Ondrex::editorStatusChange>(this);
     memo1_.OnChange = TNotifyEvent::bind<&Tfrm_Ondrex::editorChanged>(this);
     listView2_->OnSelected = [this](int row) {

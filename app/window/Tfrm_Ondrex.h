@@ -6,6 +6,7 @@
 #include "app/OndrexView.h"
 #include "app/ScriptExplorer.h"
 #include "app/window/WindowControls.h"
+#include "controls/TFlatHint.h"
 #include "editor/TqvCustomEdit.h"
 
 #include <QMainWindow>
@@ -104,6 +105,7 @@ private:
     std::unique_ptr<Tfrm_copied> copied_;
     std::unique_ptr<Tclippad> clippad_;
     std::unique_ptr<TScriptExplorer> explorer_;
+    TFlatHint flatHint1_; // every hint of the application in the flat look
 };
 
 } // namespace window

@@ -1,17 +1,22 @@
-#include "app/window/EditorAccessible.h"
+#include "app/window/ControlAccessible.h"
 
+#include "controls/TFlatCheckBox.h"
 #include "editor/TqvCustomEdit.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
+
+#include <functional>
 #include <QWidget>
 
 namespace ondrex::window {
 
 namespace {
 
-QHash<QObject*, TqvCustomEdit*>& editors() {
-    static QHash<QObject*, TqvCustomEdit*> map;
+using TMaker = std::function<QAccessibleInterface*(QWidget*)>;
+
+QHash<QObject*, TMaker>& makers() {
+    static QHash<QObject*, TMaker> map;
     return map;
 }
 
@@ -92,22 +97,53 @@ private:
     TqvCustomEdit& memo_;
 };
 
+class TCheckBoxAccessible : public QAccessibleWidget {
+public:
+    TCheckBoxAccessible(QWidget* widget, TFlatCheckBox& box)
+        : QAccessibleWidget(widget, QAccessible::CheckBox), box_(box) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) return QString::fromStdString(box_.Caption());
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = box_.Checked();
+        return s;
+    }
+    QStringList actionNames() const override { return {toggleAction()}; }
+    void doAction(const QString& name) override {
+        if (name == toggleAction()) box_.SetChecked(!box_.Checked());
+    }
+
+private:
+    TFlatCheckBox& box_;
+};
+
 QAccessibleInterface* factory(const QString&, QObject* object) {
-    const auto it = editors().constFind(object);
-    if (it == editors().constEnd()) return nullptr;
-    return new TEditorAccessible(static_cast<QWidget*>(object), **it);
+    const auto it = makers().constFind(object);
+    return it == makers().constEnd() ? nullptr : (*it)(static_cast<QWidget*>(object));
 }
 
-} // namespace
-
-void MakeEditorAccessible(QWidget* widget, TqvCustomEdit& memo) {
+void registerMaker(QWidget* widget, TMaker maker) {
     static const bool installed = [] {
         QAccessible::installFactory(factory);
         return true;
     }();
     (void)installed;
-    editors().insert(widget, &memo);
-    QObject::connect(widget, &QObject::destroyed, [widget] { editors().remove(widget); });
+    makers().insert(widget, std::move(maker));
+    QObject::connect(widget, &QObject::destroyed, [widget] { makers().remove(widget); });
+}
+
+} // namespace
+
+void MakeEditorAccessible(QWidget* widget, TqvCustomEdit& memo) {
+    registerMaker(widget, [&memo](QWidget* w) { return new TEditorAccessible(w, memo); });
+}
+
+void MakeCheckBoxAccessible(QWidget* widget, TFlatCheckBox& box) {
+    registerMaker(widget, [&box](QWidget* w) { return new TCheckBoxAccessible(w, box); });
 }
 
 } // namespace ondrex::window
