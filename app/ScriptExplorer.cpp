@@ -13,44 +13,30 @@ namespace ondrex {
 
 namespace {
 
-std::unique_ptr<TqvCustomHighLighter> makeVbscript() {
-    auto h = std::make_unique<TzkVbsSyn>();
-    h->SetName("vbscript");
+// What the main window sets on all four: its name, italic comments, bold keywords, the
+// descriptive file filter.
+template <class THighlighter>
+std::unique_ptr<THighlighter> styled(const char* name, const char* filter) {
+    auto h = std::make_unique<THighlighter>();
+    h->SetName(name);
     h->CommentAttri->SetStyle(fsItalic);
-    h->IdentifierAttri->SetForeground(clBlack);
-    h->KeyAttri->SetForeground(clRed);
     h->KeyAttri->SetStyle(fsBold);
-    h->SetDefaultFilter("VBScript files (*.vbs)|*.vbs");
+    h->SetDefaultFilter(filter);
     return h;
 }
 
-std::unique_ptr<TqvCustomHighLighter> makeJavascript() {
-    auto h = std::make_unique<TqvJScriptSyn>();
-    h->SetName("javascript");
-    h->CommentAttri->SetStyle(fsItalic);
-    h->KeyAttri->SetStyle(fsBold);
-    h->SetDefaultFilter("Javascript files (*.js)|*.js");
+std::unique_ptr<TqvCustomHighLighter> makeVbscript() {
+    auto h = styled<TzkVbsSyn>("vbscript", "VBScript files (*.vbs)|*.vbs");
+    h->IdentifierAttri->SetForeground(clBlack);
+    h->KeyAttri->SetForeground(clRed);
     return h;
 }
 
 std::unique_ptr<TqvCustomHighLighter> makePerlscript() {
-    auto h = std::make_unique<TXoqPerlSyn>();
-    h->SetName("perlscript");
-    h->CommentAttri->SetStyle(fsItalic);
-    h->KeyAttri->SetStyle(fsBold);
+    auto h = styled<TXoqPerlSyn>("perlscript", "Perl files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
     h->PragmaAttri->SetStyle(fsBold);
     h->SpaceAttri->SetBackground(clWindow);
     h->VariableAttri->SetStyle(fsBold);
-    h->SetDefaultFilter("Perl files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
-    return h;
-}
-
-std::unique_ptr<TqvCustomHighLighter> makePhpscript() {
-    auto h = std::make_unique<TjxPHPSyn>();
-    h->SetName("phpscript");
-    h->CommentAttri->SetStyle(fsItalic);
-    h->KeyAttri->SetStyle(fsBold);
-    h->SetDefaultFilter("PHP files (*.php,*.php3,*.phtml,*.inc)|*.php;*.php3;*.phtml;*.inc");
     return h;
 }
 

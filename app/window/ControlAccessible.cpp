@@ -6,8 +6,8 @@
 #include <QAccessibleWidget>
 #include <QHash>
 
-#include <functional>
 #include <QWidget>
+#include <functional>
 
 namespace ondrex::window {
 

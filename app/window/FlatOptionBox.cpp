@@ -16,8 +16,8 @@ public:
         box_.SetChecked(checked); // before OnClick is bound: the start state is no click
         // The panel's face and the window's font (Tahoma, 8 points).
         const QColor face = parent->palette().color(QPalette::Window);
-        box_.ParentColorChanged(RGB(std::uint8_t(face.red()), std::uint8_t(face.green()),
-                                    std::uint8_t(face.blue())));
+        box_.ParentColorChanged(
+            RGB(std::uint8_t(face.red()), std::uint8_t(face.green()), std::uint8_t(face.blue())));
         box_.ParentFontChanged(TFont("Tahoma", -11));
         box_.OnClick = TNotifyEvent::bind<&TFlatOptionBox::Clicked>(this);
         host_ = std::make_unique<TQtControlHost>(box_, parent);

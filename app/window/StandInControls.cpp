@@ -116,12 +116,11 @@ public:
         : model_(new TResultsModel(nullptr)), view_(makeReportView(parent, model_, 75, 250)) {
         view_->setObjectName("ListView2");
         view_->setAccessibleName("Results");
-        selected_ = QObject::connect(view_->selectionModel(),
-                                     &QItemSelectionModel::currentRowChanged,
-                                     [this](const QModelIndex& current, const QModelIndex&) {
-                                         if (current.isValid() && OnSelected)
-                                             OnSelected(current.row());
-                                     });
+        selected_ =
+            QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged,
+                             [this](const QModelIndex& current, const QModelIndex&) {
+                                 if (current.isValid() && OnSelected) OnSelected(current.row());
+                             });
         // The results list selects the row the pointer rests on.
         view_->setMouseTracking(true);
         hover_ = new QTimer(view_);

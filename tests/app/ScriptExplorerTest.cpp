@@ -1,6 +1,8 @@
 #include "app/ScriptExplorer.h"
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvEditList.h"
+#include "highlighters/XoqPerlSyn.h"
+#include "highlighters/zkVBSSyn.h"
 #include "platform/Clipboard.h"
 #include "platform/Printer.h"
 #include "platform/TextFile.h"
@@ -92,6 +94,16 @@ TEST_F(Explorer, StartsReadOnlyWithVbscriptAndTheBlockAtLineOne) {
     EXPECT_EQ(explorer.BlockEndLine(), 1);
     EXPECT_EQ(memo.Font().Name(), "Courier New");
     EXPECT_EQ(memo.MaxUndo(), 10);
+    // The window's own highlighter settings on top of their defaults.
+    auto& vbs = static_cast<TzkVbsSyn&>(explorer.Highlighter(TScriptLanguage::vbscript));
+    EXPECT_EQ(vbs.KeyAttri->Foreground(), clRed);
+    EXPECT_EQ(vbs.KeyAttri->Style(), fsBold);
+    EXPECT_EQ(vbs.CommentAttri->Style(), fsItalic);
+    auto& perl = static_cast<TXoqPerlSyn&>(explorer.Highlighter(TScriptLanguage::perlscript));
+    EXPECT_EQ(perl.VariableAttri->Style(), fsBold);
+    EXPECT_EQ(perl.PragmaAttri->Style(), fsBold);
+    EXPECT_EQ(explorer.Highlighter(TScriptLanguage::phpscript).DefaultFilter(),
+              "PHP files (*.php,*.php3,*.phtml,*.inc)|*.php;*.php3;*.phtml;*.inc");
 }
 
 TEST_F(Explorer, OpenChoosesTheHighlighterByExtensionAndKeepsItForOthers) {

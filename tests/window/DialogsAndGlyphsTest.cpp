@@ -39,7 +39,8 @@ TEST_F(WindowTest, TheAboutBoxNamesTheProjectAndOpensAtTwentyTwenty) {
     EXPECT_TRUE(texts.contains("Ondrex 2000"));
     EXPECT_TRUE(texts.contains("For more information visit "));
     for (const QString& text : texts) // no maker but the project, no address but its own
-        EXPECT_TRUE(text.isEmpty() || text.contains("Ondrex") || text == "For more information visit ")
+        EXPECT_TRUE(text.isEmpty() || text.contains("Ondrex") ||
+                    text == "For more information visit ")
             << text.toStdString();
     EXPECT_EQ(w->About().size(), QSize(375, 140));
 }
