@@ -65,8 +65,13 @@ std::string upperAscii(std::string_view s) {
 } // namespace
 
 TScriptExplorer::TScriptExplorer(TqvCustomEdit& memo, TOndrexView& view)
-    : memo_(memo), view_(view), highlighters_{makeVbscript(), makeJavascript(), makePerlscript(),
-                                              makePhpscript()} {
+    : memo_(memo),
+      view_(view), highlighters_{
+                       makeVbscript(),
+                       styled<TqvJScriptSyn>("javascript", "Javascript files (*.js)|*.js"),
+                       makePerlscript(),
+                       styled<TjxPHPSyn>("phpscript", "PHP files (*.php,*.php3,*.phtml,*.inc)|"
+                                                      "*.php;*.php3;*.phtml;*.inc")} {
     configureEditor(memo_);
     memo_.SetHighLighter(&Highlighter(TScriptLanguage::vbscript));
     memo_.OnSpecialLineColors =
