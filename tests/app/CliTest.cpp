@@ -9,6 +9,7 @@
 #include <set>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -255,6 +256,13 @@ TEST(Cli, AFileWithoutReadPermissionIsBadInput) {
 }
 
 TEST(Cli, UsageErrorsGiveStatusTwo) {
+    // Where there is a display, `ondrex` alone opens the window: none here.
+    const char* display[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    std::vector<std::pair<std::string, std::string>> saved;
+    for (const char* name : display)
+        if (const char* v = std::getenv(name)) saved.emplace_back(name, v);
+    for (const char* name : display)
+        unsetenv(name);
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{},
                                                {"--frobnicate"},
@@ -266,8 +274,7 @@ TEST(Cli, UsageErrorsGiveStatusTwo) {
                                                {"block", "samples/shop.asp"},
                                                {"block", "samples/shop.asp", "x9"},
                                                {"block", "samples/shop.asp", "0"},
-                                               {"block", "samples/shop.asp", "9", "10"},
-                                               {"samples/shop.asp"}}) {
+                                               {"block", "samples/shop.asp", "9", "10"}}) {
         TRunResult r = RunOndrex(args);
         EXPECT_EQ(r.status, 2) << testing::PrintToString(args);
         EXPECT_EQ(r.out, "") << testing::PrintToString(args);
@@ -275,6 +282,13 @@ TEST(Cli, UsageErrorsGiveStatusTwo) {
     }
     EXPECT_EQ(RunOndrex({"scan", "--bogus", "x"}).err,
               "ondrex: unknown option '--bogus' (try 'ondrex --help')\n");
+    // A file alone, without a display: one line saying so, then its scan.
+    TRunResult r = RunOndrex({"samples/shop.asp"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, RunOndrex({"scan", "samples/shop.asp"}).out);
+    EXPECT_EQ(lineCount(r.err), 1);
+    for (const auto& [name, value] : saved)
+        setenv(name.c_str(), value.c_str(), 1);
 }
 
 TEST(Cli, HelpAndVersion) {
