@@ -12,7 +12,11 @@ int RunWindow(int argc, char** argv, const std::string& file) {
     Application().Title = "Ondrex - the Ondrex project";
     Tfrm_Ondrex frm_Ondrex(file);
     frm_Ondrex.show();
-    return qapp.exec();
+    const int status = qapp.exec();
+    // The hint window is a widget: it must go while the application object still exists,
+    // not with the process-wide TApplication at exit.
+    Application().SetShowHint(false);
+    return status;
 }
 
 } // namespace ondrex::window

@@ -1,4 +1,6 @@
 // The window tests need one QApplication for the whole run, created before any test.
+#include "platform/Application.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -12,5 +14,7 @@ int main(int argc, char** argv) {
     setenv("QT_FONT_DPI", "96", 0); // pixel figures at 96 dpi
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    ondrex::Application().SetShowHint(false); // its hint window must die before `app`
+    return status;
 }
