@@ -330,6 +330,16 @@ private:
     // ==== Editing internals (one group per command family file) ========================
     // Selection
     TPoint ClampSelectionPos(TPoint value) const;
+    void SnapCaretToCharacter();
+    void KeepBlanksBeforeBreak(std::string_view text);
+    // Deleting a stream selection that ends its line trims the blanks before it; the
+    // selection then begins where the trim will end, so that the record holds them.
+    // Stream ends beyond their lines are first brought to the lines' ends; returns the
+    // begin before the widening.
+    TPoint IncludeTrimmedBlanks();
+    // Records the selection's text as about to be removed, as `reason`; returns the begin
+    // where text replacing the selection goes.
+    TPoint RecordSelectionRemoval(TChangeReason reason);
     void DeleteSelection();
     void InsertText(TSelectionMode mode, std::string_view text);
     void InsertStream(const std::vector<std::string_view>& pieces);
@@ -349,6 +359,7 @@ private:
     void TypeText(const std::string& text, bool ime);
     bool DeleteSelectionAs(TChangeReason reason);
     void DeleteRange(TPoint from, TPoint to, TChangeReason reason);
+    std::size_t RemoveFromLine(std::size_t from, std::size_t to);
     void DeleteLastChar();
     void DeleteChar();
     void DeleteWordCommand(bool forward);
@@ -356,7 +367,9 @@ private:
     void DeleteLine();
     bool EditingCommand(TqvEditorCommand command, const std::string& character, void* data);
     // Line break, tab and indent
-    void LineBreak(bool moveCaret);
+    // forcedIndent (when not negative) replaces the auto-indent: a redo repeats the break
+    // as it was made, whatever the options are now.
+    void LineBreak(bool moveCaret, int forcedIndent = -1);
     // Undo
     // A new edit: recorded on the undo list, and the redo list (whose positions were taken
     // before this edit) emptied.

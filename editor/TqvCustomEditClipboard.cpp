@@ -59,7 +59,7 @@ void TqvCustomEdit::CutToClipboard() {
     if (!HasSelection()) return;
     CopyToClipboard();
     TqvPaintLock paint(*this);
-    RecordChange(urDeleteBackward, selStart_, selEnd_, SelectedText(), selectionMode_);
+    RecordSelectionRemoval(urDeleteBackward);
     TqvUndoLock lock(undoList_, redoList_);
     ReplaceSelection(smNormal, {});
 }
@@ -98,9 +98,12 @@ void TqvCustomEdit::PasteFromClipboard() {
 
 void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
     if (HasSelection()) {
-        RecordChange(urReplaceSelection, selStart_, selEnd_, SelectedText(), selectionMode_);
+        const bool stream = selectionMode_ == smNormal;
+        const TPoint begin = RecordSelectionRemoval(urReplaceSelection);
         TqvUndoLock lock(undoList_, redoList_);
         ReplaceSelection(smNormal, {});
+        // Where the selection began, also when blanks before it were trimmed away.
+        if (stream) SetCaretPosition(begin);
     }
     const TPoint at = CaretPos();
     if (mode == smColumn) {
@@ -127,6 +130,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
         ReplaceSelection(mode, text);
     }
     const TPoint end = CaretPos();
+    if (text.empty()) return;
     switch (mode) {
     case smNormal:
         RecordChange(urPaste, at, end, {}, smNormal);

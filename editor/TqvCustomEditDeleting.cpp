@@ -31,10 +31,20 @@ private:
 
 } // namespace
 
+// Removes the caret line's bytes [from, to) and trims the line. Returns where the removal
+// begins as recorded: before the blanks the trim took as well, so that undo brings them back.
+std::size_t TqvCustomEdit::RemoveFromLine(std::size_t from, std::size_t to) {
+    std::string changed(lines_.Get(caretY_));
+    changed.erase(from, to - from);
+    const std::size_t kept = TrimTrailing(changed).size();
+    lines_.Put(caretY_, std::string_view(changed).substr(0, kept));
+    return std::min(from, kept);
+}
+
 // Removes the selection as the given reason records it; false when there was none.
 bool TqvCustomEdit::DeleteSelectionAs(TChangeReason reason) {
     if (!HasSelection()) return false;
-    RecordChange(reason, selStart_, selEnd_, SelectedText(), selectionMode_);
+    RecordSelectionRemoval(reason);
     ReplaceSelection(smNormal, {});
     return true;
 }
@@ -44,7 +54,7 @@ void TqvCustomEdit::DeleteRange(TPoint from, TPoint to, TChangeReason reason) {
     const TModeOverride normal(*this, smNormal);
     SetSelectionStart(from);
     SetSelectionEnd(to);
-    RecordChange(reason, selStart_, selEnd_, SelectedText(), smNormal);
+    RecordSelectionRemoval(reason);
     ReplaceSelection(smNormal, {});
 }
 
@@ -96,11 +106,10 @@ void TqvCustomEdit::DeleteLastChar() {
     }
     const std::size_t from = CharStartAt(line, std::size_t(caret.X - 2));
     const std::size_t to = std::min(std::size_t(caret.X - 1), line.size());
-    std::string changed = line;
-    changed.erase(from, to - from);
-    lines_.Put(caretY_, TrimTrailing(changed));
+    const std::size_t start = RemoveFromLine(from, to);
     SetCaretPosition({int(from) + 1, caret.Y});
-    RecordChange(urDeleteBackward, CaretPos(), caret, line.substr(from, to - from), smNormal);
+    RecordChange(urDeleteBackward, {int(start) + 1, caret.Y}, caret,
+                 line.substr(start, to - start), smNormal);
 }
 
 void TqvCustomEdit::DeleteChar() {
@@ -122,7 +131,7 @@ void TqvCustomEdit::DeleteChar() {
         joined.append(next);
         {
             TqvLinesUpdate update(lines_);
-            lines_.Put(caretY_, joined);
+            lines_.Put(caretY_, TrimTrailing(joined));
             lines_.Delete(caretY_ + 1);
         }
         MoveMarks(caret.Y + 1, -1);
@@ -136,12 +145,10 @@ void TqvCustomEdit::DeleteChar() {
     }
     const std::size_t from = CharStartAt(line, x);
     const std::size_t to = from + CharLengthAt(line, from);
-    std::string changed = line;
-    changed.erase(from, to - from);
-    lines_.Put(caretY_, TrimTrailing(changed));
+    const std::size_t start = RemoveFromLine(from, to);
     SetCaretPosition({int(from) + 1, caret.Y});
-    RecordChange(urDeleteForward, CaretPos(), {int(to) + 1, caret.Y}, line.substr(from, to - from),
-                 smNormal);
+    RecordChange(urDeleteForward, {int(start) + 1, caret.Y}, {int(to) + 1, caret.Y},
+                 line.substr(start, to - start), smNormal);
 }
 
 void TqvCustomEdit::DeleteWordCommand(bool forward) {

@@ -97,16 +97,22 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
     case urInsert:
     case urPaste:
     case urDropInsert: {
+        // The caret first: when trimming took the inserted text's end away, the selection is
+        // empty and the old text goes back in at the caret.
+        SetCaretPosition(item.Start);
         SetSelectionStart(item.Start);
         SetSelectionEnd(item.End);
+        IncludeTrimmedBlanks();
         std::string inserted = SelectedText();
         if (item.Text.empty()) {
-            redoList_.AddChange(item.Reason, item.Start, item.End, std::move(inserted), item.Mode);
+            redoList_.AddChange(item.Reason, selStart_, selEnd_, std::move(inserted), item.Mode);
             ReplaceSelection(item.Mode, item.Text);
         } else {
             // Overwritten bytes come back: redoing is then replacing them again, the same
             // pair of records as typing over a selection.
-            redoList_.AddChange(item.Reason, item.Start, item.End, std::move(inserted), smNormal);
+            redoList_.AddChange(item.Reason, selStart_, selEnd_, std::move(inserted), smNormal);
+            ReplaceSelection(item.Mode, {});
+            SetCaretPosition(item.Start);
             ReplaceSelection(item.Mode, item.Text);
             redoList_.AddChange(urReplaceSelection, item.Start, CaretPos(), {}, smNormal);
         }
@@ -121,8 +127,20 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
     }
     case urLineBreak: {
         SetCaretPosition(item.Start);
-        redoList_.AddChange(urLineBreak, item.Start, item.End, {}, item.Mode);
         const int y = item.Start.Y - 1;
+        // The new line's indentation goes with the redo record, so that redoing repeats it.
+        std::size_t indent = 0;
+        if (item.End.Y < lines_.Count()) {
+            // The record holds the blanks trimmed before the break, then what moved.
+            const std::string_view moved = std::string_view(item.Text).substr(
+                std::min(item.Text.size(), std::size_t(std::max(0, item.End.X - item.Start.X))));
+            const std::string_view added = lines_.Get(item.End.Y);
+            if (added.size() >= moved.size() &&
+                added.substr(added.size() - moved.size()) == moved)
+                indent = added.size() - moved.size();
+        }
+        redoList_.AddChange(urLineBreak, item.Start, item.End, std::string(indent, ' '),
+                            item.Mode);
         std::string line(lines_.Get(y));
         // A line that kept text before the break is padded to the break's column; an emptied
         // line took the whole line's text, its indentation included.
@@ -203,7 +221,8 @@ void TqvCustomEdit::RedoItem(TUndoItem& item) {
         if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
         SetSelectionStart(item.Start);
         SetSelectionEnd(item.End);
-        undoList_.AddChange(item.Reason, item.Start, item.End, SelectedText(), item.Mode);
+        IncludeTrimmedBlanks();
+        undoList_.AddChange(item.Reason, selStart_, selEnd_, SelectedText(), item.Mode);
         ReplaceSelection(item.Mode, item.Text);
         if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
         const TChangeReason next = redoList_.PeekReason();
@@ -216,8 +235,9 @@ void TqvCustomEdit::RedoItem(TUndoItem& item) {
     }
     case urLineBreak:
         // Breaks where the undone break was, wherever the caret went since.
-        SetCaretPosition(item.Start);
-        LineBreak(true);
+        SetCaretPosition(item.End);
+        SetSelectionStart(item.End);
+        LineBreak(true, int(item.Text.size()));
         break;
     case urIndent:
         InsertColumnBlock({1, item.Start.Y}, {1, item.Start.Y}, item.Text);
