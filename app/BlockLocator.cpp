@@ -1,16 +1,15 @@
 #include "app/BlockLocator.h"
 
 #include "editor/TqvEditList.h"
+#include "platform/CodePage.h"
 
 namespace ondrex {
 
 namespace {
 
+// Only ASCII letters fold, in every code page, as the searched words are ASCII.
 std::string upperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = char(c - 32);
-    return out;
+    return AnsiUpperCase(TCodePage::Utf8, s);
 }
 
 } // namespace

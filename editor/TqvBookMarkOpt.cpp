@@ -1,5 +1,7 @@
 #include "editor/TqvBookMarkOpt.h"
 
+#include "platform/ImageList.h"
+
 namespace ondrex {
 
 template <class T> void TqvBookMarkOpt::Change(T& field, T value) {
@@ -9,11 +11,21 @@ template <class T> void TqvBookMarkOpt::Change(T& field, T value) {
 }
 
 void TqvBookMarkOpt::SetBookmarkImages(TImageList* value) {
+    if (value == bookmarkImages_) return;
+    imageBindings_.Clear();
+    if (value)
+        value->FreeNotification(TNotifyEvent::bind<&TqvBookMarkOpt::BookmarkImagesFreed>(this),
+                                imageBindings_);
     Change(bookmarkImages_, value);
 }
 
 void TqvBookMarkOpt::ImageListDestroyed(const TImageList* list) {
     if (list && list == bookmarkImages_) SetBookmarkImages(nullptr);
+}
+
+// Only the list set here is watched, so the one going away is that one.
+void TqvBookMarkOpt::BookmarkImagesFreed(TObject*) {
+    ImageListDestroyed(bookmarkImages_);
 }
 
 void TqvBookMarkOpt::SetGlyphsVisible(bool value) {

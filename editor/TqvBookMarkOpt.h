@@ -15,10 +15,11 @@ public:
 
     TObject* Owner() const { return owner_; }
 
-    // None means the built-in pictures. The owner must call ImageListDestroyed when the
-    // list it set here goes away, so no dangling list is ever drawn.
+    // None means the built-in pictures. A list set here is dropped when it is destroyed, so
+    // no dangling list is ever drawn.
     TImageList* BookmarkImages() const { return bookmarkImages_; }
     void SetBookmarkImages(TImageList* value);
+    // Drops the list if it is the one set.
     void ImageListDestroyed(const TImageList* list);
 
     // Changing it repaints nothing, so it announces no change.
@@ -36,6 +37,7 @@ public:
 
 private:
     template <class T> void Change(T& field, T value);
+    void BookmarkImagesFreed(TObject* sender);
 
     TObject* owner_;
     TImageList* bookmarkImages_ = nullptr;
@@ -43,6 +45,7 @@ private:
     bool glyphsVisible_ = true;
     int leftMargin_ = 2;
     int xoffset_ = 12;
+    TEventBindings imageBindings_;
 };
 
 } // namespace ondrex

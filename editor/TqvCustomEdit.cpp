@@ -13,38 +13,34 @@ namespace ondrex {
 
 TqvCustomEdit::TqvCustomEdit() : font_("Courier New", -13), drawer_(0, &font_), color_(clWindow) {
     lines_.Add("");
-    lines_.OnAdded = TNotifyEvent::bind<&TqvCustomEdit::ListAdded>(this);
-    lines_.OnBulkAdded = TNotifyEvent::bind<&TqvCustomEdit::ListBulkAdded>(this);
-    lines_.OnCleared = TNotifyEvent::bind<&TqvCustomEdit::ListCleared>(this);
-    lines_.OnDeleted = TLineIndexEvent::bind<&TqvCustomEdit::ListDeleted>(this);
-    lines_.OnInserted = TLineIndexEvent::bind<&TqvCustomEdit::ListInserted>(this);
-    lines_.OnLineChanged = TLineIndexEvent::bind<&TqvCustomEdit::ListLineChanged>(this);
-    lines_.OnTextReplaced = TNotifyEvent::bind<&TqvCustomEdit::ListTextReplaced>(this);
-    selectedColor_.OnChange = TNotifyEvent::bind<&TqvCustomEdit::SelectedColorChanged>(this);
-    bookMarkOptions_.OnChange = TNotifyEvent::bind<&TqvCustomEdit::BookMarkOptionsChanged>(this);
-    gutter_.OnChange = TNotifyEvent::bind<&TqvCustomEdit::GutterChanged>(this);
+    bindings_.Bind<&TqvCustomEdit::ListAdded>(lines_.OnAdded, this);
+    bindings_.Bind<&TqvCustomEdit::ListBulkAdded>(lines_.OnBulkAdded, this);
+    bindings_.Bind<&TqvCustomEdit::ListCleared>(lines_.OnCleared, this);
+    bindings_.Bind<&TqvCustomEdit::ListDeleted>(lines_.OnDeleted, this);
+    bindings_.Bind<&TqvCustomEdit::ListInserted>(lines_.OnInserted, this);
+    bindings_.Bind<&TqvCustomEdit::ListLineChanged>(lines_.OnLineChanged, this);
+    bindings_.Bind<&TqvCustomEdit::ListTextReplaced>(lines_.OnTextReplaced, this);
+    bindings_.Bind<&TqvCustomEdit::SelectedColorChanged>(selectedColor_.OnChange, this);
+    bindings_.Bind<&TqvCustomEdit::BookMarkOptionsChanged>(bookMarkOptions_.OnChange, this);
+    bindings_.Bind<&TqvCustomEdit::GutterChanged>(gutter_.OnChange, this);
     gutterWidth_ = gutter_.RealGutterWidth(charWidth_);
     UpdateTextOffset();
     SetCursor(crIBeam);
-    font_.OnChange = TNotifyEvent::bind<&TqvCustomEdit::FontChanged>(this);
+    bindings_.Bind<&TqvCustomEdit::FontChanged>(font_.OnChange, this);
     FontChanged(&font_);
-    lines_.OnChanging = TNotifyEvent::bind<&TqvCustomEdit::LinesChanging>(this);
-    lines_.OnChange = TNotifyEvent::bind<&TqvCustomEdit::LinesChanged>(this);
-    marks_.OnChange = TNotifyEvent::bind<&TqvCustomEdit::MarkListChanged>(this);
-    undoList_.OnAdded = TNotifyEvent::bind<&TqvCustomEdit::UndoChangeAdded>(this);
-    redoList_.OnAdded = TNotifyEvent::bind<&TqvCustomEdit::UndoChangeAdded>(this);
+    bindings_.Bind<&TqvCustomEdit::LinesChanging>(lines_.OnChanging, this);
+    bindings_.Bind<&TqvCustomEdit::LinesChanged>(lines_.OnChange, this);
+    bindings_.Bind<&TqvCustomEdit::MarkListChanged>(marks_.OnChange, this);
+    bindings_.Bind<&TqvCustomEdit::UndoChangeAdded>(undoList_.OnAdded, this);
+    bindings_.Bind<&TqvCustomEdit::UndoChangeAdded>(redoList_.OnAdded, this);
     SetDefaultKeystrokes();
 }
 
+// The parts and the highlighter outlive this body; none of them may call back into a
+// half-destroyed editor.
 TqvCustomEdit::~TqvCustomEdit() {
-    SetHighLighter(nullptr);
-    // The parts outlive this body; none of them may call back into a half-destroyed editor.
-    lines_.OnAdded = lines_.OnBulkAdded = lines_.OnCleared = lines_.OnTextReplaced = {};
-    lines_.OnDeleted = lines_.OnInserted = lines_.OnLineChanged = {};
-    lines_.OnChanging = lines_.OnChange = {};
-    font_.OnChange = selectedColor_.OnChange = bookMarkOptions_.OnChange = {};
-    gutter_.OnChange = marks_.OnChange = {};
-    undoList_.OnAdded = redoList_.OnAdded = {};
+    highlighterBindings_.Clear();
+    bindings_.Clear();
 }
 
 // ---- Text ------------------------------------------------------------------------------
@@ -55,14 +51,8 @@ void TqvCustomEdit::SetLines(const TqvEditList& source) {
 }
 
 void TqvCustomEdit::SetText(std::string_view text) {
-    lines_.BeginLoading();
-    try {
-        lines_.SetText(text);
-    } catch (...) {
-        lines_.EndLoading();
-        throw;
-    }
-    lines_.EndLoading();
+    TqvLinesLoading loading(lines_);
+    lines_.SetText(text);
 }
 
 std::string TqvCustomEdit::CurrentLineText() const {

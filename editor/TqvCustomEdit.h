@@ -400,6 +400,7 @@ private:
     void SelectedColorChanged(TObject* sender);
     void MarkListChanged(TObject* sender);
     void HighlighterAttrChanged(TObject* sender);
+    void HighlighterFreed(TObject* sender);
 
     void MeasureFont();
     void SetGutterWidth(int value);
@@ -507,6 +508,10 @@ private:
     TqvKeyChordPrefix chordPrefix_;
     bool keyWasCommand_ = false;
     int imePendingCount_ = 0;
+
+    // What the editor bound to its parts, and to the attached highlighter.
+    TEventBindings bindings_;
+    TEventBindings highlighterBindings_;
 };
 
 } // namespace ondrex

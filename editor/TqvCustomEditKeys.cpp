@@ -3,6 +3,7 @@
 
 #include "editor/TqvCustomEdit.h"
 
+#include "editor/TqvScopedGuards.h"
 #include "platform/CodePage.h"
 
 namespace ondrex {
@@ -58,14 +59,10 @@ void TqvCustomEdit::DoOnProcessCommand(TqvEditorCommand& command, std::string& c
 void TqvCustomEdit::ExecuteCommand(TqvEditorCommand command, std::string character, void* data) {
     DoOnProcessCommand(command, character, data);
     if (command == ecNone || command >= ecUserFirst) return;
-    LockPaint();
-    try {
+    {
+        TqvPaintLock lock(*this);
         CommandProcessor(command, character, data);
-    } catch (...) {
-        UnlockPaint();
-        throw;
     }
-    UnlockPaint();
     OnCommandDone(this);
 }
 

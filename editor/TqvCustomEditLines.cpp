@@ -65,27 +65,36 @@ void TqvCustomEdit::LinesChanged(TObject*) {
 }
 
 void TqvCustomEdit::SetHighLighter(TqvCustomHighLighter* value) {
-    TqvCustomHighLighter* previous = HighLighter();
-    if (value == previous) return;
-    const auto receiver = TNotifyEvent::bind<&TqvCustomEdit::HighlighterAttrChanged>(this);
-    if (previous) previous->UnhookAttributeChange(receiver);
-    if (value) value->HookAttributeChange(receiver);
+    if (value == HighLighter()) return;
+    // Unhooks from the previous one, which is alive: its destruction would have dropped it.
+    highlighterBindings_.Clear();
+    if (value) {
+        value->HookAttributeChange(TNotifyEvent::bind<&TqvCustomEdit::HighlighterAttrChanged>(this),
+                                   highlighterBindings_);
+        value->FreeNotification(TNotifyEvent::bind<&TqvCustomEdit::HighlighterFreed>(this),
+                                highlighterBindings_);
+    }
     ranges_.SetHighLighter(value);
     MeasureFont();
-    lines_.BeginUpdate();
-    try {
+    {
+        TqvLinesUpdate update(lines_);
         ranges_.RescanAll();
-    } catch (...) {
-        lines_.EndUpdate();
-        throw;
     }
-    lines_.EndUpdate();
     SizeOrFontChanged(true);
 }
 
 void TqvCustomEdit::HighlighterAttrChanged(TObject*) {
     MeasureFont();
     Invalidate();
+}
+
+// The highlighter is being destroyed: drop it without touching it. The stored range states
+// stay until the next highlighter rescans them.
+void TqvCustomEdit::HighlighterFreed(TObject*) {
+    highlighterBindings_.Clear();
+    ranges_.SetHighLighter(nullptr);
+    MeasureFont();
+    SizeOrFontChanged(true);
 }
 
 } // namespace ondrex

@@ -3,6 +3,7 @@
 
 #include "editor/TqvCustomEdit.h"
 
+#include "editor/TqvScopedGuards.h"
 #include "platform/Application.h"
 #include "platform/HintWindow.h"
 
@@ -63,8 +64,8 @@ void TqvCustomEdit::SetCaretPosition(TPoint value) {
     line = std::max(line, 0);
     const int column = value.X < 1 ? 0 : std::min(value.X - 1, limit);
     if (column == caretX_ && line == caretY_) return;
-    LockPaint();
-    try {
+    {
+        TqvPaintLock lock(*this);
         if (column != caretX_) {
             caretX_ = column;
             StatusChanged(scCaretColumn);
@@ -76,33 +77,23 @@ void TqvCustomEdit::SetCaretPosition(TPoint value) {
         EnsureCaretVisible();
         caretUpdatePending_ = true;
         scrollBarUpdatePending_ = true;
-    } catch (...) {
-        UnlockPaint();
-        throw;
     }
-    UnlockPaint();
     DoOnSelectionChange();
 }
 
 // The caret may stand one column past the last whole visible column without scrolling.
 void TqvCustomEdit::EnsureCaretVisible() {
-    LockPaint();
-    try {
-        const int column = CellOfColumn(CaretLine(), CaretColumn()) + 1;
-        if (column < LeftColumn())
-            SetLeftColumn(column);
-        else if (column > LeftColumn() + visibleColumns_)
-            SetLeftColumn(column - visibleColumns_ + 1);
-        const int line = CaretLine();
-        if (line < TopLine())
-            SetTopLine(line);
-        else if (line > TopLine() + visibleLines_ - 1)
-            SetTopLine(line - visibleLines_ + 1);
-    } catch (...) {
-        UnlockPaint();
-        throw;
-    }
-    UnlockPaint();
+    TqvPaintLock lock(*this);
+    const int column = CellOfColumn(CaretLine(), CaretColumn()) + 1;
+    if (column < LeftColumn())
+        SetLeftColumn(column);
+    else if (column > LeftColumn() + visibleColumns_)
+        SetLeftColumn(column - visibleColumns_ + 1);
+    const int line = CaretLine();
+    if (line < TopLine())
+        SetTopLine(line);
+    else if (line > TopLine() + visibleLines_ - 1)
+        SetTopLine(line - visibleLines_ + 1);
 }
 
 void TqvCustomEdit::HideCaretIfShown() {

@@ -12,18 +12,6 @@ namespace ondrex {
 EStringListError::EStringListError(int index)
     : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")") {}
 
-// BeginUpdate now, EndUpdate when the scope ends, also when an exception passes.
-class TqvEditList::TUpdateGuard {
-public:
-    explicit TUpdateGuard(TqvEditList& list) : list_(list) { list_.BeginUpdate(); }
-    ~TUpdateGuard() { list_.EndUpdate(); }
-    TUpdateGuard(const TUpdateGuard&) = delete;
-    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-
-private:
-    TqvEditList& list_;
-};
-
 void TqvEditList::check(int index, int count) const {
     if (index < 0 || index >= count) throw EStringListError(index);
 }
@@ -67,36 +55,36 @@ void TqvEditList::EndUpdate() {
 }
 
 int TqvEditList::Add(std::string_view text) {
-    TUpdateGuard update(*this);
+    TqvLinesUpdate update(*this);
     store_.Append(text);
     int index = Count() - 1;
-    OnAdded(this);
+    if (!addedMuted_) OnAdded(this);
     return index;
 }
 
 void TqvEditList::AddStrings(const TqvEditList& source) {
-    TUpdateGuard update(*this);
+    TqvLinesUpdate update(*this);
     store_.AppendFrom(source.store_);
     OnBulkAdded(this);
 }
 
 void TqvEditList::Insert(int index, std::string_view text) {
     check(index, Count() + 1);
-    TUpdateGuard update(*this);
+    TqvLinesUpdate update(*this);
     store_.Insert(std::size_t(index), text);
     OnInserted(this, index);
 }
 
 void TqvEditList::Put(int index, std::string_view text) {
     check(index, Count());
-    TUpdateGuard update(*this);
+    TqvLinesUpdate update(*this);
     store_.Replace(std::size_t(index), text);
     OnLineChanged(this, index);
 }
 
 void TqvEditList::Delete(int index) {
     check(index, Count());
-    TUpdateGuard update(*this);
+    TqvLinesUpdate update(*this);
     if (index == 0 && Count() == 1)
         store_.Replace(0, std::string_view());
     else
@@ -107,7 +95,7 @@ void TqvEditList::Delete(int index) {
 void TqvEditList::Clear() {
     OnCleared(this);
     if (Count() != 0) {
-        TUpdateGuard update(*this);
+        TqvLinesUpdate update(*this);
         store_.Clear();
     }
     if (loadingCount_ == 0 && Count() == 0) Add(std::string_view());
@@ -115,10 +103,10 @@ void TqvEditList::Clear() {
 
 void TqvEditList::setTextShared(TLineStore::TBlock block) {
     if (!block) block = std::make_shared<const std::string>();
-    TUpdateGuard update(*this);
+    TqvLinesUpdate update(*this);
     Clear();
-    if (!OnAdded) {
-        // Nobody listens per line: all lines at once, as views into the block when the list
+    if (addedMuted_ || !OnAdded) {
+        // No line is announced on its own: all at once, as views into the block when the list
         // holds nothing else (outside a bulk load Clear left one empty line of its own).
         store_.AdoptBlock(block);
         store_.AppendBlockLines(block);
@@ -128,7 +116,7 @@ void TqvEditList::setTextShared(TLineStore::TBlock block) {
         store_.AdoptBlock(block);
         store_.ReserveForAppend(CountLines(text));
         ForEachLine(text, [this](std::string_view line) {
-            TUpdateGuard each(*this);
+            TqvLinesUpdate each(*this);
             store_.AppendBlockLine(line);
             OnAdded(this);
         });
@@ -144,13 +132,9 @@ void TqvEditList::SetText(std::string&& block) {
     setTextShared(std::make_shared<const std::string>(std::move(block)));
 }
 
-void TqvEditList::endLoadingFill() {
+void TqvEditList::EndLoading() {
     if (loadingCount_ <= 0) return;
     if (--loadingCount_ == 0 && Count() == 0) Add(std::string_view());
-}
-
-void TqvEditList::EndLoading() {
-    endLoadingFill();
 }
 
 void TqvEditList::LoadFromBlock(std::string&& block) {
@@ -158,28 +142,16 @@ void TqvEditList::LoadFromBlock(std::string&& block) {
 }
 
 void TqvEditList::LoadFromBlock(TLineStore::TBlock shared) {
-    ++loadingCount_;
-    struct TFinally {
-        TqvEditList& list;
-        ~TFinally() {
-            list.endLoadingFill();
-            list.EndUpdate();
-        }
-    };
-    BeginUpdate();
-    TFinally finally{*this};
-    if (OnBulkAdded) {
-        TNotifyEvent added = OnAdded;
-        OnAdded = TNotifyEvent();
-        struct TRestore {
-            TqvEditList& list;
-            TNotifyEvent added;
-            ~TRestore() { list.OnAdded = added; }
-        } restore{*this, added};
-        setTextShared(std::move(shared));
-    } else {
+    TqvLinesUpdate update(*this);
+    TqvLinesLoading loading(*this);
+    if (!OnBulkAdded) {
         setTextShared(std::move(shared));
         return;
+    }
+    {
+        // A bulk listener hears once, and no line on its way in is announced on its own.
+        TScopedValue<bool> quiet(addedMuted_, true);
+        setTextShared(std::move(shared));
     }
     OnBulkAdded(this);
 }
@@ -196,16 +168,8 @@ void TqvEditList::LoadFromFile(const std::string& path) {
 
 void TqvEditList::Assign(const TqvEditList& source) {
     if (&source == this) return;
-    ++loadingCount_;
-    struct TFinally {
-        TqvEditList& list;
-        ~TFinally() {
-            list.endLoadingFill();
-            list.EndUpdate();
-        }
-    };
-    BeginUpdate();
-    TFinally finally{*this};
+    TqvLinesUpdate update(*this);
+    TqvLinesLoading loading(*this);
     Clear();
     AddStrings(source);
 }

@@ -14,6 +14,7 @@
 #include "editor/LineStore.h"
 #include "platform/Event.h"
 #include "platform/Object.h"
+#include "platform/ScopedGuard.h"
 
 #include <iosfwd>
 #include <stdexcept>
@@ -94,14 +95,18 @@ public:
     std::size_t MemoryUsage() const { return store_.MemoryUsage(); }
 
 private:
-    class TUpdateGuard;
     void check(int index, int count) const;
     void setTextShared(TLineStore::TBlock block);
-    void endLoadingFill();
 
     TLineStore store_;
     int updateCount_ = 0;
     int loadingCount_ = 0;
+    bool addedMuted_ = false;
 };
+
+// BeginUpdate/EndUpdate and BeginLoading/EndLoading for one scope.
+using TqvLinesUpdate = TScopedPair<TqvEditList, &TqvEditList::BeginUpdate, &TqvEditList::EndUpdate>;
+using TqvLinesLoading =
+    TScopedPair<TqvEditList, &TqvEditList::BeginLoading, &TqvEditList::EndLoading>;
 
 } // namespace ondrex

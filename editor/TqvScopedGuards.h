@@ -1,31 +1,15 @@
 #pragma once
-// Scoped forms of the editor's paired calls: the paint lock and the line list's update
-// bracket end also when an exception passes.
+// The editor's paired calls as scoped guards: the paint lock here, the line list's update and
+// loading brackets beside the list (TqvEditList.h).
 
 #include "editor/TqvCustomEdit.h"
+#include "editor/TqvEditList.h"
+#include "platform/ScopedGuard.h"
 
 namespace ondrex {
 
-class TqvPaintLock {
-public:
-    explicit TqvPaintLock(TqvCustomEdit& edit) : edit_(edit) { edit_.LockPaint(); }
-    ~TqvPaintLock() { edit_.UnlockPaint(); }
-    TqvPaintLock(const TqvPaintLock&) = delete;
-    TqvPaintLock& operator=(const TqvPaintLock&) = delete;
-
-private:
-    TqvCustomEdit& edit_;
-};
-
-class TqvLinesUpdate {
-public:
-    explicit TqvLinesUpdate(TqvEditList& lines) : lines_(lines) { lines_.BeginUpdate(); }
-    ~TqvLinesUpdate() { lines_.EndUpdate(); }
-    TqvLinesUpdate(const TqvLinesUpdate&) = delete;
-    TqvLinesUpdate& operator=(const TqvLinesUpdate&) = delete;
-
-private:
-    TqvEditList& lines_;
-};
+// Caret, scroll-bar and status updates wait until the outermost lock ends.
+using TqvPaintLock =
+    TScopedPair<TqvCustomEdit, &TqvCustomEdit::LockPaint, &TqvCustomEdit::UnlockPaint>;
 
 } // namespace ondrex

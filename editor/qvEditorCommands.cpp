@@ -1,5 +1,7 @@
 #include "editor/qvEditorCommands.h"
 
+#include "platform/CodePage.h"
+
 #include <algorithm>
 #include <array>
 
@@ -106,13 +108,6 @@ constexpr std::array kCommandNames{
 
 #undef QV_COMMAND
 
-bool SameTextAscii(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
-
 } // namespace
 
 std::span<const TqvCommandName> EditorCommandNames() {
@@ -121,7 +116,7 @@ std::span<const TqvCommandName> EditorCommandNames() {
 
 std::optional<TqvEditorCommand> CommandFromName(std::string_view name) {
     for (const auto& entry : kCommandNames)
-        if (SameTextAscii(entry.Name, name)) return entry.Command;
+        if (SameText(entry.Name, name)) return entry.Command;
     return std::nullopt;
 }
 

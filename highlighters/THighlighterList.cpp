@@ -1,16 +1,8 @@
 #include "highlighters/THighlighterList.h"
 
-#include <strings.h>
+#include "platform/CodePage.h"
 
 namespace ondrex {
-
-namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-} // namespace
 
 THighlighterList& THighlighterList::Instance() {
     static THighlighterList* list = [] {

@@ -1,10 +1,10 @@
 #include "highlighters/TqvHighLightAttributes.h"
 
+#include "platform/CodePage.h"
 #include "platform/SystemColors.h"
 
 #include <array>
 #include <stdexcept>
-#include <strings.h>
 #include <vector>
 
 namespace ondrex {
@@ -32,7 +32,7 @@ long ParseInteger(const std::string& text) {
 }
 
 bool IsTrueText(const std::string& text) {
-    return strcasecmp(text.c_str(), "FALSE") != 0 && text != "0";
+    return !SameText(text, "FALSE") && text != "0";
 }
 
 std::vector<std::string> SplitFields(const std::string& text, std::size_t count) {

@@ -1,17 +1,10 @@
 #include "highlighters/qvHighlighter.h"
 
+#include "platform/CodePage.h"
+
 #include <algorithm>
-#include <strings.h>
 
 namespace ondrex {
-
-namespace {
-
-int CompareNames(const std::string& a, const std::string& b) {
-    return strcasecmp(a.c_str(), b.c_str());
-}
-
-} // namespace
 
 TqvCustomHighLighter::TqvCustomHighLighter() = default;
 
@@ -49,9 +42,9 @@ TqvHighLightAttributes*
 TqvCustomHighLighter::AddAttribute(std::unique_ptr<TqvHighLightAttributes> attribute) {
     auto at = std::lower_bound(attributes_.begin(), attributes_.end(), attribute->Name(),
                                [](const auto& listed, const std::string& name) {
-                                   return CompareNames(listed->Name(), name) < 0;
+                                   return CompareText(listed->Name(), name) < 0;
                                });
-    if (at != attributes_.end() && CompareNames((*at)->Name(), attribute->Name()) == 0)
+    if (at != attributes_.end() && CompareText((*at)->Name(), attribute->Name()) == 0)
         return nullptr;
     return attributes_.insert(at, std::move(attribute))->get();
 }

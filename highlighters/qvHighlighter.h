@@ -19,6 +19,7 @@
 
 #include "highlighters/TqvHighLightAttributes.h"
 #include "platform/BetterRegistry.h"
+#include "platform/Component.h"
 #include "platform/Event.h"
 #include "platform/MethodChain.h"
 #include "platform/Object.h"
@@ -49,7 +50,7 @@ enum : int { SYN_ATTR_WHITESPACE = 0, SYN_ATTR_COMMENT = 1, SYN_ATTR_KEYWORD = 2
 // (Sender, TokenKind, TokenText, LineNo)
 using TTokenEvent = TEvent<TObject*, int, const std::string&, int>;
 
-class TqvCustomHighLighter : public TObject {
+class TqvCustomHighLighter : public TComponent {
 public:
     TqvCustomHighLighter();
     ~TqvCustomHighLighter() override;
@@ -105,6 +106,10 @@ public:
     TqvHighLightAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
 
     void HookAttributeChange(const TNotifyEvent& receiver);
+    // The hook leaves with the listener's bindings.
+    void HookAttributeChange(const TNotifyEvent& receiver, TEventBindings& owner) {
+        attributeChangeChain_.Add(receiver, owner);
+    }
     void UnhookAttributeChange(const TNotifyEvent& receiver);
     // Calls every hooked receiver with this highlighter as sender.
     void AttributeChanged(TObject* sender);

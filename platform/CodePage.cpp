@@ -1,5 +1,6 @@
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -211,12 +212,38 @@ const std::uint8_t* AnsiUpperTable(TCodePage cp) {
     return tables().upper[tableIndex(cp)].data();
 }
 
-std::string AnsiLowerCase(TCodePage cp, std::string_view s) {
-    const std::uint8_t* t = AnsiLowerTable(cp);
+namespace {
+
+std::string mapped(const std::uint8_t* table, std::string_view s) {
     std::string out(s);
     for (char& ch : out)
-        ch = static_cast<char>(t[static_cast<unsigned char>(ch)]);
+        ch = static_cast<char>(table[static_cast<unsigned char>(ch)]);
     return out;
+}
+
+} // namespace
+
+std::string AnsiLowerCase(TCodePage cp, std::string_view s) {
+    return mapped(AnsiLowerTable(cp), s);
+}
+
+std::string AnsiUpperCase(TCodePage cp, std::string_view s) {
+    return mapped(AnsiUpperTable(cp), s);
+}
+
+int CompareText(std::string_view a, std::string_view b, TCodePage cp) {
+    const std::uint8_t* t = AnsiLowerTable(cp);
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int x = t[static_cast<unsigned char>(a[i])];
+        const int y = t[static_cast<unsigned char>(b[i])];
+        if (x != y) return x - y;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+bool SameText(std::string_view a, std::string_view b, TCodePage cp) {
+    return a.size() == b.size() && CompareText(a, b, cp) == 0;
 }
 
 bool IsAnsiAlphaNumeric(TCodePage cp, std::uint8_t byte) {

@@ -84,6 +84,17 @@ TCharClass CharClassOf(char32_t codePoint);
 const std::uint8_t* AnsiLowerTable(TCodePage cp);
 const std::uint8_t* AnsiUpperTable(TCodePage cp);
 std::string AnsiLowerCase(TCodePage cp, std::string_view s);
+std::string AnsiUpperCase(TCodePage cp, std::string_view s);
+
+// ---- Comparing without regard to case -------------------------------------------------
+
+// The one case-insensitive comparison: bytes compared as the code page's lower-casing table
+// maps them. Never the C library's tolower/strcasecmp, whose answers follow the process
+// locale (a Turkish locale folds I to a dotless i). Names the program knows (commands, keys,
+// fonts, settings, languages, extensions) fold ASCII letters only, the UTF-8 table.
+// CompareText orders as strcasecmp does in the C locale: <0, 0 or >0.
+int CompareText(std::string_view a, std::string_view b, TCodePage cp = TCodePage::Utf8);
+bool SameText(std::string_view a, std::string_view b, TCodePage cp = TCodePage::Utf8);
 
 // True when the byte is a letter or a digit by the code page's classification (the search
 // engine's delimiter table is the negation). In UTF-8 every byte of 0x80 and above counts

@@ -4,6 +4,7 @@
 // disabled control, or with an overlay image on top.
 
 #include "platform/Bitmap.h"
+#include "platform/Component.h"
 #include "platform/Event.h"
 
 #include <vector>
@@ -27,7 +28,7 @@ constexpr unsigned INDEXTOOVERLAYMASK(int overlay) {
     return unsigned(overlay) << 8;
 }
 
-class TImageList : public TObject {
+class TImageList : public TComponent {
 public:
     explicit TImageList(int width = 16, int height = 16);
 

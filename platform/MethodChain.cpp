@@ -2,25 +2,15 @@
 
 namespace ondrex {
 
-void TqvMethodChain::Add(const TNotifyEvent& handler) {
-    handlers_.push_back(handler);
-}
-
-void TqvMethodChain::Remove(const TNotifyEvent& handler) {
-    for (auto i = handlers_.size(); i-- > 0;)
-        if (handlers_[i] == handler) handlers_.erase(handlers_.begin() + i);
-}
-
 void TqvMethodChain::Fire() {
-    // A handler may add or remove handlers; the snapshot keeps this firing well defined.
-    const std::vector<TNotifyEvent> snapshot = handlers_;
-    for (const TNotifyEvent& handler : snapshot) {
+    handlers_.ForEach([this](const TNotifyEvent& handler) {
         try {
             CallMethod(handler);
         } catch (const std::exception& error) {
-            if (!DoHandleException(error)) return;
+            if (!DoHandleException(error)) return false;
         }
-    }
+        return true;
+    });
 }
 
 bool TqvMethodChain::DoHandleException(const std::exception& error) {

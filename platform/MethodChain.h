@@ -1,7 +1,8 @@
 #pragma once
 // A multicast list of handlers. Handlers are bound methods that compare equal when receiver
-// and member are equal, so Remove finds what Add stored. An exception handler may let firing
-// go on after a failing handler; without one the failure ends the firing.
+// and member are equal, so Remove finds what Add stored; a handler added with its listener's
+// bindings leaves the chain by itself when the listener goes. An exception handler may let
+// firing go on after a failing handler; without one the failure ends the firing.
 
 #include "platform/Event.h"
 #include "platform/Object.h"
@@ -9,7 +10,6 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace ondrex {
 
@@ -23,13 +23,14 @@ using TqvExceptionEvent = TEvent<TObject*, const std::exception&, bool&>;
 
 class TqvMethodChain : public TObject {
 public:
-    void Add(const TNotifyEvent& handler);
+    void Add(const TNotifyEvent& handler) { handlers_.Add(handler); }
+    void Add(const TNotifyEvent& handler, TEventBindings& owner) { handlers_.Add(handler, owner); }
     // Removes every entry equal to the handler.
-    void Remove(const TNotifyEvent& handler);
-    int Count() const { return static_cast<int>(handlers_.size()); }
+    void Remove(const TNotifyEvent& handler) { handlers_.Remove(handler); }
+    int Count() const { return handlers_.Count(); }
 
-    // Calls the handlers in order of addition. Handlers added or removed during firing take
-    // effect at the next firing.
+    // Calls the handlers in order of addition. One added during firing waits for the next
+    // firing; one removed during firing (or whose listener went) is not called any more.
     void Fire();
 
     TqvExceptionEvent ExceptionHandler;
@@ -42,7 +43,7 @@ protected:
     virtual bool DoHandleException(const std::exception& error);
 
 private:
-    std::vector<TNotifyEvent> handlers_;
+    TEventList<TObject*> handlers_;
 };
 
 // Every handler receives the owner as its sender.

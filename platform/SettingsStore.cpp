@@ -1,8 +1,8 @@
 #include "platform/SettingsStore.h"
 
 #include "platform/BetterRegistry.h"
+#include "platform/CodePage.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,16 +12,6 @@
 namespace ondrex {
 
 namespace {
-
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    return Lower(a) == Lower(b);
-}
 
 std::string Quote(const std::string& text) {
     std::string out = "\"";
@@ -169,7 +159,7 @@ void TSettingsStore::SetDefaultFileName(const std::string& fileName) {
 }
 
 std::string TSettingsStore::Normalize(const std::string& path) {
-    return Lower(path);
+    return AnsiLowerCase(TCodePage::Utf8, path);
 }
 
 TSettingsStore::TKey* TSettingsStore::Find(const std::string& path) {
@@ -230,7 +220,7 @@ std::optional<TSettingsStore::TValue> TSettingsStore::FindValue(const std::strin
                                                                 const std::string& name) const {
     if (const TKey* key = Find(path))
         for (const auto& [valueName, value] : key->values)
-            if (SameName(valueName, name)) return value;
+            if (SameText(valueName, name)) return value;
     return std::nullopt;
 }
 
@@ -240,7 +230,7 @@ bool TSettingsStore::SetValue(const std::string& path, const std::string& name,
     if (!key) return false;
     bool found = false;
     for (auto& [valueName, stored] : key->values)
-        if (SameName(valueName, name)) {
+        if (SameText(valueName, name)) {
             stored = value;
             found = true;
         }
@@ -253,7 +243,7 @@ bool TSettingsStore::DeleteValue(const std::string& path, const std::string& nam
     TKey* key = Find(path);
     if (!key) return false;
     auto before = key->values.size();
-    std::erase_if(key->values, [&](const auto& entry) { return SameName(entry.first, name); });
+    std::erase_if(key->values, [&](const auto& entry) { return SameText(entry.first, name); });
     if (key->values.size() == before) return false;
     Save();
     return true;
@@ -287,7 +277,7 @@ void TSettingsStore::Load() {
         if (!current || !name || pos >= line.size() || line[pos] != '=') continue;
         if (auto value = ParseValue(line.substr(pos + 1))) {
             std::erase_if(current->values,
-                          [&](const auto& entry) { return SameName(entry.first, *name); });
+                          [&](const auto& entry) { return SameText(entry.first, *name); });
             current->values.emplace_back(*name, *value);
         }
     }

@@ -1,7 +1,8 @@
 #include "platform/ShortCut.h"
 
+#include "platform/CodePage.h"
+
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace ondrex {
@@ -38,13 +39,6 @@ constexpr TKeyName kKeyNames[] = {
 
 constexpr std::pair<TShortCut, const char*> kModifiers[] = {
     {scCtrl, "Ctrl+"}, {scShift, "Shift+"}, {scAlt, "Alt+"}};
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 } // namespace
 
@@ -90,7 +84,7 @@ TShortCut TextToShortCut(std::string_view text) {
         found = false;
         for (const auto& [bit, prefix] : kModifiers) {
             std::string_view p(prefix);
-            if (text.size() > p.size() && EqualNoCase(text.substr(0, p.size()), p)) {
+            if (text.size() > p.size() && SameText(text.substr(0, p.size()), p)) {
                 modifiers |= bit;
                 text.remove_prefix(p.size());
                 found = true;
@@ -99,7 +93,7 @@ TShortCut TextToShortCut(std::string_view text) {
     }
     for (unsigned key = 1; key <= 0xFF; ++key) {
         std::string name = KeyName(static_cast<std::uint16_t>(key));
-        if (!name.empty() && EqualNoCase(name, text)) return modifiers | key;
+        if (!name.empty() && SameText(name, text)) return modifiers | key;
     }
     return 0;
 }

@@ -1,12 +1,12 @@
 #include "platform/qt/QtFont.h"
 
+#include "platform/CodePage.h"
 #include "platform/qt/QtApplication.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <map>
 #include <string_view>
@@ -27,10 +27,7 @@ QString Substitute(const std::string& face) {
         {"arial", "Liberation Sans"},         {"times new roman", "Liberation Serif"},
         {"ms serif", "Liberation Serif"},
     };
-    std::string key = face;
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    const auto it = kFaces.find(key);
+    const auto it = kFaces.find(AnsiLowerCase(TCodePage::Utf8, face));
     return it != kFaces.end() ? it->second : QString::fromStdString(face);
 }
 

@@ -180,5 +180,19 @@ TEST(CodePage, DecodingForOutput) {
     EXPECT_EQ(out, "\xF0\x9F\x98\x80");
 }
 
+TEST(CodePage, CompareTextFoldsThroughTheCodePageTableOnly) {
+    EXPECT_TRUE(SameText("Ins", "INS"));
+    EXPECT_FALSE(SameText("Ins", "INSERT"));
+    // Ordered as the C locale's strcasecmp: letters fold to lower case, so '_' sorts before them.
+    EXPECT_LT(CompareText("A_B", "AaB"), 0);
+    EXPECT_LT(CompareText("abc", "ABCD"), 0);
+    EXPECT_GT(CompareText("b", "A"), 0);
+    // Bytes above 0x7F count as unsigned and fold only where the code page says so.
+    EXPECT_GT(CompareText("\xC9", "z"), 0);
+    EXPECT_FALSE(SameText("caf\xC9", "caf\xE9"));
+    EXPECT_TRUE(SameText("caf\xC9", "caf\xE9", TCodePage::Windows1252));
+    EXPECT_EQ(AnsiUpperCase(TCodePage::Utf8, "end sub \xC3\xA9"), "END SUB \xC3\xA9");
+}
+
 } // namespace
 } // namespace ondrex
