@@ -207,6 +207,11 @@ public:
     void UnlockUndo();
     TUndoList& UndoList() { return undoList_; }
     TUndoList& RedoList() { return redoList_; }
+    // Records a new edit (the mouse's drag and drop records its own): on the undo list,
+    // and the redo list, whose positions were taken before this edit, is emptied. Nothing
+    // while the lists are locked.
+    void RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
+                      TSelectionMode mode);
     // Set whenever a change is recorded; only the application clears it.
     bool Modified() const { return modified_; }
     void SetModified(bool value);
@@ -371,14 +376,11 @@ private:
     // as it was made, whatever the options are now.
     void LineBreak(bool moveCaret, int forcedIndent = -1);
     // Undo
-    // A new edit: recorded on the undo list, and the redo list (whose positions were taken
-    // before this edit) emptied.
-    void RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                      TSelectionMode mode);
     void UndoChangeAdded(TObject* sender);
     void UndoItem(TUndoItem& item);
     void RedoItem(TUndoItem& item);
     void InsertColumnBlock(TPoint from, TPoint to, std::string_view text);
+    int IndentWidth(const TUndoItem& item) const;
     // ReplaceSelection that tells where the text went in (the caret after the deletion).
     TPoint ReplaceSelectionAt(TSelectionMode mode, std::string_view text);
     // Clipboard
@@ -445,12 +447,6 @@ private:
     bool modified_ = false;
     // Set while Undo or Redo replays: their own recordings keep the redo list.
     bool replaying_ = false;
-    struct TReplayGuard {
-        explicit TReplayGuard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-        ~TReplayGuard() { flag_ = was_; }
-        bool& flag_;
-        bool was_;
-    };
     // Bytes the last vertical move stepped the caret left off the inside of a character;
     // the next vertical move gives them back.
     int columnShift_ = 0;

@@ -84,7 +84,8 @@ void TqvCustomEdit::PasteFromClipboard() {
     }
     TqvPaintLock paint(*this);
     if (block) {
-        if (block->empty() || std::uint8_t(block->front()) > smLine) throw EqvEditError(kPasteFailed);
+        if (block->empty() || std::uint8_t(block->front()) > smLine)
+            throw EqvEditError(kPasteFailed);
         const auto mode = TSelectionMode(block->front());
         // Only the final NUL ends the block: a NUL inside the text is kept.
         const std::size_t end = block->back() == '\0' ? block->size() - 1 : block->size();
@@ -141,8 +142,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
         break;
     case smLine:
         if (end.X == 1)
-            RecordChange(urPaste, {1, at.Y}, {std::max(visibleColumns_, 2), end.Y - 1}, {},
-                         smLine);
+            RecordChange(urPaste, {1, at.Y}, {std::max(visibleColumns_, 2), end.Y - 1}, {}, smLine);
         else
             RecordChange(urPaste, {1, at.Y}, end, {}, smNormal);
         break;

@@ -4,6 +4,7 @@
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
 #include "editor/qvLineText.h"
+#include "platform/ScopedGuard.h"
 
 #include <algorithm>
 
@@ -12,22 +13,6 @@ namespace ondrex {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-
-// Sets the selection mode for the scope and gives the old one back.
-class TModeOverride {
-public:
-    TModeOverride(TqvCustomEdit& edit, TSelectionMode mode)
-        : edit_(edit), saved_(edit.SelectionMode()) {
-        edit_.SetSelectionMode(mode);
-    }
-    ~TModeOverride() { edit_.SetSelectionMode(saved_); }
-    TModeOverride(const TModeOverride&) = delete;
-    TModeOverride& operator=(const TModeOverride&) = delete;
-
-private:
-    TqvCustomEdit& edit_;
-    TSelectionMode saved_;
-};
 
 } // namespace
 
@@ -51,7 +36,7 @@ bool TqvCustomEdit::DeleteSelectionAs(TChangeReason reason) {
 
 // Removes the stream between two positions (in smNormal for the moment) as the given reason.
 void TqvCustomEdit::DeleteRange(TPoint from, TPoint to, TChangeReason reason) {
-    const TModeOverride normal(*this, smNormal);
+    const TScopedValue<TSelectionMode> normal(selectionMode_, smNormal);
     SetSelectionStart(from);
     SetSelectionEnd(to);
     RecordSelectionRemoval(reason);
@@ -108,8 +93,8 @@ void TqvCustomEdit::DeleteLastChar() {
     const std::size_t to = std::min(std::size_t(caret.X - 1), line.size());
     const std::size_t start = RemoveFromLine(from, to);
     SetCaretPosition({int(from) + 1, caret.Y});
-    RecordChange(urDeleteBackward, {int(start) + 1, caret.Y}, caret,
-                 line.substr(start, to - start), smNormal);
+    RecordChange(urDeleteBackward, {int(start) + 1, caret.Y}, caret, line.substr(start, to - start),
+                 smNormal);
 }
 
 void TqvCustomEdit::DeleteChar() {
@@ -138,8 +123,7 @@ void TqvCustomEdit::DeleteChar() {
         SetCaretPosition(caret);
         // Joining at a caret beyond the line's end also pads the line; the padding and the
         // removed break are taken back together.
-        RecordChange(urReplaceSelection, lineEnd, {1, caret.Y + 1}, std::string(kCrLf),
-                     smNormal);
+        RecordChange(urReplaceSelection, lineEnd, {1, caret.Y + 1}, std::string(kCrLf), smNormal);
         RecordChange(urInsert, lineEnd, caret, {}, smNormal);
         return;
     }

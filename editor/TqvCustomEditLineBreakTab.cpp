@@ -52,9 +52,9 @@ void TqvCustomEdit::LineBreak(bool moveCaret, int forcedIndent) {
         if (moveCaret) SetCaretPosition({indent + 1, at.Y + 1});
     } else if (cut >= line.size()) {
         RecordChange(urLineBreak, at, at, {}, selectionMode_);
-        const bool fill = forcedIndent >= 0 ? forcedIndent > 0
-                                            : autoIndent && !(options_ & qveoScrollPastEol) &&
-                                                  moveCaret;
+        const bool fill = forcedIndent >= 0
+                              ? forcedIndent > 0
+                              : autoIndent && !(options_ & qveoScrollPastEol) && moveCaret;
         lines_.Insert(caretY_ + 1, fill ? std::string(std::size_t(indent), ' ') : std::string());
         if (moveCaret) SetCaretPosition({indent + 1, at.Y + 1});
     } else if (TrimTrailing(std::string_view(line).substr(0, cut)).empty() ||
@@ -100,8 +100,7 @@ void TqvCustomEdit::InsertTab() {
     // A tab width of 0 still moves on by one column.
     if (width == 0) width = tabWidth_ > 0 ? tabWidth_ - (column - 1) % tabWidth_ : 1;
     TqvPaintLock paint(*this);
-    if (HasSelection())
-        RecordSelectionRemoval(urDeleteBackward);
+    if (HasSelection()) RecordSelectionRemoval(urDeleteBackward);
     const TPoint begin = ReplaceSelectionAt(smNormal, std::string(std::size_t(width), ' '));
     const std::string_view trimmed = TrimTrailing(lines_.Get(caretY_));
     if (trimmed.size() != lines_.Get(caretY_).size()) lines_.Put(caretY_, trimmed);
@@ -131,7 +130,9 @@ void TqvCustomEdit::BlockIndent() {
     SetSelectionMode(mode);
     SetSelectionStart({b.X + tabWidth_, b.Y});
     SetSelectionEnd({e.X == 1 ? 1 : e.X + tabWidth_, e.Y});
-    RecordChange(urIndent, b, e, {}, smColumn);
+    // The block goes with the record: taking it back needs its width, whatever TabWidth is
+    // by then.
+    RecordChange(urIndent, b, e, SpaceColumn(tabWidth_, lastY - b.Y + 1), smColumn);
     SetCaretPosition(caret);
 }
 

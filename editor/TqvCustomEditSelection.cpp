@@ -250,8 +250,8 @@ void TqvCustomEdit::DeleteSelection() {
     switch (selectionMode_) {
     case smNormal: {
         const std::string_view first = lines_.Get(b.Y - 1);
-        std::string joined(first.substr(0, std::min(CharEndAt(first, std::size_t(b.X - 1)),
-                                                    first.size())));
+        std::string joined(
+            first.substr(0, std::min(CharEndAt(first, std::size_t(b.X - 1)), first.size())));
         const int lastY = std::min(e.Y, count);
         const std::string_view last = lines_.Get(lastY - 1);
         const std::size_t from = CharEndAt(last, std::size_t(e.X - 1));

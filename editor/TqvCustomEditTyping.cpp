@@ -4,30 +4,11 @@
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
 #include "editor/qvLineText.h"
+#include "platform/ScopedGuard.h"
 
 #include <algorithm>
 
 namespace ondrex {
-
-namespace {
-
-// Switches options on for the scope and restores them, also when an exception passes.
-class TOptionsOverride {
-public:
-    TOptionsOverride(TqvEditorOptions& options, TqvEditorOptions on)
-        : options_(options), saved_(options) {
-        options_ |= on;
-    }
-    ~TOptionsOverride() { options_ = saved_; }
-    TOptionsOverride(const TOptionsOverride&) = delete;
-    TOptionsOverride& operator=(const TOptionsOverride&) = delete;
-
-private:
-    TqvEditorOptions& options_;
-    TqvEditorOptions saved_;
-};
-
-} // namespace
 
 // Overwriting never leaves part of a character: a character is replaced whole, and a
 // string overwrites up to the end of the character its last byte falls in.
@@ -44,7 +25,7 @@ void TqvCustomEdit::TypeText(const std::string& text, bool ime) {
         RecordChange(urInsert, at, CaretPos(), {}, smNormal);
         return;
     }
-    const TOptionsOverride pastEol(options_, qveoScrollPastEol);
+    const TScopedValue<TqvEditorOptions> pastEol(options_, options_ | qveoScrollPastEol);
     std::string line(lines_.Get(caretY_));
     std::size_t x = std::size_t(caretX_);
     if (line.size() < x)

@@ -5,9 +5,9 @@
 // block kinds, selections in all three modes, undo and redo, read-only stretches.
 
 #include "editor/TqvCustomEdit.h"
+#include "editor/qvEditorCommands.h"
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
-#include "editor/qvEditorCommands.h"
 
 #include <cstdint>
 #include <random>
@@ -54,11 +54,21 @@ struct TSessionKind {
 };
 
 inline const std::vector<std::string>& RandomWords(bool multiByte) {
-    static const std::vector<std::string> ascii = {"ab", "x", "If", "(a)", "{", "}", "[1]",
-                                                   "q_z", "end", "Dim"};
-    static const std::vector<std::string> words = {
-        "ab", "x", "If", "(a)", "{", "}", "[1]", "\xC3\xA9", "\xE2\x82\xAC", "\xE6\x97\xA5\xE6\x9C\xAC",
-        "\xF0\x9D\x84\x9E", "q_z", "end"};
+    static const std::vector<std::string> ascii = {"ab", "x",   "If",  "(a)", "{",
+                                                   "}",  "[1]", "q_z", "end", "Dim"};
+    static const std::vector<std::string> words = {"ab",
+                                                   "x",
+                                                   "If",
+                                                   "(a)",
+                                                   "{",
+                                                   "}",
+                                                   "[1]",
+                                                   "\xC3\xA9",
+                                                   "\xE2\x82\xAC",
+                                                   "\xE6\x97\xA5\xE6\x9C\xAC",
+                                                   "\xF0\x9D\x84\x9E",
+                                                   "q_z",
+                                                   "end"};
     return multiByte ? words : ascii;
 }
 
@@ -107,13 +117,14 @@ inline void RandomSelection(TqvCustomEdit& edit, TChoiceSource& source, TSession
 inline void RandomStep(TqvCustomEdit& edit, TChoiceSource& source, TSessionKind kind,
                        std::string* trace = nullptr) {
     const auto note = [&](const std::string& what) {
-        if (trace) *trace += what + " caret " + std::to_string(edit.CaretColumn()) + "," +
-                             std::to_string(edit.CaretLine()) + " sel " +
-                             std::to_string(edit.SelectionStart().X) + "," +
-                             std::to_string(edit.SelectionStart().Y) + "-" +
-                             std::to_string(edit.SelectionEnd().X) + "," +
-                             std::to_string(edit.SelectionEnd().Y) + " mode " +
-                             std::to_string(int(edit.SelectionMode())) + "\n";
+        if (trace)
+            *trace += what + " caret " + std::to_string(edit.CaretColumn()) + "," +
+                      std::to_string(edit.CaretLine()) + " sel " +
+                      std::to_string(edit.SelectionStart().X) + "," +
+                      std::to_string(edit.SelectionStart().Y) + "-" +
+                      std::to_string(edit.SelectionEnd().X) + "," +
+                      std::to_string(edit.SelectionEnd().Y) + " mode " +
+                      std::to_string(int(edit.SelectionMode())) + "\n";
     };
     const auto run = [&](TqvEditorCommand command, const std::string& character = {},
                          void* data = nullptr) {
@@ -123,12 +134,12 @@ inline void RandomStep(TqvCustomEdit& edit, TChoiceSource& source, TSessionKind 
     static const TqvEditorCommand deletes[] = {ecDeleteLastChar, ecDeleteChar, ecDeleteWord,
                                                ecDeleteLastWord, ecDeleteBOL,  ecDeleteEOL,
                                                ecDeleteLine};
-    static const TqvEditorCommand moves[] = {ecLeft,        ecRight,      ecUp,        ecDown,
-                                             ecWordLeft,    ecWordRight,  ecLineStart, ecLineEnd,
-                                             ecSelLeft,     ecSelRight,   ecSelUp,     ecSelDown,
-                                             ecSelWordLeft, ecSelLineEnd, ecSelectAll, ecMatchBracket};
-    static const std::string multiByte[] = {"a", " ", "(", ")", "\xC3\xA9", "\xE6\x97\xA5",
-                                            "\xF0\x9D\x84\x9E", "Z"};
+    static const TqvEditorCommand moves[] = {
+        ecLeft,        ecRight,      ecUp,        ecDown,        ecWordLeft, ecWordRight,
+        ecLineStart,   ecLineEnd,    ecSelLeft,   ecSelRight,    ecSelUp,    ecSelDown,
+        ecSelWordLeft, ecSelLineEnd, ecSelectAll, ecMatchBracket};
+    static const std::string multiByte[] = {
+        "a", " ", "(", ")", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9D\x84\x9E", "Z"};
     static const std::string ascii[] = {"a", " ", "(", ")", "b", "{", "}", "Z"};
     const std::string* typed = kind.MultiByte ? multiByte : ascii;
     switch (source.Next(20)) {

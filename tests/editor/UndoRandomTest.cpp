@@ -56,8 +56,8 @@ TEST_P(UndoRandom, EveryStepUndoesAndRedoesOnItsOwn) {
         RandomStep(edit, source, kind, &trace);
         const std::string after = edit.Text();
         const int records = edit.UndoList().Count() - undoBefore;
-        if (trace.find("ecUndo") != std::string::npos || trace.find("ecRedo") != std::string::npos ||
-            records <= 0)
+        if (trace.find("ecUndo") != std::string::npos ||
+            trace.find("ecRedo") != std::string::npos || records <= 0)
             continue;
         int undos = 0;
         while (edit.UndoList().Count() > undoBefore) {
