@@ -1,0 +1,20 @@
+// The window tests need one QApplication for the whole run, created before any test.
+#include "platform/Application.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
+        !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_FONT_DPI", "96", 0); // pixel figures at 96 dpi
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int status = RUN_ALL_TESTS();
+    ondrex::Application().SetShowHint(false); // its hint window must die before `app`
+    return status;
+}
