@@ -1,6 +1,7 @@
 #include "controls/TFlatHint.h"
 
 #include "controls/TFlatHintWindow.h"
+#include "platform/HintController.h"
 
 #include <algorithm>
 #include <vector>
@@ -33,9 +34,11 @@ TFlatHint::TFlatHint() {
 TFlatHint::~TFlatHint() {
     auto& instances = Instances();
     instances.erase(std::find(instances.begin(), instances.end(), this));
-    // The application must not call back into a destroyed component.
+    // The application must not call back into a destroyed component, and its hint window
+    // goes while the toolkit is still whole (not at the process's exit).
     TApplication& app = Application();
     if (app.OnShowHint.receiver() == this) app.OnShowHint = {};
+    app.Hints().ReleaseWindow();
 }
 
 TFlatHint* TFlatHint::Current() {

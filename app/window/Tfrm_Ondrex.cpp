@@ -46,6 +46,19 @@ QVBoxLayout* column(QWidget* w) {
     return layout;
 }
 
+// A status bar panel: its own width when there is room, narrower when the window is small
+// (so the panels never force the editor's side wider than the window).
+class TStatusPanel : public QLabel {
+public:
+    TStatusPanel(const QString& text, int width, QWidget* parent)
+        : QLabel(text, parent), width_(width) {}
+    QSize sizeHint() const override { return {width_, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int width_;
+};
+
 std::string firstLocalFile(const QMimeData* data) {
     if (!data || !data->hasUrls()) return {};
     for (const QUrl& url : data->urls())
@@ -155,16 +168,12 @@ QWidget* Tfrm_Ondrex::buildRightPane() {
     statusBar1_->setObjectName("StatusBar1");
     statusBar1_->setSizeGripEnabled(false);
     statusBar1_->setFixedHeight(19);
-    const int widths[5] = {200, 100, 50, 50, 50};
+    const int widths[5] = {200, 100, 50, 50, 130}; // the date and time need the room
     const char* texts[5] = {"File Status", "Lines :", "X : ", "Y : ", ""};
     for (int i = 0; i < 5; ++i) {
-        panels_[i] = new QLabel(texts[i], statusBar1_);
-        panels_[i]->setMinimumWidth(widths[i]);
+        panels_[i] = new TStatusPanel(texts[i], widths[i], statusBar1_);
         if (i < 4) panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i == 4) {
-            panels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            panels_[i]->setMinimumWidth(widths[i] + 80); // the date and time need the room
-        }
+        if (i == 4) panels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         statusBar1_->addWidget(panels_[i]);
     }
     topLayout->addWidget(statusBar1_);

@@ -89,6 +89,8 @@ void TApplication::Run() {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         lastPump_ = NowMs();
     }
+    // Freed now: at the process's exit the toolkit is torn down before this object.
+    hints_->ReleaseWindow();
 }
 
 void TApplication::Terminate() {

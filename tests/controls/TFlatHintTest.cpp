@@ -214,4 +214,6 @@ TEST_F(FlatHintTest, ApplicationHintsOpenInTheFlatWindow) {
     ASSERT_TRUE(hints.Showing());
     EXPECT_EQ(hints.Window()->ClassName(), "TFlatHintWindow");
     EXPECT_EQ(hints.Window()->Caption(), "Find function / Sub");
+    flat.reset(); // its window goes with it
+    EXPECT_EQ(hints.Window(), nullptr);
 }
