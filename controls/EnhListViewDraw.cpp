@@ -30,7 +30,8 @@ void Line(TCanvas& canvas, TColor color, std::initializer_list<TPoint> points) {
     canvas.Pen = TPen{color, 1};
     const TPoint* p = points.begin();
     canvas.MoveTo(p->X, p->Y);
-    for (++p; p != points.end(); ++p) canvas.LineTo(p->X, p->Y);
+    for (++p; p != points.end(); ++p)
+        canvas.LineTo(p->X, p->Y);
 }
 } // namespace
 
@@ -96,8 +97,7 @@ bool TCustomEnhListView::HeaderImage(int, int&, bool&) {
     return false;
 }
 
-void TCustomEnhListView::DefaultDrawHeader(TCanvas& canvas, int index, TRect rect,
-                                           bool selected) {
+void TCustomEnhListView::DefaultDrawHeader(TCanvas& canvas, int index, TRect rect, bool selected) {
     const TRect item = rect;
     if (!selected) {
         rect = rect.Inflate(-2, -2);
@@ -157,7 +157,8 @@ void TCustomEnhListView::DefaultDrawHeader(TCanvas& canvas, int index, TRect rec
             if (arrow || x >= item.Left) images->Draw(canvas, x, top, image, Enabled());
         } else {
             const int x = text.Right + TextMargin;
-            if (arrow || x + imageWidth <= item.Right) images->Draw(canvas, x, top, image, Enabled());
+            if (arrow || x + imageWidth <= item.Right)
+                images->Draw(canvas, x, top, image, Enabled());
             if (arrow) text.Right = std::min(text.Right + imageWidth, item.Right);
         }
     }
@@ -232,8 +233,8 @@ void TCustomEnhListView::PaintItem(TCanvas& canvas, int index, TRect rect, bool 
     DoAfterDefaultDrawItem(canvas, index, rect, state);
 }
 
-void TCustomEnhListView::DefaultDrawItem(TCanvas& canvas, int index, TRect rect,
-                                         bool fullRowSelect, unsigned state) {
+void TCustomEnhListView::DefaultDrawItem(TCanvas& canvas, int index, TRect rect, bool fullRowSelect,
+                                         unsigned state) {
     const TListItem* item = Items()[index];
     const bool owned = OwnerData() && index >= 0 && index < ItemCount();
     if ((!item && !owned) || Columns().Count() == 0) return;
@@ -279,12 +280,13 @@ void TCustomEnhListView::DefaultDrawItem(TCanvas& canvas, int index, TRect rect,
         const int right = cell.Right;
         cell.Left = right + TextMargin;
         cell.Right = right + ColumnWidthAt(i);
-        if (owned || item->SubItemCount() >= i) DefaultDrawSubItem(canvas, index, i - 1, state, cell);
+        if (owned || item->SubItemCount() >= i)
+            DefaultDrawSubItem(canvas, index, i - 1, state, cell);
     }
 }
 
-void TCustomEnhListView::DefaultDrawSubItem(TCanvas& canvas, int index, int subItem,
-                                            unsigned state, TRect rect) {
+void TCustomEnhListView::DefaultDrawSubItem(TCanvas& canvas, int index, int subItem, unsigned state,
+                                            TRect rect) {
     canvas.Save();
     bool defaultDrawing = !OnDrawSubItem;
     if (OnDrawSubItem) DoDrawSubItem(canvas, index, subItem, rect, state, defaultDrawing);
@@ -297,8 +299,8 @@ void TCustomEnhListView::DefaultDrawSubItem(TCanvas& canvas, int index, int subI
         const TListColumn* column = Columns()[ColumnAtPosition(subItem + 1)];
         const unsigned align = column ? AlignFlags(column->Alignment()) : DT_LEFT;
         // Text cells are filled with the brush, as the classic canvas drew text.
-        canvas.BkMode = canvas.Brush.Style == TBrushStyle::bsClear ? TBkMode::bkTransparent
-                                                                   : TBkMode::bkOpaque;
+        canvas.BkMode =
+            canvas.Brush.Style == TBrushStyle::bsClear ? TBkMode::bkTransparent : TBkMode::bkOpaque;
         canvas.BkColor = canvas.Brush.Color;
         canvas.DrawText(GetSubItemText(index, subItem), rect, align | kCaptionFlags);
     }

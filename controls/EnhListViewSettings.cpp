@@ -16,8 +16,10 @@ namespace {
 
 bool ToInt(std::string_view text, int& value) {
     // Blanks around the digits are accepted, as the classic conversion did.
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     int parsed = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
@@ -51,7 +53,8 @@ void TCustomEnhListView::WriteSettingsValue(const std::string& key, const char* 
 
 std::string TCustomEnhListView::SettingsPath(const char* section) {
     std::string key = SaveSettings().RegistryKey;
-    while (!key.empty() && key.front() == '\\') key.erase(0, 1);
+    while (!key.empty() && key.front() == '\\')
+        key.erase(0, 1);
     return "\\" + key + "\\" + section;
 }
 

@@ -14,20 +14,32 @@ int Sign(long double d) {
 
 // Primary weight of a byte: punctuation and controls, then digits, then letters whatever
 // their case, then bytes of multi-byte characters.
-int Weight(unsigned char c) {
-    if (c >= 'a' && c <= 'z') return 300 + (c - 'a');
-    if (c >= 'A' && c <= 'Z') return 300 + (c - 'A');
-    if (c >= '0' && c <= '9') return 200 + (c - '0');
-    if (c >= 0x80) return 400 + c;
-    return c;
-}
+struct TWeights {
+    short Of[256];
+    constexpr TWeights() : Of() {
+        for (int c = 0; c < 256; ++c) {
+            if (c >= 'a' && c <= 'z')
+                Of[c] = short(300 + (c - 'a'));
+            else if (c >= 'A' && c <= 'Z')
+                Of[c] = short(300 + (c - 'A'));
+            else if (c >= '0' && c <= '9')
+                Of[c] = short(200 + (c - '0'));
+            else if (c >= 0x80)
+                Of[c] = short(400 + c);
+            else
+                Of[c] = short(c);
+        }
+    }
+};
+constexpr TWeights kWeights;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
 std::size_t SkipBlanks(std::string_view s, std::size_t pos) {
-    while (pos < s.size() && IsBlank(s[pos])) ++pos;
+    while (pos < s.size() && IsBlank(s[pos]))
+        ++pos;
     return pos;
 }
 
@@ -66,8 +78,7 @@ int CurrentYear() {
 }
 
 // Day, month and year in the short format's order; two fields mean the current year.
-bool ScanDate(std::string_view s, std::size_t& pos, const TFormatSettings& format,
-              double& value) {
+bool ScanDate(std::string_view s, std::size_t& pos, const TFormatSettings& format, double& value) {
     int fields[3];
     int digits[3];
     int count = 0;
@@ -83,9 +94,12 @@ bool ScanDate(std::string_view s, std::size_t& pos, const TFormatSettings& forma
     for (char c : format.ShortDateFormat)
         if ((c == 'd' || c == 'M' || c == 'y') && order.find(c) == std::string::npos) order += c;
     if (order.size() != 3) order = "Mdy";
-    int d = 0, m = 0, y = CurrentYear();
+    int d = 0, m = 0, y = 0;
     bool twoDigitYear = false;
-    if (count == 2) order.erase(order.find('y'), 1);
+    if (count == 2) {
+        order.erase(order.find('y'), 1);
+        y = CurrentYear();
+    }
     for (int i = 0; i < count; ++i) {
         switch (order[std::size_t(i)]) {
         case 'd':
@@ -124,8 +138,7 @@ bool MatchMarker(std::string_view s, std::size_t pos, std::string_view marker) {
 }
 
 // Hours[:minutes[:seconds[.milliseconds]]] with an optional AM or PM marker.
-bool ScanTime(std::string_view s, std::size_t& pos, const TFormatSettings& format,
-              double& value) {
+bool ScanTime(std::string_view s, std::size_t& pos, const TFormatSettings& format, double& value) {
     int parts[3] = {0, 0, 0};
     int digits = 0;
     int count = 0;
@@ -168,7 +181,7 @@ int CompareTextOrder(std::string_view a, std::string_view b) {
         const auto ca = static_cast<unsigned char>(a[i]);
         const auto cb = static_cast<unsigned char>(b[i]);
         if (ca == cb) continue;
-        const int wa = Weight(ca), wb = Weight(cb);
+        const int wa = kWeights.Of[ca], wb = kWeights.Of[cb];
         if (wa != wb) return wa < wb ? -1 : 1;
         // Same letter in another case: lower case first, decided only if nothing else is.
         if (tie == 0) tie = ca > cb ? -1 : 1;
@@ -205,17 +218,20 @@ bool TryNumber(std::string_view text, long double& value) {
     const std::size_t start = pos;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
     std::size_t digits = 0;
-    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos, ++digits;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
+        ++pos, ++digits;
     if (pos < text.size() && text[pos] == '.') {
         ++pos;
-        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos, ++digits;
+        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
+            ++pos, ++digits;
     }
     if (digits == 0) return false;
     if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
         ++pos;
         if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
         std::size_t exp = 0;
-        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos, ++exp;
+        while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
+            ++pos, ++exp;
         if (exp == 0) return false;
     }
     if (pos != text.size()) return false;

@@ -148,8 +148,8 @@ protected:
                                     TRect rect);
     virtual void PaintItem(TCanvas& canvas, int index, TRect rect, bool fullRowSelect,
                            unsigned state);
-    virtual void DoDrawSubItem(TCanvas& canvas, int index, int subItem, TRect rect,
-                               unsigned state, bool& defaultDrawing);
+    virtual void DoDrawSubItem(TCanvas& canvas, int index, int subItem, TRect rect, unsigned state,
+                               bool& defaultDrawing);
     virtual void DoDrawItem(TCanvas& canvas, int index, TRect rect, unsigned state,
                             bool& defaultDrawing, bool& fullRowSelect);
     virtual void DoAfterDefaultDrawItem(TCanvas& canvas, int index, TRect rect, unsigned state);
@@ -191,8 +191,7 @@ protected:
                                    const std::string& value);
     // Parses "a,b,c" into at most `count` elements of `values`; an element that does not
     // convert is left alone, or set to `fallback` when one is given.
-    static void ParseList(const std::string& text, std::vector<int>& values,
-                          const int* fallback);
+    static void ParseList(const std::string& text, std::vector<int>& values, const int* fallback);
 
 private:
     void SortBuiltIn(int sign, int column);

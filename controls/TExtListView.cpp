@@ -11,10 +11,9 @@ namespace {
 
 // Set element i sets this list-view style.
 constexpr std::array<unsigned, 11> kStyleBits = {
-    LVS_EX_GRIDLINES,        LVS_EX_SUBITEMIMAGES,    LVS_EX_CHECKBOXES,
-    LVS_EX_TRACKSELECT,      LVS_EX_HEADERDRAGDROP,   LVS_EX_FULLROWSELECT,
-    LVS_EX_ONECLICKACTIVATE, LVS_EX_TWOCLICKACTIVATE, LVS_EX_FLATSB,
-    LVS_EX_UNDERLINEHOT,     LVS_EX_UNDERLINECOLD};
+    LVS_EX_GRIDLINES,      LVS_EX_SUBITEMIMAGES, LVS_EX_CHECKBOXES,       LVS_EX_TRACKSELECT,
+    LVS_EX_HEADERDRAGDROP, LVS_EX_FULLROWSELECT, LVS_EX_ONECLICKACTIVATE, LVS_EX_TWOCLICKACTIVATE,
+    LVS_EX_FLATSB,         LVS_EX_UNDERLINEHOT,  LVS_EX_UNDERLINECOLD};
 
 } // namespace
 
@@ -45,8 +44,7 @@ std::vector<int> RepairColumnOrder(const std::vector<int>& stored, int count) {
     return order;
 }
 
-bool VersionAtLeast(const TListViewVersion& have, int major, int minor, int release,
-                    int build) {
+bool VersionAtLeast(const TListViewVersion& have, int major, int minor, int release, int build) {
     const std::array<int, 4> a{have.Major, have.Minor, have.Release, have.Build};
     const std::array<int, 4> b{major, minor, release, build};
     return a >= b;
@@ -134,8 +132,7 @@ TLVExtendedStyles TCustomExtListView::ExtendedStyles() const {
 
 void TCustomExtListView::SetExtendedStyles(TLVExtendedStyles styles) {
     // Underlined items only make sense with activation by a click.
-    if (styles & lvxUnderlineCold && !(styles & lvxOneClickActivate))
-        styles |= lvxOneClickActivate;
+    if (styles & lvxUnderlineCold && !(styles & lvxOneClickActivate)) styles |= lvxOneClickActivate;
     if (styles & lvxUnderlineHot && !(styles & (lvxOneClickActivate | lvxTwoClickActivate)))
         styles |= lvxOneClickActivate;
     SetExtendedStyle(0, ExtendedStylesToBits(styles));
@@ -202,11 +199,11 @@ void TCustomExtListView::ApplyColumnFormat(int index) {
 
 void TCustomExtListView::ApplyColumnFormats() {
     if (HeaderOwnerDrawWanted()) return;
-    for (int i = 0; i < Columns().Count(); ++i) ApplyColumnFormat(i);
+    for (int i = 0; i < Columns().Count(); ++i)
+        ApplyColumnFormat(i);
 }
 
-bool TCustomExtListView::CheckComCtlVersion(int major, int minor, int release,
-                                            int build) const {
+bool TCustomExtListView::CheckComCtlVersion(int major, int minor, int release, int build) const {
     return VersionAtLeast(ListViewControlVersion(), major, minor, release, build);
 }
 
@@ -293,8 +290,8 @@ void TCustomExtListView::GetDispInfo(TLVDispInfo& info) {
     unsigned state = info.State;
     const TLVVMMaskItems mask = info.Mask & 0x1F;
     // Sub-item numbers count from the caption's column here, as the owner expects them.
-    OnVMGetItemInfo(this, info.Item, info.SubItem, mask, info.Image, info.Param, state,
-                    info.Indent, text);
+    OnVMGetItemInfo(this, info.Item, info.SubItem, mask, info.Image, info.Param, state, info.Indent,
+                    text);
     if (info.Mask & LVIF_TEXT) {
         if (info.TextMax > 0 && text.size() >= info.TextMax) text.resize(info.TextMax - 1);
         info.Text = std::move(text);
@@ -345,7 +342,8 @@ bool TCustomExtListView::ReadSettings() {
             std::vector<int> order(static_cast<std::size_t>(count), -1);
             const std::string text = ReadSettingsValue(SettingsPath("Columns"), "Order");
             if (text.empty()) {
-                for (int i = 0; i < count; ++i) order[std::size_t(i)] = i;
+                for (int i = 0; i < count; ++i)
+                    order[std::size_t(i)] = i;
             } else {
                 const int zero = 0;
                 ParseList(text, order, &zero);

@@ -111,8 +111,8 @@ using TLVMarqueeBeginEvent = TEvent<TObject*, bool&>;
 // Sender, in-out row, sub-item, pointer, in-out allow.
 using TLVHotTrackEvent = TEvent<TObject*, int&, int, TPoint, bool&>;
 // Sender, row, sub-item, mask, in-out image, param, state, indent, text.
-using TLVVMGetItemInfoEvent = TEvent<TObject*, int, int, TLVVMMaskItems, int&, std::intptr_t&,
-                                     unsigned&, int&, std::string&>;
+using TLVVMGetItemInfoEvent =
+    TEvent<TObject*, int, int, TLVVMMaskItems, int&, std::intptr_t&, unsigned&, int&, std::string&>;
 using TLVVMCacheHintEvent = TEvent<TObject*, TLVCacheHint&>;
 // Sender, in-out search, in-out found row (preset -1).
 using TLVVMFindItemEvent = TEvent<TObject*, TLVFindInfo&, int&>;

@@ -44,7 +44,8 @@ std::pair<std::size_t, std::size_t> Segment(const std::string& s, int column) {
 
 int SegmentCount(const std::string& s) {
     int count = 0;
-    for (std::size_t pos = 0; pos < s.size(); ++count) pos += ReadLength(s, pos);
+    for (std::size_t pos = 0; pos < s.size(); ++count)
+        pos += ReadLength(s, pos);
     return count;
 }
 
@@ -66,7 +67,8 @@ std::string_view TListItem::Text(int column) const {
 void TListItem::SetText(int column, std::string_view text) {
     if (column < 0) return;
     // Missing columns before this one become empty texts (a caption always exists).
-    for (int n = SegmentCount(texts_); n <= column; ++n) texts_.push_back('\0');
+    for (int n = SegmentCount(texts_); n <= column; ++n)
+        texts_.push_back('\0');
     const auto [start, end] = Segment(texts_, column);
     std::string segment;
     WriteLength(segment, text.size());
@@ -231,7 +233,8 @@ void TListItems::Clear() {
     if (items_.empty()) return;
     if (owner_) {
         BeginUpdate();
-        for (auto& item : items_) owner_->ItemDeleting(*item);
+        for (auto& item : items_)
+            owner_->ItemDeleting(*item);
         EndUpdate();
     }
     items_.clear();
@@ -261,7 +264,8 @@ bool TListItems::Reorder(const std::vector<int>& order) {
     }
     std::vector<TListItem*> rows;
     rows.reserve(order.size());
-    for (int i : order) rows.push_back(items_[i].get());
+    for (int i : order)
+        rows.push_back(items_[i].get());
     SetRows(std::move(rows));
     return true;
 }
@@ -269,7 +273,8 @@ bool TListItems::Reorder(const std::vector<int>& order) {
 std::vector<TListItem*> TListItems::Rows() const {
     std::vector<TListItem*> rows;
     rows.reserve(items_.size());
-    for (const auto& item : items_) rows.push_back(item.get());
+    for (const auto& item : items_)
+        rows.push_back(item.get());
     return rows;
 }
 
@@ -291,7 +296,8 @@ void TListItems::SetRows(std::vector<TListItem*> rows) {
 }
 
 void TListItems::Renumber(int from) {
-    for (int i = std::max(from, 0); i < Count(); ++i) items_[i]->index_ = i;
+    for (int i = std::max(from, 0); i < Count(); ++i)
+        items_[i]->index_ = i;
 }
 
 // ---- Columns -----------------------------------------------------------------------------
@@ -363,12 +369,14 @@ TListColumn* TListColumns::Add() {
 void TListColumns::Delete(int index) {
     if (index < 0 || index >= Count()) return;
     columns_.erase(columns_.begin() + index);
-    for (int i = index; i < Count(); ++i) columns_[i]->index_ = i;
+    for (int i = index; i < Count(); ++i)
+        columns_[i]->index_ = i;
     if (owner_) owner_->ColumnDeleted(index);
 }
 
 void TListColumns::Clear() {
-    while (Count() > 0) Delete(Count() - 1);
+    while (Count() > 0)
+        Delete(Count() - 1);
 }
 
 void TListColumns::EndUpdate() {

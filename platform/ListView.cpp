@@ -221,7 +221,8 @@ void TCustomListView::ColumnsChanged(int, bool layout) {
 
 int TCustomListView::TotalColumnWidth() const {
     int total = 0;
-    for (int i = 0; i < columns_.Count(); ++i) total += columns_.Item(i)->Width();
+    for (int i = 0; i < columns_.Count(); ++i)
+        total += columns_.Item(i)->Width();
     return total;
 }
 
@@ -609,7 +610,8 @@ int TCustomListView::SelCount() const {
 
 void TCustomListView::ClearSelection() {
     if (ownerData_) {
-        for (int i = 0; i < virtualCount_; ++i) SetVirtualState(i, LVIS_SELECTED, 0);
+        for (int i = 0; i < virtualCount_; ++i)
+            SetVirtualState(i, LVIS_SELECTED, 0);
         return;
     }
     if (selectedCount_ == 0) return;
@@ -663,7 +665,8 @@ void TCustomListView::SelectRange(int from, int to) {
         Invalidate();
         return;
     }
-    for (int i = 0; i < items_.Count(); ++i) items_.Item(i)->SetSelected(i >= from && i <= to);
+    for (int i = 0; i < items_.Count(); ++i)
+        items_.Item(i)->SetSelected(i >= from && i <= to);
 }
 
 void TCustomListView::SetFocusedIndex(int index) {

@@ -332,8 +332,8 @@ protected:
     // The height of owner-drawn rows: starts as the font's height of "Wy" + 1.
     virtual void MeasureItem(int& /*height*/) {}
     // Owner-drawn header items: paint `rect` in full.
-    virtual void DrawHeaderItem(TCanvas&, int /*column*/, const TRect& /*rect*/,
-                                bool /*pressed*/) {}
+    virtual void DrawHeaderItem(TCanvas&, int /*column*/, const TRect& /*rect*/, bool /*pressed*/) {
+    }
     // Header item changes: a width changed, a resize is starting, a divider was
     // double-clicked (after the column was fitted), a drag moved a column.
     virtual void HeaderItemChanged(int /*column*/) {}
@@ -450,18 +450,18 @@ private:
     TImageList* stateImages_ = nullptr;
     std::unique_ptr<TCanvas> measure_;
 
-    std::vector<int> order_;           // position -> column
+    std::vector<int> order_;            // position -> column
     std::vector<bool> headerOwnerDraw_; // by column
-    int headerHeight_ = -1;            // -1: measure again
+    int headerHeight_ = -1;             // -1: measure again
     int rowHeight_ = -1;
 
     int top_ = 0;
     int hOffset_ = 0;
     int focused_ = -1;
     int hot_ = -1;
-    int anchor_ = -1;                 // start of a shift-range selection
+    int anchor_ = -1;                     // start of a shift-range selection
     TListItem* singleSelected_ = nullptr; // the selected row without multi-select
-    int selectedCount_ = 0;           // selected rows of Items()
+    int selectedCount_ = 0;               // selected rows of Items()
     std::unique_ptr<TMouseTrack> track_;
     std::unique_ptr<TTimer> hoverTimer_;
     std::unique_ptr<TLabelEditor> editor_;

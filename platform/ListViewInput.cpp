@@ -36,9 +36,8 @@ bool StartsWithFolded(std::string_view text, std::string_view prefix) {
 } // namespace
 
 int TCustomListView::PressedHeaderItem() const {
-    return track_ && track_->Mode == TMouseTrack::TMode::Header && track_->Pressed
-               ? track_->Column
-               : -1;
+    return track_ && track_->Mode == TMouseTrack::TMode::Header && track_->Pressed ? track_->Column
+                                                                                   : -1;
 }
 
 int TCustomListView::HeaderDropPosition() const {
@@ -190,8 +189,8 @@ void TCustomListView::MouseMove(TShiftState shift, int x, int y) {
         }
         case TMouseTrack::TMode::Marquee: {
             const int a = RowAtY(std::min(t.Start.Y, y));
-            const int top = a < 0 ? (std::min(t.Start.Y, y) < HeaderHeight() ? top_ : ItemCount())
-                                  : a;
+            const int top =
+                a < 0 ? (std::min(t.Start.Y, y) < HeaderHeight() ? top_ : ItemCount()) : a;
             int bottom = RowAtY(std::max(t.Start.Y, y));
             if (bottom < 0) bottom = ItemCount() - 1;
             if (top <= bottom)
@@ -204,8 +203,7 @@ void TCustomListView::MouseMove(TShiftState shift, int x, int y) {
             return;
         }
     }
-    if (!HasExStyle(LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE))
-        return;
+    if (!HasExStyle(LVS_EX_TRACKSELECT | LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE)) return;
     const THitTestInfo hit = HitTest(x, y);
     int index = (hit.Flags & LVHT_ONITEM) ? hit.Item : -1;
     if (!HotTrackItem(index, hit.SubItem, {x, y})) return;
@@ -433,8 +431,7 @@ void TCustomListView::KeyDown(std::uint16_t& key, TShiftState shift) {
 
 void TCustomListView::KeyPress(std::string& character) {
     TCustomControl::KeyPress(character);
-    if (!enabled_ || character.empty() || static_cast<unsigned char>(character[0]) < 0x20)
-        return;
+    if (!enabled_ || character.empty() || static_cast<unsigned char>(character[0]) < 0x20) return;
     if (KeyboardState() & (ssCtrl | ssAlt)) return;
     IncrementalSearch(character);
 }

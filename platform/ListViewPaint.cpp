@@ -29,7 +29,7 @@ unsigned AlignFlags(TAlignment alignment) {
 
 unsigned TCustomListView::ItemDrawState(int index) const {
     unsigned state = 0;
-    const unsigned itemState = ownerData_ ? VirtualState(index)
+    const unsigned itemState = ownerData_           ? VirtualState(index)
                                : items_.Item(index) ? items_.Item(index)->State()
                                                     : 0;
     if (itemState & (LVIS_SELECTED | LVIS_DROPHILITED)) state |= ODS_SELECTED;
@@ -127,8 +127,9 @@ void TCustomListView::PaintCell(TCanvas& canvas, int index, int column, const TR
                 state = int((info.State >> 12) & 0xF) - 1;
             }
             if (state >= 0)
-                stateImages_->Draw(canvas, x, cell.Top + (cell.Height() - stateImages_->Height()) / 2,
-                                   state, ILD_TRANSPARENT, Enabled());
+                stateImages_->Draw(canvas, x,
+                                   cell.Top + (cell.Height() - stateImages_->Height()) / 2, state,
+                                   ILD_TRANSPARENT, Enabled());
             x += stateImages_->Width();
         }
         if (smallImages_) {
@@ -143,8 +144,9 @@ void TCustomListView::PaintCell(TCanvas& canvas, int index, int column, const TR
             unsigned style = selected && Focused() ? ILD_SELECTED : ILD_TRANSPARENT;
             if (item && item->OverlayIndex() >= 0)
                 style |= INDEXTOOVERLAYMASK(item->OverlayIndex() + 1);
-            smallImages_->Draw(canvas, x + 2, cell.Top + (cell.Height() - smallImages_->Height()) / 2,
-                               image, style, Enabled());
+            smallImages_->Draw(canvas, x + 2,
+                               cell.Top + (cell.Height() - smallImages_->Height()) / 2, image,
+                               style, Enabled());
             x += smallImages_->Width() + 2;
         }
         text.Left = x + 4;
@@ -159,8 +161,9 @@ void TCustomListView::PaintCell(TCanvas& canvas, int index, int column, const TR
     } else if (HasExStyle(LVS_EX_SUBITEMIMAGES) && smallImages_ && item) {
         const int image = item->SubItemImage(column - 1);
         if (image >= 0) {
-            smallImages_->Draw(canvas, x + 2, cell.Top + (cell.Height() - smallImages_->Height()) / 2,
-                               image, ILD_TRANSPARENT, Enabled());
+            smallImages_->Draw(canvas, x + 2,
+                               cell.Top + (cell.Height() - smallImages_->Height()) / 2, image,
+                               ILD_TRANSPARENT, Enabled());
             text.Left = x + smallImages_->Width() + 6;
         }
     }

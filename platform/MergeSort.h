@@ -45,8 +45,10 @@ template <class T, class Less> void MergeSort(std::vector<T>& items, Less&& less
                 else
                     (*to)[k++] = std::move((*from)[i++]);
             }
-            while (i < mid) (*to)[k++] = std::move((*from)[i++]);
-            while (j < right) (*to)[k++] = std::move((*from)[j++]);
+            while (i < mid)
+                (*to)[k++] = std::move((*from)[i++]);
+            while (j < right)
+                (*to)[k++] = std::move((*from)[j++]);
         }
         std::swap(from, to);
     }

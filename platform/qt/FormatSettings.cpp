@@ -32,8 +32,8 @@ TFormatSettings FromSystem() {
         }
         if (order.size() == 3) {
             settings.DateSeparator = separator;
-            settings.ShortDateFormat = std::string(1, order[0]) + separator + order[1] +
-                                       separator + order[2];
+            settings.ShortDateFormat =
+                std::string(1, order[0]) + separator + order[1] + separator + order[2];
         }
     }
     settings.TimeSeparator = SeparatorOf(locale.timeFormat(QLocale::ShortFormat), ':');

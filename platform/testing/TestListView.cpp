@@ -58,7 +58,8 @@ void TTestListView::Key(std::uint16_t key, TShiftState shift) {
 }
 
 void TTestListView::Type(const std::string& text) {
-    for (char c : text) host_.SendChar(std::string(1, c));
+    for (char c : text)
+        host_.SendChar(std::string(1, c));
 }
 
 } // namespace ondrex

@@ -61,13 +61,14 @@ TEST_F(EnhSort, NothingSortsBeforeLoadedAndBulkAddsSortOnceAtTheEnd) {
     EXPECT_EQ(view.UpdateCount(), 0);
     log.Events.clear();
     view.BeginUpdate();
-    for (const char* v : {"40", "9", "1/2/2003", "12/31/2002", "12:30", "09:15", "abc"}) Add(v);
+    for (const char* v : {"40", "9", "1/2/2003", "12/31/2002", "12:30", "09:15", "abc"})
+        Add(v);
     EXPECT_TRUE(log.Events.empty());
     view.EndUpdate();
     EXPECT_EQ(log.Events, (std::vector<std::string>{"sort 0 up"}));
     // Times are small date values; numbers among numbers; the rest as text.
-    EXPECT_EQ(Column(0), (std::vector<std::string>{"09:15", "12:30", "12/31/2002", "1/2/2003",
-                                                   "3", "9", "40", "abc"}));
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"09:15", "12:30", "12/31/2002", "1/2/2003", "3",
+                                                   "9", "40", "abc"}));
 }
 
 TEST_F(EnhSort, EndUpdateWithoutBeginStillResortsAndNeverGoesBelowZero) {
@@ -88,7 +89,8 @@ TEST_F(EnhSort, EndUpdateWithoutBeginStillResortsAndNeverGoesBelowZero) {
 
 TEST_F(EnhSort, ColumnClicksToggleInToggleModeAndKeepTheDirectionOtherwise) {
     view.Loaded(); // the sort column is now 0
-    for (const char* v : {"b", "c", "a"}) Add(v, std::string("n") + v);
+    for (const char* v : {"b", "c", "a"})
+        Add(v, std::string("n") + v);
     view.SetAutoColumnSort(TAutoColumnSort::acsSortToggle);
     view.SetAutoSortAscending(true);
     test.Click(test.HeaderPoint(1)); // a new column: the AutoSortAscending direction
@@ -113,7 +115,8 @@ TEST_F(EnhSort, ColumnClicksToggleInToggleModeAndKeepTheDirectionOtherwise) {
 
 TEST_F(EnhSort, DefaultStyleComparesTextAndDescendingKeepsEqualRowsInOrder) {
     view.Loaded();
-    for (const char* v : {"9", "10", "x", "x"}) Add(v);
+    for (const char* v : {"9", "10", "x", "x"})
+        Add(v);
     view.Items()[2]->SetSubItem(0, "first");
     view.Items()[3]->SetSubItem(0, "second");
     view.SetAutoSortStyle(TAutoSortStyle::assDefault);
@@ -127,7 +130,8 @@ TEST_F(EnhSort, DefaultStyleComparesTextAndDescendingKeepsEqualRowsInOrder) {
 
 TEST_F(EnhSort, TheSortEventDecidesAndMayAnswerAnything) {
     view.Loaded();
-    for (int i = 0; i < 200; ++i) Add(std::to_string(i));
+    for (int i = 0; i < 200; ++i)
+        Add(std::to_string(i));
     struct TRandom {
         std::mt19937 random{9};
         int Column = -9;

@@ -159,8 +159,8 @@ TEST(ExtListViewOwnerDraw, EventsMeasureDrawAndSkipDefaults) {
     view.SetStyle(TLVStyle::lvOwnerDrawFixed);
     EXPECT_EQ(view.RowHeight(), 20);
     const TRecordingCanvas& canvas = test.PaintAll();
-    EXPECT_EQ(draw.Log, (std::vector<std::string>{"item 0 full", "cell 0,-1 at 4",
-                                                  "cell 0,0 at 77", "item 1 full"}));
+    EXPECT_EQ(draw.Log, (std::vector<std::string>{"item 0 full", "cell 0,-1 at 4", "cell 0,0 at 77",
+                                                  "item 1 full"}));
     std::vector<std::string> texts;
     for (const TDrawCall& call : canvas.CallsOf(TDrawKind::DrawText))
         if (call.Rect.Top >= 19) texts.push_back(call.Text);
@@ -178,8 +178,8 @@ TEST(ExtListViewVirtual, RowsComeFromTheEventWithinTheBuffer) {
     EXPECT_EQ(view.ItemCount(), 500);
     struct TData {
         std::vector<std::pair<int, int>> Cache;
-        void Get(TObject*, int item, int sub, TLVVMMaskItems mask, int&, std::intptr_t&,
-                 unsigned&, int&, std::string& text) {
+        void Get(TObject*, int item, int sub, TLVVMMaskItems mask, int&, std::intptr_t&, unsigned&,
+                 int&, std::string& text) {
             if (mask & LVIF_TEXT) text = std::string(2000, 'x') + std::to_string(item * 10 + sub);
         }
         void Hint(TObject*, TLVCacheHint& hint) { Cache.emplace_back(hint.From, hint.To); }
@@ -195,7 +195,8 @@ TEST(ExtListViewEvents, HotTrackActivateAndMarquee) {
     TExtListView view;
     TTestListView test(view);
     Columns(view);
-    for (int i = 0; i < 5; ++i) view.Items().Add()->SetCaption("r" + std::to_string(i));
+    for (int i = 0; i < 5; ++i)
+        view.Items().Add()->SetCaption("r" + std::to_string(i));
     struct TEvents {
         int Activations = 0;
         bool AllowMarquee = false;

@@ -39,13 +39,15 @@ protected:
 
     // Three columns 10, 20, 30 wide; settings on.
     static void Setup(TExtListView& view, int columns = 3) {
-        for (int i = 0; i < columns; ++i) view.Columns().Add()->SetWidth(10 * (i + 1));
+        for (int i = 0; i < columns; ++i)
+            view.Columns().Add()->SetWidth(10 * (i + 1));
         view.SaveSettings().AutoSave = true;
         view.SaveSettings().RegistryKey = "Software\\Test";
     }
     static std::vector<int> Widths(TExtListView& view) {
         std::vector<int> w;
-        for (int i = 0; i < view.Columns().Count(); ++i) w.push_back(view.Columns()[i]->Width());
+        for (int i = 0; i < view.Columns().Count(); ++i)
+            w.push_back(view.Columns()[i]->Width());
         return w;
     }
 

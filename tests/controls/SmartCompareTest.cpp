@@ -58,7 +58,8 @@ std::optional<double> RefDateTime(const std::string& t) {
         if (d && tm) return *d + *tm;
         return std::nullopt;
     }
-    if (std::regex_match(t, m, date)) return RefDate(std::stoi(m[3]), std::stoi(m[1]), std::stoi(m[2]));
+    if (std::regex_match(t, m, date))
+        return RefDate(std::stoi(m[3]), std::stoi(m[1]), std::stoi(m[2]));
     if (std::regex_match(t, m, time)) return RefTime(m, 1);
     return std::nullopt;
 }
@@ -74,9 +75,12 @@ int RefText(const std::string& a, const std::string& b) {
     const auto key = [](const std::string& s) {
         std::vector<int> k;
         for (unsigned char c : s) {
-            if (std::isalpha(c)) k.push_back(300 + std::tolower(c) - 'a');
-            else if (std::isdigit(c)) k.push_back(200 + c - '0');
-            else k.push_back(c >= 0x80 ? 400 + c : c);
+            if (std::isalpha(c))
+                k.push_back(300 + std::tolower(c) - 'a');
+            else if (std::isdigit(c))
+                k.push_back(200 + c - '0');
+            else
+                k.push_back(c >= 0x80 ? 400 + c : c);
         }
         return k;
     };
@@ -111,15 +115,16 @@ std::string RandomText(std::mt19937& r) {
         return std::to_string(n(1, 12)) + "/" + std::to_string(n(1, 28)) + "/2001 " +
                std::to_string(n(0, 23)) + ":" + std::to_string(n(10, 59));
     case 4: {
-        static const char* words[] = {"Sub", "sub", "Function", "If", "if", "Dim", "ab", "Ab",
-                                      "a-b", "", "10x", "1/2"};
+        static const char* words[] = {"Sub", "sub", "Function", "If", "if",  "Dim",
+                                      "ab",  "Ab",  "a-b",      "",   "10x", "1/2"};
         return words[r() % 12];
     }
     case 5:
         return "1e" + std::to_string(n(-3, 5));
     default: {
         std::string s;
-        for (int i = n(1, 6); i > 0; --i) s += "aB3 ./:-"[r() % 8];
+        for (int i = n(1, 6); i > 0; --i)
+            s += "aB3 ./:-"[r() % 8];
         return s;
     }
     }
@@ -172,16 +177,19 @@ TEST(SmartCompare, AgreesWithTheReferenceOnRandomTexts) {
     std::mt19937 random(2026);
     for (int i = 0; i < 20000; ++i) {
         const std::string a = RandomText(random), b = RandomText(random);
-        ASSERT_EQ(Sign(SmartCompare(a, b, kUs)), Reference(a, b)) << '"' << a << "\" \"" << b << '"';
+        ASSERT_EQ(Sign(SmartCompare(a, b, kUs)), Reference(a, b))
+            << '"' << a << "\" \"" << b << '"';
     }
 }
 
 TEST(SmartCompare, KeysOncePerTextSortLikePairwiseComparison) {
     std::mt19937 random(5);
     std::vector<std::string> texts(3000);
-    for (auto& t : texts) t = RandomText(random);
+    for (auto& t : texts)
+        t = RandomText(random);
     std::vector<TSmartKey> keys;
-    for (const auto& t : texts) keys.push_back(MakeSmartKey(t, kUs));
+    for (const auto& t : texts)
+        keys.push_back(MakeSmartKey(t, kUs));
     std::vector<int> byKeys(texts.size()), pairwise(texts.size());
     std::iota(byKeys.begin(), byKeys.end(), 0);
     std::iota(pairwise.begin(), pairwise.end(), 0);

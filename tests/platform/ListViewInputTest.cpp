@@ -211,7 +211,8 @@ TEST(ListViewEdit, CaptionEditCommitsThroughOnEditedOrCancels) {
     Fill(view, 3);
     struct TUpper {
         void Edited(TObject*, TListItem*, std::string& s) {
-            for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
+            for (char& c : s)
+                c = char(std::toupper(static_cast<unsigned char>(c)));
         }
     } upper;
     view.OnEdited = TLVEditedEvent::bind<&TUpper::Edited>(&upper);

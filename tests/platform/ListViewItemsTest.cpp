@@ -15,8 +15,7 @@ using namespace ondrex;
 
 namespace {
 
-TListItem* AddRow(TCustomListView& view, const std::string& caption,
-                  const std::string& sub = {}) {
+TListItem* AddRow(TCustomListView& view, const std::string& caption, const std::string& sub = {}) {
     TListItem* item = view.Items().Add();
     item->SetCaption(caption);
     if (!sub.empty()) item->AddSubItem(sub);
@@ -25,7 +24,8 @@ TListItem* AddRow(TCustomListView& view, const std::string& caption,
 
 // Every row's Index() is its position and every row is there once.
 void ExpectConsistent(const TCustomListView& view) {
-    for (int i = 0; i < view.Items().Count(); ++i) ASSERT_EQ(view.Items()[i]->Index(), i);
+    for (int i = 0; i < view.Items().Count(); ++i)
+        ASSERT_EQ(view.Items()[i]->Index(), i);
 }
 
 } // namespace
@@ -58,7 +58,8 @@ TEST(ListItems, TextsOfEveryLengthAndByteSurviveEdits) {
 TEST(ListItems, IndexesFollowInsertsAndDeletes) {
     TListView view;
     TTestListView test(view);
-    for (int i = 0; i < 5; ++i) AddRow(view, std::to_string(i));
+    for (int i = 0; i < 5; ++i)
+        AddRow(view, std::to_string(i));
     view.SetItemIndex(3);
     view.Items().Insert(1)->SetCaption("new");
     ExpectConsistent(view);
@@ -76,7 +77,8 @@ TEST(ListItems, IndexesFollowInsertsAndDeletes) {
 
 TEST(ListItems, SingleSelectionMovesAndReportsBothRows) {
     TListView view;
-    for (int i = 0; i < 3; ++i) AddRow(view, std::to_string(i));
+    for (int i = 0; i < 3; ++i)
+        AddRow(view, std::to_string(i));
     std::vector<std::string> log;
     struct TLog {
         std::vector<std::string>* log;
@@ -101,7 +103,8 @@ TEST(ListItems, SingleSelectionMovesAndReportsBothRows) {
 TEST(ListItems, ClearForgetsEveryRowState) {
     TListView view;
     TTestListView test(view);
-    for (int i = 0; i < 50; ++i) AddRow(view, std::to_string(i));
+    for (int i = 0; i < 50; ++i)
+        AddRow(view, std::to_string(i));
     view.SetItemIndex(40);
     EXPECT_GT(view.TopIndex(), 0);
     view.Items().Clear();
@@ -115,7 +118,8 @@ TEST(ListItems, ClearForgetsEveryRowState) {
 
 TEST(ListColumns, OrderMustBeAPermutation) {
     TListView view;
-    for (int i = 0; i < 3; ++i) view.Columns().Add()->SetCaption("c" + std::to_string(i));
+    for (int i = 0; i < 3; ++i)
+        view.Columns().Add()->SetCaption("c" + std::to_string(i));
     EXPECT_EQ(view.ColumnOrder(), (std::vector<int>{0, 1, 2}));
     EXPECT_FALSE(view.SetColumnOrder({0, 1}));
     EXPECT_FALSE(view.SetColumnOrder({0, 0, 1}));
@@ -144,7 +148,8 @@ TEST(ListColumns, AutoSizeFitsTextsAndTheLastColumnFillsTheWindow) {
 TEST(MergeSort, IsStableAndAgreesWithTheLibrary) {
     std::mt19937 random(7);
     std::vector<std::pair<int, int>> values(1000);
-    for (int i = 0; i < 1000; ++i) values[std::size_t(i)] = {int(random() % 20), i};
+    for (int i = 0; i < 1000; ++i)
+        values[std::size_t(i)] = {int(random() % 20), i};
     auto expected = values;
     const auto byKey = [](const auto& a, const auto& b) { return a.first < b.first; };
     std::stable_sort(expected.begin(), expected.end(), byKey);
@@ -159,24 +164,27 @@ TEST(MergeSort, SurvivesAComparisonThatAnswersAtRandom) {
         std::iota(values.begin(), values.end(), 0);
         MergeSort(values, [&](int, int) { return random() % 2 == 0; });
         std::sort(values.begin(), values.end());
-        for (int i = 0; i < n; ++i) ASSERT_EQ(values[std::size_t(i)], i);
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(values[std::size_t(i)], i);
     }
 }
 
 TEST(ListSort, CustomSortKeepsEveryRowWhateverTheComparisonSays) {
     TListView view;
-    for (int i = 0; i < 300; ++i) AddRow(view, std::to_string(i))->SetData(&view);
+    for (int i = 0; i < 300; ++i)
+        AddRow(view, std::to_string(i))->SetData(&view);
     view.Items()[7]->SetSelected(true);
     std::mt19937 random(3);
-    EXPECT_TRUE(view.CustomSort([&](const TListItem*, const TListItem*) {
-        return int(random() % 3) - 1;
-    }));
+    EXPECT_TRUE(
+        view.CustomSort([&](const TListItem*, const TListItem*) { return int(random() % 3) - 1; }));
     ExpectConsistent(view);
     std::vector<std::string> captions;
-    for (int i = 0; i < 300; ++i) captions.push_back(view.Items()[i]->Caption());
+    for (int i = 0; i < 300; ++i)
+        captions.push_back(view.Items()[i]->Caption());
     std::sort(captions.begin(), captions.end());
     std::vector<std::string> expected;
-    for (int i = 0; i < 300; ++i) expected.push_back(std::to_string(i));
+    for (int i = 0; i < 300; ++i)
+        expected.push_back(std::to_string(i));
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(captions, expected);
     EXPECT_EQ(view.Selected()->Caption(), "7");
@@ -184,7 +192,8 @@ TEST(ListSort, CustomSortKeepsEveryRowWhateverTheComparisonSays) {
 
 TEST(ListSort, ReorderRefusesWhatIsNotAPermutation) {
     TListView view;
-    for (int i = 0; i < 3; ++i) AddRow(view, std::to_string(i));
+    for (int i = 0; i < 3; ++i)
+        AddRow(view, std::to_string(i));
     EXPECT_FALSE(view.Items().Reorder({0, 0, 1}));
     EXPECT_FALSE(view.Items().Reorder({0, 1}));
     EXPECT_TRUE(view.Items().Reorder({2, 0, 1}));
@@ -197,7 +206,8 @@ TEST(ListItems, BulkAppendInsideAnUpdateTouchesTheWindowOnce) {
     TTestListView test(view);
     test.Host().ClearRecords();
     view.Items().BeginUpdate();
-    for (int i = 0; i < 1000; ++i) AddRow(view, "row", std::to_string(i));
+    for (int i = 0; i < 1000; ++i)
+        AddRow(view, "row", std::to_string(i));
     EXPECT_TRUE(test.Host().Invalidations.empty());
     view.Items().EndUpdate();
     EXPECT_EQ(test.Host().Invalidations.size(), 1u);
