@@ -2,6 +2,7 @@
 
 #include "controls/TFlatCheckBox.h"
 #include "editor/TqvCustomEdit.h"
+#include "platform/ListView.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
@@ -121,6 +122,58 @@ private:
     TFlatCheckBox& box_;
 };
 
+// Rows and columns with the selection; cells are not offered as objects of their own.
+class TListAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+public:
+    TListAccessible(QWidget* widget, TCustomListView& list)
+        : QAccessibleWidget(widget, QAccessible::Table), list_(list) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    int rowCount() const override { return list_.ItemCount(); }
+    int columnCount() const override { return list_.Columns().Count(); }
+    QString columnDescription(int column) const override {
+        const TListColumn* c = list_.Columns().Item(column);
+        return c ? QString::fromStdString(c->Caption()) : QString();
+    }
+    QString rowDescription(int row) const override {
+        return QString::fromStdString(list_.ItemText(row, 0));
+    }
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    QAccessibleInterface* cellAt(int, int) const override { return nullptr; }
+    int selectedCellCount() const override { return 0; }
+    QList<QAccessibleInterface*> selectedCells() const override { return {}; }
+    int selectedColumnCount() const override { return 0; }
+    QList<int> selectedColumns() const override { return {}; }
+    int selectedRowCount() const override { return list_.SelCount(); }
+    QList<int> selectedRows() const override {
+        QList<int> rows;
+        for (int i = 0; i < list_.ItemCount() && rows.size() < list_.SelCount(); ++i)
+            if (list_.IsSelected(i)) rows.append(i);
+        return rows;
+    }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int row) const override { return list_.IsSelected(row); }
+    bool selectRow(int row) override {
+        list_.SetItemIndex(row);
+        return list_.IsSelected(row);
+    }
+    bool unselectRow(int row) override {
+        list_.SetItemSelected(row, false);
+        return true;
+    }
+    bool selectColumn(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent*) override {}
+
+private:
+    TCustomListView& list_;
+};
+
 QAccessibleInterface* factory(const QString&, QObject* object) {
     const auto it = makers().constFind(object);
     return it == makers().constEnd() ? nullptr : (*it)(static_cast<QWidget*>(object));
@@ -144,6 +197,10 @@ void MakeEditorAccessible(QWidget* widget, TqvCustomEdit& memo) {
 
 void MakeCheckBoxAccessible(QWidget* widget, TFlatCheckBox& box) {
     registerMaker(widget, [&box](QWidget* w) { return new TCheckBoxAccessible(w, box); });
+}
+
+void MakeListAccessible(QWidget* widget, TCustomListView& list) {
+    registerMaker(widget, [&list](QWidget* w) { return new TListAccessible(w, list); });
 }
 
 } // namespace ondrex::window

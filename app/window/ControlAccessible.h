@@ -1,11 +1,12 @@
 #pragma once
 // Our own controls as assistive technology sees them: the editor memo1 as editable text with
-// its caret and selection, a flat check box as a check box with its caption and state. Each
-// is read from the control when asked.
+// its caret and selection, a flat check box as a check box with its caption and state, a list
+// view as a table of its rows and columns. Each is read from the control when asked.
 
 class QWidget;
 
 namespace ondrex {
+class TCustomListView;
 class TFlatCheckBox;
 class TqvCustomEdit;
 } // namespace ondrex
@@ -17,5 +18,6 @@ namespace ondrex::window {
 // (setting its accessible name does), which Qt keeps once made.
 void MakeEditorAccessible(QWidget* widget, TqvCustomEdit& memo);
 void MakeCheckBoxAccessible(QWidget* widget, TFlatCheckBox& box);
+void MakeListAccessible(QWidget* widget, TCustomListView& list);
 
 } // namespace ondrex::window

@@ -27,6 +27,8 @@ public:
     virtual std::pair<std::string, std::string> Row(int row) const = 0;
     // Selects a row as the user would (keyboard, click or hover).
     virtual void Select(int row) = 0;
+    // Where a row is shown, in the pixels of the widget's client area (its viewport).
+    virtual QRect RowRect(int row) = 0;
     // A row became selected.
     std::function<void(int row)> OnSelected;
 };

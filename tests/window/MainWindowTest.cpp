@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QUrl>
@@ -129,6 +130,26 @@ TEST_F(WindowTest, SelectingARowLocatesTheBlockAndTheCopyLandsOnTheClipboard) {
     w->ListView2().Select(3); // Call WriteRow
     EXPECT_FALSE(Button("SpeedButton2")->isEnabled());
     EXPECT_EQ(w->ListView1().Rows().size(), 3u);
+}
+
+TEST_F(WindowTest, ClickingOrRestingThePointerOnAResultLocatesItsBlock) {
+    Start(file);
+    QWidget* viewport = static_cast<QAbstractScrollArea*>(w->ListView2().Widget())->viewport();
+    auto send = [&](QEvent::Type type, int row, Qt::MouseButton button, Qt::MouseButtons held) {
+        const QPointF at = w->ListView2().RowRect(row).center() + QPointF(20, 0);
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+    send(QEvent::MouseButtonPress, 1, Qt::LeftButton, Qt::LeftButton); // Function ItemLabel
+    send(QEvent::MouseButtonRelease, 1, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(w->ListView1().Rows().at(5), (TInfoRow{"Start at line", "18"}));
+    EXPECT_EQ(w->ListView1().Rows().at(6), (TInfoRow{"Ends at line", "26"}));
+
+    send(QEvent::MouseMove, 0, Qt::NoButton, Qt::NoButton); // Function PriceWithTax
+    EXPECT_EQ(w->ListView1().Rows().at(5).value, "18");     // not before the hover time
+    EXPECT_TRUE(WaitUntil([&] { return w->ListView1().Rows().at(5).value == "9"; }, 3000));
+    EXPECT_EQ(w->memo1().CaretPos(), (TPoint{1, 9}));
+    Keep(w.get(), "after_hover");
 }
 
 TEST_F(WindowTest, TheCheckBoxesScanAgainWithTheirNewState) {
