@@ -76,8 +76,7 @@ private:
 // locked stretch inside another keeps the outer one locked.
 class TqvUndoLock {
 public:
-    TqvUndoLock(TUndoList& a, TUndoList& b)
-        : a_(a), b_(b), aWas_(a.Locked()), bWas_(b.Locked()) {
+    TqvUndoLock(TUndoList& a, TUndoList& b) : a_(a), b_(b), aWas_(a.Locked()), bWas_(b.Locked()) {
         a_.Lock();
         b_.Lock();
     }

@@ -211,6 +211,11 @@ public:
     void UnlockUndo();
     TUndoList& UndoList() { return undoList_; }
     TUndoList& RedoList() { return redoList_; }
+    // Records a new edit (the mouse's drag and drop records its own): on the undo list,
+    // and the redo list, whose positions were taken before this edit, is emptied. Nothing
+    // while the lists are locked.
+    void RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
+                      TSelectionMode mode);
     // Set whenever a change is recorded; only the application clears it.
     bool Modified() const { return modified_; }
     void SetModified(bool value);
@@ -346,6 +351,16 @@ private:
     // ==== Editing internals (one group per command family file) ========================
     // Selection
     TPoint ClampSelectionPos(TPoint value) const;
+    void SnapCaretToCharacter();
+    void KeepBlanksBeforeBreak(std::string_view text);
+    // Deleting a stream selection that ends its line trims the blanks before it; the
+    // selection then begins where the trim will end, so that the record holds them.
+    // Stream ends beyond their lines are first brought to the lines' ends; returns the
+    // begin before the widening.
+    TPoint IncludeTrimmedBlanks();
+    // Records the selection's text as about to be removed, as `reason`; returns the begin
+    // where text replacing the selection goes.
+    TPoint RecordSelectionRemoval(TChangeReason reason);
     void DeleteSelection();
     void InsertText(TSelectionMode mode, std::string_view text);
     void InsertStream(const std::vector<std::string_view>& pieces);
@@ -365,6 +380,7 @@ private:
     void TypeText(const std::string& text, bool ime);
     bool DeleteSelectionAs(TChangeReason reason);
     void DeleteRange(TPoint from, TPoint to, TChangeReason reason);
+    std::size_t RemoveFromLine(std::size_t from, std::size_t to);
     void DeleteLastChar();
     void DeleteChar();
     void DeleteWordCommand(bool forward);
@@ -372,16 +388,15 @@ private:
     void DeleteLine();
     bool EditingCommand(TqvEditorCommand command, const std::string& character, void* data);
     // Line break, tab and indent
-    void LineBreak(bool moveCaret);
+    // forcedIndent (when not negative) replaces the auto-indent: a redo repeats the break
+    // as it was made, whatever the options are now.
+    void LineBreak(bool moveCaret, int forcedIndent = -1);
     // Undo
-    // A new edit: recorded on the undo list, and the redo list (whose positions were taken
-    // before this edit) emptied.
-    void RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                      TSelectionMode mode);
     void UndoChangeAdded(TObject* sender);
     void UndoItem(TUndoItem& item);
     void RedoItem(TUndoItem& item);
     void InsertColumnBlock(TPoint from, TPoint to, std::string_view text);
+    int IndentWidth(const TUndoItem& item) const;
     // ReplaceSelection that tells where the text went in (the caret after the deletion).
     TPoint ReplaceSelectionAt(TSelectionMode mode, std::string_view text);
     // Clipboard
@@ -454,12 +469,6 @@ private:
     bool modified_ = false;
     // Set while Undo or Redo replays: their own recordings keep the redo list.
     bool replaying_ = false;
-    struct TReplayGuard {
-        explicit TReplayGuard(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
-        ~TReplayGuard() { flag_ = was_; }
-        bool& flag_;
-        bool was_;
-    };
     // Bytes the last vertical move stepped the caret left off the inside of a character;
     // the next vertical move gives them back.
     int columnShift_ = 0;

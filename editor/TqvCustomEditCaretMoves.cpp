@@ -227,7 +227,8 @@ void TqvCustomEdit::FindMatchingBracket() {
     auto i = std::int64_t(x);
     for (;;) {
         const std::string_view text = lines_.Get(y);
-        for (i += forward ? 1 : -1; i >= 0 && i < std::int64_t(text.size()); i += forward ? 1 : -1) {
+        for (i += forward ? 1 : -1; i >= 0 && i < std::int64_t(text.size());
+             i += forward ? 1 : -1) {
             const char c = text[std::size_t(i)];
             if (c == bracket) {
                 ++depth;

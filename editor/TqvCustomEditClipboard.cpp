@@ -59,7 +59,7 @@ void TqvCustomEdit::CutToClipboard() {
     if (!HasSelection()) return;
     CopyToClipboard();
     TqvPaintLock paint(*this);
-    RecordChange(urDeleteBackward, selStart_, selEnd_, SelectedText(), selectionMode_);
+    RecordSelectionRemoval(urDeleteBackward);
     TqvUndoLock lock(undoList_, redoList_);
     ReplaceSelection(smNormal, {});
 }
@@ -84,7 +84,8 @@ void TqvCustomEdit::PasteFromClipboard() {
     }
     TqvPaintLock paint(*this);
     if (block) {
-        if (block->empty() || std::uint8_t(block->front()) > smLine) throw EqvEditError(kPasteFailed);
+        if (block->empty() || std::uint8_t(block->front()) > smLine)
+            throw EqvEditError(kPasteFailed);
         const auto mode = TSelectionMode(block->front());
         // Only the final NUL ends the block: a NUL inside the text is kept.
         const std::size_t end = block->back() == '\0' ? block->size() - 1 : block->size();
@@ -98,9 +99,12 @@ void TqvCustomEdit::PasteFromClipboard() {
 
 void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
     if (HasSelection()) {
-        RecordChange(urReplaceSelection, selStart_, selEnd_, SelectedText(), selectionMode_);
+        const bool stream = selectionMode_ == smNormal;
+        const TPoint begin = RecordSelectionRemoval(urReplaceSelection);
         TqvUndoLock lock(undoList_, redoList_);
         ReplaceSelection(smNormal, {});
+        // Where the selection began, also when blanks before it were trimmed away.
+        if (stream) SetCaretPosition(begin);
     }
     const TPoint at = CaretPos();
     if (mode == smColumn) {
@@ -127,6 +131,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
         ReplaceSelection(mode, text);
     }
     const TPoint end = CaretPos();
+    if (text.empty()) return;
     switch (mode) {
     case smNormal:
         RecordChange(urPaste, at, end, {}, smNormal);
@@ -137,8 +142,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
         break;
     case smLine:
         if (end.X == 1)
-            RecordChange(urPaste, {1, at.Y}, {std::max(visibleColumns_, 2), end.Y - 1}, {},
-                         smLine);
+            RecordChange(urPaste, {1, at.Y}, {std::max(visibleColumns_, 2), end.Y - 1}, {}, smLine);
         else
             RecordChange(urPaste, {1, at.Y}, end, {}, smNormal);
         break;

@@ -4,6 +4,7 @@
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
 #include "editor/qvLineText.h"
+#include "platform/ScopedGuard.h"
 
 #include <algorithm>
 
@@ -13,38 +14,32 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-// Sets the selection mode for the scope and gives the old one back.
-class TModeOverride {
-public:
-    TModeOverride(TqvCustomEdit& edit, TSelectionMode mode)
-        : edit_(edit), saved_(edit.SelectionMode()) {
-        edit_.SetSelectionMode(mode);
-    }
-    ~TModeOverride() { edit_.SetSelectionMode(saved_); }
-    TModeOverride(const TModeOverride&) = delete;
-    TModeOverride& operator=(const TModeOverride&) = delete;
-
-private:
-    TqvCustomEdit& edit_;
-    TSelectionMode saved_;
-};
-
 } // namespace
+
+// Removes the caret line's bytes [from, to) and trims the line. Returns where the removal
+// begins as recorded: before the blanks the trim took as well, so that undo brings them back.
+std::size_t TqvCustomEdit::RemoveFromLine(std::size_t from, std::size_t to) {
+    std::string changed(lines_.Get(caretY_));
+    changed.erase(from, to - from);
+    const std::size_t kept = TrimTrailing(changed).size();
+    lines_.Put(caretY_, std::string_view(changed).substr(0, kept));
+    return std::min(from, kept);
+}
 
 // Removes the selection as the given reason records it; false when there was none.
 bool TqvCustomEdit::DeleteSelectionAs(TChangeReason reason) {
     if (!HasSelection()) return false;
-    RecordChange(reason, selStart_, selEnd_, SelectedText(), selectionMode_);
+    RecordSelectionRemoval(reason);
     ReplaceSelection(smNormal, {});
     return true;
 }
 
 // Removes the stream between two positions (in smNormal for the moment) as the given reason.
 void TqvCustomEdit::DeleteRange(TPoint from, TPoint to, TChangeReason reason) {
-    const TModeOverride normal(*this, smNormal);
+    const TScopedValue<TSelectionMode> normal(selectionMode_, smNormal);
     SetSelectionStart(from);
     SetSelectionEnd(to);
-    RecordChange(reason, selStart_, selEnd_, SelectedText(), smNormal);
+    RecordSelectionRemoval(reason);
     ReplaceSelection(smNormal, {});
 }
 
@@ -96,11 +91,10 @@ void TqvCustomEdit::DeleteLastChar() {
     }
     const std::size_t from = CharStartAt(line, std::size_t(caret.X - 2));
     const std::size_t to = std::min(std::size_t(caret.X - 1), line.size());
-    std::string changed = line;
-    changed.erase(from, to - from);
-    lines_.Put(caretY_, TrimTrailing(changed));
+    const std::size_t start = RemoveFromLine(from, to);
     SetCaretPosition({int(from) + 1, caret.Y});
-    RecordChange(urDeleteBackward, CaretPos(), caret, line.substr(from, to - from), smNormal);
+    RecordChange(urDeleteBackward, {int(start) + 1, caret.Y}, caret, line.substr(start, to - start),
+                 smNormal);
 }
 
 void TqvCustomEdit::DeleteChar() {
@@ -122,26 +116,23 @@ void TqvCustomEdit::DeleteChar() {
         joined.append(next);
         {
             TqvLinesUpdate update(lines_);
-            lines_.Put(caretY_, joined);
+            lines_.Put(caretY_, TrimTrailing(joined));
             lines_.Delete(caretY_ + 1);
         }
         MoveMarks(caret.Y + 1, -1);
         SetCaretPosition(caret);
         // Joining at a caret beyond the line's end also pads the line; the padding and the
         // removed break are taken back together.
-        RecordChange(urReplaceSelection, lineEnd, {1, caret.Y + 1}, std::string(kCrLf),
-                     smNormal);
+        RecordChange(urReplaceSelection, lineEnd, {1, caret.Y + 1}, std::string(kCrLf), smNormal);
         RecordChange(urInsert, lineEnd, caret, {}, smNormal);
         return;
     }
     const std::size_t from = CharStartAt(line, x);
     const std::size_t to = from + CharLengthAt(line, from);
-    std::string changed = line;
-    changed.erase(from, to - from);
-    lines_.Put(caretY_, TrimTrailing(changed));
+    const std::size_t start = RemoveFromLine(from, to);
     SetCaretPosition({int(from) + 1, caret.Y});
-    RecordChange(urDeleteForward, CaretPos(), {int(to) + 1, caret.Y}, line.substr(from, to - from),
-                 smNormal);
+    RecordChange(urDeleteForward, {int(start) + 1, caret.Y}, {int(to) + 1, caret.Y},
+                 line.substr(start, to - start), smNormal);
 }
 
 void TqvCustomEdit::DeleteWordCommand(bool forward) {

@@ -162,6 +162,7 @@ void TqvCustomEdit::CommandProcessor(TqvEditorCommand command, const std::string
 // Commands that change the text; false for any other command.
 bool TqvCustomEdit::EditingCommand(TqvEditorCommand command, const std::string& character,
                                    void* data) {
+    if (ChangesText(command)) SnapCaretToCharacter();
     switch (command) {
     case ecChar:
         if (IsTypable(character)) TypeText(character, false);

@@ -26,15 +26,17 @@ std::string SpaceColumn(int width, int lines) {
 
 // ---- Line break ------------------------------------------------------------------------
 
-void TqvCustomEdit::LineBreak(bool moveCaret) {
+void TqvCustomEdit::LineBreak(bool moveCaret, int forcedIndent) {
     TqvPaintLock paint(*this);
     if (HasSelection()) {
-        RecordChange(urDeleteBackward, selStart_, selEnd_, SelectedText(), selectionMode_);
+        RecordSelectionRemoval(urDeleteBackward);
         ReplaceSelection(smNormal, {});
     }
     const bool autoIndent = (options_ & qveoAutoIndent) != 0;
     int indent = 0;
-    if (autoIndent)
+    if (forcedIndent >= 0)
+        indent = forcedIndent;
+    else if (autoIndent)
         for (int y = caretY_; y >= 0; --y)
             if (!lines_.Get(y).empty()) {
                 indent = LeadingBlanks(lines_.Get(y));
@@ -50,7 +52,9 @@ void TqvCustomEdit::LineBreak(bool moveCaret) {
         if (moveCaret) SetCaretPosition({indent + 1, at.Y + 1});
     } else if (cut >= line.size()) {
         RecordChange(urLineBreak, at, at, {}, selectionMode_);
-        const bool fill = autoIndent && !(options_ & qveoScrollPastEol) && moveCaret;
+        const bool fill = forcedIndent >= 0
+                              ? forcedIndent > 0
+                              : autoIndent && !(options_ & qveoScrollPastEol) && moveCaret;
         lines_.Insert(caretY_ + 1, fill ? std::string(std::size_t(indent), ' ') : std::string());
         if (moveCaret) SetCaretPosition({indent + 1, at.Y + 1});
     } else if (TrimTrailing(std::string_view(line).substr(0, cut)).empty() ||
@@ -60,10 +64,15 @@ void TqvCustomEdit::LineBreak(bool moveCaret) {
         lines_.Insert(caretY_, "");
         if (moveCaret) SetCaretPosition({at.X, at.Y + 1});
     } else {
-        const int ownIndent = autoIndent ? LeadingBlanks(line) : 0;
+        const int ownIndent =
+            forcedIndent >= 0 ? forcedIndent : (autoIndent ? LeadingBlanks(line) : 0);
         const std::string_view right = std::string_view(line).substr(cut);
-        RecordChange(urLineBreak, at, at, std::string(right), selectionMode_);
-        lines_.Put(caretY_, TrimTrailing(std::string_view(line).substr(0, cut)));
+        const std::string_view left = TrimTrailing(std::string_view(line).substr(0, cut));
+        // The record starts where the trimmed left part ends and holds the blanks the trim
+        // took; its end is the break itself, where a redo breaks again.
+        RecordChange(urLineBreak, {int(left.size()) + 1, at.Y}, at,
+                     std::string(std::string_view(line).substr(left.size())), selectionMode_);
+        lines_.Put(caretY_, left);
         lines_.Insert(caretY_ + 1, std::string(std::size_t(ownIndent), ' ') + std::string(right));
         if (moveCaret) SetCaretPosition({ownIndent + 1, at.Y + 1});
     }
@@ -91,8 +100,7 @@ void TqvCustomEdit::InsertTab() {
     // A tab width of 0 still moves on by one column.
     if (width == 0) width = tabWidth_ > 0 ? tabWidth_ - (column - 1) % tabWidth_ : 1;
     TqvPaintLock paint(*this);
-    if (HasSelection())
-        RecordChange(urDeleteBackward, selStart_, selEnd_, SelectedText(), selectionMode_);
+    if (HasSelection()) RecordSelectionRemoval(urDeleteBackward);
     const TPoint begin = ReplaceSelectionAt(smNormal, std::string(std::size_t(width), ' '));
     const std::string_view trimmed = TrimTrailing(lines_.Get(caretY_));
     if (trimmed.size() != lines_.Get(caretY_).size()) lines_.Put(caretY_, trimmed);
@@ -122,7 +130,9 @@ void TqvCustomEdit::BlockIndent() {
     SetSelectionMode(mode);
     SetSelectionStart({b.X + tabWidth_, b.Y});
     SetSelectionEnd({e.X == 1 ? 1 : e.X + tabWidth_, e.Y});
-    RecordChange(urIndent, b, e, {}, smColumn);
+    // The block goes with the record: taking it back needs its width, whatever TabWidth is
+    // by then.
+    RecordChange(urIndent, b, e, SpaceColumn(tabWidth_, lastY - b.Y + 1), smColumn);
     SetCaretPosition(caret);
 }
 

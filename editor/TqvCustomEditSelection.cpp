@@ -173,12 +173,61 @@ TPoint TqvCustomEdit::ReplaceSelectionAt(TSelectionMode mode, std::string_view t
     {
         TqvLinesUpdate update(lines_);
         if (HasSelection()) DeleteSelection();
+        SnapCaretToCharacter();
+        if (mode == smNormal) KeepBlanksBeforeBreak(text);
         at = CaretPos();
         if (!text.empty()) InsertText(mode, text);
         if (lines_.Count() == 0) lines_.Add("");
     }
     if (caretY_ < 0) SetCaretPosition({CaretColumn(), 1});
     return at;
+}
+
+// A stream that starts with a line break ends the caret line; blanks before the caret would
+// then be trimmed away for good. The text goes in before them instead, so they move along
+// with the rest of the line.
+void TqvCustomEdit::KeepBlanksBeforeBreak(std::string_view text) {
+    const std::size_t firstBreak = text.find_first_of("\r\n");
+    if (firstBreak == std::string_view::npos || !TrimTrailing(text.substr(0, firstBreak)).empty())
+        return;
+    const std::string_view line = lines_.Get(caretY_);
+    const std::size_t x = std::min(std::size_t(caretX_), line.size());
+    const std::size_t kept = TrimTrailing(line.substr(0, x)).size();
+    if (kept < x) SetCaretPosition({int(kept) + 1, CaretLine()});
+}
+
+TPoint TqvCustomEdit::IncludeTrimmedBlanks() {
+    if (selectionMode_ != smNormal || !HasSelection()) return BlockBegin();
+    // Ends beyond their lines' ends (left there by a mode change) select nothing more.
+    for (TPoint* end : {&selStart_, &selEnd_})
+        if (end->Y <= LineCount())
+            end->X = std::min(end->X, int(lines_.Get(end->Y - 1).size()) + 1);
+    const TPoint b = BlockBegin(), e = BlockEnd();
+    if (!(options_ & qveoScrollPastEol) || e.Y > LineCount() || !HasSelection()) return b;
+    const std::string_view last = lines_.Get(e.Y - 1);
+    const std::size_t from = CharEndAt(last, std::size_t(e.X - 1));
+    if (from < last.size() && !TrimTrailing(last.substr(from)).empty()) return b;
+    const std::string_view first = lines_.Get(b.Y - 1);
+    const std::size_t left = std::min(CharEndAt(first, std::size_t(b.X - 1)), first.size());
+    const std::size_t kept = TrimTrailing(first.substr(0, left)).size();
+    if (kept == left) return b;
+    const TPoint widened{int(kept) + 1, b.Y};
+    (selStart_ == b ? selStart_ : selEnd_) = widened;
+    return b;
+}
+
+TPoint TqvCustomEdit::RecordSelectionRemoval(TChangeReason reason) {
+    const TPoint begin = IncludeTrimmedBlanks();
+    RecordChange(reason, selStart_, selEnd_, SelectedText(), selectionMode_);
+    return begin;
+}
+
+// Text goes in between characters: a caret inside one moves to its end.
+void TqvCustomEdit::SnapCaretToCharacter() {
+    if (caretY_ >= lines_.Count()) return;
+    const std::string_view line = lines_.Get(caretY_);
+    const std::size_t end = CharEndAt(line, std::size_t(caretX_));
+    if (end != std::size_t(caretX_)) SetCaretPosition({int(end) + 1, CaretLine()});
 }
 
 void TqvCustomEdit::MoveMarks(int fromLine, int delta) {
@@ -201,8 +250,8 @@ void TqvCustomEdit::DeleteSelection() {
     switch (selectionMode_) {
     case smNormal: {
         const std::string_view first = lines_.Get(b.Y - 1);
-        std::string joined(first.substr(0, std::min(CharEndAt(first, std::size_t(b.X - 1)),
-                                                    first.size())));
+        std::string joined(
+            first.substr(0, std::min(CharEndAt(first, std::size_t(b.X - 1)), first.size())));
         const int lastY = std::min(e.Y, count);
         const std::string_view last = lines_.Get(lastY - 1);
         const std::size_t from = CharEndAt(last, std::size_t(e.X - 1));
@@ -333,7 +382,9 @@ void TqvCustomEdit::InsertLines(const std::vector<std::string_view>& pieces) {
         lines_.Add(TrimTrailing(final));
     }
     if (y > startY) MoveMarks(startY + 1, y - startY);
-    SetCaretPosition({int(final.size()), y + 1});
+    // Right after the text put in front of the line, as after a stream, so that the end
+    // of what went in is known.
+    SetCaretPosition({int(final.size()) + 1, y + 1});
 }
 
 // ---- Words -----------------------------------------------------------------------------

@@ -4,30 +4,11 @@
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
 #include "editor/qvLineText.h"
+#include "platform/ScopedGuard.h"
 
 #include <algorithm>
 
 namespace ondrex {
-
-namespace {
-
-// Switches options on for the scope and restores them, also when an exception passes.
-class TOptionsOverride {
-public:
-    TOptionsOverride(TqvEditorOptions& options, TqvEditorOptions on)
-        : options_(options), saved_(options) {
-        options_ |= on;
-    }
-    ~TOptionsOverride() { options_ = saved_; }
-    TOptionsOverride(const TOptionsOverride&) = delete;
-    TOptionsOverride& operator=(const TOptionsOverride&) = delete;
-
-private:
-    TqvEditorOptions& options_;
-    TqvEditorOptions saved_;
-};
-
-} // namespace
 
 // Overwriting never leaves part of a character: a character is replaced whole, and a
 // string overwrites up to the end of the character its last byte falls in.
@@ -35,12 +16,16 @@ void TqvCustomEdit::TypeText(const std::string& text, bool ime) {
     if (text.empty()) return;
     TqvPaintLock paint(*this);
     if (HasSelection()) {
-        RecordChange(urReplaceSelection, selStart_, selEnd_, SelectedText(), selectionMode_);
+        const bool stream = selectionMode_ == smNormal;
+        const TPoint begin = RecordSelectionRemoval(urReplaceSelection);
+        ReplaceSelection(smNormal, {});
+        // Where the selection began, also when blanks before it were trimmed away.
+        if (stream) SetCaretPosition(begin);
         const TPoint at = ReplaceSelectionAt(smNormal, text);
         RecordChange(urInsert, at, CaretPos(), {}, smNormal);
         return;
     }
-    const TOptionsOverride pastEol(options_, qveoScrollPastEol);
+    const TScopedValue<TqvEditorOptions> pastEol(options_, options_ | qveoScrollPastEol);
     std::string line(lines_.Get(caretY_));
     std::size_t x = std::size_t(caretX_);
     if (line.size() < x)
@@ -55,10 +40,17 @@ void TqvCustomEdit::TypeText(const std::string& text, bool ime) {
         line.erase(x, end - x);
     }
     line.insert(x, text);
-    const TPoint start{int(x) + 1, caretY_ + 1};
-    const TPoint end{start.X + int(text.size()), start.Y};
-    lines_.Put(caretY_, TrimTrailing(line));
-    RecordChange(urInsert, start, end, std::move(replaced), smNormal);
+    const TPoint end{int(x + text.size()) + 1, caretY_ + 1};
+    const std::size_t kept = TrimTrailing(line).size();
+    lines_.Put(caretY_, std::string_view(line).substr(0, kept));
+    // Overwriting the end of a line with blanks trims the blanks before them too: the
+    // record then starts there and holds them, so that undo brings them back.
+    std::size_t start = x;
+    if (!replaced.empty() && kept < x) {
+        start = kept;
+        replaced.insert(0, line.substr(kept, x - kept));
+    }
+    RecordChange(urInsert, {int(start) + 1, end.Y}, end, std::move(replaced), smNormal);
     SetCaretPosition(end);
     if (CaretColumn() >= LeftColumn() + visibleColumns_)
         SetLeftColumn(LeftColumn() + std::min(25, visibleColumns_ - 1));

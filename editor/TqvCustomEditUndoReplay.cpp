@@ -6,6 +6,7 @@
 #include "editor/TqvScopedGuards.h"
 #include "editor/qvLineText.h"
 #include "editor/qvSupportProcs.h"
+#include "platform/ScopedGuard.h"
 
 #include <algorithm>
 
@@ -30,8 +31,8 @@ std::vector<std::string_view> SplitCrLf(std::string_view text) {
 
 // ---- Recording -------------------------------------------------------------------------
 
-void TqvCustomEdit::RecordChange(TChangeReason reason, TPoint start, TPoint end,
-                                 std::string text, TSelectionMode mode) {
+void TqvCustomEdit::RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
+                                 TSelectionMode mode) {
     if (undoList_.Locked()) return;
     if (!replaying_) redoList_.Clear();
     undoList_.AddChange(reason, start, end, std::move(text), mode);
@@ -78,6 +79,11 @@ void TqvCustomEdit::InsertColumnBlock(TPoint from, TPoint to, std::string_view t
     StatusChanged(scSelection);
 }
 
+// The width of a block indent: its record's first piece (TabWidth for a record without one).
+int TqvCustomEdit::IndentWidth(const TUndoItem& item) const {
+    return item.Text.empty() ? tabWidth_ : int(SplitCrLf(item.Text).front().size());
+}
+
 // ---- Undo ------------------------------------------------------------------------------
 
 void TqvCustomEdit::Undo() {
@@ -91,22 +97,28 @@ void TqvCustomEdit::Undo() {
 }
 
 void TqvCustomEdit::UndoItem(TUndoItem& item) {
-    const TReplayGuard replay(replaying_);
+    const TScopedValue<bool> replay(replaying_, true);
     SetSelectionMode(item.Mode);
     switch (item.Reason) {
     case urInsert:
     case urPaste:
     case urDropInsert: {
+        // The caret first: when trimming took the inserted text's end away, the selection is
+        // empty and the old text goes back in at the caret.
+        SetCaretPosition(item.Start);
         SetSelectionStart(item.Start);
         SetSelectionEnd(item.End);
+        IncludeTrimmedBlanks();
         std::string inserted = SelectedText();
         if (item.Text.empty()) {
-            redoList_.AddChange(item.Reason, item.Start, item.End, std::move(inserted), item.Mode);
+            redoList_.AddChange(item.Reason, selStart_, selEnd_, std::move(inserted), item.Mode);
             ReplaceSelection(item.Mode, item.Text);
         } else {
             // Overwritten bytes come back: redoing is then replacing them again, the same
             // pair of records as typing over a selection.
-            redoList_.AddChange(item.Reason, item.Start, item.End, std::move(inserted), smNormal);
+            redoList_.AddChange(item.Reason, selStart_, selEnd_, std::move(inserted), smNormal);
+            ReplaceSelection(item.Mode, {});
+            SetCaretPosition(item.Start);
             ReplaceSelection(item.Mode, item.Text);
             redoList_.AddChange(urReplaceSelection, item.Start, CaretPos(), {}, smNormal);
         }
@@ -121,8 +133,18 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
     }
     case urLineBreak: {
         SetCaretPosition(item.Start);
-        redoList_.AddChange(urLineBreak, item.Start, item.End, {}, item.Mode);
         const int y = item.Start.Y - 1;
+        // The new line's indentation goes with the redo record, so that redoing repeats it.
+        std::size_t indent = 0;
+        if (item.End.Y < lines_.Count()) {
+            // The record holds the blanks trimmed before the break, then what moved.
+            const std::string_view moved = std::string_view(item.Text).substr(
+                std::min(item.Text.size(), std::size_t(std::max(0, item.End.X - item.Start.X))));
+            const std::string_view added = lines_.Get(item.End.Y);
+            if (added.size() >= moved.size() && added.substr(added.size() - moved.size()) == moved)
+                indent = added.size() - moved.size();
+        }
+        redoList_.AddChange(urLineBreak, item.Start, item.End, std::string(indent, ' '), item.Mode);
         std::string line(lines_.Get(y));
         // A line that kept text before the break is padded to the break's column; an emptied
         // line took the whole line's text, its indentation included.
@@ -141,7 +163,7 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
     case urIndent: {
         const int lastY = item.End.X == 1 ? item.End.Y - 1 : item.End.Y;
         SetSelectionStart({1, item.Start.Y});
-        SetSelectionEnd({tabWidth_ + 1, lastY});
+        SetSelectionEnd({IndentWidth(item) + 1, lastY});
         redoList_.AddChange(urIndent, item.Start, item.End, SelectedText(), item.Mode);
         ReplaceSelection(item.Mode, {});
         SetSelectionStart(item.Start);
@@ -193,7 +215,7 @@ void TqvCustomEdit::Redo() {
 }
 
 void TqvCustomEdit::RedoItem(TUndoItem& item) {
-    const TReplayGuard replay(replaying_);
+    const TScopedValue<bool> replay(replaying_, true);
     SetSelectionMode(item.Mode);
     switch (item.Reason) {
     case urDeleteForward:
@@ -203,12 +225,13 @@ void TqvCustomEdit::RedoItem(TUndoItem& item) {
         if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
         SetSelectionStart(item.Start);
         SetSelectionEnd(item.End);
-        undoList_.AddChange(item.Reason, item.Start, item.End, SelectedText(), item.Mode);
+        IncludeTrimmedBlanks();
+        undoList_.AddChange(item.Reason, selStart_, selEnd_, SelectedText(), item.Mode);
         ReplaceSelection(item.Mode, item.Text);
         if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
         const TChangeReason next = redoList_.PeekReason();
-        if (item.Reason == urReplaceSelection || (item.Reason == urDropDelete &&
-                                                  next == urDropInsert)) {
+        if (item.Reason == urReplaceSelection ||
+            (item.Reason == urDropDelete && next == urDropInsert)) {
             TUndoItem pair;
             if (redoList_.GetChange(pair) != urNone) RedoItem(pair);
         }
@@ -216,15 +239,16 @@ void TqvCustomEdit::RedoItem(TUndoItem& item) {
     }
     case urLineBreak:
         // Breaks where the undone break was, wherever the caret went since.
-        SetCaretPosition(item.Start);
-        LineBreak(true);
+        SetCaretPosition(item.End);
+        SetSelectionStart(item.End);
+        LineBreak(true, int(item.Text.size()));
         break;
     case urIndent:
         InsertColumnBlock({1, item.Start.Y}, {1, item.Start.Y}, item.Text);
         undoList_.AddChange(urIndent, item.Start, item.End, item.Text, item.Mode);
         SetCaretPosition({1, item.End.Y + 1});
-        SetSelectionStart({item.Start.X + tabWidth_, item.Start.Y});
-        SetSelectionEnd({item.End.X == 1 ? 1 : item.End.X + tabWidth_, item.End.Y});
+        SetSelectionStart({item.Start.X + IndentWidth(item), item.Start.Y});
+        SetSelectionEnd({item.End.X == 1 ? 1 : item.End.X + IndentWidth(item), item.End.Y});
         break;
     case urUnindent: {
         undoList_.AddChange(urUnindent, item.Start, item.End, item.Text, smColumn);

@@ -1,0 +1,51 @@
+// libFuzzer target: any bytes become an editing session (the text, whether it carries
+// multi-byte characters or column blocks, then the commands). Every line keeps whole
+// characters, undoing everything gives back the text, redoing everything gives back the edit.
+
+#include "../editor/RandomEditing.h"
+#include "editor/TqvCustomEdit.h"
+#include "editor/TuzFontsInfoManager.h"
+#include "platform/Clipboard.h"
+#include "platform/testing/RecordingCanvas.h"
+#include "platform/testing/TestControlHost.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ondrex::GetFontsInfoManager().SetScreenCanvas(std::make_unique<ondrex::TRecordingCanvas>());
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace ondrex;
+    using namespace ondrex::test;
+    if (size == 0) return 0;
+    const TSessionKind kind{(data[0] & 1) == 0, (data[0] & 1) == 1};
+    TChoiceSource source(data + 1, size - 1);
+    TqvCustomEdit edit;
+    TTestControlHost host{edit};
+    host.SendResize();
+    edit.SetBounds(0, 0, 32 + 40 * 8, 10 * 13);
+    edit.SetMaxUndo(int(size) * 4 + 10);
+    Clipboard().Clear();
+    edit.SetText(RandomText(source, kind.MultiByte));
+    const std::string original = edit.Text();
+    while (!source.Exhausted()) {
+        RandomStep(edit, source, kind);
+        if (kind.MultiByte && !LinesAreWholeCharacters(edit)) std::abort();
+    }
+    while (edit.CanRedo())
+        edit.Redo();
+    const std::string edited = edit.Text();
+    while (edit.CanUndo())
+        edit.Undo();
+    if (edit.Text() != original) std::abort();
+    while (edit.CanRedo())
+        edit.Redo();
+    if (edit.Text() != edited) std::abort();
+    return 0;
+}
