@@ -35,6 +35,7 @@
 #include "editor/qvEditorCommands.h"
 #include "platform/Control.h"
 #include "platform/Font.h"
+#include "platform/Timer.h"
 
 #include <array>
 #include <memory>
@@ -123,6 +124,9 @@ public:
     // The pixel of a position's top-left corner and the position at a pixel (the mouse's).
     TPoint RowColumnToPixels(TPoint pos) const;
     TPoint PixelsToRowColumn(TPoint pixel) const;
+
+    // The timer of automatic scrolling during a drag-selection, or none before the first.
+    const TTimer* AutoScrollTimer() const { return autoScroll_.get(); }
 
     // ---- Display cells (TqvCustomEditPaint.cpp) ----------------------------------------
     // Stored positions count bytes; the screen counts cells (tabs expanded, a character one
@@ -319,6 +323,18 @@ protected:
     // Answers whether the application marked the line; it may set both colours then.
     virtual bool DoOnSpecialLineColors(int line, TColor& foreground, TColor& background);
 
+    // ---- Mouse (TqvCustomEditMouse.cpp, TqvCustomEditDragDrop.cpp) ---------------------
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DblClick(int x, int y) override;
+    // Only this control's own selection is accepted, moved or (with Ctrl) copied.
+    void DragOver(TObject* source, int x, int y, TDragState state, bool& accept) override;
+    void DragDrop(TObject* source, int x, int y) override;
+    // Works out the line and the mark under a release in the gutter and raises
+    // OnGutterClick.
+    virtual void DoOnGutterClick(int x, int y);
+
     // Adds flags to the pending status changes and reports them unless painting is locked.
     void StatusChanged(TqvStatusChanges changes);
     void UpdateCaret();
@@ -414,6 +430,12 @@ private:
     void PaintMarks(TCanvas& canvas, int firstLine, int lastLine);
     void DrawMark(TCanvas& canvas, const TMark& mark, int& offset);
 
+    // Mouse helpers.
+    bool InTextArea(int x, int y) const;
+    bool CanDragSelection() const;
+    void AutoScrollTick(TObject* sender);
+    void StopAutoScroll();
+
     // Owned parts; construction order matters: the line list first, the drawer after the
     // font, the range keeper after the line list.
     TqvEditList lines_;
@@ -447,6 +469,17 @@ private:
     TDisplayCells paintCells_;
     mutable TDisplayCells hitCells_;
     std::string paintLine_; // the highlighter reads a terminated copy
+
+    // Mouse state: the selection (in text order) and the pixel of a press inside it.
+    TPoint dragBegin_;
+    TPoint dragEnd_;
+    TPoint pressPixel_;
+    bool dragPending_ = false;
+    bool doubleClicked_ = false;
+    bool pressedInGutter_ = false;
+    // Repeats the scroll steps while a drag-selection is held outside the text area; made
+    // on first use.
+    std::unique_ptr<TTimer> autoScroll_;
 
     // View state (0-based where the public value is 1-based).
     int caretX_ = 0;

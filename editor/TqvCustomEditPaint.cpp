@@ -96,8 +96,8 @@ void TqvCustomEdit::PaintGutter(TCanvas& canvas, const TRect& rect, int firstLin
             int y = (firstLine - TopLine()) * lineHeight_;
             for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
                 const TRect row{rect.Left, y, rect.Right, y + lineHeight_};
-                canvas.ExtTextOut(gutter_.LeftOffset(), y, ETO_OPAQUE | ETO_CLIPPED, &row,
-                                  gutter_.FormatLineNumber(line), {});
+                drawer_.PutTextSpaced(gutter_.LeftOffset(), y, ETO_OPAQUE | ETO_CLIPPED, row,
+                                      gutter_.FormatLineNumber(line));
             }
             if (y < rect.Bottom)
                 InternalFillRect(canvas,

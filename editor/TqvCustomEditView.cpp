@@ -366,12 +366,6 @@ void TqvCustomEdit::DropFiles(int x, int y, const std::vector<std::string>& file
     if (OnDropFiles) OnDropFiles(this, x, y, files);
 }
 
-// The selection's own cursor comes with the mouse handling.
-TCursor TqvCustomEdit::CursorAt(int x, int y) {
-    if (x < gutterWidth_) return TCursor(gutter_.Cursor());
-    return TCustomControl::CursorAt(x, y);
-}
-
 // ---- Invalidation ----------------------------------------------------------------------
 
 void TqvCustomEdit::InvalidateArea(const TRect& rect) {

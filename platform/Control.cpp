@@ -22,6 +22,13 @@ void TCustomControl::SetVisible(bool visible) {
     if (host_) host_->SetVisible(visible);
 }
 
+void TCustomControl::SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    if (host_) host_->SetEnabled(enabled);
+    EnabledChanged();
+}
+
 int TCustomControl::ClientWidth() const {
     return host_ ? host_->ClientSize().cx : Width();
 }
@@ -109,6 +116,10 @@ bool TCustomControl::MouseCapture() const {
 
 TPoint TCustomControl::CursorPos() const {
     return host_ ? host_->CursorPos() : ScreenToClient(GetCursorPos());
+}
+
+bool TCustomControl::ApplicationActive() const {
+    return host_ && host_->ApplicationActive();
 }
 
 TPoint TCustomControl::ClientToScreen(TPoint p) const {

@@ -62,6 +62,10 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
 
+    // A disabled control still paints but takes neither the focus nor, on screen, the mouse.
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
     // The client area: the window without its scroll bars and border.
     int ClientWidth() const;
     int ClientHeight() const;
@@ -116,6 +120,8 @@ public:
     bool MouseCapture() const;
 
     TPoint CursorPos() const; // the pointer now, in client pixels
+    // True while one of the application's windows is the active one.
+    bool ApplicationActive() const;
     TPoint ClientToScreen(TPoint p) const;
     TPoint ScreenToClient(TPoint p) const;
     // Keyboard modifiers held now (ssShift, ssCtrl, ssAlt).
@@ -182,6 +188,8 @@ protected:
     virtual void FocusIn();
     virtual void FocusOut();
     virtual void Resize();
+    // After SetEnabled changed the state.
+    virtual void EnabledChanged() {}
     // True when the Tab key is input for the control rather than a move to the next one.
     virtual bool WantsTab(TShiftState shift);
     // The pointer shape at a client point (the set-cursor question).
@@ -202,6 +210,7 @@ private:
     TControlHost* host_ = nullptr;
     TRect bounds_{0, 0, 200, 150};
     bool visible_ = true;
+    bool enabled_ = true;
     TCursor cursor_ = crDefault;
     TCursor dragCursor_ = crDrag;
     std::string hint_;

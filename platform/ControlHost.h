@@ -86,6 +86,9 @@ public:
     virtual TSize ClientSize() const = 0;
     virtual void SetBounds(const TRect& bounds) = 0;
     virtual void SetVisible(bool visible) = 0;
+    virtual void SetEnabled(bool) {}
+    // Whether one of the application's windows is the active one.
+    virtual bool ApplicationActive() const { return true; }
     virtual void InvalidateRect(const TRect& rect, bool erase) = 0;
     virtual void Update() = 0;
     virtual void ScrollWindow(int dx, int dy, const TRect& area) = 0;

@@ -29,4 +29,8 @@ int CaretBlinkTime();
 // The mouse pointer in screen pixels.
 TPoint GetCursorPos();
 
+// The whole area, in desktop pixels, of the screen that shows `p` (the nearest screen
+// when none does). Screens side by side each have their own.
+TRect ScreenRectAt(TPoint p);
+
 } // namespace ondrex

@@ -2,9 +2,9 @@
 
 #include "platform/Bitmap.h"
 #include "platform/CodePage.h"
+#include "platform/SystemColors.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtFont.h"
-#include "platform/SystemColors.h"
 
 #include <QGlyphRun>
 #include <QImage>
@@ -53,6 +53,7 @@ void AppendSegment(TPoint a, TPoint b, std::vector<QPoint>& out) {
 struct TDecoded {
     QString Text;
     std::vector<std::size_t> Byte;
+    std::vector<char32_t> CodePoint;
     std::vector<qsizetype> Unit; // one more entry than characters: the end
 
     std::size_t Count() const { return Byte.size(); }
@@ -66,6 +67,7 @@ TDecoded Decode(std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
         const TDecodedChar c = DecodeChar(cp, bytes, pos);
         d.Byte.push_back(pos);
+        d.CodePoint.push_back(c.codePoint);
         d.Unit.push_back(d.Text.size());
         if (QChar::requiresSurrogates(c.codePoint)) {
             d.Text += QChar(QChar::highSurrogate(c.codePoint));
@@ -87,6 +89,9 @@ struct TQtCanvas::TImpl {
     QPainter Painter;
     std::optional<TFont> FontKey;
     std::shared_ptr<const qt::TResolvedFont> Resolved;
+    // Reused by every text output, so drawing a row allocates nothing.
+    QList<quint32> Glyphs;
+    QList<QPointF> Positions;
 
     // Rebuilt only when the canvas font changes.
     const qt::TResolvedFont& UseFont(const TFont& font) {
@@ -286,63 +291,104 @@ TSize TQtCanvas::TextExtent(std::string_view text) {
     return {fm.horizontalAdvance(Decode(text).Text), fm.ascent() + fm.descent()};
 }
 
+// Glyphs and their positions of text drawn with per-byte advances, when every byte is a
+// printable ASCII character the face has: the common case of an editor row, done without
+// decoding or a glyph lookup per call. False otherwise.
+bool TQtCanvas::AsciiRun(const qt::TResolvedFont& use, int x, std::string_view text,
+                         std::span<const int> advances, int& width) {
+    if (advances.size() < text.size() || !use.Raw.isValid()) return false;
+    TImpl& m = *impl_;
+    m.Glyphs.clear();
+    m.Positions.clear();
+    width = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const quint32 glyph = use.AsciiGlyph(static_cast<unsigned char>(text[i]));
+        if (glyph == 0) return false;
+        m.Glyphs.append(glyph);
+        m.Positions.append(QPointF(x + width, 0));
+        width += advances[i];
+    }
+    return true;
+}
+
 void TQtCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std::string_view text,
                            std::span<const int> advances) {
     const qt::TResolvedFont& use = impl_->UseFont(Font);
     QPainter& p = impl_->Painter;
-    const TDecoded d = Decode(text);
-
-    // Each character's left edge: from the advances where given, else the font's own.
-    std::vector<int> left(d.Count());
+    TImpl& m = *impl_;
     int width = 0;
-    for (std::size_t i = 0; i < d.Count(); ++i) {
-        left[i] = width;
-        const std::size_t end = i + 1 < d.Byte.size() ? d.Byte[i + 1] : text.size();
-        if (end <= advances.size())
-            for (std::size_t b = d.Byte[i]; b < end; ++b)
-                width += advances[b];
-        else
-            width += use.Metrics.horizontalAdvance(d.Char(i));
+    const bool ascii = AsciiRun(use, x, text, advances, width);
+    TDecoded d;
+    std::vector<int> left;
+    if (!ascii) {
+        // Each character's left edge: from the advances where given, else the font's own.
+        width = 0;
+        d = Decode(text);
+        left.resize(d.Count());
+        for (std::size_t i = 0; i < d.Count(); ++i) {
+            left[i] = width;
+            const std::size_t end = i + 1 < d.Byte.size() ? d.Byte[i + 1] : text.size();
+            if (end <= advances.size())
+                for (std::size_t b = d.Byte[i]; b < end; ++b)
+                    width += advances[b];
+            else
+                width += use.Metrics.horizontalAdvance(d.Char(i));
+        }
     }
+    const int height = use.Metrics.ascent() + use.Metrics.descent();
+    const TRect extent{x, y, x + width, y + height};
 
-    p.save();
-    if (rect && (options & ETO_CLIPPED)) p.setClipRect(ToQRect(*rect), Qt::IntersectClip);
-    if (rect && (options & ETO_OPAQUE) && BkColor != clNone)
-        p.fillRect(ToQRect(*rect), ToQColor(BkColor));
-    if (BkMode == TBkMode::bkOpaque && BkColor != clNone)
-        p.fillRect(QRect(x, y, width, use.Metrics.ascent() + use.Metrics.descent()),
-                   ToQColor(BkColor));
-    if (Font.Color() != clNone && d.Count() > 0) {
+    // Clipping to the rectangle only when the text would cross it; the canvas clip is put
+    // back afterwards.
+    const auto holds = [&](const TRect& r) {
+        return extent.IsEmpty() || r.Intersect(extent) == extent;
+    };
+    const bool clip = rect && (options & ETO_CLIPPED) && !holds(*rect);
+    if (clip) p.setClipRect(ToQRect(rect->Intersect(ClipRect())));
+    const bool opaqueRect = rect && (options & ETO_OPAQUE) && BkColor != clNone;
+    if (opaqueRect) p.fillRect(ToQRect(*rect), ToQColor(BkColor));
+    // The opaque rectangle already covers the cells it holds.
+    if (BkMode == TBkMode::bkOpaque && BkColor != clNone && !(opaqueRect && holds(*rect)))
+        p.fillRect(ToQRect(extent), ToQColor(BkColor));
+    if (Font.Color() != clNone && !text.empty()) {
         const int baseline = y + use.Metrics.ascent();
         p.setPen(ToQColor(Font.Color()));
         p.setFont(use.Font);
-        if (advances.empty()) {
+        if (ascii) {
+            DrawGlyphs(use.Raw, use.Font, baseline);
+        } else if (advances.empty()) {
             p.drawText(QPoint(x, baseline), d.Text);
         } else {
-            // One glyph run at the given positions when the face has every glyph; else
-            // character by character so that fallback faces can supply the missing ones.
-            QList<quint32> glyphs = use.Raw.glyphIndexesForString(d.Text);
-            bool complete = use.Raw.isValid() && glyphs.size() == qsizetype(d.Count());
-            for (quint32 g : glyphs)
-                complete = complete && g != 0;
-            if (complete) {
-                QList<QPointF> positions;
-                for (int l : left)
-                    positions.append(QPointF(x + l, 0));
-                QGlyphRun run;
-                run.setRawFont(use.Raw);
-                run.setGlyphIndexes(glyphs);
-                run.setPositions(positions);
-                run.setUnderline(use.Font.underline());
-                run.setStrikeOut(use.Font.strikeOut());
-                p.drawGlyphRun(QPointF(0, baseline), run);
-            } else {
-                for (std::size_t i = 0; i < d.Count(); ++i)
-                    p.drawText(QPoint(x + left[i], baseline), d.Char(i));
+            // Glyphs at the given positions, in runs of one face each: the font's own, or
+            // the face the system falls back to for a character it lacks.
+            const QRawFont* face = nullptr;
+            m.Glyphs.clear();
+            m.Positions.clear();
+            for (std::size_t i = 0; i < d.Count(); ++i) {
+                const qt::TGlyph glyph = use.GlyphOf(d.CodePoint[i]);
+                if (glyph.Face != face && !m.Glyphs.isEmpty()) {
+                    DrawGlyphs(*face, use.Font, baseline);
+                    m.Glyphs.clear();
+                    m.Positions.clear();
+                }
+                face = glyph.Face;
+                m.Glyphs.append(glyph.Index);
+                m.Positions.append(QPointF(x + left[i], 0));
             }
+            if (face && !m.Glyphs.isEmpty()) DrawGlyphs(*face, use.Font, baseline);
         }
     }
-    p.restore();
+    if (clip) ClipChanged();
+}
+
+void TQtCanvas::DrawGlyphs(const QRawFont& face, const QFont& style, int baseline) {
+    QGlyphRun run;
+    run.setRawFont(face);
+    run.setGlyphIndexes(impl_->Glyphs);
+    run.setPositions(impl_->Positions);
+    run.setUnderline(style.underline());
+    run.setStrikeOut(style.strikeOut());
+    impl_->Painter.drawGlyphRun(QPointF(0, baseline), run);
 }
 
 void TQtCanvas::DrawBitmap(int x, int y, const TBitmap& bitmap, const TRect& source) {

@@ -6,10 +6,16 @@
 
 #include <memory>
 
+class QFont;
 class QImage;
 class QPaintDevice;
+class QRawFont;
 
 namespace ondrex {
+
+namespace qt {
+struct TResolvedFont;
+}
 
 class TQtCanvas : public TCanvas {
 public:
@@ -39,6 +45,10 @@ protected:
 
 private:
     struct TImpl;
+    bool AsciiRun(const qt::TResolvedFont& use, int x, std::string_view text,
+                  std::span<const int> advances, int& width);
+    // The glyphs gathered in the implementation, in one face.
+    void DrawGlyphs(const QRawFont& face, const QFont& style, int baseline);
     std::unique_ptr<TImpl> impl_;
 };
 

@@ -1,10 +1,10 @@
 #include "platform/qt/QtControlHost.h"
 
-#include "platform/SystemMetrics.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtKeys.h"
 #include "platform/qt/QtText.h"
+#include "platform/SystemMetrics.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -353,6 +353,7 @@ TQtControlHost::TQtControlHost(TCustomControl& control, void* parentWidget, bool
     const TRect b = control.BoundsRect();
     widget_->setGeometry(ToQRect(b));
     if (control.Cursor() != crDefault) ShowCursor(control.Cursor());
+    widget_->setEnabled(control.Enabled());
     widget_->setVisible(control.Visible());
 }
 
@@ -388,6 +389,14 @@ void TQtControlHost::SetBounds(const TRect& bounds) {
 
 void TQtControlHost::SetVisible(bool visible) {
     if (widget_) widget_->setVisible(visible);
+}
+
+void TQtControlHost::SetEnabled(bool enabled) {
+    if (widget_) widget_->setEnabled(enabled);
+}
+
+bool TQtControlHost::ApplicationActive() const {
+    return QApplication::activeWindow() != nullptr;
 }
 
 void TQtControlHost::InvalidateRect(const TRect& rect, bool) {

@@ -28,6 +28,8 @@ public:
     TSize ClientSize() const override;
     void SetBounds(const TRect& bounds) override;
     void SetVisible(bool visible) override;
+    void SetEnabled(bool enabled) override;
+    bool ApplicationActive() const override;
     void InvalidateRect(const TRect& rect, bool erase) override;
     void Update() override;
     void ScrollWindow(int dx, int dy, const TRect& area) override;

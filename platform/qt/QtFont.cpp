@@ -5,6 +5,8 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -64,7 +66,44 @@ QFont ToQFont(const TFont& font) {
 
 TResolvedFont::TResolvedFont(const TFont& font)
     : Font(ToQFont(font)), Metrics(Font), Raw(QRawFont::fromFont(Font)),
-      FixedPitch(QFontInfo(Font).fixedPitch()) {}
+      FixedPitch(QFontInfo(Font).fixedPitch()) {
+    if (!Raw.isValid()) return;
+    QString printable;
+    for (char c = 0x20; c < 0x7F; ++c)
+        printable += QLatin1Char(c);
+    const QList<quint32> glyphs = Raw.glyphIndexesForString(printable);
+    for (qsizetype i = 0; i < glyphs.size() && i < qsizetype(asciiGlyphs_.size()); ++i)
+        asciiGlyphs_[std::size_t(i)] = glyphs[i];
+}
+
+TGlyph TResolvedFont::GlyphOf(char32_t ch) const {
+    if (const quint32 ascii = ch < 0x80 ? AsciiGlyph(static_cast<unsigned char>(ch)) : 0)
+        return {&Raw, ascii};
+    const auto known = glyphs_.find(ch);
+    if (known != glyphs_.end()) return known->second;
+    constexpr std::size_t kMaxRemembered = 1 << 16; // bounds a file of every character
+    if (glyphs_.size() >= kMaxRemembered) glyphs_.clear();
+    const QString text = QString::fromUcs4(&ch, 1);
+    TGlyph glyph{&Raw, 0};
+    const QList<quint32> own = Raw.isValid() ? Raw.glyphIndexesForString(text) : QList<quint32>{};
+    if (own.size() == 1 && own[0] != 0) {
+        glyph.Index = own[0];
+    } else {
+        // The face the text layout would use for it.
+        QTextLayout layout(text, Font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        const QList<QGlyphRun> runs = layout.glyphRuns();
+        if (!runs.isEmpty() && !runs[0].glyphIndexes().isEmpty() && runs[0].glyphIndexes()[0]) {
+            const QRawFont face = runs[0].rawFont();
+            auto it = std::find(fallbacks_.begin(), fallbacks_.end(), face);
+            if (it == fallbacks_.end()) it = fallbacks_.insert(fallbacks_.end(), face);
+            glyph = {&*it, runs[0].glyphIndexes()[0]};
+        }
+    }
+    return glyphs_.emplace(ch, glyph).first->second;
+}
 
 std::shared_ptr<const TResolvedFont> ResolveFont(const TFont& font) {
     using TKey = std::tuple<std::string, int, TFontStyles, std::uint8_t, TFontPitch>;

@@ -57,6 +57,7 @@ public:
     void SetScreenOrigin(TPoint p) { screenOrigin_ = p; }
     void SetSystemMetric(int index, int value) { metrics_[index] = value; }
     void SetWheelScrollLines(int lines) { wheelLines_ = lines; }
+    void SetApplicationActive(bool active) { appActive_ = active; }
     int ScrollBarSize = 0;
 
     TSize ClientSize() const override;
@@ -72,6 +73,7 @@ public:
     TShiftState KeyboardState() const override { return keyboard_; }
     int SystemMetric(int index) const override;
     int WheelScrollLines() const override { return wheelLines_; }
+    bool ApplicationActive() const override { return appActive_; }
 
 protected:
     void CaretChanged(const TCaretState&) override {}
@@ -91,6 +93,7 @@ private:
     TPoint screenOrigin_;
     std::map<int, int> metrics_;
     int wheelLines_ = 3;
+    bool appActive_ = true;
 };
 
 } // namespace ondrex

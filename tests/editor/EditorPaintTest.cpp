@@ -314,3 +314,86 @@ TEST_F(EditorPaint, LongLinesAreLaidOutOnlyAsFarAsShown) {
 
 } // namespace
 } // namespace ondrex::test
+
+namespace ondrex::test {
+namespace {
+
+class EditorPaintSelection : public EditorPaint {
+protected:
+    void Select(TPoint from, TPoint to, TSelectionMode mode = smNormal) {
+        edit.SetSelectionMode(mode);
+        edit.SetSelectionStart(from);
+        edit.SetSelectionEnd(to);
+    }
+    // (text, selected) of each text output of a row, fills included as "".
+    std::vector<std::pair<std::string, bool>> Parts(int row) {
+        std::vector<std::pair<std::string, bool>> parts;
+        for (const TDrawCall& call : RowTexts(host.PaintAll(), row))
+            parts.push_back({call.Text, call.BkColor == highlight});
+        return parts;
+    }
+    using P = std::vector<std::pair<std::string, bool>>;
+    const TColor highlight = ColorToRGB(clHighlight);
+};
+
+TEST_F(EditorPaintSelection, NormalSelectionSplitsRowsIntoParts) {
+    edit.SetText("abcdefgh\nijklmnop\nqrstuvwx");
+    Select({3, 1}, {5, 3});
+    EXPECT_EQ(Parts(0), (P{{"ab", false}, {"cdefgh", true}}));
+    EXPECT_EQ(Parts(1), (P{{"ijklmnop", true}}));
+    EXPECT_EQ(Parts(2), (P{{"qrst", true}, {"uvwx", false}}));
+    const std::vector<TDrawCall> first = RowTexts(host.PaintAll(), 0);
+    EXPECT_EQ(first[1].Rect, Rect(kText + 2 * kCharWidth, 0, 192, 13))
+        << "selected on to the right edge";
+    EXPECT_EQ(first[1].Color, ColorToRGB(clHighlightText));
+}
+
+TEST_F(EditorPaintSelection, ColumnSelectionCoversTheSameBytesOnEveryLine) {
+    edit.SetTabWidth(4);
+    edit.SetText("abcdefgh\n\tb\nxy");
+    Select({2, 1}, {4, 3}, smColumn);
+    EXPECT_EQ(Parts(0), (P{{"a", false}, {"bc", true}, {"defgh", false}}));
+    EXPECT_EQ(Parts(1), (P{{"    ", false}, {"b", true}, {"", false}}))
+        << "bytes 2..3 of a tabbed line: b and the blank after it";
+    EXPECT_EQ(RowTexts(host.PaintAll(), 1)[1].Rect.Right, kText + 6 * kCharWidth);
+    EXPECT_EQ(Parts(2), (P{{"x", false}, {"y", true}, {"", false}}));
+}
+
+TEST_F(EditorPaintSelection, LineSelectionTakesWholeRows) {
+    edit.SetText("abc\ndef\nghi");
+    Select({2, 1}, {2, 2}, smLine);
+    EXPECT_EQ(Parts(0), (P{{"abc", true}}));
+    EXPECT_EQ(Parts(1), (P{{"def", true}}));
+    EXPECT_EQ(Parts(2), (P{{"ghi", false}}));
+}
+
+TEST_F(EditorPaintSelection, HiddenWhileUnfocusedWithHideSelection) {
+    edit.SetText("abcdef");
+    Select({2, 1}, {4, 1});
+    edit.SetHideSelection(true);
+    EXPECT_EQ(Parts(0), (P{{"abcdef", false}}));
+    host.Focus();
+    EXPECT_EQ(Parts(0), (P{{"a", false}, {"bc", true}, {"def", false}}));
+}
+
+TEST_F(EditorPaintSelection, SelectionOnASpecialLineSwapsItsColours) {
+    struct Marker {
+        void Colors(TObject*, int line, bool& special, TColor& fg, TColor& bg) {
+            special = line == 1;
+            if (special) fg = clYellow, bg = clBlue;
+        }
+    } marker;
+    edit.OnSpecialLineColors = TqvSpecialLineColorsEvent::bind<&Marker::Colors>(&marker);
+    edit.SetText("abcdef");
+    Select({2, 1}, {4, 1});
+    const std::vector<TDrawCall> row = RowTexts(host.PaintAll(), 0);
+    ASSERT_EQ(row.size(), 3u);
+    EXPECT_EQ(row[1].Text, "bc");
+    EXPECT_EQ(row[1].Color, clBlue);
+    EXPECT_EQ(row[1].BkColor, clYellow);
+    EXPECT_EQ(row[2].BkColor, clBlue);
+    EXPECT_EQ(row[2].Rect.Right, 192) << "on to the row's end";
+}
+
+} // namespace
+} // namespace ondrex::test

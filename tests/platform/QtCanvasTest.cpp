@@ -280,3 +280,34 @@ TEST(QtCanvasText, UnderlineFollowsTheGivenAdvances) {
     EXPECT_GE(longest, 30);
     EXPECT_EQ(InkIn(b, {40, 0, 60, 20}), 0);
 }
+
+TEST(QtCanvasText, CharactersTheFaceLacksComeFromAFallbackAtTheirAdvance) {
+    TBitmap b(80, 20);
+    TCanvas& c = b.Canvas();
+    c.Font = TFont("Courier New", -13);
+    c.BkMode = TBkMode::bkTransparent;
+    // x, an Arabic letter and a CJK ideograph (wide: two cells), x
+    const std::string text = "x\xD8\xB5\xE4\xB8\xAD"
+                             "x";
+    const int advances[] = {10, 10, 0, 20, 0, 0, 10};
+    c.ExtTextOut(0, 0, 0, nullptr, text, advances);
+    EXPECT_GT(InkIn(b, {10, 0, 20, 20}), 3) << "the Arabic letter";
+    EXPECT_GT(InkIn(b, {20, 0, 40, 20}), 10) << "the ideograph";
+    EXPECT_GT(InkIn(b, {40, 0, 50, 20}), 3) << "x after them";
+    EXPECT_EQ(InkIn(b, {52, 0, 80, 20}), 0);
+}
+
+TEST(QtCanvasText, ClippedOutputKeepsTheCanvasClipAfterwards) {
+    TBitmap b(60, 20);
+    TCanvas& c = b.Canvas();
+    c.Font = TFont("Courier New", -13);
+    c.BkColor = clBlue;
+    c.IntersectClipRect({0, 0, 40, 20});
+    const TRect narrow{0, 0, 12, 20};
+    const int advances[] = {8, 8, 8};
+    c.ExtTextOut(0, 0, ETO_OPAQUE | ETO_CLIPPED, &narrow, "MMM", advances);
+    EXPECT_EQ(InkIn(b, {12, 0, 60, 20}), 0) << "text cut at the rectangle";
+    c.Brush.Color = clRed;
+    c.FillRect({0, 0, 60, 20});
+    EXPECT_EQ(CountOf(b, clRed), 40 * 20) << "the canvas clip holds again, and only it";
+}
