@@ -31,7 +31,12 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // ondrex tokens [--lang L] --format json FILE
 int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err);
 
-// Runs the whole command line (argv without the program name) as `ondrex` does.
+// Runs the whole command line (argv without the program name) as `ondrex` does where no
+// window opens: `ondrex FILE` says so in one line on `err` and prints the scan of FILE.
 int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err);
+// True for what opens the window: no arguments, or a file as the first one.
+bool OpensWindow(const TCliArgs& args);
+// A display to open the window on: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set.
+bool HasDisplay();
 
 } // namespace ondrex::cli

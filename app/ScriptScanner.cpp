@@ -349,12 +349,21 @@ inline int bits32(unsigned m) {
 
 } // namespace
 
-void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
-    const std::uint64_t generation = ++r.generation;
+namespace {
+
+// Every scan starts from empty results under a new generation, which it returns.
+std::uint64_t startScan(TScanResults& r) {
     r.anyFound = false;
     r.counters = TScanCounters{};
     r.rows.clear();
     r.linesRead = 0;
+    return ++r.generation;
+}
+
+} // namespace
+
+void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
+    const std::uint64_t generation = startScan(r);
 
     if (processMessages) {
         // Line by line, one pump pass per line read (step 7.1).
@@ -451,13 +460,45 @@ int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanR
     return scanPortable(b, n, process, stopped);
 }
 
+namespace {
+
+// The end of the last line break in b[from, to), or else of the first one after it, or n:
+// a slice ends after whole lines, and a CR LF pair is never split.
+std::size_t sliceEnd(const char* b, std::size_t n, std::size_t from, std::size_t to) {
+    if (to >= n) return n;
+    for (std::size_t k = to; k > from; --k) {
+        const char c = b[k - 1];
+        if (c == '\n') return k;
+        if (c == '\r') return (k < n && b[k] == '\n') ? k + 1 : k;
+    }
+    const std::size_t next = std::size_t(FindLineBreak(b + to, b + n) - b);
+    if (next >= n) return n;
+    return (b[next] == '\r' && next + 1 < n && b[next + 1] == '\n') ? next + 2 : next + 1;
+}
+
+} // namespace
+
+void TScriptScanner::ScanBlockInSlices(std::string_view block, TScanResults& r,
+                                       const TMessagePump& between) const {
+    constexpr std::size_t kSlice = 64 * 1024;
+    const std::uint64_t generation = startScan(r);
+    bool stopped = false;
+    for (std::size_t at = 0; at < block.size() && !stopped;) {
+        const std::size_t end = sliceEnd(block.data(), block.size(), at, at + kSlice);
+        r.linesRead += scanWithoutPump(block.substr(at, end - at), r.linesRead, r, stopped);
+        at = end;
+        if (at < block.size() && !stopped) {
+            between();
+            if (r.generation != generation) return; // a newer scan owns the lists
+        }
+    }
+    r.info = CounterRows(r.counters);
+    if (r.anyFound) r.resultsEnabled = true;
+}
+
 TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, bool checkUtf8) const {
     TFileReader file(path); // throws EFileError before anything changes
-    ++r.generation;
-    r.anyFound = false;
-    r.counters = TScanCounters{};
-    r.rows.clear();
-    r.linesRead = 0;
+    startScan(r);
 
     TFileScan info;
     info.validUtf8 = true;

@@ -87,6 +87,12 @@ public:
     // first, then filled, then ListView1 gets the three counter rows and ListView2 is
     // enabled when something was listed (steps 2, 6-9).
     void ScanBlock(std::string_view block, TScanResults& results) const;
+    // The window's scan: ScanBlock's rows, counters and rows of ListView1, found by the
+    // headless path over slices of whole lines (a few dozen KiB each) with `between` called
+    // after every slice but the last, so the caller pumps its events by time rather than per
+    // line. A scan started from `between` takes over the lists and this one stops at once.
+    void ScanBlockInSlices(std::string_view block, TScanResults& results,
+                           const TMessagePump& between) const;
 
     // The whole Button1Click: empty path → nothing; clear the two hidden lists;
     // clear `lines` and load the file into them; scan the same bytes. A file that cannot be

@@ -1,99 +1,15 @@
-// ondrex: the window (later) and the command line (design.md §6).
+// ondrex: the window, or the command line (design.md §6).
 
 #include "app/CliCommands.h"
+#include "app/window/RunWindow.h"
 
 #include <iostream>
 #include <string>
 
-#ifndef ONDREX_VERSION
-#define ONDREX_VERSION "0.0.0"
-#endif
-
-namespace ondrex::cli {
-
-namespace {
-
-// One row per subcommand: name, runner, usage (first line: synopsis; then the options).
-constexpr TCliCommand kCommands[] = {
-    {"scan", runScan,
-     "scan [--dim] [--if] [--no-calls] [--count] [--format text|tsv|json] FILE\n"
-     "    List the Function/Sub headers and Dim/If/ElseIf/Else/Call statements of FILE\n"
-     "    and the three counters. --dim and --if also list Dim and If/ElseIf/Else rows,\n"
-     "    --no-calls leaves out Call rows; --count prints only the counter rows."},
-    {"block", runBlock,
-     "block [--dim] [--if] [--no-calls] [--format text|tsv|json] FILE LINE\n"
-     "    Locate the code block of the first result row on LINE (1-based) and print its\n"
-     "    lines (text), its information rows (tsv) or both (json)."},
-    {"cat", runCat,
-     "cat [--color=auto|always|never] [--lang vbscript|javascript|perl|php] [--html] FILE\n"
-     "    Print FILE highlighted for a terminal (colour under auto only when stdout is a\n"
-     "    terminal and NO_COLOR is unset), or as a standalone HTML page with --html. The\n"
-     "    language follows the extension; --lang overrides; others use vbscript."},
-    {"tokens", runTokens,
-     "tokens [--lang vbscript|javascript|perl|php] --format json FILE\n"
-     "    One JSON object per line: {\"line\": n, \"range\": state at the line's start,\n"
-     "    \"tokens\": [[kind, byte offset, \"text\"], ...]} (the end-of-line token left out)."},
-};
-
-void printUsage(std::ostream& out) {
-    out << "Usage: ondrex [FILE]\n"
-           "       ondrex COMMAND [OPTIONS] ARGS\n"
-           "       ondrex --help | --version\n\n"
-           "Reads web script files and lists their functions, subs and statements.\n\n"
-           "Commands:\n";
-    for (const TCliCommand& c : kCommands)
-        out << "  " << c.usage << "\n";
-    out << "\nExit status: 0 success, 1 bad input, 2 usage error.\n";
-}
-
-bool wantsHelp(const TCliArgs& args) {
-    for (const std::string& a : args) {
-        if (a == "--") return false;
-        if (a == "--help" || a == "-h") return true;
-    }
-    return false;
-}
-
-} // namespace
-
-int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) {
-        printUsage(err);
-        return kExitUsage;
-    }
-    const std::string& first = args[0];
-    if (first == "--help" || first == "-h") {
-        printUsage(out);
-        return kExitOk;
-    }
-    if (first == "--version") {
-        out << "ondrex " ONDREX_VERSION "\n";
-        return kExitOk;
-    }
-    for (const TCliCommand& c : kCommands) {
-        if (c.name != first) continue;
-        TCliArgs rest(args.begin() + 1, args.end());
-        if (wantsHelp(rest)) {
-            out << "Usage: ondrex " << c.usage << "\n";
-            return kExitOk;
-        }
-        return c.run(rest, out, err);
-    }
-    if (first.size() > 1 && first[0] == '-') {
-        err << "ondrex: unknown option '" << first << "' (try 'ondrex --help')\n";
-        return kExitUsage;
-    }
-    // `ondrex FILE` starts the window, which does not exist yet.
-    err << "ondrex: no window in this build; use a command such as 'ondrex scan " << first
-        << "'\n\n";
-    printUsage(err);
-    return kExitUsage;
-}
-
-} // namespace ondrex::cli
-
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     ondrex::cli::TCliArgs args(argv + 1, argv + argc);
+    if (ondrex::cli::OpensWindow(args) && ondrex::cli::HasDisplay())
+        return ondrex::window::RunWindow(argc, argv, args.empty() ? std::string() : args[0]);
     return ondrex::cli::RunCommandLine(args, std::cout, std::cerr);
 }

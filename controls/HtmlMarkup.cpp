@@ -4,6 +4,7 @@
 #include "controls/HtmlMarkupImage.h"
 #include "controls/HtmlMarkupTags.h"
 #include "platform/Canvas.h"
+#include "platform/ScopedGuard.h"
 
 #include <algorithm>
 
@@ -42,17 +43,6 @@ struct TLine {
     bool Stopped = false; // a picture did not fit: the rest of the item is dropped
     bool Found = false;
     std::string Target;
-};
-
-class TCanvasStateGuard {
-public:
-    explicit TCanvasStateGuard(TCanvas& canvas) : canvas_(canvas) { canvas_.Save(); }
-    ~TCanvasStateGuard() { canvas_.Restore(); }
-    TCanvasStateGuard(const TCanvasStateGuard&) = delete;
-    TCanvasStateGuard& operator=(const TCanvasStateGuard&) = delete;
-
-private:
-    TCanvas& canvas_;
 };
 
 std::string_view NextWord(std::string_view source) {
@@ -372,7 +362,7 @@ void TMarkupRenderer::PaintBody(TColor color) {
 bool RenderMarkup(TCanvas& canvas, std::string_view text, const TRect& rect,
                   const TMarkupRequest& request, TMarkupResult& result) {
     result = {};
-    const TCanvasStateGuard guard(canvas);
+    const TCanvasState keep(canvas);
     return TMarkupRenderer(canvas, rect, request, result).Run(text);
 }
 

@@ -5,15 +5,16 @@
 // closed or until the item ends. The same call draws the item, only measures it, or only
 // finds the link under a point. The canvas's state is the same after the call as before.
 
+#include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Geometry.h"
+#include "platform/ScopedGuard.h"
 
 #include <string>
 #include <string_view>
 
 namespace ondrex {
 
-class TCanvas;
 class TImageList;
 
 struct TMarkupRequest {
@@ -34,6 +35,9 @@ struct TMarkupResult {
 
 // Returns true when the test point lies on the text of a link (TestOnly); `result.LinkTarget`
 // then names it. Without MeasureOnly, lines that do not fit in `rect` are left out.
+// Keeps a canvas's state (font, brush, pen, clip, ...) for one scope.
+using TCanvasState = TScopedPair<TCanvas, &TCanvas::Save, &TCanvas::Restore>;
+
 bool RenderMarkup(TCanvas& canvas, std::string_view text, const TRect& rect,
                   const TMarkupRequest& request, TMarkupResult& result);
 

@@ -1,5 +1,7 @@
 #include "controls/HtmlMarkupTags.h"
 
+#include "platform/CodePage.h"
+
 #include <charconv>
 
 namespace ondrex {
@@ -11,10 +13,7 @@ char Upper(char c) {
 }
 
 bool StartsNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (Upper(text[i]) != Upper(prefix[i])) return false;
-    return true;
+    return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
 }
 
 TMarkupTag ClassifyClosing(char letter) {

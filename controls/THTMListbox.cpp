@@ -2,6 +2,8 @@
 
 #include "controls/HtmlMarkup.h"
 #include "platform/Canvas.h"
+#include "platform/CodePage.h"
+#include "platform/ImageList.h"
 #include "platform/OpenUrl.h"
 #include "platform/SystemColors.h"
 
@@ -17,16 +19,10 @@ namespace {
 constexpr int kMeasureHeight = 1000;
 constexpr int kMultilineMargin = 4;
 
-char Lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-// Case-insensitive order (whatever the process locale), byte order between equal texts.
+// Case-insensitive order, byte order between texts equal but for case.
 bool SortsBefore(const std::string& a, const std::string& b) {
-    const auto lower = [](char x, char y) { return Lower(x) < Lower(y); };
-    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lower)) return true;
-    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lower)) return false;
-    return a < b;
+    const int order = CompareText(a, b);
+    return order != 0 ? order < 0 : a < b;
 }
 
 bool IsWebOrMailLink(const std::string& target) {
@@ -275,8 +271,18 @@ void THTMListbox::SetBorderStyle(TBorderStyle style) {
     RemeasureAll();
 }
 
-void THTMListbox::SetImages(const TImageList* images) {
+void THTMListbox::SetImages(TImageList* images) {
+    imagesNotice_.Clear();
     images_ = images;
+    if (images_)
+        images_->FreeNotification(TNotifyEvent::bind<&THTMListbox::ImagesFreed>(this),
+                                  imagesNotice_);
+    RemeasureAll();
+}
+
+void THTMListbox::ImagesFreed(TObject* sender) {
+    if (sender != images_) return;
+    images_ = nullptr;
     RemeasureAll();
 }
 
@@ -310,11 +316,12 @@ int THTMListbox::MeasureItem(const std::string& text) {
 
 void THTMListbox::RemeasureAll() {
     if (remeasuring_) return;
-    remeasuring_ = true;
-    if (multiline_)
-        for (TItem& item : list_)
-            item.Height = MeasureItem(item.Text);
-    remeasuring_ = false;
+    {
+        const TScopedValue<bool> busy(remeasuring_, true);
+        if (multiline_)
+            for (TItem& item : list_)
+                item.Height = MeasureItem(item.Text);
+    }
     topIndex_ = std::min(topIndex_, MaxTopIndex());
     UpdateScrollBar();
     Invalidate();
@@ -473,7 +480,7 @@ void THTMListbox::Paint(TCanvas& canvas, const TRect& clip) {
 
 void THTMListbox::DrawItem(TCanvas& canvas, int index, const TRect& rect) {
     const bool selected = Selected(index);
-    canvas.Save();
+    const TCanvasState keep(canvas);
     canvas.IntersectClipRect(rect); // a picture or a rule never reaches the next item
     canvas.Font = Font;
     canvas.Brush = TBrush{selected ? clHighlight : color_};
@@ -486,7 +493,6 @@ void THTMListbox::DrawItem(TCanvas& canvas, int index, const TRect& rect) {
     TMarkupResult result;
     RenderMarkup(canvas, list_[std::size_t(index)].Text, rect, request, result);
     if (index == itemIndex_ && Focused()) canvas.DrawFocusRect(rect);
-    canvas.Restore();
 }
 
 void THTMListbox::FocusIn() {

@@ -93,9 +93,9 @@ public:
     void SetURLColor(TColor color);
     TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TBorderStyle style);
-    // Not owned.
-    const TImageList* Images() const { return images_; }
-    void SetImages(const TImageList* images);
+    // Not owned; dropped when the image list is destroyed.
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images);
 
     // The items' font; a change re-measures and repaints.
     TFont Font;
@@ -139,6 +139,7 @@ private:
     int MeasureItem(const std::string& text);
     void RemeasureAll();
     void FontChanged(TObject*);
+    void ImagesFreed(TObject* sender);
 
     TRect ItemsArea() const;
     int MaxTopIndex() const;
@@ -168,7 +169,8 @@ private:
     TColor color_;
     TColor urlColor_;
     TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
-    const TImageList* images_ = nullptr;
+    TImageList* images_ = nullptr;
+    TEventBindings imagesNotice_;
     TCursor linkCursor_ = crDefault;
     std::unique_ptr<TCanvas> measure_;
 };

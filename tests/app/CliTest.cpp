@@ -8,6 +8,7 @@
 #include <set>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -296,6 +297,13 @@ TEST(Cli, AFileWithoutReadPermissionIsBadInput) {
 }
 
 TEST(Cli, UsageErrorsGiveStatusTwo) {
+    // Where there is a display, `ondrex` alone opens the window: none here.
+    const char* display[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    std::vector<std::pair<std::string, std::string>> saved;
+    for (const char* name : display)
+        if (const char* v = std::getenv(name)) saved.emplace_back(name, v);
+    for (const char* name : display)
+        unsetenv(name);
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{},
                                                {"--frobnicate"},
@@ -307,8 +315,7 @@ TEST(Cli, UsageErrorsGiveStatusTwo) {
                                                {"block", "samples/shop.asp"},
                                                {"block", "samples/shop.asp", "x9"},
                                                {"block", "samples/shop.asp", "0"},
-                                               {"block", "samples/shop.asp", "9", "10"},
-                                               {"samples/shop.asp"}}) {
+                                               {"block", "samples/shop.asp", "9", "10"}}) {
         Result r = run(args);
         EXPECT_EQ(r.status, 2) << testing::PrintToString(args);
         EXPECT_EQ(r.out, "") << testing::PrintToString(args);
@@ -316,6 +323,13 @@ TEST(Cli, UsageErrorsGiveStatusTwo) {
     }
     EXPECT_EQ(run({"scan", "--bogus", "x"}).err,
               "ondrex: unknown option '--bogus' (try 'ondrex --help')\n");
+    // A file alone, without a display: one line saying so, then its scan.
+    Result r = run({"samples/shop.asp"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, run({"scan", "samples/shop.asp"}).out);
+    EXPECT_EQ(lineCount(r.err), 1);
+    for (const auto& [name, value] : saved)
+        setenv(name.c_str(), value.c_str(), 1);
 }
 
 TEST(Cli, HelpAndVersion) {

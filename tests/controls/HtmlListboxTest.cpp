@@ -2,6 +2,8 @@
 // cells of 6 x 10 pixels, mouse and keys sent as a window would.
 
 #include "controls/THTMListbox.h"
+#include "platform/Bitmap.h"
+#include "platform/ImageList.h"
 #include "platform/OpenUrl.h"
 #include "platform/SystemColors.h"
 #include "platform/testing/TestControlHost.h"
@@ -223,4 +225,27 @@ TEST_F(Listbox, ExtendedSelectionTakesRangesAndToggles) {
     Click(5, 16 * 3 + 5);
     EXPECT_EQ(list.SelCount(), 1);
     EXPECT_EQ(list.ItemIndex(), 3);
+}
+
+TEST_F(Listbox, DropsItsImageListWhenTheListIsDestroyed) {
+    list.SetMultiline(true);
+    Fill({"<img src=\"idx:0\">x"});
+    auto images = std::make_unique<TImageList>(8, 30);
+    images->Add(TBitmap(8, 30));
+    TImageList other(4, 4);
+    list.SetImages(images.get());
+    EXPECT_EQ(list.ItemHeightOf(0), 30 + 4);
+    EXPECT_EQ(host->PaintAll().CallsOf(TDrawKind::Bitmap).size(), 1u);
+
+    images.reset();
+    EXPECT_EQ(list.Images(), nullptr);
+    EXPECT_EQ(list.ItemHeightOf(0), kLine + 4);
+    EXPECT_TRUE(host->PaintAll().CallsOf(TDrawKind::Bitmap).empty());
+
+    // A list given up before it goes is no longer listened to.
+    auto old = std::make_unique<TImageList>();
+    list.SetImages(old.get());
+    list.SetImages(&other);
+    old.reset();
+    EXPECT_EQ(list.Images(), &other);
 }

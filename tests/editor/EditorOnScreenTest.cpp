@@ -2,7 +2,7 @@
 // show the application's caret line yellow on blue across the whole width, and selected
 // text on it blue on yellow.
 
-#include "editor/TqvCustomEdit.h"
+#include "EditorTestSupport.h"
 #include "highlighters/zkVBSSyn.h"
 #include "platform/Bitmap.h"
 #include "platform/qt/QtControlHost.h"
@@ -18,21 +18,11 @@ bool YellowOrBlue(TColor c) {
     return r == g && r + b >= 250 && r + b <= 260;
 }
 
-struct CaretLine {
-    int line = 2;
-    void Colors(TObject*, int l, bool& special, TColor& fg, TColor& bg) {
-        if (l != line) return;
-        special = true;
-        fg = clYellow;
-        bg = clBlue;
-    }
-};
-
 TEST(EditorOnScreen, CaretLineYellowOnBlueAndSelectedTextBlueOnYellow) {
     TzkVbsSyn vbs;
     TqvCustomEdit edit;
-    CaretLine marker;
-    edit.OnSpecialLineColors = TqvSpecialLineColorsEvent::bind<&CaretLine::Colors>(&marker);
+    test::YellowOnBlueLine marker{2};
+    marker.Attach(edit);
     edit.SetBounds(0, 0, 400, 120);
     edit.SetScrollBars(ssNone);
     TQtControlHost host(edit);

@@ -125,16 +125,8 @@ TEST_F(EditorPaint, ClippedPaintDrawsOnlyTheColumnsAndLinesItCovers) {
 }
 
 TEST_F(EditorPaint, SpecialLineTakesTheApplicationsColoursAcrossTheFullWidth) {
-    struct Marker {
-        int line = 2;
-        void Colors(TObject*, int l, bool& special, TColor& fg, TColor& bg) {
-            if (l != line) return;
-            special = true;
-            fg = clYellow;
-            bg = clBlue;
-        }
-    } marker;
-    edit.OnSpecialLineColors = TqvSpecialLineColorsEvent::bind<&Marker::Colors>(&marker);
+    YellowOnBlueLine marker{2};
+    marker.Attach(edit);
     vbs.KeyAttri->SetForeground(clRed);
     vbs.KeyAttri->SetStyle(fsBold);
     edit.SetHighLighter(&vbs);
@@ -189,6 +181,10 @@ TEST_F(EditorPaint, NoColourFallsBackToTheWhiteSpaceBackground) {
     for (const TDrawCall& fill : canvas.CallsOf(TDrawKind::FillRect))
         below = below || (fill.Rect.Top == kLineHeight && fill.Color == clAqua);
     EXPECT_TRUE(below);
+
+    // A white-space attribute of no colour leaves the control's colour, never "no paint".
+    vbs.SpaceAttri->SetBackground(clNone);
+    EXPECT_EQ(RowTexts(host.PaintAll(), 0)[0].BkColor, white);
 }
 
 TEST_F(EditorPaint, LinesStartInTheStateStoredForThem) {
@@ -377,13 +373,8 @@ TEST_F(EditorPaintSelection, HiddenWhileUnfocusedWithHideSelection) {
 }
 
 TEST_F(EditorPaintSelection, SelectionOnASpecialLineSwapsItsColours) {
-    struct Marker {
-        void Colors(TObject*, int line, bool& special, TColor& fg, TColor& bg) {
-            special = line == 1;
-            if (special) fg = clYellow, bg = clBlue;
-        }
-    } marker;
-    edit.OnSpecialLineColors = TqvSpecialLineColorsEvent::bind<&Marker::Colors>(&marker);
+    YellowOnBlueLine marker{1};
+    marker.Attach(edit);
     edit.SetText("abcdef");
     Select({2, 1}, {4, 1});
     const std::vector<TDrawCall> row = RowTexts(host.PaintAll(), 0);

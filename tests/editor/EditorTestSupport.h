@@ -23,6 +23,21 @@ public:
     ~RecordingScreen() { GetFontsInfoManager().SetScreenCanvas(nullptr); }
 };
 
+// Marks one line yellow on blue through OnSpecialLineColors, as the application marks its
+// caret line.
+struct YellowOnBlueLine {
+    int line = 0;
+    void Attach(TqvCustomEdit& edit) {
+        edit.OnSpecialLineColors = TqvSpecialLineColorsEvent::bind<&YellowOnBlueLine::Colors>(this);
+    }
+    void Colors(TObject*, int l, bool& special, TColor& fg, TColor& bg) {
+        if (l != line) return;
+        special = true;
+        fg = clYellow;
+        bg = clBlue;
+    }
+};
+
 class EditorTest : public ::testing::Test {
 protected:
     static constexpr int kCharWidth = 8;

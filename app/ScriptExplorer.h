@@ -1,0 +1,105 @@
+#pragma once
+// TScriptExplorer: the main window's commands without the window. Tfrm_Ondrex owns one,
+// hands it the editor memo1 and itself as the view, and calls it from its buttons, menus
+// and check boxes; tests drive it headless with scripted dialogs and a recording view.
+//
+// The scan runs on the GUI thread and lets the window's events run between slices of lines,
+// about every PumpIntervalMs: a command started from there (another scan, a dropped file,
+// closing the window) makes the running scan stop at once, so the lists always hold one
+// whole scan or the newest one being built.
+//
+// Ondrex never writes the file it shows: no command here opens a file for writing.
+
+#include "app/BlockLocator.h"
+#include "app/OndrexView.h"
+#include "app/ScriptScanner.h"
+#include "platform/RichTextBuffer.h"
+
+#include <array>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ondrex {
+
+class TqvCustomEdit;
+class TqvCustomHighLighter;
+
+// The four highlighters of the main window.
+enum class TScriptLanguage { vbscript, javascript, perlscript, phpscript };
+
+class TScriptExplorer {
+public:
+    TScriptExplorer(TqvCustomEdit& memo, TOndrexView& view);
+    ~TScriptExplorer();
+    TScriptExplorer(const TScriptExplorer&) = delete;
+    TScriptExplorer& operator=(const TScriptExplorer&) = delete;
+
+    // ---- State ------------------------------------------------------------------------
+    std::string FileName; // OpenDialog1's file name: what the next scan reads
+    TScanOptions Options; // dimcheck, Checkbox2, Checkbox3
+    int PumpIntervalMs = 20;
+    const TScanResults& Results() const { return results_; }
+    int BlockStartLine() const { return blockStart_; }
+    int BlockEndLine() const { return blockEnd_; }
+    bool Scanning() const { return scanning_ > 0; }
+    TqvCustomHighLighter& Highlighter(TScriptLanguage language) const;
+    // The dumpmemo buffer the copy and print commands fill.
+    const TRichTextBuffer& DumpMemo() const { return dumpmemo_; }
+
+    // The highlighter an extension (with its dot, any case) selects; none keeps the current.
+    static std::optional<TScriptLanguage> LanguageOf(std::string_view extension);
+    // Status bar panels 0 to 3: "File Status : ...", "Lines : n", "X : c", "Y : l".
+    static std::array<std::string, 4> StatusTexts(const TqvCustomEdit& memo);
+
+    // ---- Commands ---------------------------------------------------------------------
+    // SpeedButton1 / "&Open Script": the open dialog, then OpenFile. Cancel changes nothing.
+    void OpenScript();
+    // The chosen (or dropped) file: caption, highlighter, Parse enabled; nothing read yet.
+    void OpenFile(const std::string& path);
+    // Start-up with a file on the command line: scanned at once, caption and highlighter
+    // left as they are.
+    void StartWith(const std::string& path);
+    // Button1 / "Parse script" / a check box: loads FileName into the editor and scans it.
+    // Throws EFileError when the file cannot be read (the previous results stay).
+    void Parse();
+    // A check box was clicked: its new state, then a new scan.
+    void SetOptions(const TScanOptions& options);
+    // ListView2 selected a row (or Listbox1 was double-clicked): locate its block.
+    void SelectRow(std::size_t row);
+    // SpeedButton7: ask for a name, report the first entry holding it.
+    void Find();
+    // SpeedButton2 / "&Copy Code block". Throws EStringListError for a stored block beyond
+    // the editor's last line; nothing is copied then.
+    void CopyBlock();
+    // SpeedButton3 / "Print codeblock"; SpeedButton4 / "Print whole document". Throw
+    // EPrinterError (no printer) or EStringListError; no confirmation follows a failure.
+    void PrintBlock();
+    void PrintDocument();
+    // SpeedButton6: only the editor's flag changes.
+    void ToggleReadOnly();
+    // The window is closing: a running scan stops at its next pump.
+    void StopScan();
+
+private:
+    void BetweenSlices();
+    void SpecialLineColors(TObject* sender, int line, bool& special, TColor& fg, TColor& bg);
+    // The editor's lines BlockStartLine..BlockEndLine; throws before anything is changed.
+    std::vector<std::string> BlockLines() const;
+
+    TqvCustomEdit& memo_;
+    TOndrexView& view_;
+    std::array<std::unique_ptr<TqvCustomHighLighter>, 4> highlighters_;
+    TScriptScanner scanner_;
+    TScanResults results_;
+    TRichTextBuffer dumpmemo_;
+    int blockStart_ = 1;
+    int blockEnd_ = 1;
+    int scanning_ = 0;          // nesting depth of running scans
+    std::size_t shownRows_ = 0; // rows already handed to ResultsAppended
+    std::chrono::steady_clock::time_point lastPump_;
+};
+
+} // namespace ondrex

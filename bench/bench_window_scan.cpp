@@ -1,0 +1,98 @@
+// The window's scan of one large file, as `ondrex FILE` runs it: load into the editor, scan,
+// fill the lists, first paint. Prints the seconds to the first paint after the scan, the
+// longest gap between two event-loop passes (from the scan's start), the peak memory over
+// what the window used before, and the CPU the idle window used over two seconds.
+//
+//   bench_window_scan FILE   (bench/bench_window.sh runs it beside `ondrex scan`)
+
+#include "app/window/Tfrm_Ondrex.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+long peakKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+double cpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// The main window, timing the pump passes its scan asks for.
+class TTimedWindow : public ondrex::window::Tfrm_Ondrex {
+public:
+    using Tfrm_Ondrex::Tfrm_Ondrex;
+    QElapsedTimer clock;
+    qint64 last = -1;
+    qint64 longestGap = 0;
+    qint64 loadGap = -1; // from the start to the first pass: reading and loading the file
+    int passes = 0;
+    void ProcessMessages() override {
+        const qint64 now = clock.nsecsElapsed();
+        if (loadGap < 0)
+            loadGap = now - last;
+        else
+            longestGap = std::max(longestGap, now - last);
+        Tfrm_Ondrex::ProcessMessages();
+        last = clock.nsecsElapsed();
+        ++passes;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: bench_window_scan FILE\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    TTimedWindow window;
+    window.show();
+    while (!window.Started())
+        QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    const long baseKb = peakKb();
+
+    window.Explorer().FileName = argv[1];
+    window.clock.start();
+    window.last = 0; // the gap before the first pass counts: reading and loading the file
+    window.Explorer().Parse();
+    const qint64 scanned = window.clock.nsecsElapsed();
+    window.longestGap = std::max(window.longestGap, scanned - window.last);
+    window.MemoWidget()->repaint();
+    window.ListView2().Widget()->repaint();
+    const double total = double(window.clock.nsecsElapsed()) / 1e9;
+    const long usedKb = peakKb() - baseKb;
+
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < 1000) // the paints and timers the scan left pending
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    const double cpu0 = cpuSeconds();
+    idle.restart();
+    while (idle.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    const double idleCpu = cpuSeconds() - cpu0;
+
+    std::printf("rows %zu\n", window.Explorer().Results().rows.size());
+    std::printf("window scan to first paint  %.3f s\n", total);
+    std::printf("longest event-loop gap      %.1f ms while scanning (%d passes)\n",
+                double(window.longestGap) / 1e6, window.passes);
+    std::printf("load before the first pass  %.1f ms\n", double(window.loadGap) / 1e6);
+    std::printf("peak memory over the window %.1f MB\n", double(usedKb) / 1024);
+    std::printf("idle CPU over 2 s           %.3f s\n", idleCpu);
+    return 0;
+}
