@@ -19,14 +19,15 @@ public:
     // Calls `receiver` with this component as sender when it is destroyed, for as long as
     // `owner` (the listener's bindings) holds the binding. By then the component is partly
     // destroyed: the receiver may compare the sender and drop its pointers, nothing more.
-    void FreeNotification(const TNotifyEvent& receiver, TEventBindings& owner) {
+    // Watching changes nothing of the component, so a reader holding it const may watch too.
+    void FreeNotification(const TNotifyEvent& receiver, TEventBindings& owner) const {
         freeNotice_.Add(receiver, owner);
     }
 
     std::string ClassName() const override { return "TComponent"; }
 
 private:
-    TEventList<TObject*> freeNotice_;
+    mutable TEventList<TObject*> freeNotice_;
 };
 
 inline TComponent::~TComponent() {

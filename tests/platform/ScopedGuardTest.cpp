@@ -23,6 +23,12 @@ struct Counter {
 };
 using TCounterScope = TScopedPair<Counter, &Counter::Open, &Counter::Close>;
 
+struct Binder {
+    const int* bound = nullptr;
+    void Bind(const int* value) { bound = value; }
+    void Unbind() { bound = nullptr; }
+};
+
 TEST(ScopedPair, ClosesOnceOnEveryWayOut) {
     Counter counter;
     {
@@ -39,6 +45,28 @@ TEST(ScopedPair, ClosesOnceOnEveryWayOut) {
         std::runtime_error);
     EXPECT_EQ(counter.depth, 0);
     EXPECT_EQ(counter.closes, 3);
+}
+
+TEST(ScopedPair, OpeningCallTakesTheArgumentsGiven) {
+    Binder binder;
+    const int value = 7;
+    {
+        TScopedPair<Binder, &Binder::Bind, &Binder::Unbind> scope(binder, &value);
+        EXPECT_EQ(binder.bound, &value);
+    }
+    EXPECT_EQ(binder.bound, nullptr);
+}
+
+TEST(ScopedValue, PutsTheOldValueBackHoweverTheScopeEnds) {
+    bool quiet = false;
+    EXPECT_THROW(
+        {
+            TScopedValue<bool> scope(quiet, true);
+            EXPECT_TRUE(quiet);
+            throw std::runtime_error("body failed");
+        },
+        std::runtime_error);
+    EXPECT_FALSE(quiet);
 }
 
 TEST(ScopedPair, FailingCloseReachesTheCallerUnlessAnErrorIsAlreadyLeaving) {
