@@ -15,17 +15,6 @@ namespace {
 // Alignment + DT_SINGLELINE + DT_VCENTER + DT_NOPREFIX + DT_END_ELLIPSIS.
 constexpr unsigned kCaptionFlags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 
-unsigned AlignFlags(TAlignment alignment) {
-    switch (alignment) {
-    case TAlignment::taRightJustify:
-        return DT_RIGHT;
-    case TAlignment::taCenter:
-        return DT_CENTER;
-    default:
-        return DT_LEFT;
-    }
-}
-
 void Line(TCanvas& canvas, TColor color, std::initializer_list<TPoint> points) {
     canvas.Pen = TPen{color, 1};
     const TPoint* p = points.begin();

@@ -7,6 +7,8 @@
 // in one string (caption and sub-items, each with its length in front), so a row with a
 // short caption and one short sub-item needs no second allocation.
 
+#include "platform/DrawTextFlags.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -156,6 +158,18 @@ constexpr int LVSCW_AUTOSIZE = -1;
 constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
 
 enum class TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
+
+// The text flag that places a cell's or a header's caption as its column is aligned.
+inline unsigned AlignFlags(TAlignment alignment) {
+    switch (alignment) {
+    case TAlignment::taRightJustify:
+        return DT_RIGHT;
+    case TAlignment::taCenter:
+        return DT_CENTER;
+    default:
+        return DT_LEFT;
+    }
+}
 
 class TListColumns;
 

@@ -14,17 +14,6 @@ namespace {
 constexpr TColor kGridColor = clBtnFace;
 constexpr TColor kHotColor = clSystemColor | COLOR_HOTLIGHT;
 constexpr unsigned kCellText = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-
-unsigned AlignFlags(TAlignment alignment) {
-    switch (alignment) {
-    case TAlignment::taRightJustify:
-        return DT_RIGHT;
-    case TAlignment::taCenter:
-        return DT_CENTER;
-    default:
-        return DT_LEFT;
-    }
-}
 } // namespace
 
 unsigned TCustomListView::ItemDrawState(int index) const {
