@@ -421,33 +421,7 @@ void THTMListbox::InvalidateItem(int index) {
 
 void THTMListbox::Scroll(TScrollBarKind bar, int code, int pos) {
     if (bar != TScrollBarKind::sbVertical) return;
-    const int page = PageItems();
-    switch (code) {
-    case SB_LINEUP:
-        SetTopIndex(topIndex_ - 1);
-        break;
-    case SB_LINEDOWN:
-        SetTopIndex(topIndex_ + 1);
-        break;
-    case SB_PAGEUP:
-        SetTopIndex(topIndex_ - page);
-        break;
-    case SB_PAGEDOWN:
-        SetTopIndex(topIndex_ + page);
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        SetTopIndex(pos);
-        break;
-    case SB_TOP:
-        SetTopIndex(0);
-        break;
-    case SB_BOTTOM:
-        SetTopIndex(MaxTopIndex());
-        break;
-    default:
-        break;
-    }
+    SetTopIndex(RequestedTopRow(code, topIndex_, PageItems(), pos, MaxTopIndex()));
 }
 
 bool THTMListbox::MouseWheel(TShiftState, int delta, int, int) {

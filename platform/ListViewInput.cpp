@@ -309,33 +309,7 @@ void TCustomListView::Resize() {
 
 void TCustomListView::Scroll(TScrollBarKind bar, int code, int pos) {
     if (bar == TScrollBarKind::sbVertical) {
-        const int page = std::max(VisibleRowCount(), 1);
-        switch (code) {
-        case SB_LINEUP:
-            SetTopIndex(top_ - 1);
-            break;
-        case SB_LINEDOWN:
-            SetTopIndex(top_ + 1);
-            break;
-        case SB_PAGEUP:
-            SetTopIndex(top_ - page);
-            break;
-        case SB_PAGEDOWN:
-            SetTopIndex(top_ + page);
-            break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            SetTopIndex(pos);
-            break;
-        case SB_TOP:
-            SetTopIndex(0);
-            break;
-        case SB_BOTTOM:
-            SetTopIndex(ItemCount());
-            break;
-        default:
-            break;
-        }
+        SetTopIndex(RequestedTopRow(code, top_, std::max(VisibleRowCount(), 1), pos, ItemCount()));
         return;
     }
     int next = hOffset_;

@@ -38,4 +38,28 @@ enum : int {
     SB_ENDSCROLL = 8,
 };
 
+// The first row a vertical request asks for, before the control clamps it; `bottom` is where
+// SB_BOTTOM goes. Requests that move no rows (SB_ENDSCROLL) leave `top` as it is.
+inline int RequestedTopRow(int code, int top, int page, int pos, int bottom) {
+    switch (code) {
+    case SB_LINEUP:
+        return top - 1;
+    case SB_LINEDOWN:
+        return top + 1;
+    case SB_PAGEUP:
+        return top - page;
+    case SB_PAGEDOWN:
+        return top + page;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        return pos;
+    case SB_TOP:
+        return 0;
+    case SB_BOTTOM:
+        return bottom;
+    default:
+        return top;
+    }
+}
+
 } // namespace ondrex
