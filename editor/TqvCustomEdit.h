@@ -211,9 +211,8 @@ public:
     void UnlockUndo();
     TUndoList& UndoList() { return undoList_; }
     TUndoList& RedoList() { return redoList_; }
-    // Records a new edit (the mouse's drag and drop records its own): on the undo list,
-    // and the redo list, whose positions were taken before this edit, is emptied. Nothing
-    // while the lists are locked.
+    // Records a new edit on the undo list, and the redo list, whose positions were taken
+    // before this edit, is emptied. Nothing while the lists are locked.
     void RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
                       TSelectionMode mode, std::vector<TLineSpan> spans = {});
     // Set whenever a change is recorded; only the application clears it.

@@ -202,6 +202,32 @@ TEST_F(EditorMouse, DraggingMovesTheTextAndOneUndoTakesItBack) {
     EXPECT_EQ(edit.Text(), "two\r\nthone\r\nree");
 }
 
+// Moving text off a line's end trims the tab before it; undo gives the tab back, for a
+// stream and for a column block, and a drop is a new edit that empties the redo list.
+TEST_F(EditorMouse, UndoOfADragMoveGivesBackTheTrimmedTab) {
+    const std::string original = "ab\tcd\r\nxy\r\nlast line";
+    edit.SetText(original);
+    Select({4, 1}, {6, 1});
+    DragSelection(At(10, 1), At(3, 3)); // "cd" is shown after the tab
+    EXPECT_EQ(edit.Text(), "ab\r\nxy\r\nlacdst line");
+    edit.Undo();
+    EXPECT_EQ(edit.Text(), original);
+    edit.Redo();
+    EXPECT_EQ(edit.Text(), "ab\r\nxy\r\nlacdst line");
+    edit.Undo();
+
+    edit.SetSelectionMode(smColumn);
+    Select({4, 1}, {6, 2});
+    DragSelection(At(10, 1), At(3, 3)); // "cd" is shown after the tab
+    EXPECT_EQ(edit.Text(), "ab\r\nxy\r\nlacd\r\n  st line");
+    edit.Undo();
+    EXPECT_EQ(edit.Text(), original);
+    ASSERT_TRUE(edit.CanRedo());
+    Select({1, 3}, {3, 3});
+    DragSelection(At(2, 3), At(1, 1));
+    EXPECT_FALSE(edit.CanRedo());
+}
+
 TEST_F(EditorMouse, CtrlDraggingCopiesAndOneUndoRemovesTheCopy) {
     edit.SetText("abcdef ghij");
     Select({1, 1}, {4, 1});
