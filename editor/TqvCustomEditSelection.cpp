@@ -311,7 +311,8 @@ std::vector<TLineSpan> TqvCustomEdit::ColumnSelectionSpans() const {
         const std::string_view line = lines_.Get(y - 1);
         const std::size_t l = std::min(CharEndAt(line, left), line.size());
         const std::size_t r = std::min(std::max(l, CharEndAt(line, right)), line.size());
-        const std::size_t at = r == line.size() && l < r ? TrimTrailing(line.substr(0, l)).size() : l;
+        const std::size_t at =
+            r == line.size() && l < r ? TrimTrailing(line.substr(0, l)).size() : l;
         spans.push_back({int(at), int(r - at)});
     }
     return spans;

@@ -206,22 +206,24 @@ TEST_F(EditorMouse, DraggingMovesTheTextAndOneUndoTakesItBack) {
 // stream and for a column block, and a drop is a new edit that empties the redo list.
 TEST_F(EditorMouse, UndoOfADragMoveGivesBackTheTrimmedTab) {
     const std::string original = "ab\tcd\r\nxy\r\nlast line";
-    edit.SetText(original);
-    Select({4, 1}, {6, 1});
-    DragSelection(At(10, 1), At(3, 3)); // "cd" is shown after the tab
-    EXPECT_EQ(edit.Text(), "ab\r\nxy\r\nlacdst line");
-    edit.Undo();
-    EXPECT_EQ(edit.Text(), original);
-    edit.Redo();
-    EXPECT_EQ(edit.Text(), "ab\r\nxy\r\nlacdst line");
-    edit.Undo();
-
-    edit.SetSelectionMode(smColumn);
-    Select({4, 1}, {6, 2});
-    DragSelection(At(10, 1), At(3, 3)); // "cd" is shown after the tab
-    EXPECT_EQ(edit.Text(), "ab\r\nxy\r\nlacd\r\n  st line");
-    edit.Undo();
-    EXPECT_EQ(edit.Text(), original);
+    struct Case {
+        TSelectionMode mode;
+        TPoint end;
+        std::string moved;
+    };
+    for (const Case& c : {Case{smNormal, {6, 1}, "ab\r\nxy\r\nlacdst line"},
+                          Case{smColumn, {6, 2}, "ab\r\nxy\r\nlacd\r\n  st line"}}) {
+        edit.SetText(original);
+        edit.SetSelectionMode(c.mode);
+        Select({4, 1}, c.end);
+        DragSelection(At(10, 1), At(3, 3)); // "cd" is shown after the tab
+        EXPECT_EQ(edit.Text(), c.moved);
+        edit.Undo();
+        EXPECT_EQ(edit.Text(), original);
+        edit.Redo();
+        EXPECT_EQ(edit.Text(), c.moved);
+        edit.Undo();
+    }
     ASSERT_TRUE(edit.CanRedo());
     Select({1, 3}, {3, 3});
     DragSelection(At(2, 3), At(1, 1));
