@@ -192,6 +192,7 @@ inline void RandomStep(TqvCustomEdit& edit, TChoiceSource& source, TSessionKind 
         break;
     case 10:
         edit.SetOptions(edit.Options() ^ qveoSmartTabs);
+        if (source.Next(4) == 0) edit.SetTabWidth(source.Next(5) * 2);
         run(ecTab);
         break;
     case 11:
