@@ -55,7 +55,6 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (parser.Has("--html")) {
             TqvHtmlExport html(codePage);
             html.Reserve(2 * bytes.size()); // markup and escapes: untouched room costs nothing
-            highlighter->SetExportSink(&html);
             EachLine(bytes, [&](const std::string& line) { html.ExportLine(*highlighter, line); });
             Write(out, html.PageHead(ToUtf8(DetectCodePage(file), file)));
             Write(out, html.PageBody());
@@ -80,7 +79,6 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             return kExitOk;
         }
         TqvAnsiExport ansi(text, codePage);
-        highlighter->SetExportSink(&ansi);
         EachLine(bytes, [&](const std::string& line) {
             ansi.ExportLine(*highlighter, line);
             flush(false);
