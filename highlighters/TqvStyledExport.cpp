@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -51,6 +50,7 @@ void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttrib
 }
 
 void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::string& line) {
+    tokens_.clear();
     highlighter.ExportTokens(line.c_str(), tokens_);
     WriteLine(line, tokens_);
 }
@@ -144,26 +144,26 @@ void TqvStyledExport::BeginText(std::string_view text) {
     };
 #if defined(__SSE2__)
     // Sixteen bytes at a time: a control character, DEL or above, or one of the printable
-    // characters the medium replaces is a candidate; the table decides. The last piece is
-    // looked at through a copy, so no byte past the text is read.
+    // characters the medium replaces is a candidate; the table decides. The last sixteen
+    // bytes are read again from where they start, the ones already seen masked off.
     constexpr std::size_t kMaxExtras = 8;
-    if (printableReplaced_.size() <= kMaxExtras) {
+    if (text.size() >= 16 && printableReplaced_.size() <= kMaxExtras) {
         __m128i extras[kMaxExtras];
         for (std::size_t i = 0; i < printableReplaced_.size(); ++i)
             extras[i] = _mm_set1_epi8(printableReplaced_[i]);
         const __m128i space = _mm_set1_epi8(0x20);
         const __m128i del = _mm_set1_epi8(0x7F);
         for (const char* p = begin; p < end; p += 16) {
-            alignas(16) char last[16] = {};
-            const bool whole = end - p >= 16;
-            if (!whole) std::memcpy(last, p, std::size_t(end - p));
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(whole ? p : last));
+            unsigned fresh = 0xFFFF;
+            if (end - p < 16) {
+                fresh <<= 16 - (end - p);
+                p = end - 16;
+            }
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             __m128i hit = _mm_or_si128(_mm_cmplt_epi8(v, space), _mm_cmpeq_epi8(v, del));
             for (std::size_t i = 0; i < printableReplaced_.size(); ++i)
                 hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, extras[i]));
-            unsigned mask = unsigned(_mm_movemask_epi8(hit));
-            if (!whole) mask &= (1u << (end - p)) - 1;
-            for (; mask; mask &= mask - 1)
+            for (unsigned mask = unsigned(_mm_movemask_epi8(hit)) & fresh; mask; mask &= mask - 1)
                 note(p + std::countr_zero(mask));
         }
         return;

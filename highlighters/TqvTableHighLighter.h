@@ -98,10 +98,10 @@ protected:
     void CollectExportTokens(const char* line, std::vector<TqvExportToken>& tokens, Next next) {
         line_ = line;
         run_ = 0;
-        tokens.clear();
+        const std::size_t first = tokens.size();
         for (next(); tokenKind_ != nullKind_; next()) {
             TqvHighLightAttributes* shown = kinds_[tokenKind_].shown;
-            if (tokens.empty() || tokens.back().attribute != shown)
+            if (tokens.size() == first || tokens.back().attribute != shown)
                 tokens.push_back({tokenStart_, shown});
         }
         tokens.push_back({tokenStart_, nullptr});
