@@ -12,8 +12,8 @@
 #include <iostream>
 #include <span>
 #include <string_view>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace ondrex::cli {
 

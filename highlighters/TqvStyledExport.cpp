@@ -140,7 +140,8 @@ void TqvStyledExport::BeginText(std::string_view text) {
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     auto note = [&](const char* p) {
-        if (replaced_[static_cast<unsigned char>(*p)]) replacedAt_.push_back(std::size_t(p - begin));
+        if (replaced_[static_cast<unsigned char>(*p)])
+            replacedAt_.push_back(std::size_t(p - begin));
     };
 #if defined(__SSE2__)
     // Sixteen bytes at a time: a control character, DEL or above, or one of the printable

@@ -58,7 +58,8 @@ void TqvTableHighLighter::ExportNextToken() {
 void TqvTableHighLighter::DefineKind(TqvTokenKind kind, TqvHighLightAttributes* attribute,
                                      TqvExportMode mode, TqvHighLightAttributes* exportAttribute) {
     if (!exportAttribute) exportAttribute = attribute;
-    kinds_[kind] = {attribute, exportAttribute, mode, mode == exHidden ? attribute : exportAttribute};
+    kinds_[kind] = {attribute, exportAttribute, mode,
+                    mode == exHidden ? attribute : exportAttribute};
 }
 
 void TqvTableHighLighter::SetDefaultAttributes(TqvHighLightAttributes* space,

@@ -95,9 +95,9 @@ public:
     virtual void StartLine(const char* line, int lineIndex) = 0;
     virtual void StartExportLine(const char* line) = 0;
     // A whole line for export in one call, from the range state left by the line before,
-    // appended to `tokens`: every token (those the language keeps from its export sink too, with their own
-    // attribute; neighbours of one attribute may come as one), then one with no attribute
-    // where the line's tokens end (its first NUL). The export sink is not called.
+    // appended to `tokens`: every token (those the language keeps from its export sink too,
+    // with their own attribute; neighbours of one attribute may come as one), then one with
+    // no attribute where the line's tokens end (its first NUL). The export sink is not called.
     virtual void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) = 0;
     // The low 8 bits become the range.
     virtual void SetRangeState(TqvRangeState value) = 0;
