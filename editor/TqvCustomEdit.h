@@ -152,6 +152,8 @@ public:
     bool HasSelection() const;
     // Lines joined with CR LF; a column block is padded with spaces to its width.
     std::string SelectedText() const;
+    // The same, added to `out` (a caller building a larger buffer saves a copy).
+    void AppendSelectedText(std::string& out) const;
     // Replaces the selection by a stream of text.
     void SetSelectedText(std::string_view text) { ReplaceSelection(smNormal, text); }
     // The primitive behind every edit: deletes the selection by SelectionMode, then inserts

@@ -8,6 +8,7 @@
 #include "platform/Clipboard.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace ondrex {
 
@@ -35,15 +36,17 @@ void CloseQuietly(TClipboard& clipboard) {
 
 void TqvCustomEdit::CopyToClipboard() {
     if (!HasSelection()) return;
-    std::string text = SelectedText();
+    // The block is the text itself with the mode in front and NUL behind; the plain text is
+    // the middle of the same buffer.
+    auto block = std::make_shared<std::string>(1, char(selectionMode_));
+    AppendSelectedText(*block);
+    block->push_back('\0');
+    const std::size_t textLength = block->size() - 2;
     TClipboard& clipboard = Clipboard();
     clipboard.Open();
     try {
-        clipboard.SetAsText(text);
-        // The block is the text itself with the mode in front and NUL behind.
-        text.insert(text.begin(), char(selectionMode_));
-        text.push_back('\0');
-        clipboard.SetBuffer(BlockFormat(), text);
+        clipboard.SetAsText(TClipData(block, 1, textLength));
+        clipboard.SetBuffer(BlockFormat(), TClipData(std::move(block), 0, textLength + 2));
     } catch (const EClipboardError&) {
         CloseQuietly(clipboard);
         throw EqvEditError(kCopyFailed);

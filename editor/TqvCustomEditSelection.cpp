@@ -112,10 +112,16 @@ void TqvCustomEdit::SelectAll() {
 
 std::string TqvCustomEdit::SelectedText() const {
     std::string out;
-    if (!HasSelection()) return out;
+    AppendSelectedText(out);
+    return out;
+}
+
+// One byte more is reserved: the clipboard's block ends with a NUL after the text.
+void TqvCustomEdit::AppendSelectedText(std::string& out) const {
+    if (!HasSelection()) return;
     const TPoint b = BlockBegin(), e = BlockEnd();
     const int count = LineCount();
-    if (b.Y > count) return out;
+    if (b.Y > count) return;
     const int lastY = std::min(e.Y, count);
     switch (selectionMode_) {
     case smNormal: {
@@ -123,19 +129,19 @@ std::string TqvCustomEdit::SelectedText() const {
         const std::size_t from = std::min(CharEndAt(first, std::size_t(b.X - 1)), first.size());
         if (b.Y == lastY) {
             const std::size_t to = std::min(CharEndAt(first, std::size_t(e.X - 1)), first.size());
-            if (to > from) out.assign(first.substr(from, to - from));
-            return out;
+            if (to > from) out.append(first.substr(from, to - from));
+            return;
         }
         std::size_t total = first.size() - from + 2;
         for (int y = b.Y + 1; y <= lastY; ++y)
             total += lines_.Get(y - 1).size() + 2;
-        out.reserve(total);
+        out.reserve(out.size() + total + 1);
         out.append(first.substr(from)).append(kCrLf);
         for (int y = b.Y + 1; y < lastY; ++y)
             out.append(lines_.Get(y - 1)).append(kCrLf);
         const std::string_view last = lines_.Get(lastY - 1);
         out.append(last.substr(0, std::min(CharEndAt(last, std::size_t(e.X - 1)), last.size())));
-        return out;
+        return;
     }
     case smColumn: {
         const auto left = std::size_t(std::min(b.X, e.X) - 1);
@@ -144,21 +150,20 @@ std::string TqvCustomEdit::SelectedText() const {
             if (y > b.Y) out.append(kCrLf);
             AppendColumnPiece(out, lines_.Get(y - 1), left, right);
         }
-        return out;
+        return;
     }
     case smLine: {
         std::size_t total = 0;
         for (int y = b.Y; y <= lastY; ++y)
             total += lines_.Get(y - 1).size() + 2;
-        out.reserve(total);
+        out.reserve(out.size() + total + 1);
         for (int y = b.Y; y <= lastY; ++y) {
             out.append(lines_.Get(y - 1));
             if (y < count) out.append(kCrLf);
         }
-        return out;
+        return;
     }
     }
-    return out;
 }
 
 // ---- Replacing -------------------------------------------------------------------------

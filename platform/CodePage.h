@@ -20,6 +20,20 @@ enum class TCodePage { Utf8, Windows1252 };
 TCodePage ActiveCodePage();
 void SetActiveCodePage(TCodePage codePage);
 
+// Makes a code page the active one for a scope.
+class TScopedCodePage {
+public:
+    explicit TScopedCodePage(TCodePage codePage) : saved_(ActiveCodePage()) {
+        SetActiveCodePage(codePage);
+    }
+    ~TScopedCodePage() { SetActiveCodePage(saved_); }
+    TScopedCodePage(const TScopedCodePage&) = delete;
+    TScopedCodePage& operator=(const TScopedCodePage&) = delete;
+
+private:
+    TCodePage saved_;
+};
+
 // ---- Character boundaries -------------------------------------------------------------
 
 // Number of bytes of the character that starts at byte index `pos` of `s` (1 for ASCII, for

@@ -4,6 +4,8 @@
 #include "EditorTestSupport.h"
 
 #include "platform/Clipboard.h"
+#include "platform/testing/ScriptedDialogs.h"
+#include "platform/testing/TestClipboard.h"
 
 namespace ondrex::test {
 namespace {
@@ -135,6 +137,68 @@ TEST_F(ClipboardEditing, TenMegabytesPasteAndUndo) {
     EXPECT_EQ(edit.Text().size(), big.size() + 1);
     Run(ecUndo);
     EXPECT_EQ(edit.Text(), "x");
+}
+
+// A clipboard that refuses is reported in the editor's words, and the text stays as it was:
+// a cut whose copy failed deletes nothing.
+TEST_F(ClipboardEditing, ARefusingClipboardIsReportedAndLosesNothing) {
+    TScopedTestClipboard clipboard;
+    const auto failure = [&](TqvEditorCommand command) -> std::string {
+        try {
+            Run(command);
+        } catch (const EqvEditError& e) {
+            return e.what();
+        }
+        return "no error";
+    };
+    edit.SetText("hello world");
+    Select(smNormal, {1, 1}, {7, 1});
+    clipboard.Fake().RefuseWrites = true;
+    EXPECT_EQ(failure(ecCopy), "Clipboard copy operation failed");
+    EXPECT_EQ(failure(ecCut), "Clipboard copy operation failed");
+    EXPECT_EQ(edit.Text(), "hello world");
+    EXPECT_EQ(edit.UndoList().Count(), 0);
+    EXPECT_EQ(edit.SelectedText(), "hello ");
+
+    clipboard.Fake().RefuseWrites = false;
+    Run(ecCopy);
+    EXPECT_EQ(Clipboard().AsText(), "hello ");
+    clipboard.Fake().RefuseReads = true;
+    edit.SetCaretPos({6, 1});
+    edit.SetSelectionStart({6, 1});
+    EXPECT_EQ(failure(ecPaste), "Clipboard paste operation failed.");
+    EXPECT_EQ(edit.Text(), "hello world");
+    clipboard.Fake().RefuseReads = false;
+    Run(ecPaste);
+    EXPECT_EQ(edit.Text(), "hellohello  world");
+}
+
+TEST_F(ClipboardEditing, AFailedCopyByKeystrokeShowsItsMessage) {
+    TScopedTestClipboard clipboard;
+    TScriptedDialogs& dialogs = TScriptedDialogs::Install();
+    clipboard.Fake().RefuseWrites = true;
+    edit.SetText("abc");
+    Select(smNormal, {1, 1}, {3, 1});
+    host.SendKeyDown('C', ssCtrl);
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Text, "Clipboard copy operation failed");
+    EXPECT_EQ(dialogs.Messages[0].Type, TMsgDlgType::mtError);
+    SetDialogs(nullptr);
+}
+
+// The copy is one buffer: the plain text is the block without its mode byte and final NUL,
+// and both are published by one Close.
+TEST_F(ClipboardEditing, CopyPublishesTextAndBlockFromOneBufferAtOnce) {
+    TScopedTestClipboard clipboard;
+    edit.SetText("one\ntwo");
+    Select(smLine, {1, 1}, {1, 2});
+    Run(ecCopy);
+    EXPECT_EQ(clipboard.Fake().Publishes, 1);
+    const TClipData& text = clipboard.Fake().Content.at(CF_TEXT);
+    const TClipData& blockData = clipboard.Fake().Content.at(block);
+    EXPECT_EQ(text.Buffer, blockData.Buffer);
+    EXPECT_EQ(text.View(), "one\r\ntwo");
+    EXPECT_EQ(blockData.View(), std::string("\x02one\r\ntwo\0", 10));
 }
 
 } // namespace

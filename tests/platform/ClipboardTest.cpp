@@ -1,7 +1,13 @@
 // The system clipboard (offscreen Qt keeps it in the process).
 
 #include "platform/Clipboard.h"
+#include "platform/CodePage.h"
 #include "platform/RichTextBuffer.h"
+#include "platform/testing/TestClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +43,67 @@ TEST(Clipboard, FailuresAreReported) {
     Clipboard().Clear();
     EXPECT_FALSE(Clipboard().HasFormat(CF_TEXT));
     EXPECT_EQ(Clipboard().AsText(), "");
+}
+
+// Our own copy comes back byte for byte (binary bytes and NUL too), while other programs
+// read it as text of the active code page.
+TEST(Clipboard, OwnCopiesKeepTheirBytesAndOthersReadText) {
+    const std::string binary("a\0b\xff\xfe\r\n", 7);
+    Clipboard().SetAsText(binary);
+    EXPECT_EQ(Clipboard().AsText(), binary);
+
+    const TScopedCodePage windows1252(TCodePage::Windows1252);
+    Clipboard().SetAsText("\xab x \xbb");
+    const QMimeData* seen = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(seen, nullptr);
+    EXPECT_EQ(seen->text(), QString::fromUtf8("\u00ab x \u00bb"));
+    EXPECT_EQ(seen->data("text/plain"), QByteArray("\xc2\xab x \xc2\xbb"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\u00ab x \u00bb"));
+}
+
+// The opening and closing rules are the clipboard's own, whatever system is behind it.
+TEST(Clipboard, OneCloseOnePublishAndARefusalLeavesNothingPending) {
+    TScopedTestClipboard test;
+    TTestClipboard& fake = test.Fake();
+    const TClipFormat block = RegisterClipboardFormat("Ondrex block type");
+    TClipboard& c = Clipboard();
+    c.Open();
+    c.Open();
+    c.SetAsText("a");
+    c.SetBuffer(block, "b");
+    c.Close();
+    EXPECT_EQ(fake.Publishes, 0) << "an inner Close publishes nothing";
+    c.Close();
+    EXPECT_EQ(fake.Publishes, 1);
+    EXPECT_EQ(c.AsText(), "a");
+    EXPECT_EQ(c.GetBuffer(block), "b");
+
+    c.Open();
+    c.Close();
+    EXPECT_EQ(fake.Publishes, 1) << "an Open without writes leaves the clipboard alone";
+    EXPECT_THROW(c.SetBuffer(0xBEEF, "x"), EClipboardError);
+    EXPECT_EQ(fake.Publishes, 1);
+
+    fake.RefuseWrites = true;
+    EXPECT_THROW(c.SetAsText("refused"), EClipboardError);
+    EXPECT_FALSE(c.IsOpen());
+    fake.RefuseWrites = false;
+    c.Open();
+    c.SetBuffer(block, "only this");
+    c.Close();
+    EXPECT_FALSE(c.HasFormat(CF_TEXT)) << "the refused text is not carried into the next copy";
+    EXPECT_EQ(c.GetBuffer(block), "only this");
+
+    fake.RefuseReads = true;
+    EXPECT_THROW(c.GetBuffer(block), EClipboardError);
+}
+
+// A slice is clamped to its buffer, so a wrong length never reads past it.
+TEST(Clipboard, ASliceStaysInsideItsBuffer) {
+    const auto buffer = std::make_shared<const std::string>("\x01text\0", 6);
+    EXPECT_EQ(TClipData(buffer, 1, 4).View(), "text");
+    EXPECT_EQ(TClipData(buffer, 1, 99).View(), std::string("text\0", 5));
+    EXPECT_EQ(TClipData(buffer, 99, 1).View(), "");
 }
 
 TEST(RichTextBuffer, CopiesAllItsLinesAndPastesReplacingTheSelection) {
