@@ -5,6 +5,7 @@
 #include "highlighters/jxPHPSyn.h"
 #include "highlighters/qvJScriptSyn.h"
 #include "highlighters/zkVBSSyn.h"
+#include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/SystemColors.h"
 #include "platform/TextFile.h"
@@ -146,6 +147,9 @@ void TScriptExplorer::Parse() {
     memo_.Lines().Clear();
     view_.EditorStateChanged();
     auto block = std::make_shared<const std::string>(ReadFileBytes(FileName));
+    // Characters, their widths and what other programs get from a copy all follow the
+    // file's own code page.
+    SetActiveCodePage(DetectCodePage(*block));
     memo_.Lines().LoadFromBlock(block);
     view_.EditorStateChanged();
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace ondrex {
 
@@ -28,12 +29,24 @@ enum TChangeReason : std::uint8_t {
     urNone,             // never recorded: what an empty list answers
 };
 
+// Where a column edit's bytes sit on one line: from the 0-based byte At, Length bytes.
+struct TLineSpan {
+    int At = 0;
+    int Length = 0;
+    bool operator==(const TLineSpan&) const = default;
+};
+
 struct TUndoItem {
     TChangeReason Reason = urNone;
     TPoint Start;
     TPoint End;
     std::string Text;
     TSelectionMode Mode = smNormal;
+    // A column block's edges fall on different bytes on each line (characters of several
+    // bytes, tabs, trimmed blanks), so a column edit keeps, for each line from the block's
+    // top line down, exactly which bytes it removed or inserted; the text then holds the
+    // removed bytes, a piece per line joined by CR LF. Empty for every other record.
+    std::vector<TLineSpan> Spans;
 };
 
 class TUndoList {
@@ -45,7 +58,7 @@ public:
     // Nothing while locked. At capacity the oldest record goes first, so even a capacity of 0
     // keeps the newest record. Raises OnAdded after the record is in.
     void AddChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                   TSelectionMode mode);
+                   TSelectionMode mode, std::vector<TLineSpan> spans = {});
     // Takes the newest record out; urNone (and `item` untouched) when the list is empty.
     TChangeReason GetChange(TUndoItem& item);
     TChangeReason PeekReason() const { return items_.empty() ? urNone : items_.back().Reason; }

@@ -213,11 +213,10 @@ public:
     void UnlockUndo();
     TUndoList& UndoList() { return undoList_; }
     TUndoList& RedoList() { return redoList_; }
-    // Records a new edit (the mouse's drag and drop records its own): on the undo list,
-    // and the redo list, whose positions were taken before this edit, is emptied. Nothing
-    // while the lists are locked.
+    // Records a new edit on the undo list, and the redo list, whose positions were taken
+    // before this edit, is emptied. Nothing while the lists are locked.
     void RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                      TSelectionMode mode);
+                      TSelectionMode mode, std::vector<TLineSpan> spans = {});
     // Set whenever a change is recorded; only the application clears it.
     bool Modified() const { return modified_; }
     void SetModified(bool value);
@@ -364,9 +363,20 @@ private:
     // where text replacing the selection goes.
     TPoint RecordSelectionRemoval(TChangeReason reason);
     void DeleteSelection();
-    void InsertText(TSelectionMode mode, std::string_view text);
+    // A column selection's bytes on each line from its top line down: both edges moved off
+    // the inside of a character, and on a line that the removal leaves ending in blanks
+    // those blanks too, since the line is trimmed.
+    std::vector<TLineSpan> ColumnSelectionSpans() const;
+    // The spans' bytes from topLine (1-based) down, a piece per line joined by CR LF; taking
+    // them out; putting such pieces back where the spans say.
+    std::string SpannedText(int topLine, const std::vector<TLineSpan>& spans) const;
+    void RemoveSpans(int topLine, const std::vector<TLineSpan>& spans);
+    void InsertSpans(int topLine, const std::vector<TLineSpan>& spans, std::string_view text);
+    // `columnSpans`, when given, receives where a column block's bytes went on each line.
+    void InsertText(TSelectionMode mode, std::string_view text,
+                    std::vector<TLineSpan>* columnSpans = nullptr);
     void InsertStream(const std::vector<std::string_view>& pieces);
-    void InsertColumn(const std::vector<std::string_view>& pieces);
+    std::vector<TLineSpan> InsertColumn(const std::vector<std::string_view>& pieces);
     void InsertLines(const std::vector<std::string_view>& pieces);
     // Marks on fromLine and below move by delta (never above line 1); marks strictly
     // between first and last move to `to`.
@@ -396,11 +406,14 @@ private:
     // Undo
     void UndoChangeAdded(TObject* sender);
     void UndoItem(TUndoItem& item);
+    void UndoPairedItem(TChangeReason reason);
     void RedoItem(TUndoItem& item);
     void InsertColumnBlock(TPoint from, TPoint to, std::string_view text);
     int IndentWidth(const TUndoItem& item) const;
-    // ReplaceSelection that tells where the text went in (the caret after the deletion).
-    TPoint ReplaceSelectionAt(TSelectionMode mode, std::string_view text);
+    // ReplaceSelection that tells where the text went in (the caret after the deletion) and,
+    // for a column block, where its bytes went on each line.
+    TPoint ReplaceSelectionAt(TSelectionMode mode, std::string_view text,
+                              std::vector<TLineSpan>* columnSpans = nullptr);
     // Clipboard
     void PasteBlock(TSelectionMode mode, std::string_view text);
 

@@ -129,9 +129,10 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
             SetCaretPosition(at);
         }
     }
+    std::vector<TLineSpan> spans;
     {
         TqvUndoLock lock(undoList_, redoList_);
-        ReplaceSelection(mode, text);
+        ReplaceSelectionAt(mode, text, &spans);
     }
     const TPoint end = CaretPos();
     if (text.empty()) return;
@@ -140,7 +141,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
         RecordChange(urPaste, at, end, {}, smNormal);
         break;
     case smColumn:
-        RecordChange(urPaste, at, end, {}, smColumn);
+        RecordChange(urPaste, at, end, {}, smColumn, std::move(spans));
         SetCaretPosition({std::min(at.X, end.X), std::max(at.Y, end.Y) + 1});
         break;
     case smLine:

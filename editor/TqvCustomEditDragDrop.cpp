@@ -59,7 +59,9 @@ void TqvCustomEdit::DragDrop(TObject* source, int x, int y) {
     const auto length = [&](int line) { return int(lines_.Get(line - 1).size()); };
     const int linesBelow = LineCount() - drop.Y;
     const int tail = length(drop.Y) - (drop.X - 1);
-    if (move) undoList_.AddChange(urDropDelete, BlockBegin(), BlockEnd(), text, selectionMode_);
+    // Recorded as any removal of a selection: with the blanks its trim takes, and a column
+    // block line by line.
+    if (move) RecordSelectionRemoval(urDropDelete);
     {
         TqvUndoLock undoLock(undoList_, redoList_);
         if (move) {
@@ -74,7 +76,7 @@ void TqvCustomEdit::DragDrop(TObject* source, int x, int y) {
         SetSelectionStart(drop);
         SetSelectedText(text);
     }
-    undoList_.AddChange(urDropInsert, drop, CaretPos(), SelectedText(), smNormal);
+    RecordChange(urDropInsert, drop, CaretPos(), SelectedText(), smNormal);
 }
 
 } // namespace ondrex

@@ -46,13 +46,16 @@ bool TqvCustomEdit::HasSelection() const {
     return selStart_.X != selEnd_.X || (selStart_.Y != selEnd_.Y && selectionMode_ != smColumn);
 }
 
-// Clamped to the text (in smNormal to the line's end + 1) and moved onto a character's first
-// byte.
+// Clamped to the text (in smNormal to the line's end + 1, in the other modes to MaxColumn or
+// a longer line's end + 1) and moved onto a character's first byte.
 TPoint TqvCustomEdit::ClampSelectionPos(TPoint value) const {
     value.Y = std::clamp(value.Y, 1, std::max(LineCount(), 1));
-    value.X = std::clamp(value.X, 1, maxColumn_);
-    if (value.Y > LineCount()) return value;
+    if (value.Y > LineCount()) {
+        value.X = std::clamp(value.X, 1, maxColumn_);
+        return value;
+    }
     const std::string_view line = lines_.Get(value.Y - 1);
+    value.X = std::clamp(value.X, 1, std::max(maxColumn_, int(line.size()) + 1));
     if (selectionMode_ == smNormal) value.X = std::min<int>(value.X, int(line.size()) + 1);
     value.X = int(CharStartAt(line, std::size_t(value.X - 1))) + 1;
     return value;
@@ -172,7 +175,8 @@ void TqvCustomEdit::ReplaceSelection(TSelectionMode mode, std::string_view text)
     ReplaceSelectionAt(mode, text);
 }
 
-TPoint TqvCustomEdit::ReplaceSelectionAt(TSelectionMode mode, std::string_view text) {
+TPoint TqvCustomEdit::ReplaceSelectionAt(TSelectionMode mode, std::string_view text,
+                                         std::vector<TLineSpan>* columnSpans) {
     TqvPaintLock paint(*this);
     TPoint at;
     {
@@ -181,7 +185,7 @@ TPoint TqvCustomEdit::ReplaceSelectionAt(TSelectionMode mode, std::string_view t
         SnapCaretToCharacter();
         if (mode == smNormal) KeepBlanksBeforeBreak(text);
         at = CaretPos();
-        if (!text.empty()) InsertText(mode, text);
+        if (!text.empty()) InsertText(mode, text, columnSpans);
         if (lines_.Count() == 0) lines_.Add("");
     }
     if (caretY_ < 0) SetCaretPosition({CaretColumn(), 1});
@@ -222,6 +226,12 @@ TPoint TqvCustomEdit::IncludeTrimmedBlanks() {
 }
 
 TPoint TqvCustomEdit::RecordSelectionRemoval(TChangeReason reason) {
+    if (selectionMode_ == smColumn) {
+        std::vector<TLineSpan> spans = ColumnSelectionSpans();
+        std::string removed = SpannedText(BlockBegin().Y, spans);
+        RecordChange(reason, selStart_, selEnd_, std::move(removed), smColumn, std::move(spans));
+        return BlockBegin();
+    }
     const TPoint begin = IncludeTrimmedBlanks();
     RecordChange(reason, selStart_, selEnd_, SelectedText(), selectionMode_);
     return begin;
@@ -270,21 +280,10 @@ void TqvCustomEdit::DeleteSelection() {
         SetCaretPosition(b);
         break;
     }
-    case smColumn: {
-        const auto left = std::size_t(std::min(b.X, e.X) - 1);
-        const auto right = std::size_t(std::max(b.X, e.X) - 1);
-        for (int y = b.Y; y <= std::min(e.Y, count); ++y) {
-            const std::string_view line = lines_.Get(y - 1);
-            const std::size_t l = CharEndAt(line, left);
-            if (l >= line.size()) continue;
-            const std::size_t r = std::min(std::max(l, CharEndAt(line, right)), line.size());
-            std::string changed(line.substr(0, l));
-            changed.append(line.substr(r));
-            lines_.Put(y - 1, TrimTrailing(changed));
-        }
-        SetCaretPosition({int(left) + 1, selEnd_.Y});
+    case smColumn:
+        RemoveSpans(b.Y, ColumnSelectionSpans());
+        SetCaretPosition({std::min(b.X, e.X), selEnd_.Y});
         break;
-    }
     case smLine: {
         if (e.Y >= count) {
             lines_.Put(count - 1, "");
@@ -303,14 +302,34 @@ void TqvCustomEdit::DeleteSelection() {
     selStart_ = selEnd_ = CaretPos();
 }
 
-void TqvCustomEdit::InsertText(TSelectionMode mode, std::string_view text) {
+std::vector<TLineSpan> TqvCustomEdit::ColumnSelectionSpans() const {
+    const TPoint b = BlockBegin(), e = BlockEnd();
+    const auto left = std::size_t(std::min(b.X, e.X) - 1);
+    const auto right = std::size_t(std::max(b.X, e.X) - 1);
+    std::vector<TLineSpan> spans;
+    for (int y = b.Y; y <= std::min(e.Y, LineCount()); ++y) {
+        const std::string_view line = lines_.Get(y - 1);
+        const std::size_t l = std::min(CharEndAt(line, left), line.size());
+        const std::size_t r = std::min(std::max(l, CharEndAt(line, right)), line.size());
+        const std::size_t at =
+            r == line.size() && l < r ? TrimTrailing(line.substr(0, l)).size() : l;
+        spans.push_back({int(at), int(r - at)});
+    }
+    return spans;
+}
+
+void TqvCustomEdit::InsertText(TSelectionMode mode, std::string_view text,
+                               std::vector<TLineSpan>* columnSpans) {
     const std::vector<std::string_view> pieces = SplitAtBreaks(text);
     switch (mode) {
     case smNormal:
         InsertStream(pieces);
         break;
     case smColumn:
-        InsertColumn(pieces);
+        if (columnSpans)
+            *columnSpans = InsertColumn(pieces);
+        else
+            InsertColumn(pieces);
         break;
     case smLine:
         InsertLines(pieces);
@@ -347,30 +366,38 @@ void TqvCustomEdit::InsertStream(const std::vector<std::string_view>& pieces) {
     SetCaretPosition({int(pieces.back().size()) + 1, y + n + 1});
 }
 
-// Padding and blank pieces never leave trailing blanks: removing the block again (undo) then
-// gives back exactly the lines it was pasted into.
-void TqvCustomEdit::InsertColumn(const std::vector<std::string_view>& pieces) {
+// Padding and blank pieces never leave trailing blanks, and the bytes a line had stay as they
+// were: what went in is one run of bytes on each line, which taking the block back (undo)
+// removes to give back exactly the lines it was pasted into.
+std::vector<TLineSpan> TqvCustomEdit::InsertColumn(const std::vector<std::string_view>& pieces) {
     const auto column = std::size_t(caretX_);
     int y = caretY_;
     std::size_t end = column;
+    std::vector<TLineSpan> spans;
     for (const std::string_view piece : pieces) {
         if (y < lines_.Count()) {
             const std::string_view line = lines_.Get(y);
             const std::size_t at = line.size() < column ? column : CharEndAt(line, column);
-            std::string changed(line.substr(0, std::min(at, line.size())));
-            changed.resize(at, ' ');
-            changed.append(piece).append(line.substr(std::min(at, line.size())));
-            lines_.Put(y, TrimTrailing(changed));
+            const std::size_t split = std::min(at, line.size());
+            std::string added(at - split, ' ');
+            added.append(piece);
+            if (split == line.size()) added.resize(TrimTrailing(added).size());
+            std::string changed(line.substr(0, split));
+            changed.append(added).append(line.substr(split));
+            lines_.Put(y, changed);
+            spans.push_back({int(split), int(added.size())});
             end = at + piece.size();
         } else {
             std::string added(column, ' ');
             added.append(piece);
             lines_.Add(TrimTrailing(added));
+            spans.push_back({0, int(lines_.Get(y).size())});
             end = column + piece.size();
         }
         ++y;
     }
     SetCaretPosition({int(end) + 1, y});
+    return spans;
 }
 
 void TqvCustomEdit::InsertLines(const std::vector<std::string_view>& pieces) {
@@ -395,9 +422,9 @@ void TqvCustomEdit::InsertLines(const std::vector<std::string_view>& pieces) {
 // ---- Words -----------------------------------------------------------------------------
 
 void TqvCustomEdit::SelectWordAt(TPoint pos) {
-    pos.X = std::clamp(pos.X, 1, maxColumn_);
     pos.Y = std::clamp(pos.Y, 1, std::max(LineCount(), 1));
     const std::string_view line = lines_.Get(pos.Y - 1);
+    pos.X = std::clamp(pos.X, 1, std::max(maxColumn_, int(line.size()) + 1));
     const auto at = std::size_t(pos.X - 1);
     if (at >= line.size()) {
         SetCaretPosition({int(line.size()) + 1, pos.Y});

@@ -32,10 +32,10 @@ std::vector<std::string_view> SplitCrLf(std::string_view text) {
 // ---- Recording -------------------------------------------------------------------------
 
 void TqvCustomEdit::RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                                 TSelectionMode mode) {
+                                 TSelectionMode mode, std::vector<TLineSpan> spans) {
     if (undoList_.Locked()) return;
     if (!replaying_) redoList_.Clear();
-    undoList_.AddChange(reason, start, end, std::move(text), mode);
+    undoList_.AddChange(reason, start, end, std::move(text), mode, std::move(spans));
 }
 
 void TqvCustomEdit::UndoChangeAdded(TObject*) {
@@ -79,6 +79,48 @@ void TqvCustomEdit::InsertColumnBlock(TPoint from, TPoint to, std::string_view t
     StatusChanged(scSelection);
 }
 
+// ---- Column spans ----------------------------------------------------------------------
+
+std::string TqvCustomEdit::SpannedText(int topLine, const std::vector<TLineSpan>& spans) const {
+    std::string text;
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        if (k > 0) text.append(kCrLf);
+        const int y = topLine - 1 + int(k);
+        if (y >= LineCount()) continue;
+        const std::string_view line = lines_.Get(y);
+        const std::size_t at = std::min(std::size_t(spans[k].At), line.size());
+        text.append(line.substr(at, std::size_t(spans[k].Length)));
+    }
+    return text;
+}
+
+void TqvCustomEdit::RemoveSpans(int topLine, const std::vector<TLineSpan>& spans) {
+    TqvLinesUpdate update(lines_);
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        const int y = topLine - 1 + int(k);
+        if (y >= LineCount() || spans[k].Length <= 0) continue;
+        std::string line(lines_.Get(y));
+        const std::size_t at = std::min(std::size_t(spans[k].At), line.size());
+        line.erase(at, std::size_t(spans[k].Length));
+        lines_.Put(y, line);
+    }
+}
+
+void TqvCustomEdit::InsertSpans(int topLine, const std::vector<TLineSpan>& spans,
+                                std::string_view text) {
+    const std::vector<std::string_view> pieces = SplitCrLf(text);
+    TqvLinesUpdate update(lines_);
+    for (std::size_t k = 0; k < spans.size() && k < pieces.size(); ++k) {
+        const int y = topLine - 1 + int(k);
+        if (y >= LineCount() || pieces[k].empty()) continue;
+        std::string line(lines_.Get(y));
+        // A line the block once reached beyond is padded up to it.
+        if (line.size() < std::size_t(spans[k].At)) line.resize(std::size_t(spans[k].At), ' ');
+        line.insert(std::size_t(spans[k].At), pieces[k]);
+        lines_.Put(y, line);
+    }
+}
+
 // The width of a block indent: its record's first piece (TabWidth for a record without one).
 int TqvCustomEdit::IndentWidth(const TUndoItem& item) const {
     return item.Text.empty() ? tabWidth_ : int(SplitCrLf(item.Text).front().size());
@@ -103,32 +145,41 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
     case urInsert:
     case urPaste:
     case urDropInsert: {
+        if (!item.Spans.empty()) {
+            const int top = std::min(item.Start.Y, item.End.Y);
+            redoList_.AddChange(item.Reason, item.Start, item.End, SpannedText(top, item.Spans),
+                                item.Mode, item.Spans);
+            RemoveSpans(top, item.Spans);
+            SetCaretPosition(item.Start);
+            SetSelectionStart(item.Start);
+            UndoPairedItem(item.Reason);
+            break;
+        }
         // The caret first: when trimming took the inserted text's end away, the selection is
         // empty and the old text goes back in at the caret.
         SetCaretPosition(item.Start);
         SetSelectionStart(item.Start);
         SetSelectionEnd(item.End);
-        IncludeTrimmedBlanks();
+        const TPoint begin = IncludeTrimmedBlanks();
+        const TPoint widened = BlockBegin();
         std::string inserted = SelectedText();
         if (item.Text.empty()) {
             redoList_.AddChange(item.Reason, selStart_, selEnd_, std::move(inserted), item.Mode);
             ReplaceSelection(item.Mode, item.Text);
         } else {
             // Overwritten bytes come back: redoing is then replacing them again, the same
-            // pair of records as typing over a selection.
+            // pair of records as typing over a selection. Blanks the removal trims before
+            // them go back as they were (a tab is no run of spaces).
+            std::string restored = inserted.substr(0, std::size_t(begin.X - widened.X));
+            restored += item.Text;
             redoList_.AddChange(item.Reason, selStart_, selEnd_, std::move(inserted), smNormal);
             ReplaceSelection(item.Mode, {});
-            SetCaretPosition(item.Start);
-            ReplaceSelection(item.Mode, item.Text);
-            redoList_.AddChange(urReplaceSelection, item.Start, CaretPos(), {}, smNormal);
+            SetCaretPosition(widened);
+            ReplaceSelection(item.Mode, restored);
+            redoList_.AddChange(urReplaceSelection, widened, CaretPos(), {}, smNormal);
         }
         SetCaretPosition(item.Start);
-        const TChangeReason next = undoList_.PeekReason();
-        if (next == urReplaceSelection || (item.Reason == urDropInsert && next == urDropDelete)) {
-            TUndoItem pair;
-            undoList_.GetChange(pair);
-            UndoItem(pair);
-        }
+        UndoPairedItem(item.Reason);
         break;
     }
     case urLineBreak: {
@@ -189,16 +240,29 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
         if (p.Y > LineCount()) lines_.Add("");
         SetCaretPosition(p);
         SetSelectionStart(p);
-        ReplaceSelection(item.Mode, item.Text);
+        if (item.Spans.empty())
+            ReplaceSelection(item.Mode, item.Text);
+        else
+            InsertSpans(p.Y, item.Spans, item.Text);
         SetCaretPosition(item.End);
         SetSelectionStart(item.Start);
         SetSelectionEnd(item.End);
-        redoList_.AddChange(item.Reason, item.Start, item.End, {}, item.Mode);
+        redoList_.AddChange(item.Reason, item.Start, item.End, {}, item.Mode, item.Spans);
         EnsureCaretVisible();
         break;
     }
     case urNone:
         break;
+    }
+}
+
+// Replacing a selection and a drag move are taken back as one step with the record before.
+void TqvCustomEdit::UndoPairedItem(TChangeReason reason) {
+    const TChangeReason next = undoList_.PeekReason();
+    if (next == urReplaceSelection || (reason == urDropInsert && next == urDropDelete)) {
+        TUndoItem pair;
+        undoList_.GetChange(pair);
+        UndoItem(pair);
     }
 }
 
@@ -223,11 +287,20 @@ void TqvCustomEdit::RedoItem(TUndoItem& item) {
     case urReplaceSelection:
     case urDropDelete: {
         if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
-        SetSelectionStart(item.Start);
-        SetSelectionEnd(item.End);
-        IncludeTrimmedBlanks();
-        undoList_.AddChange(item.Reason, selStart_, selEnd_, SelectedText(), item.Mode);
-        ReplaceSelection(item.Mode, item.Text);
+        if (!item.Spans.empty()) {
+            const int top = std::min(item.Start.Y, item.End.Y);
+            undoList_.AddChange(item.Reason, item.Start, item.End, SpannedText(top, item.Spans),
+                                item.Mode, item.Spans);
+            RemoveSpans(top, item.Spans);
+            SetCaretPosition({std::min(item.Start.X, item.End.X), item.End.Y});
+            SetSelectionStart(CaretPos());
+        } else {
+            SetSelectionStart(item.Start);
+            SetSelectionEnd(item.End);
+            IncludeTrimmedBlanks();
+            undoList_.AddChange(item.Reason, selStart_, selEnd_, SelectedText(), item.Mode);
+            ReplaceSelection(item.Mode, item.Text);
+        }
         if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
         const TChangeReason next = redoList_.PeekReason();
         if (item.Reason == urReplaceSelection ||
@@ -272,6 +345,13 @@ void TqvCustomEdit::RedoItem(TUndoItem& item) {
     case urDropInsert:
         SetCaretPosition(item.Start);
         SetSelectionStart(item.Start);
+        if (!item.Spans.empty()) {
+            InsertSpans(std::min(item.Start.Y, item.End.Y), item.Spans, item.Text);
+            undoList_.AddChange(item.Reason, item.Start, item.End, {}, item.Mode, item.Spans);
+            SetCaretPosition(item.End);
+            SetSelectionStart(item.End);
+            break;
+        }
         ReplaceSelection(item.Mode, item.Text);
         undoList_.AddChange(item.Reason, item.Start, item.End, SelectedText(), item.Mode);
         break;

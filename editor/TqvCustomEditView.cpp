@@ -51,10 +51,11 @@ TPoint TqvCustomEdit::PixelsToRowColumn(TPoint pixel) const {
 
 // ---- Caret -----------------------------------------------------------------------------
 
+// Past the end of the line the caret stops at MaxColumn; a longer line's text stays
+// reachable up to its end.
 int TqvCustomEdit::ColumnLimit(int line) const {
-    if (options_ & qveoScrollPastEol) return maxColumn_;
-    if (line < 0 || line >= lines_.Count()) return 0;
-    return int(lines_.Get(line).size());
+    const int length = line < 0 || line >= lines_.Count() ? 0 : int(lines_.Get(line).size());
+    return (options_ & qveoScrollPastEol) ? std::max(maxColumn_, length) : length;
 }
 
 void TqvCustomEdit::SetCaretPosition(TPoint value) {

@@ -4,6 +4,7 @@
 #include "highlighters/XoqPerlSyn.h"
 #include "highlighters/zkVBSSyn.h"
 #include "platform/Clipboard.h"
+#include "platform/CodePage.h"
 #include "platform/Printer.h"
 #include "platform/TextFile.h"
 #include "platform/testing/ScriptedDialogs.h"
@@ -150,6 +151,22 @@ TEST_F(Explorer, StartingWithAFileScansItAndKeepsTheCaption) {
     EXPECT_EQ(view.info,
               (std::vector<TInfoRow>{
                   {"Functions found", "1"}, {"Subs found", "1"}, {"Dim statements found", "1"}}));
+}
+
+// A file that is not UTF-8 is shown, measured and copied as Windows-1252; the next UTF-8 file
+// goes back to UTF-8.
+TEST_F(Explorer, EachFileIsReadInItsOwnCodePage) {
+    const TScopedCodePage kept(ActiveCodePage());
+    const std::string latin = tempFile("latin.asp", "Dim caf\xe9 ' \xab x \xbb\r\n");
+    explorer.StartWith(latin);
+    EXPECT_EQ(ActiveCodePage(), TCodePage::Windows1252);
+    EXPECT_EQ(memo.Lines().Get(0), "Dim caf\xe9 ' \xab x \xbb");
+    memo.SelectAll();
+    memo.CopyToClipboard();
+    EXPECT_EQ(Clipboard().AsText(), "Dim caf\xe9 ' \xab x \xbb");
+    explorer.StartWith(path);
+    EXPECT_EQ(ActiveCodePage(), TCodePage::Utf8);
+    std::remove(latin.c_str());
 }
 
 TEST_F(Explorer, AnEmptyFileNameScansNothing) {

@@ -202,6 +202,34 @@ TEST_F(EditorMouse, DraggingMovesTheTextAndOneUndoTakesItBack) {
     EXPECT_EQ(edit.Text(), "two\r\nthone\r\nree");
 }
 
+// Moving text off a line's end trims the tab before it; undo gives the tab back, for a
+// stream and for a column block, and a drop is a new edit that empties the redo list.
+TEST_F(EditorMouse, UndoOfADragMoveGivesBackTheTrimmedTab) {
+    const std::string original = "ab\tcd\r\nxy\r\nlast line";
+    struct Case {
+        TSelectionMode mode;
+        TPoint end;
+        std::string moved;
+    };
+    for (const Case& c : {Case{smNormal, {6, 1}, "ab\r\nxy\r\nlacdst line"},
+                          Case{smColumn, {6, 2}, "ab\r\nxy\r\nlacd\r\n  st line"}}) {
+        edit.SetText(original);
+        edit.SetSelectionMode(c.mode);
+        Select({4, 1}, c.end);
+        DragSelection(At(10, 1), At(3, 3)); // "cd" is shown after the tab
+        EXPECT_EQ(edit.Text(), c.moved);
+        edit.Undo();
+        EXPECT_EQ(edit.Text(), original);
+        edit.Redo();
+        EXPECT_EQ(edit.Text(), c.moved);
+        edit.Undo();
+    }
+    ASSERT_TRUE(edit.CanRedo());
+    Select({1, 3}, {3, 3});
+    DragSelection(At(2, 3), At(1, 1));
+    EXPECT_FALSE(edit.CanRedo());
+}
+
 TEST_F(EditorMouse, CtrlDraggingCopiesAndOneUndoRemovesTheCopy) {
     edit.SetText("abcdef ghij");
     Select({1, 1}, {4, 1});

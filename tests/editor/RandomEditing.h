@@ -45,13 +45,25 @@ private:
     std::size_t pos_ = 0;
 };
 
-// A session either uses multi-byte characters or column blocks: column blocks count bytes, so
-// over characters of different byte lengths their lines differ in width (see the report of
-// the editing work) and only the two other modes are exercised there.
+// What a session's text and typing hold: only single-byte characters, or also multi-byte
+// characters and tabs (whose byte widths differ from their display widths); and whether
+// column blocks are selected, cut and pasted.
 struct TSessionKind {
     bool MultiByte = true;
     bool Columns = false;
 };
+
+// Every mix in turn: multi-byte text, single-byte text with column blocks, and both.
+inline TSessionKind SessionKindOf(unsigned number) {
+    switch (number % 3) {
+    case 0:
+        return {true, false};
+    case 1:
+        return {false, true};
+    default:
+        return {true, true};
+    }
+}
 
 inline const std::vector<std::string>& RandomWords(bool multiByte) {
     static const std::vector<std::string> ascii = {"ab", "x",   "If",  "(a)", "{",
@@ -67,20 +79,31 @@ inline const std::vector<std::string>& RandomWords(bool multiByte) {
                                                    "\xE2\x82\xAC",
                                                    "\xE6\x97\xA5\xE6\x9C\xAC",
                                                    "\xF0\x9D\x84\x9E",
+                                                   "a\tb",
+                                                   "\t\xC3\xA9",
                                                    "q_z",
                                                    "end"};
     return multiByte ? words : ascii;
 }
 
 // Lines of words with leading blanks, single inner blanks and empty lines; never a trailing
-// blank.
+// blank. Now and then one line runs past the caret's column limit (MaxColumn).
 inline std::string RandomText(TChoiceSource& source, bool multiByte = true) {
     std::string text;
     const int lines = 1 + source.Next(12);
+    const int longLine = source.Next(8) == 0 ? source.Next(lines) : -1;
     for (int l = 0; l < lines; ++l) {
         if (l > 0) text += "\r\n";
+        if (l == longLine) {
+            const auto& words = RandomWords(multiByte);
+            for (std::size_t start = text.size(); text.size() - start < 1100;)
+                text += words[std::size_t(source.Next(int(words.size())))] + " ";
+            text += "end";
+            continue;
+        }
         if (source.Next(5) == 0) continue;
-        text.append(std::size_t(source.Next(3) * 2), ' ');
+        const int indent = source.Next(3) * 2;
+        text.append(std::size_t(indent), multiByte && indent == 4 ? '\t' : ' ');
         const int words = 1 + source.Next(5);
         for (int w = 0; w < words; ++w) {
             if (w > 0) text.append(std::size_t(1 + source.Next(2)), ' ');
@@ -139,7 +162,7 @@ inline void RandomStep(TqvCustomEdit& edit, TChoiceSource& source, TSessionKind 
         ecLineStart,   ecLineEnd,    ecSelLeft,   ecSelRight,    ecSelUp,    ecSelDown,
         ecSelWordLeft, ecSelLineEnd, ecSelectAll, ecMatchBracket};
     static const std::string multiByte[] = {
-        "a", " ", "(", ")", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9D\x84\x9E", "Z"};
+        "a", " ", "(", ")", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9D\x84\x9E", "\t"};
     static const std::string ascii[] = {"a", " ", "(", ")", "b", "{", "}", "Z"};
     const std::string* typed = kind.MultiByte ? multiByte : ascii;
     switch (source.Next(20)) {

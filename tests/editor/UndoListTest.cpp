@@ -33,7 +33,7 @@ TEST(UndoList, KeepsTheNewestUpToItsCapacity) {
 TEST(UndoList, EmptyListAnswersNoneAndLeavesTheOutputs) {
     TUndoList list;
     EXPECT_EQ(list.PeekReason(), urNone);
-    TUndoItem item{urPaste, {5, 5}, {6, 6}, "kept", smLine};
+    TUndoItem item{urPaste, {5, 5}, {6, 6}, "kept", smLine, {}};
     EXPECT_EQ(list.GetChange(item), urNone);
     EXPECT_EQ(item.Text, "kept");
     EXPECT_EQ(item.Reason, urPaste);

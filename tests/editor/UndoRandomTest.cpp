@@ -16,7 +16,7 @@ TEST_P(UndoRandom, UndoAllRestoresTheOriginalAndRedoAllTheEdit) {
     for (int session = 0; session < 4; ++session) {
         const auto seed = std::uint32_t(GetParam() * 4 + session);
         TChoiceSource source(seed);
-        const TSessionKind kind{seed % 2 == 0, seed % 2 == 1};
+        const TSessionKind kind = SessionKindOf(seed);
         Clipboard().Clear();
         edit.SetText(RandomText(source, kind.MultiByte));
         const std::string original = edit.Text();
@@ -46,7 +46,7 @@ TEST_P(UndoRandom, EveryStepUndoesAndRedoesOnItsOwn) {
     edit.SetMaxUndo(1000);
     const auto seed = std::uint32_t(1000 + GetParam());
     TChoiceSource source(seed);
-    const TSessionKind kind{seed % 2 == 0, seed % 2 == 1};
+    const TSessionKind kind = SessionKindOf(seed);
     Clipboard().Clear();
     edit.SetText(RandomText(source, kind.MultiByte));
     for (int step = 0; step < 300; ++step) {

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace ondrex;
     using namespace ondrex::test;
     if (size == 0) return 0;
-    const TSessionKind kind{(data[0] & 1) == 0, (data[0] & 1) == 1};
+    const TSessionKind kind = SessionKindOf(data[0]);
     TChoiceSource source(data + 1, size - 1);
     TqvCustomEdit edit;
     TTestControlHost host{edit};

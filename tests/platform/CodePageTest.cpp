@@ -133,20 +133,20 @@ TEST(CodePage, CharacterClassesForWordSelection) {
 
 TEST(CodePage, AnsiLowerCasingOfUtf8MapsOnlyAscii) {
     const std::uint8_t* t = AnsiLowerTable(U);
-    EXPECT_EQ(t['A'], 'a');
-    EXPECT_EQ(t['Z'], 'z');
-    EXPECT_EQ(t['a'], 'a');
-    EXPECT_EQ(t['@'], '@');
-    EXPECT_EQ(t['['], '[');
+    EXPECT_EQ(t[std::uint8_t('A')], 'a');
+    EXPECT_EQ(t[std::uint8_t('Z')], 'z');
+    EXPECT_EQ(t[std::uint8_t('a')], 'a');
+    EXPECT_EQ(t[std::uint8_t('@')], '@');
+    EXPECT_EQ(t[std::uint8_t('[')], '[');
     for (int c = 0x80; c < 256; ++c)
         EXPECT_EQ(t[c], c);
     EXPECT_EQ(AnsiLowerCase(U, "ÉCOLE École"), "École École"); // É is two bytes: unchanged
-    EXPECT_EQ(AnsiUpperTable(U)['q'], 'Q');
+    EXPECT_EQ(AnsiUpperTable(U)[std::uint8_t('q')], 'Q');
 }
 
 TEST(CodePage, AnsiLowerCasingOfWindows1252MapsItsLetters) {
     const std::uint8_t* t = AnsiLowerTable(W);
-    EXPECT_EQ(t['A'], 'a');
+    EXPECT_EQ(t[std::uint8_t('A')], 'a');
     EXPECT_EQ(t[0xC0], 0xE0); // À
     EXPECT_EQ(t[0xDE], 0xFE); // Þ
     EXPECT_EQ(t[0xD7], 0xD7); // × stays
