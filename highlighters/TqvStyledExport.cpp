@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -43,10 +45,13 @@ TqvTokenLook LookOf(const TqvHighLightAttributes& attribute) {
 
 void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttributes* attribute,
                                  bool, bool) {
-    if (!attribute && text.empty())
+    if (!attribute && text.empty()) {
+        BeginPiece(0, 1);
         FinishLine();
-    else
+        EndPiece();
+    } else {
         WriteText(text, attribute);
+    }
 }
 
 void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::string& line) {
@@ -57,6 +62,7 @@ void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::s
 
 void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens) {
     BeginText(line);
+    BeginPiece(line.size(), tokens.size() + 1);
     // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
     const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
     for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
@@ -65,12 +71,15 @@ void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExport
     if (end < line.size()) Place(end, line.size(), nullptr);
     AppendPending(line.size());
     FinishLine();
+    EndPiece();
 }
 
 void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
     BeginText(text);
+    BeginPiece(text.size(), 1);
     Place(0, text.size(), attribute);
     AppendPending(text.size());
+    EndPiece();
 }
 
 void TqvStyledExport::Place(std::size_t start, std::size_t next,
@@ -88,7 +97,7 @@ void TqvStyledExport::Place(std::size_t start, std::size_t next,
 
 void TqvStyledExport::FinishLine() {
     SwitchTo(kPlain);
-    out_ += '\n';
+    *at_++ = '\n';
 }
 
 std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
@@ -100,6 +109,10 @@ std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute
         if (id == looks_.size()) {
             looks_.push_back(look);
             openings_.push_back(Opening(look));
+            if (openings_.back().size() > longestOpening_) {
+                longestOpening_ = openings_.back().size();
+                ReservePiece();
+            }
         }
     }
     known = {&attribute, attribute.Foreground(), attribute.Background(), attribute.Style(), id};
@@ -108,9 +121,9 @@ std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute
 
 void TqvStyledExport::SwitchTo(std::size_t id) {
     if (id == current_) return;
-    if (current_ != kPlain) out_ += closing_;
+    if (current_ != kPlain) Put(closing_);
     current_ = id;
-    if (id != kPlain) out_ += openings_[id];
+    if (id != kPlain) Put(openings_[id]);
 }
 
 void TqvStyledExport::PrepareBytes() {
@@ -127,6 +140,7 @@ void TqvStyledExport::PrepareBytes() {
         else
             replacement = c; // UTF-8 was checked for the whole file
         replaced_[byte] = replacement != std::string_view(&c, 1);
+        longestReplacement_ = std::max(longestReplacement_, replacement.size());
         if (replaced_[byte] && byte > 0x20 && byte < 0x7F) printableReplaced_.push_back(c);
     }
 }
@@ -178,12 +192,36 @@ void TqvStyledExport::AppendPending(std::size_t to) {
     std::size_t from = pending_;
     for (; nextReplaced_ < replacedAt_.size() && replacedAt_[nextReplaced_] < to; ++nextReplaced_) {
         const std::size_t at = replacedAt_[nextReplaced_];
-        out_.append(text_.data() + from, at - from);
-        out_ += replacements_[static_cast<unsigned char>(text_[at])];
+        Put(text_.substr(from, at - from));
+        Put(replacements_[static_cast<unsigned char>(text_[at])]);
         from = at + 1;
     }
-    out_.append(text_.data() + from, to - from);
+    Put(text_.substr(from, to - from));
     pending_ = to;
+}
+
+void TqvStyledExport::BeginPiece(std::size_t textSize, std::size_t switches) {
+    PrepareBytes();
+    pieceText_ = textSize;
+    pieceSwitches_ = switches;
+    at_ = piece_.get();
+    ReservePiece();
+}
+
+void TqvStyledExport::ReservePiece() {
+    const std::size_t used = std::size_t(at_ - piece_.get());
+    const std::size_t room = used + pieceText_ * longestReplacement_ +
+                             pieceSwitches_ * (closing_.size() + longestOpening_) + 1;
+    if (room <= pieceCapacity_) return;
+    pieceCapacity_ = std::max(room, 2 * pieceCapacity_);
+    auto bigger = std::make_unique_for_overwrite<char[]>(pieceCapacity_);
+    if (used) std::memcpy(bigger.get(), piece_.get(), used);
+    piece_ = std::move(bigger);
+    at_ = piece_.get() + used;
+}
+
+void TqvStyledExport::EndPiece() {
+    out_.append(piece_.get(), std::size_t(at_ - piece_.get()));
 }
 
 } // namespace ondrex

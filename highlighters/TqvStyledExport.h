@@ -14,6 +14,8 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -68,6 +70,34 @@ private:
     void BeginText(std::string_view text);
     // Appends the text from the pending position up to `to`, in the current look.
     void AppendPending(std::size_t to);
+    // A line (or a token) is written first into a piece of its own with room for the worst
+    // case, then into `out` in one go: its many short parts cost no check and no call each.
+    // The room is for text of this size and this many changes of look.
+    void BeginPiece(std::size_t textSize, std::size_t switches);
+    void ReservePiece(); // again, after a longer look was met
+    void Put(std::string_view bytes) {
+        // Two overlapping moves of a fixed size cover a short part without a call.
+        const char* from = bytes.data();
+        const std::size_t n = bytes.size();
+        auto overlapping = [&]<std::size_t kSize>() {
+            char head[kSize], tail[kSize];
+            std::memcpy(head, from, kSize);
+            std::memcpy(tail, from + n - kSize, kSize);
+            std::memcpy(at_, head, kSize);
+            std::memcpy(at_ + n - kSize, tail, kSize);
+        };
+        if (n >= 16)
+            std::memcpy(at_, from, n);
+        else if (n >= 8)
+            overlapping.template operator()<8>();
+        else if (n >= 4)
+            overlapping.template operator()<4>();
+        else
+            for (std::size_t i = 0; i < n; ++i)
+                at_[i] = from[i];
+        at_ += n;
+    }
+    void EndPiece();
     // Writes the text's [start, next) in the attribute's look. Tokens of one look are
     // appended in one piece: the text from the pending position on is in the current look
     // and not yet appended. In UTF-8, continuation bytes a token starts with finish the
@@ -108,6 +138,12 @@ private:
     // The printable ASCII characters among them: few in any medium (a scan looks for each).
     std::string printableReplaced_;
     bool bytesPrepared_ = false;
+    std::size_t longestReplacement_ = 1;
+    std::size_t longestOpening_ = 0;
+    std::unique_ptr<char[]> piece_;
+    std::size_t pieceCapacity_ = 0;
+    char* at_ = nullptr;
+    std::size_t pieceText_ = 0, pieceSwitches_ = 0;
     std::string_view text_;
     std::size_t pending_ = 0;
     std::vector<std::size_t> replacedAt_;
