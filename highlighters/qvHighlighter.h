@@ -98,7 +98,8 @@ public:
     // appended to `tokens`: every token (those the language keeps from its export sink too,
     // with their own attribute; neighbours of one attribute may come as one), then one with
     // no attribute where the line's tokens end (its first NUL). The export sink is not called.
-    virtual void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) = 0;
+    // By default from StartExportLine and ExportNextToken; the languages find them directly.
+    virtual void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens);
     // The low 8 bits become the range.
     virtual void SetRangeState(TqvRangeState value) = 0;
     virtual void ResetRangeState() = 0;

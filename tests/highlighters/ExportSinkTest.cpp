@@ -214,6 +214,44 @@ TEST(LineExport, TokensOfALineComeInOneCall) {
     EXPECT_EQ(tokens[3].start, 7) << "the tokens end at the NUL";
 }
 
+TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
+    // The base's way (through the export sink, the hidden tokens added) and each language's
+    // own give one list, but for neighbours of one attribute the language may join.
+    const std::string lines[] = {"<?php `ls` \\x; /* a",
+                                 "b */ $c = \"d",
+                                 "e\" . 'f' # g",
+                                 "a = `b` + \x01 + 'caf\xc3\xa9'; /*",
+                                 "*/ my $s = \"\\\"\";",
+                                 std::string("Dim x\0 rest", 11),
+                                 "",
+                                 "\x80\xff @ \\ ?>"};
+    // Two instances: the attributes compare by name.
+    auto joined = [](std::vector<TqvExportToken> tokens) {
+        std::vector<std::pair<int, std::string>> kept;
+        for (std::size_t i = 0; i < tokens.size(); ++i)
+            if (i == 0 || i + 1 == tokens.size() || tokens[i].attribute != tokens[i - 1].attribute)
+                kept.emplace_back(tokens[i].start,
+                                  tokens[i].attribute ? tokens[i].attribute->Name() : "none");
+        return kept;
+    };
+    const THighlighterList& list = THighlighterList::Instance();
+    for (int i = 0; i < list.Count(); ++i) {
+        auto viaSink = list[i].Create();
+        auto direct = list[i].Create();
+        RecordingSink sink;
+        viaSink->SetExportSink(&sink);
+        for (const std::string& line : lines) {
+            std::vector<TqvExportToken> base, own;
+            viaSink->TqvCustomHighLighter::ExportTokens(line.c_str(), base);
+            direct->ExportTokens(line.c_str(), own);
+            EXPECT_EQ(joined(base), joined(own)) << list[i].Language << ": " << line;
+            EXPECT_EQ(viaSink->RangeState(), direct->RangeState());
+        }
+        EXPECT_EQ(viaSink->ExportSink(), &sink) << "the sink is put back";
+        EXPECT_TRUE(sink.calls.empty());
+    }
+}
+
 // The line export's text without its styles, for every byte value at every place in lines
 // longer and shorter than the sixteen bytes scanned at a time.
 TEST(LineExport, EveryByteIsWrittenAsTheMediumWantsIt) {

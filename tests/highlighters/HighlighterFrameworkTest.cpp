@@ -104,7 +104,6 @@ TEST(CustomHighLighter, BaseWordCharsAreAllButControlsAndSpace) {
         void NextToken() override {}
         void StartLine(const char*, int) override {}
         void StartExportLine(const char*) override {}
-        void ExportTokens(const char*, std::vector<TqvExportToken>&) override {}
         void SetRangeState(TqvRangeState) override {}
         void ResetRangeState() override {}
     } bare;
