@@ -7,7 +7,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -46,7 +45,7 @@ TqvTokenLook LookOf(const TqvHighLightAttributes& attribute) {
 void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttributes* attribute,
                                  bool, bool) {
     if (!attribute && text.empty()) {
-        BeginPiece(0, 1);
+        BeginPiece();
         FinishLine();
         EndPiece();
     } else {
@@ -62,7 +61,7 @@ void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::s
 
 void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens) {
     BeginText(line);
-    BeginPiece(line.size(), tokens.size() + 1);
+    BeginPiece();
     // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
     const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
     for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
@@ -76,7 +75,7 @@ void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExport
 
 void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
     BeginText(text);
-    BeginPiece(text.size(), 1);
+    BeginPiece();
     Place(0, text.size(), attribute);
     AppendPending(text.size());
     EndPiece();
@@ -97,7 +96,7 @@ void TqvStyledExport::Place(std::size_t start, std::size_t next,
 
 void TqvStyledExport::FinishLine() {
     SwitchTo(kPlain);
-    *at_++ = '\n';
+    Put("\n");
 }
 
 std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
@@ -109,10 +108,6 @@ std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute
         if (id == looks_.size()) {
             looks_.push_back(look);
             openings_.push_back(Opening(look));
-            if (openings_.back().size() > longestOpening_) {
-                longestOpening_ = openings_.back().size();
-                ReservePiece();
-            }
         }
     }
     known = {&attribute, attribute.Foreground(), attribute.Background(), attribute.Style(), id};
@@ -140,7 +135,6 @@ void TqvStyledExport::PrepareBytes() {
         else
             replacement = c; // UTF-8 was checked for the whole file
         replaced_[byte] = replacement != std::string_view(&c, 1);
-        longestReplacement_ = std::max(longestReplacement_, replacement.size());
         if (replaced_[byte] && byte > 0x20 && byte < 0x7F) printableReplaced_.push_back(c);
     }
 }
@@ -200,28 +194,17 @@ void TqvStyledExport::AppendPending(std::size_t to) {
     pending_ = to;
 }
 
-void TqvStyledExport::BeginPiece(std::size_t textSize, std::size_t switches) {
-    PrepareBytes();
-    pieceText_ = textSize;
-    pieceSwitches_ = switches;
-    at_ = piece_.get();
-    ReservePiece();
+void TqvStyledExport::FlushPiece() {
+    out_.append(piece_.data(), std::size_t(at_ - piece_.data()));
+    at_ = piece_.data();
 }
 
-void TqvStyledExport::ReservePiece() {
-    const std::size_t used = std::size_t(at_ - piece_.get());
-    const std::size_t room = used + pieceText_ * longestReplacement_ +
-                             pieceSwitches_ * (closing_.size() + longestOpening_) + 1;
-    if (room <= pieceCapacity_) return;
-    pieceCapacity_ = std::max(room, 2 * pieceCapacity_);
-    auto bigger = std::make_unique_for_overwrite<char[]>(pieceCapacity_);
-    if (used) std::memcpy(bigger.get(), piece_.get(), used);
-    piece_ = std::move(bigger);
-    at_ = piece_.get() + used;
-}
-
-void TqvStyledExport::EndPiece() {
-    out_.append(piece_.get(), std::size_t(at_ - piece_.get()));
+void TqvStyledExport::PutAfterFlush(std::string_view bytes) {
+    FlushPiece();
+    if (bytes.size() > piece_.size())
+        out_.append(bytes);
+    else
+        Put(bytes);
 }
 
 } // namespace ondrex

@@ -15,7 +15,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,15 +69,20 @@ private:
     void BeginText(std::string_view text);
     // Appends the text from the pending position up to `to`, in the current look.
     void AppendPending(std::size_t to);
-    // A line (or a token) is written first into a piece of its own with room for the worst
-    // case, then into `out` in one go: its many short parts cost no check and no call each.
-    // The room is for text of this size and this many changes of look.
-    void BeginPiece(std::size_t textSize, std::size_t switches);
-    void ReservePiece(); // again, after a longer look was met
-    void Put(std::string_view bytes) {
-        // Two overlapping moves of a fixed size cover a short part without a call.
+    // A line (or a token) is put together in a piece of its own, then appended to `out` in
+    // one go: its many short parts cost no allocation check and no call each.
+    void BeginPiece() { at_ = piece_.data(); }
+    void FlushPiece();
+    void EndPiece() { FlushPiece(); }
+    // Called for every part: kept inline, the rare case apart.
+    [[gnu::always_inline]] void Put(std::string_view bytes) {
         const char* from = bytes.data();
         const std::size_t n = bytes.size();
+        if (n > std::size_t(piece_.data() + piece_.size() - at_)) [[unlikely]] {
+            PutAfterFlush(bytes);
+            return;
+        }
+        // Two overlapping moves of a fixed size cover a short part without a call.
         auto overlapping = [&]<std::size_t kSize>() {
             char head[kSize], tail[kSize];
             std::memcpy(head, from, kSize);
@@ -97,7 +101,7 @@ private:
                 at_[i] = from[i];
         at_ += n;
     }
-    void EndPiece();
+    void PutAfterFlush(std::string_view bytes);
     // Writes the text's [start, next) in the attribute's look. Tokens of one look are
     // appended in one piece: the text from the pending position on is in the current look
     // and not yet appended. In UTF-8, continuation bytes a token starts with finish the
@@ -138,16 +142,12 @@ private:
     // The printable ASCII characters among them: few in any medium (a scan looks for each).
     std::string printableReplaced_;
     bool bytesPrepared_ = false;
-    std::size_t longestReplacement_ = 1;
-    std::size_t longestOpening_ = 0;
-    std::unique_ptr<char[]> piece_;
-    std::size_t pieceCapacity_ = 0;
-    char* at_ = nullptr;
-    std::size_t pieceText_ = 0, pieceSwitches_ = 0;
     std::string_view text_;
     std::size_t pending_ = 0;
     std::vector<std::size_t> replacedAt_;
     std::size_t nextReplaced_ = 0;
+    std::array<char, 4096> piece_;
+    char* at_ = piece_.data();
     std::size_t current_ = kPlain;
     std::vector<TqvExportToken> tokens_;
 };
