@@ -47,7 +47,7 @@ void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttrib
     if (!attribute && text.empty()) {
         BeginPiece();
         FinishLine();
-        EndPiece();
+        FlushPiece();
     } else {
         WriteText(text, attribute);
     }
@@ -70,7 +70,7 @@ void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExport
     if (end < line.size()) Place(end, line.size(), nullptr);
     AppendPending(line.size());
     FinishLine();
-    EndPiece();
+    FlushPiece();
 }
 
 void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
@@ -78,7 +78,7 @@ void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttribu
     BeginPiece();
     Place(0, text.size(), attribute);
     AppendPending(text.size());
-    EndPiece();
+    FlushPiece();
 }
 
 void TqvStyledExport::Place(std::size_t start, std::size_t next,

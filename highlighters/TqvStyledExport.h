@@ -69,11 +69,11 @@ private:
     void BeginText(std::string_view text);
     // Appends the text from the pending position up to `to`, in the current look.
     void AppendPending(std::size_t to);
-    // A line (or a token) is put together in a piece of its own, then appended to `out` in
-    // one go: its many short parts cost no allocation check and no call each.
+    // A line (or a token) is put together in a piece of its own, appended to `out` when the
+    // piece is full and at the end (FlushPiece): its many short parts cost no allocation check
+    // and no call each.
     void BeginPiece() { at_ = piece_.data(); }
     void FlushPiece();
-    void EndPiece() { FlushPiece(); }
     // Called for every part: kept inline, the rare case apart.
     [[gnu::always_inline]] void Put(std::string_view bytes) {
         const char* from = bytes.data();
