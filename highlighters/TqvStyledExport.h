@@ -43,8 +43,9 @@ public:
     // unstyled. Whoever shows a file exported calls this per line, so all of them write the
     // same text. The highlighter's export sink is not used.
     void ExportLine(TqvCustomHighLighter& highlighter, const std::string& line);
-    // The same, with the line's tokens from the highlighter's ExportTokens; the line is the
-    // text they were taken from (its NUL-terminated copy need not be).
+    // The same with the line's tokens found beforehand by the highlighter's ExportTokens (in
+    // this text or in a NUL-terminated copy of it), so that finding and writing can happen
+    // apart.
     void WriteLine(std::string_view line, std::span<const TqvExportToken> tokens);
 
 protected:
