@@ -2,6 +2,7 @@
 // highlighters' export interface.
 
 #include "app/CliCommands.h"
+#include "app/CliPipeline.h"
 #include "app/CliTokens.h"
 #include "editor/LineBreaks.h"
 #include "highlighters/TqvAnsiExport.h"
@@ -9,7 +10,10 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <span>
+#include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace ondrex::cli {
 
@@ -24,14 +28,46 @@ bool UseColor(const std::string& when, std::ostream& out) {
     return &out == &std::cout && isatty(STDOUT_FILENO);
 }
 
-template <class Body> void EachLine(const std::string& bytes, Body body) {
+// Lines with their export tokens, found on one thread and written on another.
+struct TExportChunk {
+    std::vector<std::string_view> lines;
+    std::vector<std::size_t> tokenEnds; // where each line's tokens end in `tokens`
+    std::vector<TqvExportToken> tokens;
+};
+
+// Every line of the text through the exporter: the highlighter finds the tokens on a second
+// thread while the exporter writes on this one; afterChunk() follows every few thousand
+// lines. Each line's break is overwritten with a NUL, so that the highlighter reads the line
+// where it stands.
+template <class AfterChunk>
+void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyledExport& exporter,
+                 AfterChunk afterChunk) {
+    constexpr std::size_t kLinesPerChunk = 16384;
     TLineSplitter splitter(bytes);
-    std::string_view view;
-    std::string line;
-    while (splitter.Next(view)) {
-        line.assign(view);
-        body(line);
-    }
+    RunPipelined<TExportChunk>(
+        [&](TExportChunk& chunk) {
+            chunk.lines.clear();
+            chunk.tokenEnds.clear();
+            chunk.tokens.clear();
+            std::string_view line;
+            while (chunk.lines.size() < kLinesPerChunk && splitter.Next(line)) {
+                bytes[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
+                highlighter.ExportTokens(line.data(), chunk.tokens);
+                chunk.lines.push_back(line);
+                chunk.tokenEnds.push_back(chunk.tokens.size());
+            }
+            return !chunk.lines.empty();
+        },
+        [&](const TExportChunk& chunk) {
+            const std::span<const TqvExportToken> tokens(chunk.tokens);
+            std::size_t begin = 0;
+            for (std::size_t i = 0; i < chunk.lines.size(); ++i) {
+                exporter.WriteLine(chunk.lines[i],
+                                   tokens.subspan(begin, chunk.tokenEnds[i] - begin));
+                begin = chunk.tokenEnds[i];
+            }
+            afterChunk();
+        });
 }
 
 } // namespace
@@ -49,14 +85,13 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         const std::string& file = parser.Positionals()[0];
         const bool color = UseColor(parser.Value("--color", "auto"), out);
         auto highlighter = HighlighterFor(parser, file);
-        const std::string bytes = ReadInput(file);
+        std::string bytes = ReadInput(file);
         const TCodePage codePage = DetectCodePage(bytes);
 
         if (parser.Has("--html")) {
             TqvHtmlExport html(codePage);
-            html.Reserve(2 * bytes.size()); // markup and escapes: untouched room costs nothing
-            highlighter->SetExportSink(&html);
-            EachLine(bytes, [&](const std::string& line) { html.ExportLine(*highlighter, line); });
+            html.Reserve(3 * bytes.size()); // markup and escapes: untouched room costs nothing
+            ExportLines(bytes, *highlighter, html, [] {});
             Write(out, html.PageHead(ToUtf8(DetectCodePage(file), file)));
             Write(out, html.PageBody());
             Write(out, TqvHtmlExport::PageTail());
@@ -71,20 +106,19 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             }
         };
         if (!color) {
-            EachLine(bytes, [&](const std::string& line) {
+            TLineSplitter splitter(bytes);
+            std::string line;
+            for (std::string_view view; splitter.Next(view);) {
+                line.assign(view);
                 AppendUtf8(codePage, line, text);
                 text += '\n';
                 flush(false);
-            });
+            }
             flush(true);
             return kExitOk;
         }
         TqvAnsiExport ansi(text, codePage);
-        highlighter->SetExportSink(&ansi);
-        EachLine(bytes, [&](const std::string& line) {
-            ansi.ExportLine(*highlighter, line);
-            flush(false);
-        });
+        ExportLines(bytes, *highlighter, ansi, [&] { flush(false); });
         flush(true);
         return kExitOk;
     });

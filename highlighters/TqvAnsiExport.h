@@ -7,23 +7,17 @@
 #include "highlighters/TqvStyledExport.h"
 
 #include <string>
-#include <vector>
 
 namespace ondrex {
 
 class TqvAnsiExport : public TqvStyledExport {
 public:
-    TqvAnsiExport(std::string& out, TCodePage codePage) : TqvStyledExport(codePage), out_(out) {}
+    TqvAnsiExport(std::string& out, TCodePage codePage) : TqvStyledExport(codePage, out) {}
 
 protected:
-    void BeginStyle(const TqvTokenLook& look, std::size_t id) override;
-    void EndStyle() override;
-    void AppendText(std::string_view utf8) override;
-    void EndLine() override { out_ += '\n'; }
-
-private:
-    std::string& out_;
-    std::vector<std::string> sequences_; // the escape sequence of each look id
+    std::string Opening(const TqvTokenLook& look) override;
+    std::string Closing() const override { return "\x1b[0m"; }
+    std::string Escaped(char ascii) const override;
 };
 
 } // namespace ondrex

@@ -72,18 +72,15 @@ void AppendHtmlText(std::string& out, std::string_view utf8) {
     }
 }
 
-void TqvHtmlExport::BeginStyle(const TqvTokenLook& look, std::size_t id) {
-    if (id >= openTags_.size()) openTags_.resize(id + 1);
-    std::string& tag = openTags_[id];
-    if (tag.empty()) {
-        tag = "<span class=\"t" + std::to_string(classes_.size()) + "\">";
-        classes_.push_back(look);
-    }
-    body_ += tag;
+std::string TqvHtmlExport::Opening(const TqvTokenLook& look) {
+    classes_.push_back(look);
+    return "<span class=\"t" + std::to_string(classes_.size() - 1) + "\">";
 }
 
-void TqvHtmlExport::AppendText(std::string_view utf8) {
-    AppendHtmlText(body_, utf8);
+std::string TqvHtmlExport::Escaped(char ascii) const {
+    std::string escaped;
+    AppendHtmlText(escaped, std::string_view(&ascii, 1));
+    return escaped;
 }
 
 std::string TqvHtmlExport::PageHead(const std::string& title) const {

@@ -13,7 +13,7 @@ namespace ondrex {
 
 class TqvHtmlExport : public TqvStyledExport {
 public:
-    explicit TqvHtmlExport(TCodePage codePage) : TqvStyledExport(codePage) {}
+    explicit TqvHtmlExport(TCodePage codePage) : TqvStyledExport(codePage, body_) {}
 
     // The whole page with what was written so far; the title is UTF-8.
     std::string Page(const std::string& title) const;
@@ -25,15 +25,13 @@ public:
     void Reserve(std::size_t bytes) { body_.reserve(bytes); }
 
 protected:
-    void BeginStyle(const TqvTokenLook& look, std::size_t id) override;
-    void EndStyle() override { body_ += "</span>"; }
-    void AppendText(std::string_view utf8) override;
-    void EndLine() override { body_ += '\n'; }
+    std::string Opening(const TqvTokenLook& look) override;
+    std::string Closing() const override { return "</span>"; }
+    std::string Escaped(char ascii) const override;
 
 private:
     std::string body_;
     std::vector<TqvTokenLook> classes_; // in the order of first use: .t0, .t1, ...
-    std::vector<std::string> openTags_; // the <span> of each look id
 };
 
 // Escapes &, <, > and " and shows control characters as control pictures.

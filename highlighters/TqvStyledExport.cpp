@@ -4,6 +4,13 @@
 #include "platform/SystemColors.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ondrex {
 
@@ -37,94 +44,167 @@ TqvTokenLook LookOf(const TqvHighLightAttributes& attribute) {
 
 void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttributes* attribute,
                                  bool, bool) {
-    passed_ = true;
     if (!attribute && text.empty()) {
-        if (!exporting_) FinishLine();
-        return;
+        BeginPiece();
+        FinishLine();
+        FlushPiece();
+    } else {
+        WriteText(text, attribute);
     }
-    WriteText(text, attribute);
 }
 
 void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::string& line) {
-    struct TExporting {
-        bool& flag;
-        explicit TExporting(bool& f) : flag(f) { flag = true; }
-        ~TExporting() { flag = false; }
-    } exporting(exporting_);
-    auto step = [&](auto&& advance) {
-        passed_ = false;
-        advance();
-        if (!passed_ && !highlighter.AtLineEnd())
-            WriteText(highlighter.TokenText(), highlighter.TokenAttribute());
-    };
-    step([&] { highlighter.StartExportLine(line.c_str()); });
-    while (!highlighter.AtLineEnd())
-        step([&] { highlighter.ExportNextToken(); });
-    // The end-of-line token stands at the first NUL, or at the line's end.
-    const std::size_t end = std::min(std::size_t(highlighter.TokenStart()), line.size());
-    if (end < line.size()) WriteText(std::string_view(line).substr(end), nullptr);
+    tokens_.clear();
+    highlighter.ExportTokens(line.c_str(), tokens_);
+    WriteLine(line, tokens_);
+}
+
+void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens) {
+    BeginText(line);
+    BeginPiece();
+    // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
+    const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
+    for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
+        Place(std::size_t(tokens[i].start),
+              i + 2 < tokens.size() ? std::size_t(tokens[i + 1].start) : end, tokens[i].attribute);
+    if (end < line.size()) Place(end, line.size(), nullptr);
+    AppendPending(line.size());
     FinishLine();
+    FlushPiece();
 }
 
 void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
+    BeginText(text);
+    BeginPiece();
+    Place(0, text.size(), attribute);
+    AppendPending(text.size());
+    FlushPiece();
+}
+
+void TqvStyledExport::Place(std::size_t start, std::size_t next,
+                            const TqvHighLightAttributes* attribute) {
     if (codePage_ == TCodePage::Utf8) {
-        std::size_t carry = 0;
-        while (carry < text.size() && (static_cast<unsigned char>(text[carry]) & 0xC0) == 0x80)
-            ++carry;
-        AppendBytes(text.substr(0, carry));
-        text.remove_prefix(carry);
-        if (text.empty()) return;
+        while (start < next && (static_cast<unsigned char>(text_[start]) & 0xC0) == 0x80)
+            ++start;
+        if (start == next) return;
     }
-    SwitchTo(attribute ? LookIdOf(*attribute) : kPlain);
-    AppendBytes(text);
+    const std::size_t id = attribute ? LookIdOf(*attribute) : kPlain;
+    if (id == current_) return;
+    AppendPending(start);
+    SwitchTo(id);
 }
 
 void TqvStyledExport::FinishLine() {
     SwitchTo(kPlain);
-    EndLine();
+    Put("\n");
 }
 
-std::size_t TqvStyledExport::LookIdOf(const TqvHighLightAttributes& attribute) {
-    auto found = std::find_if(known_.begin(), known_.end(), [&](const TKnownAttribute& known) {
-        return known.attribute == &attribute;
-    });
-    if (found != known_.end() && found->foreground == attribute.Foreground() &&
-        found->background == attribute.Background() && found->style == attribute.Style())
-        return found->id;
+std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
+                                         TKnownAttribute& known) {
     const TqvTokenLook look = LookOf(attribute);
     std::size_t id = kPlain;
     if (!(look == TqvTokenLook{})) {
         id = std::size_t(std::find(looks_.begin(), looks_.end(), look) - looks_.begin());
-        if (id == looks_.size()) looks_.push_back(look);
+        if (id == looks_.size()) {
+            looks_.push_back(look);
+            openings_.push_back(Opening(look));
+        }
     }
-    const TKnownAttribute entry{&attribute, attribute.Foreground(), attribute.Background(),
-                                attribute.Style(), id};
-    if (found != known_.end())
-        *found = entry;
-    else
-        known_.push_back(entry);
+    known = {&attribute, attribute.Foreground(), attribute.Background(), attribute.Style(), id};
     return id;
 }
 
 void TqvStyledExport::SwitchTo(std::size_t id) {
     if (id == current_) return;
-    if (current_ != kPlain) EndStyle();
+    if (current_ != kPlain) Put(closing_);
     current_ = id;
-    if (id != kPlain) BeginStyle(looks_[id], id);
+    if (id != kPlain) Put(openings_[id]);
 }
 
-void TqvStyledExport::AppendBytes(std::string_view bytes) {
-    if (bytes.empty()) return;
-    // ASCII reads the same in every code page.
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii || codePage_ == TCodePage::Utf8) {
-        AppendText(bytes);
+void TqvStyledExport::PrepareBytes() {
+    if (bytesPrepared_) return;
+    bytesPrepared_ = true;
+    closing_ = Closing();
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        std::string& replacement = replacements_[byte];
+        if (byte < 0x80)
+            replacement = Escaped(c);
+        else if (codePage_ == TCodePage::Windows1252)
+            AppendUtf8(codePage_, std::string_view(&c, 1), replacement);
+        else
+            replacement = c; // UTF-8 was checked for the whole file
+        replaced_[byte] = replacement != std::string_view(&c, 1);
+        if (replaced_[byte] && byte > 0x20 && byte < 0x7F) printableReplaced_.push_back(c);
+    }
+}
+
+void TqvStyledExport::BeginText(std::string_view text) {
+    PrepareBytes();
+    text_ = text;
+    pending_ = 0;
+    replacedAt_.clear();
+    nextReplaced_ = 0;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    auto note = [&](const char* p) {
+        if (replaced_[static_cast<unsigned char>(*p)])
+            replacedAt_.push_back(std::size_t(p - begin));
+    };
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a control character, DEL or above, or one of the printable
+    // characters the medium replaces is a candidate; the table decides. The last sixteen
+    // bytes are read again from where they start, the ones already seen masked off.
+    constexpr std::size_t kMaxExtras = 8;
+    if (text.size() >= 16 && printableReplaced_.size() <= kMaxExtras) {
+        __m128i extras[kMaxExtras];
+        for (std::size_t i = 0; i < printableReplaced_.size(); ++i)
+            extras[i] = _mm_set1_epi8(printableReplaced_[i]);
+        const __m128i space = _mm_set1_epi8(0x20);
+        const __m128i del = _mm_set1_epi8(0x7F);
+        for (const char* p = begin; p < end; p += 16) {
+            unsigned fresh = 0xFFFF;
+            if (end - p < 16) {
+                fresh <<= 16 - (end - p);
+                p = end - 16;
+            }
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            __m128i hit = _mm_or_si128(_mm_cmplt_epi8(v, space), _mm_cmpeq_epi8(v, del));
+            for (std::size_t i = 0; i < printableReplaced_.size(); ++i)
+                hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, extras[i]));
+            for (unsigned mask = unsigned(_mm_movemask_epi8(hit)) & fresh; mask; mask &= mask - 1)
+                note(p + std::countr_zero(mask));
+        }
         return;
     }
-    decoded_.clear();
-    AppendUtf8(codePage_, bytes, decoded_);
-    AppendText(decoded_);
+#endif
+    for (const char* p = begin; p < end; ++p)
+        note(p);
+}
+
+void TqvStyledExport::AppendPending(std::size_t to) {
+    std::size_t from = pending_;
+    for (; nextReplaced_ < replacedAt_.size() && replacedAt_[nextReplaced_] < to; ++nextReplaced_) {
+        const std::size_t at = replacedAt_[nextReplaced_];
+        Put(text_.substr(from, at - from));
+        Put(replacements_[static_cast<unsigned char>(text_[at])]);
+        from = at + 1;
+    }
+    Put(text_.substr(from, to - from));
+    pending_ = to;
+}
+
+void TqvStyledExport::FlushPiece() {
+    out_.append(piece_.data(), std::size_t(at_ - piece_.data()));
+    at_ = piece_.data();
+}
+
+void TqvStyledExport::PutAfterFlush(std::string_view bytes) {
+    FlushPiece();
+    if (bytes.size() > piece_.size())
+        out_.append(bytes);
+    else
+        Put(bytes);
 }
 
 } // namespace ondrex

@@ -3,18 +3,24 @@
 // UTF-8, switching style only where the attribute changes, and keeping a character whole
 // when two tokens split it (its continuation bytes stay in the first token's style).
 // A token with text but no attribute is written unstyled.
+//
+// A sink says once what each look, each ASCII byte and a look's end become in its medium;
+// the text is then written from tables, in place, into one string.
 
 #include "highlighters/TqvHighLightAttributes.h"
 #include "highlighters/qvExport.h"
+#include "highlighters/qvHighlighter.h"
 #include "platform/CodePage.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ondrex {
-
-class TqvCustomHighLighter;
 
 // How an attribute is shown. Colours left at the window defaults fall back to a small
 // theme chosen by the attribute's name, so a highlighter with default colours still reads
@@ -29,51 +35,122 @@ TqvTokenLook LookOf(const TqvHighLightAttributes& attribute);
 
 class TqvStyledExport : public TqvExport {
 public:
-    explicit TqvStyledExport(TCodePage codePage) : codePage_(codePage) {}
-
     void WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool whitespace,
                     bool second) override;
 
-    // Exports one line through the highlighter's export (this sink set as its export sink)
-    // losing no byte: tokens the language keeps from export are written with their own
-    // attribute, and the bytes after a NUL (where highlighting stops) unstyled. Whoever shows
-    // a file exported calls this per line, so all of them write the same text.
+    // Exports one line losing no byte: every token in its attribute, those the language keeps
+    // from its export sink included, and the bytes after a NUL (where highlighting stops)
+    // unstyled. Whoever shows a file exported calls this per line, so all of them write the
+    // same text. The highlighter's export sink is not used.
     void ExportLine(TqvCustomHighLighter& highlighter, const std::string& line);
+    // The same with the line's tokens found beforehand by the highlighter's ExportTokens (in
+    // this text or in a NUL-terminated copy of it), so that finding and writing can happen
+    // apart.
+    void WriteLine(std::string_view line, std::span<const TqvExportToken> tokens);
 
 protected:
-    // `id` numbers the distinct looks of this sink from 0, in the order they were first met,
-    // so a sink can keep what it renders for a look.
-    virtual void BeginStyle(const TqvTokenLook& look, std::size_t id) = 0;
-    virtual void EndStyle() = 0;
-    // UTF-8 text to escape and append.
-    virtual void AppendText(std::string_view utf8) = 0;
-    virtual void EndLine() = 0;
+    // Writes into `out`, which must outlive the sink.
+    TqvStyledExport(TCodePage codePage, std::string& out) : codePage_(codePage), out_(out) {}
+
+    // What starts a look; asked once per look, in the order the looks are first met.
+    virtual std::string Opening(const TqvTokenLook& look) = 0;
+    // What ends a look.
+    virtual std::string Closing() const = 0;
+    // What an ASCII character of the text becomes; asked once per character.
+    virtual std::string Escaped(char ascii) const = 0;
 
 private:
     static constexpr std::size_t kPlain = std::size_t(-1); // the medium's default look
 
     void WriteText(std::string_view text, const TqvHighLightAttributes* attribute);
     void FinishLine();
-    void AppendBytes(std::string_view bytes);
     void SwitchTo(std::size_t id);
-    std::size_t LookIdOf(const TqvHighLightAttributes& attribute);
+    void PrepareBytes();
+    // The text to write next, with where its bytes that do not stand for themselves are.
+    void BeginText(std::string_view text);
+    // Appends the text from the pending position up to `to`, in the current look.
+    void AppendPending(std::size_t to);
+    // A line (or a token) is put together in a piece of its own, appended to `out` when the
+    // piece is full and at the end (FlushPiece): its many short parts cost no allocation check
+    // and no call each.
+    void BeginPiece() { at_ = piece_.data(); }
+    void FlushPiece();
+    // Called for every part: kept inline, the rare case apart.
+    [[gnu::always_inline]] void Put(std::string_view bytes) {
+        const char* from = bytes.data();
+        const std::size_t n = bytes.size();
+        if (n > std::size_t(piece_.data() + piece_.size() - at_)) [[unlikely]] {
+            PutAfterFlush(bytes);
+            return;
+        }
+        // Two overlapping moves of a fixed size cover a short part without a call.
+        auto overlapping = [&]<std::size_t kSize>() {
+            char head[kSize], tail[kSize];
+            std::memcpy(head, from, kSize);
+            std::memcpy(tail, from + n - kSize, kSize);
+            std::memcpy(at_, head, kSize);
+            std::memcpy(at_ + n - kSize, tail, kSize);
+        };
+        if (n >= 16)
+            std::memcpy(at_, from, n);
+        else if (n >= 8)
+            overlapping.template operator()<8>();
+        else if (n >= 4)
+            overlapping.template operator()<4>();
+        else
+            for (std::size_t i = 0; i < n; ++i)
+                at_[i] = from[i];
+        at_ += n;
+    }
+    void PutAfterFlush(std::string_view bytes);
+    // Writes the text's [start, next) in the attribute's look. Tokens of one look are
+    // appended in one piece: the text from the pending position on is in the current look
+    // and not yet appended. In UTF-8, continuation bytes a token starts with finish the
+    // character before, in its look.
+    void Place(std::size_t start, std::size_t next, const TqvHighLightAttributes* attribute);
 
     // The look last worked out for an attribute, with the settings it came from: a token
-    // costs a few compares instead of the theme lookup by name.
+    // costs a few compares instead of the theme lookup by name. Kept by the attribute's
+    // address, one entry a slot.
     struct TKnownAttribute {
-        const TqvHighLightAttributes* attribute;
+        const TqvHighLightAttributes* attribute = nullptr;
         TColor foreground, background;
         TFontStyles style;
         std::size_t id;
     };
+    static constexpr std::size_t kKnownSlots = 64;
+    std::size_t LookIdOf(const TqvHighLightAttributes& attribute) {
+        // Attributes live apart in memory: the address bits above the allocator's alignment
+        // spread them over the slots.
+        const auto address = reinterpret_cast<std::uintptr_t>(&attribute);
+        TKnownAttribute& known = known_[(address >> 4 ^ address >> 10) % kKnownSlots];
+        if (known.attribute == &attribute && known.foreground == attribute.Foreground() &&
+            known.background == attribute.Background() && known.style == attribute.Style())
+            return known.id;
+        return NewLookIdOf(attribute, known);
+    }
+    std::size_t NewLookIdOf(const TqvHighLightAttributes& attribute, TKnownAttribute& known);
 
     TCodePage codePage_;
-    std::vector<TKnownAttribute> known_;
+    std::string& out_;
+    std::array<TKnownAttribute, kKnownSlots> known_{};
     std::vector<TqvTokenLook> looks_;
+    std::vector<std::string> openings_; // of each look id
+    std::string closing_;
+    // What each byte of the text becomes, for those that do not stand for themselves.
+    std::array<bool, 256> replaced_{};
+    std::array<std::string, 256> replacements_;
+    // The printable ASCII characters among them: few in any medium (a scan looks for each).
+    std::string printableReplaced_;
+    bool bytesPrepared_ = false;
+    std::string_view text_;
+    std::size_t pending_ = 0;
+    std::vector<std::size_t> replacedAt_;
+    std::size_t nextReplaced_ = 0;
+    std::array<char, 4096> piece_;
+    char* at_ = piece_.data();
     std::size_t current_ = kPlain;
-    bool exporting_ = false; // inside ExportLine: the line's end is written there
-    bool passed_ = false;    // the highlighter handed the current token on
-    std::string decoded_;
+    std::vector<TqvExportToken> tokens_;
 };
 
 } // namespace ondrex

@@ -57,7 +57,9 @@ void TqvTableHighLighter::ExportNextToken() {
 
 void TqvTableHighLighter::DefineKind(TqvTokenKind kind, TqvHighLightAttributes* attribute,
                                      TqvExportMode mode, TqvHighLightAttributes* exportAttribute) {
-    kinds_[kind] = {attribute, exportAttribute ? exportAttribute : attribute, mode};
+    if (!exportAttribute) exportAttribute = attribute;
+    kinds_[kind] = {attribute, exportAttribute, mode,
+                    mode == exHidden ? attribute : exportAttribute};
 }
 
 void TqvTableHighLighter::SetDefaultAttributes(TqvHighLightAttributes* space,

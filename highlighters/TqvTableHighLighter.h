@@ -39,6 +39,9 @@ public:
     void NextToken() override { ScanToken(); }
     void StartLine(const char* line, int lineIndex) override;
     void StartExportLine(const char* line) override;
+    void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) override {
+        CollectExportTokens(line, tokens, [this] { ScanToken(); });
+    }
     void SetRangeState(TqvRangeState value) override { range_ = static_cast<std::uint8_t>(value); }
     void ResetRangeState() override { range_ = initialRange_; }
 
@@ -90,6 +93,19 @@ protected:
         procTable_[static_cast<unsigned char>(line_[run_])](*this);
     }
     void DoScanToLineEnd() override;
+    // ExportTokens with the language's own token step, called without a virtual call.
+    template <class Next>
+    void CollectExportTokens(const char* line, std::vector<TqvExportToken>& tokens, Next next) {
+        line_ = line;
+        run_ = 0;
+        const std::size_t first = tokens.size();
+        for (next(); tokenKind_ != nullKind_; next()) {
+            TqvHighLightAttributes* shown = kinds_[tokenKind_].shown;
+            if (tokens.size() == first || tokens.back().attribute != shown)
+                tokens.push_back({tokenStart_, shown});
+        }
+        tokens.push_back({tokenStart_, nullptr});
+    }
 
     // Shared procedure bodies, each setting the kind it is given.
     void ScanNull() { tokenKind_ = nullKind_; }
@@ -136,6 +152,8 @@ private:
         TqvHighLightAttributes* attribute = nullptr;
         TqvHighLightAttributes* exportAttribute = nullptr;
         TqvExportMode mode = exHidden;
+        // What ExportTokens gives: hidden kinds keep their own attribute.
+        TqvHighLightAttributes* shown = nullptr;
     };
     template <class Member> struct MemberOf;
     template <class Language> struct MemberOf<void (Language::*)()> { using Class = Language; };

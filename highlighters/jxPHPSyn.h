@@ -37,6 +37,9 @@ public:
     std::string ClassName() const override { return "TjxPHPSyn"; }
     // Resumes an open string or comment before looking at the character.
     void NextToken() override;
+    void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) override {
+        CollectExportTokens(line, tokens, [this] { TjxPHPSyn::NextToken(); });
+    }
 
     // The keyword table every instance scans with.
     static const TqvKeywordTable& Keywords();

@@ -1,5 +1,6 @@
 #include "highlighters/qvHighlighter.h"
 
+#include "highlighters/qvExport.h"
 #include "platform/CodePage.h"
 
 #include <algorithm>
@@ -36,6 +37,37 @@ void TqvCustomHighLighter::SetDefaultFilter(const std::string& value) {
 void TqvCustomHighLighter::DoScanToLineEnd() {
     while (!AtLineEnd())
         NextToken();
+}
+
+void TqvCustomHighLighter::ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) {
+    // What the export sink would be handed; the tokens it would not be, in their own attribute.
+    struct TRecorder : TqvExport {
+        TqvCustomHighLighter& highlighter;
+        std::vector<TqvExportToken>& tokens;
+        bool handed = false;
+        TRecorder(TqvCustomHighLighter& h, std::vector<TqvExportToken>& t)
+            : highlighter(h), tokens(t) {}
+        void WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool,
+                        bool) override {
+            handed = true;
+            if (attribute || !text.empty()) tokens.push_back({highlighter.TokenStart(), attribute});
+        }
+    } recorder(*this, tokens);
+    struct TSinkSwap {
+        TqvCustomHighLighter& highlighter;
+        TqvExport* kept;
+        ~TSinkSwap() { highlighter.SetExportSink(kept); }
+    } swap{*this, ExportSink()};
+    SetExportSink(&recorder);
+    auto step = [&](auto advance) {
+        recorder.handed = false;
+        advance();
+        if (!recorder.handed && !AtLineEnd()) tokens.push_back({TokenStart(), TokenAttribute()});
+    };
+    step([&] { StartExportLine(line); });
+    while (!AtLineEnd())
+        step([&] { ExportNextToken(); });
+    tokens.push_back({TokenStart(), nullptr});
 }
 
 TqvHighLightAttributes*

@@ -47,6 +47,12 @@ using THighlighterCapabilities = unsigned;
 // Roles for DefaultAttribute.
 enum : int { SYN_ATTR_WHITESPACE = 0, SYN_ATTR_COMMENT = 1, SYN_ATTR_KEYWORD = 2 };
 
+// A token of a line as an export shows it: where it starts, and the attribute it is shown in.
+struct TqvExportToken {
+    int start;
+    const TqvHighLightAttributes* attribute;
+};
+
 // (Sender, TokenKind, TokenText, LineNo)
 using TTokenEvent = TEvent<TObject*, int, const std::string&, int>;
 
@@ -88,6 +94,12 @@ public:
     // `line` is NUL-terminated and is not copied.
     virtual void StartLine(const char* line, int lineIndex) = 0;
     virtual void StartExportLine(const char* line) = 0;
+    // A whole line for export in one call, from the range state left by the line before,
+    // appended to `tokens`: every token (those the language keeps from its export sink too,
+    // with their own attribute; neighbours of one attribute may come as one), then one with
+    // no attribute where the line's tokens end (its first NUL). The export sink is not called.
+    // By default from StartExportLine and ExportNextToken; the languages find them directly.
+    virtual void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens);
     // The low 8 bits become the range.
     virtual void SetRangeState(TqvRangeState value) = 0;
     virtual void ResetRangeState() = 0;

@@ -1,6 +1,11 @@
 // ondrex cat and ondrex tokens, run as a user runs them.
 #include "tests/support/RunOndrex.h"
 
+#include "editor/LineBreaks.h"
+#include "highlighters/TqvAnsiExport.h"
+#include "highlighters/TqvHtmlExport.h"
+#include "highlighters/jxPHPSyn.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -84,6 +89,38 @@ TEST_F(CliCatTokens, CatHtmlPage) {
     EXPECT_EQ(run.out.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(run.out.find("a &lt; b"), std::string::npos);
     EXPECT_NE(run.out.find("f 'g' $(x).vbs</title>"), std::string::npos);
+}
+
+TEST_F(CliCatTokens, CatOfALongFileIsEveryLineExportedInTurn) {
+    // Enough lines for the command to work in many pieces, with comments and strings open
+    // across line ends (and across the pieces), every line break, NULs, Windows-1252 and
+    // control characters.
+    std::string bytes;
+    const char* const lines[] = {"<?php $a = \"x\" . 'y'; // c\r\n", "/* open\n", "still */ $b\r",
+                                 "echo \"open\n", "string\"; `ls` \x01 caf\xe9\n"};
+    for (int i = 0; i < 41000; ++i)
+        bytes += i % 997 == 0 ? std::string("x\0y <\n", 6) : std::string(lines[i % 5]);
+    const std::string file = File("long.php", bytes);
+
+    // What the window's export writes for the same lines.
+    using namespace ondrex;
+    TjxPHPSyn php;
+    std::string ansiText;
+    TqvAnsiExport ansi(ansiText, TCodePage::Windows1252);
+    TqvHtmlExport html(TCodePage::Windows1252);
+    for (TqvStyledExport* exporter :
+         {static_cast<TqvStyledExport*>(&ansi), static_cast<TqvStyledExport*>(&html)}) {
+        php.ResetRangeState();
+        TLineSplitter splitter(bytes);
+        for (std::string_view line; splitter.Next(line);)
+            exporter->ExportLine(php, std::string(line));
+    }
+    const TRunResult colored = RunOndrex({"cat", "--color=always", file});
+    EXPECT_EQ(colored.status, 0);
+    EXPECT_TRUE(colored.out == ansiText) << "the terminal text differs";
+    const TRunResult page = RunOndrex({"cat", "--html", file});
+    EXPECT_EQ(page.status, 0);
+    EXPECT_TRUE(page.out == html.Page(file)) << "the page differs";
 }
 
 } // namespace

@@ -1,12 +1,13 @@
 #include "highlighters/THighlighterList.h"
 #include "highlighters/TqvAnsiExport.h"
 #include "highlighters/TqvHtmlExport.h"
+#include "highlighters/jxPHPSyn.h"
 #include "highlighters/zkVBSSyn.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <regex>
-
 #include <string>
 #include <tuple>
 #include <vector>
@@ -184,6 +185,104 @@ TEST(HtmlExport, ThePageInPiecesIsTheWholePage) {
     EXPECT_NE(page.find(".t1 "), std::string::npos);
     EXPECT_EQ(page.find(".t2 "), std::string::npos) << "the keyword look is one class";
     EXPECT_NE(page.find("caf\xc3\xa9"), std::string::npos);
+}
+
+TEST(LineExport, TokensOfALineComeInOneCall) {
+    TjxPHPSyn php;
+    std::vector<TqvExportToken> tokens = {{7, nullptr}}; // appended to, not replaced
+    php.ExportTokens("f(); `x`", tokens);
+    using T = std::pair<int, const TqvHighLightAttributes*>;
+    std::vector<T> got;
+    for (const TqvExportToken& token : tokens)
+        got.emplace_back(token.start, token.attribute);
+    // The three symbols as one; the backtick, hidden from the export sink, in its own
+    // attribute (the identifier's).
+    EXPECT_EQ(got, (std::vector<T>{{7, nullptr},
+                                   {0, php.IdentifierAttri},
+                                   {1, php.SymbolAttri},
+                                   {4, php.SpaceAttri},
+                                   {5, php.IdentifierAttri},
+                                   {8, nullptr}}));
+    tokens.clear();
+    php.ExportTokens("/* a", tokens);
+    EXPECT_EQ(php.RangeState(), TjxPHPSyn::rsComment) << "the range carries on to the next line";
+    tokens.clear();
+    php.ExportTokens(std::string("b */ $v\0$w", 10).c_str(), tokens);
+    ASSERT_EQ(tokens.size(), 4u);
+    EXPECT_EQ(tokens[0].attribute, php.CommentAttri);
+    EXPECT_EQ(tokens[2].attribute, php.VariableAttri);
+    EXPECT_EQ(tokens[3].start, 7) << "the tokens end at the NUL";
+}
+
+TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
+    // The base's way (through the export sink, the hidden tokens added) and each language's
+    // own give one list, but for neighbours of one attribute the language may join.
+    const std::string lines[] = {"<?php `ls` \\x; /* a",
+                                 "b */ $c = \"d",
+                                 "e\" . 'f' # g",
+                                 "a = `b` + \x01 + 'caf\xc3\xa9'; /*",
+                                 "*/ my $s = \"\\\"\";",
+                                 std::string("Dim x\0 rest", 11),
+                                 "",
+                                 "\x80\xff @ \\ ?>"};
+    // Two instances: the attributes compare by name.
+    auto joined = [](std::vector<TqvExportToken> tokens) {
+        std::vector<std::pair<int, std::string>> kept;
+        for (std::size_t i = 0; i < tokens.size(); ++i)
+            if (i == 0 || i + 1 == tokens.size() || tokens[i].attribute != tokens[i - 1].attribute)
+                kept.emplace_back(tokens[i].start,
+                                  tokens[i].attribute ? tokens[i].attribute->Name() : "none");
+        return kept;
+    };
+    const THighlighterList& list = THighlighterList::Instance();
+    for (int i = 0; i < list.Count(); ++i) {
+        auto viaSink = list[i].Create();
+        auto direct = list[i].Create();
+        RecordingSink sink;
+        viaSink->SetExportSink(&sink);
+        for (const std::string& line : lines) {
+            std::vector<TqvExportToken> base, own;
+            viaSink->TqvCustomHighLighter::ExportTokens(line.c_str(), base);
+            direct->ExportTokens(line.c_str(), own);
+            EXPECT_EQ(joined(base), joined(own)) << list[i].Language << ": " << line;
+            EXPECT_EQ(viaSink->RangeState(), direct->RangeState());
+        }
+        EXPECT_EQ(viaSink->ExportSink(), &sink) << "the sink is put back";
+        EXPECT_TRUE(sink.calls.empty());
+    }
+}
+
+// The line export's text without its styles, for every byte value at every place in lines
+// longer and shorter than the sixteen bytes scanned at a time.
+TEST(LineExport, EveryByteIsWrittenAsTheMediumWantsIt) {
+    std::mt19937 random(7);
+    for (TCodePage codePage : {TCodePage::Windows1252, TCodePage::Utf8}) {
+        TjxPHPSyn php;
+        std::string ansiText;
+        TqvAnsiExport ansi(ansiText, codePage);
+        TqvHtmlExport html(codePage);
+        std::string wantAnsi, wantHtml;
+        for (int n = 0; n < 603; ++n) {
+            // Short lines, then a few longer than the sinks put together at a time.
+            std::string line(n < 600 ? std::size_t(n % 60) : std::size_t(3000 * (n - 598)), ' ');
+            for (char& c : line)
+                c = static_cast<char>(random() % 256);
+            ansi.ExportLine(php, line);
+            html.ExportLine(php, line);
+            std::string text = line; // UTF-8 passes as it is
+            if (codePage == TCodePage::Windows1252) text = ToUtf8(codePage, line);
+            for (char c : text)
+                wantAnsi += (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F
+                                ? std::string{'^', char(c ^ 0x40)}
+                                : std::string(1, c);
+            wantAnsi += '\n';
+            AppendHtmlText(wantHtml, text);
+            wantHtml += '\n';
+        }
+        EXPECT_TRUE(std::regex_replace(ansiText, std::regex("\x1b\\[[0-9;]*m"), "") == wantAnsi);
+        EXPECT_TRUE(std::regex_replace(html.PageBody(), std::regex("</?span[^>]*>"), "") ==
+                    wantHtml);
+    }
 }
 
 } // namespace
