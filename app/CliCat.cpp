@@ -36,13 +36,15 @@ struct TExportChunk {
 };
 
 // Every line of the text through the exporter: the highlighter finds the tokens on a second
-// thread while the exporter writes on this one; afterChunk() follows every few thousand
-// lines. Each line's break is overwritten with a NUL, so that the highlighter reads the line
+// thread while the exporter writes on this one; afterChunk() follows every piece of the
+// text. Each line's break is overwritten with a NUL, so that the highlighter reads the line
 // where it stands.
 template <class AfterChunk>
 void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyledExport& exporter,
                  AfterChunk afterChunk) {
-    constexpr std::size_t kLinesPerChunk = 16384;
+    // Pieces of a few milliseconds' work: threads that hand each other work more often are
+    // kept on one processor by the scheduler.
+    constexpr std::size_t kBytesPerChunk = std::size_t(2) << 20;
     TLineSplitter splitter(bytes);
     RunPipelined<TExportChunk>(
         [&](TExportChunk& chunk) {
@@ -50,7 +52,8 @@ void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyle
             chunk.tokenEnds.clear();
             chunk.tokens.clear();
             std::string_view line;
-            while (chunk.lines.size() < kLinesPerChunk && splitter.Next(line)) {
+            for (std::size_t size = 0; size < kBytesPerChunk && splitter.Next(line);
+                 size += line.size() + 1) {
                 bytes[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
                 highlighter.ExportTokens(line.data(), chunk.tokens);
                 chunk.lines.push_back(line);
