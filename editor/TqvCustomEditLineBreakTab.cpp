@@ -112,8 +112,10 @@ void TqvCustomEdit::InsertTab() {
 
 // ---- Block indent ----------------------------------------------------------------------
 
+// A tab width of 0 indents by nothing, and records nothing: an empty block would read as a
+// record without one, whose undo takes TabWidth columns away.
 void TqvCustomEdit::BlockIndent() {
-    if (!HasSelection()) return;
+    if (!HasSelection() || tabWidth_ < 1) return;
     const TPoint b = BlockBegin(), e = BlockEnd();
     const int lastY = e.X == 1 ? e.Y - 1 : e.Y;
     if (lastY < b.Y) return;

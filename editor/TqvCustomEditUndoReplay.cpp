@@ -114,7 +114,8 @@ void TqvCustomEdit::InsertSpans(int topLine, const std::vector<TLineSpan>& spans
         const int y = topLine - 1 + int(k);
         if (y >= LineCount() || pieces[k].empty()) continue;
         std::string line(lines_.Get(y));
-        // A line the block once reached beyond is padded up to it.
+        // A record older than an edit made while the lists were locked may point past the
+        // line's end: padded, never out of range.
         if (line.size() < std::size_t(spans[k].At)) line.resize(std::size_t(spans[k].At), ' ');
         line.insert(std::size_t(spans[k].At), pieces[k]);
         lines_.Put(y, line);

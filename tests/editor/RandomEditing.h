@@ -1,8 +1,9 @@
 #pragma once
 // Random editing sessions for the undo tests and the command fuzzer: a text without trailing
 // blanks (edits trim those by design) and long runs of commands drawn from a byte source —
-// typing, line breaks, every delete, tabs, block indent, copy, cut and paste of all three
-// block kinds, selections in all three modes, undo and redo, read-only stretches.
+// typing, line breaks, every delete, tabs (at several tab widths), block indent, copy, cut
+// and paste of all three block kinds, selections in all three modes, undo and redo,
+// read-only stretches. The caret may pass the end of a line (the editor's default).
 
 #include "editor/TqvCustomEdit.h"
 #include "editor/qvEditorCommands.h"
@@ -192,6 +193,7 @@ inline void RandomStep(TqvCustomEdit& edit, TChoiceSource& source, TSessionKind 
         break;
     case 10:
         edit.SetOptions(edit.Options() ^ qveoSmartTabs);
+        if (source.Next(4) == 0) edit.SetTabWidth(source.Next(5) * 2);
         run(ecTab);
         break;
     case 11:

@@ -145,5 +145,18 @@ TEST_F(UndoExact, OverwritingAfterTabsGivesTheTabsBack) {
     UndoAllRedoAll(original);
 }
 
+TEST_F(UndoExact, BlockIndentByTabWidthZeroChangesAndRecordsNothing) {
+    const std::string original = "abc\r\ndef";
+    edit.SetText(original);
+    edit.SetTabWidth(0);
+    Select(smColumn, {1, 1}, {3, 1});
+    Run(ecBlockIndent);
+    EXPECT_EQ(edit.Text(), original);
+    EXPECT_FALSE(edit.CanUndo());
+    edit.SetTabWidth(8);
+    Run(ecUndo);
+    EXPECT_EQ(edit.Text(), original) << "undo took TabWidth columns that were never there";
+}
+
 } // namespace
 } // namespace ondrex::test

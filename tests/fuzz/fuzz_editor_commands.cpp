@@ -1,6 +1,7 @@
-// libFuzzer target: any bytes become an editing session (the text, whether it carries
-// multi-byte characters or column blocks, then the commands). Every line keeps whole
-// characters, undoing everything gives back the text, redoing everything gives back the edit.
+// libFuzzer target: any bytes become an editing session (the first byte picks single-byte
+// text with column blocks, text with multi-byte characters and tabs, or that text with
+// column blocks; then the text and the commands). Every line keeps whole characters, undoing
+// everything gives back the text, redoing everything gives back the edit.
 
 #include "../editor/RandomEditing.h"
 #include "editor/TqvCustomEdit.h"
