@@ -13,6 +13,7 @@
 #include <span>
 #include <string_view>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace ondrex::cli {
@@ -28,43 +29,54 @@ bool UseColor(const std::string& when, std::ostream& out) {
     return &out == &std::cout && isatty(STDOUT_FILENO);
 }
 
-// Lines with their export tokens, found on one thread and written on another.
+// Lines with their export tokens and the offsets of their bytes the medium replaces, found on
+// one thread and written on another.
 struct TExportChunk {
     std::vector<std::string_view> lines;
-    std::vector<std::size_t> tokenEnds; // where each line's tokens end in `tokens`
     std::vector<TqvExportToken> tokens;
+    std::vector<std::size_t> replaced;
+    // Where each line's entries end in `tokens` and in `replaced`.
+    std::vector<std::pair<std::size_t, std::size_t>> ends;
 };
 
-// Every line of the text through the exporter: the highlighter finds the tokens on a second
-// thread while the exporter writes on this one; afterChunk() follows every few thousand
-// lines. Each line's break is overwritten with a NUL, so that the highlighter reads the line
+// Every line of the text through the exporter: the tokens, and the bytes to replace, are found
+// on a second thread while the exporter writes on this one; afterChunk() follows every piece of the
+// text. Each line's break is overwritten with a NUL, so that the highlighter reads the line
 // where it stands.
 template <class AfterChunk>
 void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyledExport& exporter,
                  AfterChunk afterChunk) {
-    constexpr std::size_t kLinesPerChunk = 16384;
+    // Pieces of a few milliseconds' work: threads that hand each other work more often are
+    // kept on one processor by the scheduler.
+    constexpr std::size_t kBytesPerChunk = std::size_t(2) << 20;
     TLineSplitter splitter(bytes);
     RunPipelined<TExportChunk>(
         [&](TExportChunk& chunk) {
             chunk.lines.clear();
-            chunk.tokenEnds.clear();
             chunk.tokens.clear();
+            chunk.replaced.clear();
+            chunk.ends.clear();
             std::string_view line;
-            while (chunk.lines.size() < kLinesPerChunk && splitter.Next(line)) {
+            for (std::size_t size = 0; size < kBytesPerChunk && splitter.Next(line);
+                 size += line.size() + 1) {
                 bytes[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
                 highlighter.ExportTokens(line.data(), chunk.tokens);
+                exporter.FindReplaced(line, chunk.replaced);
                 chunk.lines.push_back(line);
-                chunk.tokenEnds.push_back(chunk.tokens.size());
+                chunk.ends.emplace_back(chunk.tokens.size(), chunk.replaced.size());
             }
             return !chunk.lines.empty();
         },
         [&](const TExportChunk& chunk) {
             const std::span<const TqvExportToken> tokens(chunk.tokens);
-            std::size_t begin = 0;
+            const std::span<const std::size_t> replaced(chunk.replaced);
+            std::pair<std::size_t, std::size_t> begin{0, 0};
             for (std::size_t i = 0; i < chunk.lines.size(); ++i) {
+                const auto end = chunk.ends[i];
                 exporter.WriteLine(chunk.lines[i],
-                                   tokens.subspan(begin, chunk.tokenEnds[i] - begin));
-                begin = chunk.tokenEnds[i];
+                                   tokens.subspan(begin.first, end.first - begin.first),
+                                   replaced.subspan(begin.second, end.second - begin.second));
+                begin = end;
             }
             afterChunk();
         });

@@ -60,7 +60,14 @@ void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::s
 }
 
 void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens) {
-    BeginText(line);
+    replacedAt_.clear();
+    FindReplaced(line, replacedAt_);
+    WriteLine(line, tokens, replacedAt_);
+}
+
+void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens,
+                                std::span<const std::size_t> replaced) {
+    BeginText(line, replaced);
     BeginPiece();
     // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
     const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
@@ -74,7 +81,9 @@ void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExport
 }
 
 void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
-    BeginText(text);
+    replacedAt_.clear();
+    FindReplaced(text, replacedAt_);
+    BeginText(text, replacedAt_);
     BeginPiece();
     Place(0, text.size(), attribute);
     AppendPending(text.size());
@@ -122,8 +131,10 @@ void TqvStyledExport::SwitchTo(std::size_t id) {
 }
 
 void TqvStyledExport::PrepareBytes() {
-    if (bytesPrepared_) return;
-    bytesPrepared_ = true;
+    std::call_once(bytesPrepared_, [this] { MakeByteTables(); });
+}
+
+void TqvStyledExport::MakeByteTables() {
     closing_ = Closing();
     for (int byte = 0; byte < 256; ++byte) {
         const char c = static_cast<char>(byte);
@@ -139,17 +150,20 @@ void TqvStyledExport::PrepareBytes() {
     }
 }
 
-void TqvStyledExport::BeginText(std::string_view text) {
+void TqvStyledExport::BeginText(std::string_view text, std::span<const std::size_t> replaced) {
     PrepareBytes();
     text_ = text;
     pending_ = 0;
-    replacedAt_.clear();
+    replacedNow_ = replaced;
     nextReplaced_ = 0;
+}
+
+void TqvStyledExport::FindReplaced(std::string_view text, std::vector<std::size_t>& offsets) {
+    PrepareBytes();
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     auto note = [&](const char* p) {
-        if (replaced_[static_cast<unsigned char>(*p)])
-            replacedAt_.push_back(std::size_t(p - begin));
+        if (replaced_[static_cast<unsigned char>(*p)]) offsets.push_back(std::size_t(p - begin));
     };
 #if defined(__SSE2__)
     // Sixteen bytes at a time: a control character, DEL or above, or one of the printable
@@ -184,8 +198,9 @@ void TqvStyledExport::BeginText(std::string_view text) {
 
 void TqvStyledExport::AppendPending(std::size_t to) {
     std::size_t from = pending_;
-    for (; nextReplaced_ < replacedAt_.size() && replacedAt_[nextReplaced_] < to; ++nextReplaced_) {
-        const std::size_t at = replacedAt_[nextReplaced_];
+    for (; nextReplaced_ < replacedNow_.size() && replacedNow_[nextReplaced_] < to;
+         ++nextReplaced_) {
+        const std::size_t at = replacedNow_[nextReplaced_];
         Put(text_.substr(from, at - from));
         Put(replacements_[static_cast<unsigned char>(text_[at])]);
         from = at + 1;

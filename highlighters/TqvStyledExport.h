@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,6 +48,14 @@ public:
     // this text or in a NUL-terminated copy of it), so that finding and writing can happen
     // apart.
     void WriteLine(std::string_view line, std::span<const TqvExportToken> tokens);
+    // The same with the offsets of the line's bytes this medium does not write as they are,
+    // found beforehand by FindReplaced.
+    void WriteLine(std::string_view line, std::span<const TqvExportToken> tokens,
+                   std::span<const std::size_t> replaced);
+    // Appends the offsets of the bytes of `text` this medium does not write as they are. It
+    // reads only tables the sink fixes once, so another thread may call it while the sink
+    // writes.
+    void FindReplaced(std::string_view text, std::vector<std::size_t>& offsets);
 
 protected:
     // Writes into `out`, which must outlive the sink.
@@ -66,8 +75,9 @@ private:
     void FinishLine();
     void SwitchTo(std::size_t id);
     void PrepareBytes();
+    void MakeByteTables();
     // The text to write next, with where its bytes that do not stand for themselves are.
-    void BeginText(std::string_view text);
+    void BeginText(std::string_view text, std::span<const std::size_t> replaced);
     // Appends the text from the pending position up to `to`, in the current look.
     void AppendPending(std::size_t to);
     // A line (or a token) is put together in a piece of its own, appended to `out` when the
@@ -142,10 +152,11 @@ private:
     std::array<std::string, 256> replacements_;
     // The printable ASCII characters among them: few in any medium (a scan looks for each).
     std::string printableReplaced_;
-    bool bytesPrepared_ = false;
+    std::once_flag bytesPrepared_;
     std::string_view text_;
     std::size_t pending_ = 0;
-    std::vector<std::size_t> replacedAt_;
+    std::vector<std::size_t> replacedAt_; // found for a line written alone
+    std::span<const std::size_t> replacedNow_;
     std::size_t nextReplaced_ = 0;
     std::array<char, 4096> piece_;
     char* at_ = piece_.data();

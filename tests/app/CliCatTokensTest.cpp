@@ -92,14 +92,15 @@ TEST_F(CliCatTokens, CatHtmlPage) {
 }
 
 TEST_F(CliCatTokens, CatOfALongFileIsEveryLineExportedInTurn) {
-    // Enough lines for the command to work in many pieces, with comments and strings open
-    // across line ends (and across the pieces), every line break, NULs, Windows-1252 and
-    // control characters.
+    // Enough lines for the command to work in several pieces, with comments and strings open
+    // across most line ends (and so across the pieces), every line break, NULs, Windows-1252
+    // and control characters.
     std::string bytes;
-    const char* const lines[] = {"<?php $a = \"x\" . 'y'; // c\r\n", "/* open\n", "still */ $b\r",
-                                 "echo \"open\n", "string\"; `ls` \x01 caf\xe9\n"};
-    for (int i = 0; i < 41000; ++i)
-        bytes += i % 997 == 0 ? std::string("x\0y <\n", 6) : std::string(lines[i % 5]);
+    const char* const lines[] = {"<?php $a = 'y'; // c\r\n",         "/* open\n",
+                                 "still */ $b /* again\r",           "*/ echo \"open\n",
+                                 "string\"; `ls` \x01 caf\xe9 /*\n", "*/ $c\n"};
+    for (int i = 0; i < 250000; ++i) // about 5 MB
+        bytes += i % 997 == 0 ? std::string("x\0y <\n", 6) : std::string(lines[i % 6]);
     const std::string file = File("long.php", bytes);
 
     // What the window's export writes for the same lines.
