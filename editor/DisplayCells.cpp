@@ -48,6 +48,11 @@ int CharCellWidth(char32_t codePoint) {
 }
 
 void TDisplayCells::Layout(std::string_view line, int tabWidth, TCodePage codePage, int cellLimit) {
+    // A layout far into a very long line takes tens of bytes per byte: it is not kept for
+    // the short lines that follow.
+    constexpr std::size_t kKept = 1 << 16;
+    const std::size_t needed = std::min(line.size(), std::size_t(std::max(cellLimit, 0))) + 1;
+    if (byteCell_.capacity() > kKept && byteCell_.capacity() > 4 * needed) *this = TDisplayCells();
     text_.clear();
     byteCell_.clear();
     byteText_.clear();

@@ -146,6 +146,8 @@ void TqvCustomEdit::SetTabWidth(int value) {
     value = std::clamp(value, 0, 256);
     if (value == tabWidth_) return;
     tabWidth_ = value;
+    MeasureWidestLine();
+    UpdateScrollBars();
     InvalidateLines(-1, -1);
 }
 

@@ -120,6 +120,9 @@ public:
     // Pixel x of column 1.
     int TextOffset() const { return textOffset_; }
     int MaxColumn() const { return maxColumn_; }
+    // The horizontal scroll range in cells: MaxColumn, or more where a line is wider, so
+    // that every line can be brought into view (a minified script is one long line).
+    int ScrollColumns() const { return std::max(maxColumn_, widestCells_); }
 
     // The pixel of a position's top-left corner and the position at a pixel (the mouse's).
     TPoint RowColumnToPixels(TPoint pos) const;
@@ -424,6 +427,8 @@ private:
     void ListDeleted(TObject* sender, int index);
     void ListInserted(TObject* sender, int index);
     void ListLineChanged(TObject* sender, int index);
+    void WidenFor(int index);
+    void MeasureWidestLine();
     void ListTextReplaced(TObject* sender);
     void LinesChanging(TObject* sender);
     void LinesChanged(TObject* sender);
@@ -520,6 +525,8 @@ private:
     int gutterWidth_ = 0;
     int textOffset_ = 0;
     int maxColumn_ = 1024;
+    // At least the cells of the widest line: grown as lines change, measured anew on a load.
+    int widestCells_ = 0;
 
     // Properties.
     TBorderStyle borderStyle_ = bsSingle;

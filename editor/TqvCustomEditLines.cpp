@@ -6,16 +6,50 @@
 #include "highlighters/qvHighlighter.h"
 
 #include <climits>
+#include <cstring>
 
 namespace ondrex {
 
+namespace {
+
+// The cells a line can take at most: only a tab takes more cells than it has bytes. Capped
+// so that cells times the character width stays well inside an int.
+int CellBound(std::string_view line, int tabWidth, int enough) {
+    constexpr std::size_t kCap = 1 << 24;
+    std::size_t cells = std::min(line.size(), kCap);
+    if (tabWidth < 2 || cells * std::size_t(tabWidth) <= std::size_t(enough)) return int(cells);
+    const char* end = line.data() + line.size();
+    for (const char* p = line.data(); cells < kCap; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\t', std::size_t(end - p)));
+        if (!p) break;
+        cells += std::size_t(tabWidth - 1);
+    }
+    return int(std::min(cells, kCap));
+}
+
+} // namespace
+
+// Grow-only between loads: a line that shrinks leaves the range as it was, which costs a
+// little blank scrolling and saves measuring every line on every edit.
+void TqvCustomEdit::WidenFor(int index) {
+    widestCells_ = std::max(widestCells_, CellBound(lines_.Get(index), tabWidth_, ScrollColumns()));
+}
+
+void TqvCustomEdit::MeasureWidestLine() {
+    widestCells_ = 0;
+    for (int i = 0, count = lines_.Count(); i < count; ++i)
+        WidenFor(i);
+}
+
 void TqvCustomEdit::ListAdded(TObject*) {
     ranges_.LineAdded();
+    WidenFor(LineCount() - 1);
     InvalidateLine(LineCount());
 }
 
 void TqvCustomEdit::ListInserted(TObject*, int index) {
     ranges_.LineInserted(index);
+    WidenFor(index);
     InvalidateLines(index + 1, TopLine() + visibleLines_);
     InvalidateGutterLines(index + 1, TopLine() + visibleLines_);
 }
@@ -28,14 +62,17 @@ void TqvCustomEdit::ListDeleted(TObject*, int index) {
 
 // Repaints exactly the lines whose highlighting may have changed.
 void TqvCustomEdit::ListLineChanged(TObject*, int index) {
+    WidenFor(index);
     InvalidateLines(index + 1, ranges_.LineChanged(index) + 1);
 }
 
 void TqvCustomEdit::ListBulkAdded(TObject*) {
     ranges_.RescanAll();
+    MeasureWidestLine();
 }
 
 void TqvCustomEdit::ListCleared(TObject*) {
+    widestCells_ = 0;
     invalidRect_ = {};
     Invalidate();
     selStart_ = selEnd_ = {1, 1};

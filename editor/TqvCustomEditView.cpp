@@ -170,7 +170,7 @@ void TqvCustomEdit::SetTopLine(int value) {
 }
 
 void TqvCustomEdit::SetLeftColumn(int value) {
-    value = std::max(std::min(value, maxColumn_ - visibleColumns_ + 1), 1) - 1;
+    value = std::max(std::min(value, ScrollColumns() - visibleColumns_ + 1), 1) - 1;
     if (value == leftColumn_) return;
     leftColumn_ = value;
     UpdateTextOffset();
@@ -207,8 +207,8 @@ void TqvCustomEdit::UpdateScrollBars() {
     }
     scrollBarUpdatePending_ = false;
     if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth)
-        SetScrollInfo(TScrollBarKind::sbHorizontal, {1, maxColumn_, visibleColumns_, LeftColumn()},
-                      true);
+        SetScrollInfo(TScrollBarKind::sbHorizontal,
+                      {1, ScrollColumns(), visibleColumns_, LeftColumn()}, true);
     if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) {
         const std::int64_t n = std::int64_t(LineCount()) + visibleLines_ - 1;
         TScrollInfo info;
@@ -252,7 +252,7 @@ void TqvCustomEdit::Scroll(TScrollBarKind bar, int code, int pos) {
             SetLeftColumn(1);
             break;
         case SB_RIGHT:
-            SetLeftColumn(maxColumn_);
+            SetLeftColumn(ScrollColumns());
             break;
         default:
             break;

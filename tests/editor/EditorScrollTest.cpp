@@ -89,6 +89,37 @@ TEST_F(EditorScroll, TheBarIsScaledFromTheFirstRangePast32767) {
     EXPECT_EQ(edit.TopLine(), int(30000LL * n / 32767));
 }
 
+// A line wider than MaxColumn widens the horizontal range so all of it can be shown; tabs
+// count by their cells. The range narrows again only when the text is loaded anew.
+TEST_F(EditorScroll, AWideLineWidensTheHorizontalRange) {
+    edit.SetText("short\n" + std::string(3000, 'x') + "\nend");
+    EXPECT_GE(edit.ScrollColumns(), 3000);
+    EXPECT_EQ(Horizontal().Max, edit.ScrollColumns());
+    edit.SetCaretPos({1, 2});
+    edit.ExecuteCommand(ecLineEnd, {}, nullptr);
+    EXPECT_EQ(edit.CaretPos(), (TPoint{3001, 2}));
+    EXPECT_GT(edit.LeftColumn() + edit.VisibleColumns(), 3000) << "the line's end is in view";
+    host.SendScroll(TScrollBarKind::sbHorizontal, SB_RIGHT, 0);
+    EXPECT_EQ(edit.LeftColumn(), edit.ScrollColumns() - edit.VisibleColumns() + 1);
+
+    edit.SetTabWidth(2);
+    edit.SetText(std::string(200, '\t'));
+    EXPECT_EQ(edit.ScrollColumns(), 1024) << "a new text is measured anew";
+    edit.SetTabWidth(8);
+    EXPECT_GE(edit.ScrollColumns(), 1600) << "200 tabs of 8 cells";
+    edit.SetCaretPos({201, 1});
+    edit.ExecuteCommand(ecChar, "x", nullptr);
+    EXPECT_GE(edit.ScrollColumns(), 1601) << "and the typed character";
+    edit.SetTabWidth(2);
+    EXPECT_EQ(edit.ScrollColumns(), 1024);
+
+    edit.SetText("a");
+    edit.Lines().Add(std::string(5000, 'y'));
+    EXPECT_GE(edit.ScrollColumns(), 5000) << "an added line widens it too";
+    edit.Lines().Clear();
+    EXPECT_EQ(edit.ScrollColumns(), 1024);
+}
+
 TEST_F(EditorScroll, ScrollMessagesMoveTheView) {
     FillLines(100);
     host.SendScroll(TScrollBarKind::sbVertical, SB_LINEDOWN, 0);
