@@ -8,10 +8,10 @@
 
 cat's coloured paths find the tokens on a second thread; the same commands held to one
 processor ("1 cpu") show what that second thread gives (it gives wall time only when a
-processor is free, and costs a little CPU time). Output goes to /dev/null. Each command runs --runs times after one warm-up; the median wall
-time counts, and the median CPU time (user + system) is shown beside it, since wall time on a
-busy machine measures the machine more than the program. Exit status 1 when a target is
-missed (by wall time).
+processor is free, and costs a little CPU time). Output goes to /dev/null. Each command runs
+--runs times after one warm-up; the median wall time counts, and the median CPU time (user +
+system) is shown beside it, since wall time on a busy machine measures the machine more than
+the program. Exit status 1 when a target is missed (by wall time).
 
     bench/bench_export.py [--build DIR] [--runs N] [--file FILE] [--ondrex BINARY]
 """
