@@ -211,6 +211,14 @@ void TScriptExplorer::SpecialLineColors(TObject*, int line, bool& special, TColo
     TBlockLocator::SpecialLineColors(line, memo_.CaretLine(), special, fg, bg);
 }
 
+void TScriptExplorer::CaretLineChanged() {
+    const int line = memo_.CaretLine();
+    if (line == paintedCaretLine_) return;
+    memo_.InvalidateLine(paintedCaretLine_);
+    memo_.InvalidateLine(line);
+    paintedCaretLine_ = line;
+}
+
 void TScriptExplorer::Find() {
     std::string what;
     if (!Dialogs().InputQuery("Search for Function / Sub", "", what) || what.empty()) return;

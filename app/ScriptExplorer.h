@@ -82,6 +82,9 @@ public:
     void ToggleReadOnly();
     // The window is closing: a running scan stops at its next pump.
     void StopScan();
+    // The editor reported a new caret line. The caret line has colours of its own, so the
+    // line the caret left and the one it reached are repainted.
+    void CaretLineChanged();
 
 private:
     void BetweenSlices();
@@ -97,6 +100,7 @@ private:
     TRichTextBuffer dumpmemo_;
     int blockStart_ = 1;
     int blockEnd_ = 1;
+    int paintedCaretLine_ = 1;  // the line painted in the caret line's colours
     int scanning_ = 0;          // nesting depth of running scans
     std::size_t shownRows_ = 0; // rows already handed to ResultsAppended
     std::chrono::steady_clock::time_point lastPump_;

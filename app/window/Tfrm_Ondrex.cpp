@@ -406,7 +406,8 @@ void Tfrm_Ondrex::refreshClock() {
     refreshStatus(); // a backstop: nothing stays stale for more than a second
 }
 
-void Tfrm_Ondrex::editorStatusChange(TObject*, TqvStatusChanges) {
+void Tfrm_Ondrex::editorStatusChange(TObject*, TqvStatusChanges changes) {
+    if (changes & scCaretLine) explorer_->CaretLineChanged();
     refreshStatus();
 }
 

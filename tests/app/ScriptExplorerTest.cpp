@@ -8,6 +8,7 @@
 #include "platform/Printer.h"
 #include "platform/TextFile.h"
 #include "platform/testing/ScriptedDialogs.h"
+#include "platform/testing/TestControlHost.h"
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,44 @@ TEST_F(Explorer, EachFileIsReadInItsOwnCodePage) {
     explorer.StartWith(path);
     EXPECT_EQ(ActiveCodePage(), TCodePage::Utf8);
     std::remove(latin.c_str());
+}
+
+// The caret line has colours of its own: when the caret changes line, also by a key that
+// scrolls the view, both the line it left and the whole row it reached are repainted (not
+// only the strip the scroll uncovered, which left bands of the old colours behind).
+TEST_F(Explorer, TheLinesTheCaretLeavesAndReachesAreRepainted) {
+    TTestControlHost host{memo};
+    memo.SetText(numbered(1, 40));
+    memo.SetBounds(0, 0, 300, 10 * memo.LineHeight() + memo.LineHeight() / 3);
+    host.SendResize();
+    memo.OnStatusChange = TqvStatusChangeEvent::fromFunction(
+        [](void* e, TObject*, TqvStatusChanges changes) {
+            if (changes & scCaretLine) static_cast<TScriptExplorer*>(e)->CaretLineChanged();
+        },
+        &explorer);
+    const auto rowOf = [&](int line) {
+        const int top = (line - memo.TopLine()) * memo.LineHeight();
+        return TRect{0, top, memo.ClientWidth(), top + memo.LineHeight()};
+    };
+    const auto repainted = [&](const TRect& row) {
+        const TRect area = host.InvalidRect();
+        return area.Left <= row.Left && area.Top <= row.Top && area.Right >= row.Right &&
+               area.Bottom >= row.Bottom;
+    };
+    host.PaintAll();
+    memo.SetCaretPos({1, 4});
+    EXPECT_TRUE(repainted(rowOf(1)));
+    EXPECT_TRUE(repainted(rowOf(4)));
+    host.Paint();
+
+    memo.SetCaretPos({1, 10});
+    host.Paint();
+    host.SendKeyDown(VK_DOWN, 0); // the view scrolls by one line
+    ASSERT_EQ(memo.TopLine(), 2);
+    ASSERT_EQ(host.Scrolls.size(), 1u);
+    EXPECT_TRUE(repainted(rowOf(10)));
+    EXPECT_TRUE(repainted(rowOf(11)));
+    memo.OnStatusChange = {};
 }
 
 TEST_F(Explorer, AnEmptyFileNameScansNothing) {
