@@ -28,6 +28,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ondrex::window {
 
 namespace {
@@ -46,13 +48,17 @@ QVBoxLayout* column(QWidget* w) {
     return layout;
 }
 
-// A status bar panel: its own width when there is room, narrower when the window is small
-// (so the panels never force the editor's side wider than the window).
+// A status bar panel: its own width, or its text's when that is wider (a caret column of a
+// long line), when there is room; narrower when the window is small (so the panels never
+// force the editor's side wider than the window).
 class TStatusPanel : public QLabel {
 public:
     TStatusPanel(const QString& text, int width, QWidget* parent)
         : QLabel(text, parent), width_(width) {}
-    QSize sizeHint() const override { return {width_, QLabel::sizeHint().height()}; }
+    QSize sizeHint() const override {
+        const QSize text = QLabel::sizeHint();
+        return {std::max(width_, text.width()), text.height()};
+    }
     QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
 
 private:

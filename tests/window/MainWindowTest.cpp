@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 
 namespace ondrex::window {
 namespace {
@@ -237,6 +239,25 @@ TEST_F(WindowTest, NothingEverWritesTheFileTypingIncluded) {
     }
     unsetenv("ONDREX_PRINT_TO_PDF");
     std::remove(TempPath("unchanged.pdf").c_str());
+}
+
+// The caret column of a long line is shown whole: its panel widens to fit its text.
+TEST_F(WindowTest, TheColumnPanelShowsTheWholeColumnOfALongLine) {
+    const std::string wide = TempPath("wide.js");
+    std::ofstream(wide, std::ios::binary) << "var a;\n" << std::string(2'000'000, 'x') << "\n";
+    Start(wide);
+    w->memo1().SetCaretPos({2'000'001, 2});
+    QApplication::processEvents();
+    EXPECT_EQ(w->StatusTexts()[2], "X : 2000001");
+    int shown = 0;
+    for (QLabel* panel : w->findChildren<QLabel*>()) {
+        if (panel->text() != "X : 2000001") continue;
+        ++shown;
+        EXPECT_GE(panel->contentsRect().width(),
+                  panel->fontMetrics().horizontalAdvance(panel->text()));
+    }
+    EXPECT_EQ(shown, 1);
+    std::remove(wide.c_str());
 }
 
 TEST_F(WindowTest, FindAndOpenGoThroughTheDialogs) {
