@@ -8,7 +8,9 @@
 #include "highlighters/TqvAnsiExport.h"
 #include "highlighters/TqvHtmlExport.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <ctime>
 #include <iostream>
 #include <span>
 #include <string_view>
@@ -30,17 +32,62 @@ bool UseColor(const std::string& when, std::ostream& out) {
 }
 
 // Lines with their export tokens and the offsets of their bytes the medium replaces, found on
-// one thread and written on another.
+// one thread and written on another; the second thread also writes the lines from `ownLines`
+// on, into `written`.
 struct TExportChunk {
     std::vector<std::string_view> lines;
     std::vector<TqvExportToken> tokens;
     std::vector<std::size_t> replaced;
     // Where each line's entries end in `tokens` and in `replaced`.
     std::vector<std::pair<std::size_t, std::size_t>> ends;
+    std::size_t ownLines = 0;
+    std::string written;
+
+    // Calls f(line, tokens, replaced) for the lines [from, to).
+    template <class F>
+    void ForLines(std::size_t from, std::size_t to, F f) const {
+        const std::span<const TqvExportToken> allTokens(tokens);
+        const std::span<const std::size_t> allReplaced(replaced);
+        auto begin = from ? ends[from - 1] : std::pair<std::size_t, std::size_t>{0, 0};
+        for (std::size_t i = from; i < to; ++i) {
+            const auto end = ends[i];
+            f(lines[i], allTokens.subspan(begin.first, end.first - begin.first),
+              allReplaced.subspan(begin.second, end.second - begin.second));
+            begin = end;
+        }
+    }
+};
+
+// Seconds of processor time the calling thread has used: what a stage costs, whatever else
+// the machine runs.
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+// The share of a chunk's lines the token thread writes, so that both threads take about as
+// long: with T its time for the tokens and F the time writing all the lines takes, it writes
+// the share s with T + s F = (1 - s) F. Learnt from each chunk; a small share always stays,
+// to keep measuring F.
+class TWritingShare {
+public:
+    std::size_t LinesOf(std::size_t lines) const { return std::size_t(share_ * double(lines)); }
+    void Learn(double tokenSeconds, double writeSeconds, std::size_t written, std::size_t lines) {
+        if (!written || writeSeconds <= 0) return;
+        const double all = writeSeconds * double(lines) / double(written);
+        const double balanced = (all - tokenSeconds) / (2 * all);
+        share_ = std::clamp((share_ + balanced) / 2, kLeast, kMost);
+    }
+
+private:
+    static constexpr double kLeast = 1.0 / 16, kMost = 3.0 / 4;
+    double share_ = 1.0 / 4;
 };
 
 // Every line of the text through the exporter: the tokens, and the bytes to replace, are found
-// on a second thread while the exporter writes on this one; afterChunk() follows every piece of the
+// on a second thread while the exporter writes on this one, and the second thread writes a
+// share of the lines through a sibling of the exporter; afterChunk() follows every piece of the
 // text. Each line's break is overwritten with a NUL, so that the highlighter reads the line
 // where it stands.
 template <class AfterChunk>
@@ -50,8 +97,12 @@ void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyle
     // kept on one processor by the scheduler.
     constexpr std::size_t kBytesPerChunk = std::size_t(2) << 20;
     TLineSplitter splitter(bytes);
+    std::string siblingOut;
+    const auto sibling = exporter.MakeSibling(siblingOut);
+    TWritingShare share;
     RunPipelined<TExportChunk>(
         [&](TExportChunk& chunk) {
+            const double start = ThreadSeconds();
             chunk.lines.clear();
             chunk.tokens.clear();
             chunk.replaced.clear();
@@ -65,19 +116,29 @@ void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyle
                 chunk.lines.push_back(line);
                 chunk.ends.emplace_back(chunk.tokens.size(), chunk.replaced.size());
             }
-            return !chunk.lines.empty();
+            const std::size_t lines = chunk.lines.size();
+            chunk.ownLines = lines - share.LinesOf(lines);
+            // The looks of the lines written later on the other thread are met first, so that
+            // they are numbered in the order of the text.
+            chunk.ForLines(0, chunk.ownLines, [&](std::string_view text, auto tokens, auto) {
+                sibling->MeetLooks(text, tokens);
+            });
+            const double found = ThreadSeconds();
+            chunk.ForLines(chunk.ownLines, lines,
+                           [&](std::string_view text, auto tokens, auto replaced) {
+                               sibling->WriteLine(text, tokens, replaced);
+                           });
+            share.Learn(found - start, ThreadSeconds() - found, lines - chunk.ownLines, lines);
+            chunk.written.swap(siblingOut);
+            siblingOut.clear();
+            return lines != 0;
         },
         [&](const TExportChunk& chunk) {
-            const std::span<const TqvExportToken> tokens(chunk.tokens);
-            const std::span<const std::size_t> replaced(chunk.replaced);
-            std::pair<std::size_t, std::size_t> begin{0, 0};
-            for (std::size_t i = 0; i < chunk.lines.size(); ++i) {
-                const auto end = chunk.ends[i];
-                exporter.WriteLine(chunk.lines[i],
-                                   tokens.subspan(begin.first, end.first - begin.first),
-                                   replaced.subspan(begin.second, end.second - begin.second));
-                begin = end;
-            }
+            chunk.ForLines(0, chunk.ownLines,
+                           [&](std::string_view text, auto tokens, auto replaced) {
+                               exporter.WriteLine(text, tokens, replaced);
+                           });
+            exporter.AppendWritten(chunk.written);
             afterChunk();
         });
 }

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -69,15 +70,48 @@ void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExport
                                 std::span<const std::size_t> replaced) {
     BeginText(line, replaced);
     BeginPiece();
-    // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
-    const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
-    for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
-        Place(std::size_t(tokens[i].start),
-              i + 2 < tokens.size() ? std::size_t(tokens[i + 1].start) : end, tokens[i].attribute);
+    const std::size_t end = ForEachToken(
+        line, tokens,
+        [this](std::size_t start, std::size_t next, const TqvHighLightAttributes* attribute) {
+            Place(start, next, attribute);
+        });
     if (end < line.size()) Place(end, line.size(), nullptr);
     AppendPending(line.size());
     FinishLine();
     FlushPiece();
+}
+
+void TqvStyledExport::MeetLooks(std::string_view line, std::span<const TqvExportToken> tokens) {
+    ForEachToken(line, tokens,
+                 [&](std::size_t start, std::size_t next, const TqvHighLightAttributes* attribute) {
+                     if (attribute && Shows(line, start, next)) LookIdOf(*attribute);
+                 });
+}
+
+void TqvStyledExport::AppendWritten(std::string_view written) {
+    FlushPiece();
+    out_.append(written);
+}
+
+// Writes as its keeper does: the keeper's byte tables, and its looks, numbered by the keeper.
+class TqvStyledExport::TSibling final : public TqvStyledExport {
+public:
+    TSibling(TqvStyledExport& keeper, std::string& out)
+        : TqvStyledExport(keeper.codePage_, out), keeper_(keeper) {
+        lookKeeper_ = keeper.lookKeeper_;
+    }
+
+protected:
+    std::string Opening(const TqvTokenLook& look) override { return keeper_.Opening(look); }
+    std::string Closing() const override { return keeper_.Closing(); }
+    std::string Escaped(char ascii) const override { return keeper_.Escaped(ascii); }
+
+private:
+    TqvStyledExport& keeper_;
+};
+
+std::unique_ptr<TqvStyledExport> TqvStyledExport::MakeSibling(std::string& out) {
+    return std::make_unique<TSibling>(*this, out);
 }
 
 void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
@@ -92,11 +126,7 @@ void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttribu
 
 void TqvStyledExport::Place(std::size_t start, std::size_t next,
                             const TqvHighLightAttributes* attribute) {
-    if (codePage_ == TCodePage::Utf8) {
-        while (start < next && (static_cast<unsigned char>(text_[start]) & 0xC0) == 0x80)
-            ++start;
-        if (start == next) return;
-    }
+    if (!Shows(text_, start, next)) return;
     const std::size_t id = attribute ? LookIdOf(*attribute) : kPlain;
     if (id == current_) return;
     AppendPending(start);
@@ -113,11 +143,16 @@ std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute
     const TqvTokenLook look = LookOf(attribute);
     std::size_t id = kPlain;
     if (!(look == TqvTokenLook{})) {
-        id = std::size_t(std::find(looks_.begin(), looks_.end(), look) - looks_.begin());
-        if (id == looks_.size()) {
-            looks_.push_back(look);
-            openings_.push_back(Opening(look));
+        TqvStyledExport& keeper = *lookKeeper_;
+        std::lock_guard lock(keeper.looksMutex_);
+        const auto& looks = keeper.looks_;
+        id = std::size_t(std::find(looks.begin(), looks.end(), look) - looks.begin());
+        if (id == looks.size()) {
+            keeper.looks_.push_back(look);
+            keeper.keptOpenings_.push_back(keeper.Opening(look));
         }
+        if (id >= openings_.size()) openings_.resize(id + 1);
+        openings_[id] = keeper.keptOpenings_[id];
     }
     known = {&attribute, attribute.Foreground(), attribute.Background(), attribute.Style(), id};
     return id;

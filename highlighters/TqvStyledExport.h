@@ -12,9 +12,11 @@
 #include "highlighters/qvHighlighter.h"
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <string>
@@ -57,6 +59,18 @@ public:
     // writes.
     void FindReplaced(std::string_view text, std::vector<std::size_t>& offsets);
 
+    // A sink of the same medium and code page that writes into `out` (which must outlive it,
+    // as must this sink) and shares this sink's looks, so that lines it writes read as if this
+    // sink wrote them; it may write on another thread while this one writes. A medium that
+    // numbers its looks numbers them in the order they are first met: lines one sink writes
+    // ahead of earlier lines the other writes stay in order when their looks are met first
+    // (MeetLooks).
+    std::unique_ptr<TqvStyledExport> MakeSibling(std::string& out);
+    // Meets the looks of a line as WriteLine would, writing nothing.
+    void MeetLooks(std::string_view line, std::span<const TqvExportToken> tokens);
+    // Appends whole lines a sibling wrote, after the lines written so far.
+    void AppendWritten(std::string_view written);
+
 protected:
     // Writes into `out`, which must outlive the sink.
     TqvStyledExport(TCodePage codePage, std::string& out) : codePage_(codePage), out_(out) {}
@@ -69,7 +83,30 @@ protected:
     virtual std::string Escaped(char ascii) const = 0;
 
 private:
+    class TSibling;
     static constexpr std::size_t kPlain = std::size_t(-1); // the medium's default look
+
+    // Calls place(start, next, attribute) for each token of the line, over the bytes it
+    // covers up to `end`, and returns `end`: where the highlighted text ends.
+    template <class Place>
+    static std::size_t ForEachToken(std::string_view line, std::span<const TqvExportToken> tokens,
+                                    Place place) {
+        // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
+        const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
+        for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
+            place(std::size_t(tokens[i].start),
+                  i + 2 < tokens.size() ? std::size_t(tokens[i + 1].start) : end,
+                  tokens[i].attribute);
+        return end;
+    }
+    // Whether a token over the text's [start, next) shows in its own look, and from where: in
+    // UTF-8, continuation bytes it starts with finish the character before, in that look.
+    bool Shows(std::string_view text, std::size_t& start, std::size_t next) const {
+        if (codePage_ != TCodePage::Utf8) return true;
+        while (start < next && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+            ++start;
+        return start != next;
+    }
 
     void WriteText(std::string_view text, const TqvHighLightAttributes* attribute);
     void FinishLine();
@@ -144,8 +181,13 @@ private:
     TCodePage codePage_;
     std::string& out_;
     std::array<TKnownAttribute, kKnownSlots> known_{};
+    // The looks met so far, in the order first met, kept by the sink that numbers them for
+    // itself and its siblings.
+    TqvStyledExport* lookKeeper_ = this;
+    std::mutex looksMutex_;
     std::vector<TqvTokenLook> looks_;
-    std::vector<std::string> openings_; // of each look id
+    std::vector<std::string> keptOpenings_; // of each look id
+    std::vector<std::string> openings_;     // of each look id this sink has met, its own copy
     std::string closing_;
     // What each byte of the text becomes, for those that do not stand for themselves.
     std::array<bool, 256> replaced_{};

@@ -91,24 +91,16 @@ TEST_F(CliCatTokens, CatHtmlPage) {
     EXPECT_NE(run.out.find("f 'g' $(x).vbs</title>"), std::string::npos);
 }
 
-TEST_F(CliCatTokens, CatOfALongFileIsEveryLineExportedInTurn) {
-    // Enough lines for the command to work in several pieces, with comments and strings open
-    // across most line ends (and so across the pieces), every line break, NULs, Windows-1252
-    // and control characters.
-    std::string bytes;
-    const char* const lines[] = {"<?php $a = 'y'; // c\r\n",         "/* open\n",
-                                 "still */ $b /* again\r",           "*/ echo \"open\n",
-                                 "string\"; `ls` \x01 caf\xe9 /*\n", "*/ $c\n"};
-    for (int i = 0; i < 250000; ++i) // about 5 MB
-        bytes += i % 997 == 0 ? std::string("x\0y <\n", 6) : std::string(lines[i % 6]);
-    const std::string file = File("long.php", bytes);
-
-    // What the window's export writes for the same lines.
+// cat of the file equals what the window's export writes line by line. Enough lines for the command to work in several pieces, each written
+// partly on the thread that finds the tokens: comments and strings open across most line ends
+// (and so across the pieces and the parts) show that no state is lost between them.
+void ExpectCatIsEveryLineExportedInTurn(const std::string& file, const std::string& bytes,
+                                        ondrex::TCodePage codePage) {
     using namespace ondrex;
     TjxPHPSyn php;
     std::string ansiText;
-    TqvAnsiExport ansi(ansiText, TCodePage::Windows1252);
-    TqvHtmlExport html(TCodePage::Windows1252);
+    TqvAnsiExport ansi(ansiText, codePage);
+    TqvHtmlExport html(codePage);
     for (TqvStyledExport* exporter :
          {static_cast<TqvStyledExport*>(&ansi), static_cast<TqvStyledExport*>(&html)}) {
         php.ResetRangeState();
@@ -122,6 +114,33 @@ TEST_F(CliCatTokens, CatOfALongFileIsEveryLineExportedInTurn) {
     const TRunResult page = RunOndrex({"cat", "--html", file});
     EXPECT_EQ(page.status, 0);
     EXPECT_TRUE(page.out == html.Page(file)) << "the page differs";
+}
+
+TEST_F(CliCatTokens, CatOfALongFileIsEveryLineExportedInTurn) {
+    // Every line break, NULs, Windows-1252 and control characters.
+    std::string bytes;
+    const char* const lines[] = {"<?php $a = 'y'; // c\r\n",         "/* open\n",
+                                 "still */ $b /* again\r",           "*/ echo \"open\n",
+                                 "string\"; `ls` \x01 caf\xe9 /*\n", "*/ $c\n"};
+    for (int i = 0; i < 250000; ++i) // about 5 MB
+        bytes += i % 997 == 0 ? std::string("x\0y <\n", 6) : std::string(lines[i % 6]);
+    ExpectCatIsEveryLineExportedInTurn(File("long.php", bytes), bytes,
+                                       ondrex::TCodePage::Windows1252);
+}
+
+TEST_F(CliCatTokens, CatOfALongUtf8FileIsEveryLineExportedInTurn) {
+    // Characters of two to four bytes inside and next to tokens, and looks first met late.
+    std::string bytes;
+    const char* const lines[] = {"<?php $\xc3\xa4 = '\xe2\x82\xac'; // \xf0\x9f\x98\x80\n",
+                                 "/* \xc3\xa9 open\n",
+                                 "\xf0\x9f\x98\x80 */ $b\xc3\xbc /* again\r\n",
+                                 "*/ echo \"\xe2\x82\xac open\n",
+                                 "string\xc3\xa7\"; 12.5e3 \x01 /*\n",
+                                 "*/ $c; # \xf0\x9f\x98\x80\n"};
+    for (int i = 0; i < 220000; ++i) // about 5 MB
+        bytes += lines[i % 6];
+    ExpectCatIsEveryLineExportedInTurn(File("long-utf8.php", bytes), bytes,
+                                       ondrex::TCodePage::Utf8);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <random>
 #include <regex>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -185,6 +186,47 @@ TEST(HtmlExport, ThePageInPiecesIsTheWholePage) {
     EXPECT_NE(page.find(".t1 "), std::string::npos);
     EXPECT_EQ(page.find(".t2 "), std::string::npos) << "the keyword look is one class";
     EXPECT_NE(page.find("caf\xc3\xa9"), std::string::npos);
+}
+
+// The later lines written by a sibling on another thread, the looks of the earlier ones met
+// first, and appended after the earlier ones: the same text, its looks numbered the same, as
+// one sink writing every line in turn.
+TEST(LineExport, ASiblingWritesLinesAsItsSinkWould) {
+    const std::vector<std::string> lines = {
+        "<?php $\xc3\xa4 = 1; // caf\xc3\xa9", "/* open \xf0\x9f\x98\x80",
+        "*/ echo 'x\xe2\x82\xac' . \"y\x01\"; # \xf0\x9f\x98\x80", "$b = 2.5 <=> f($\xc3\xa4);"};
+    constexpr std::size_t kEarlier = 2;
+    TjxPHPSyn php;
+    std::vector<std::vector<TqvExportToken>> tokens(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        php.ExportTokens(lines[i].c_str(), tokens[i]);
+    auto writeInTurn = [&](TqvStyledExport& sink) {
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            sink.WriteLine(lines[i], tokens[i]);
+    };
+    auto writeSplit = [&](TqvStyledExport& sink) {
+        std::string later;
+        const auto sibling = sink.MakeSibling(later);
+        std::thread([&] {
+            for (std::size_t i = 0; i < kEarlier; ++i)
+                sibling->MeetLooks(lines[i], tokens[i]);
+            for (std::size_t i = kEarlier; i < lines.size(); ++i)
+                sibling->WriteLine(lines[i], tokens[i]);
+        }).join();
+        for (std::size_t i = 0; i < kEarlier; ++i)
+            sink.WriteLine(lines[i], tokens[i]);
+        sink.AppendWritten(later);
+    };
+    std::string whole, split;
+    TqvAnsiExport wholeAnsi(whole, TCodePage::Utf8), splitAnsi(split, TCodePage::Utf8);
+    writeInTurn(wholeAnsi);
+    writeSplit(splitAnsi);
+    EXPECT_EQ(split, whole);
+    TqvHtmlExport wholeHtml(TCodePage::Utf8), splitHtml(TCodePage::Utf8);
+    writeInTurn(wholeHtml);
+    writeSplit(splitHtml);
+    EXPECT_EQ(splitHtml.Page("p"), wholeHtml.Page("p"));
+    EXPECT_NE(wholeHtml.Page("p").find(".t3 "), std::string::npos) << "several looks";
 }
 
 TEST(LineExport, TokensOfALineComeInOneCall) {
