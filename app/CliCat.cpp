@@ -44,8 +44,7 @@ struct TExportChunk {
     std::string written;
 
     // Calls f(line, tokens, replaced) for the lines [from, to).
-    template <class F>
-    void ForLines(std::size_t from, std::size_t to, F f) const {
+    template <class F> void ForLines(std::size_t from, std::size_t to, F f) const {
         const std::span<const TqvExportToken> allTokens(tokens);
         const std::span<const std::size_t> allReplaced(replaced);
         auto begin = from ? ends[from - 1] : std::pair<std::size_t, std::size_t>{0, 0};

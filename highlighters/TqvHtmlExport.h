@@ -28,6 +28,7 @@ protected:
     std::string Opening(const TqvTokenLook& look) override;
     std::string Closing() const override { return "</span>"; }
     std::string Escaped(char ascii) const override;
+    bool NumbersLooks() const override { return true; }
 
 private:
     std::string body_;

@@ -82,6 +82,7 @@ void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExport
 }
 
 void TqvStyledExport::MeetLooks(std::string_view line, std::span<const TqvExportToken> tokens) {
+    if (!NumbersLooks()) return;
     ForEachToken(line, tokens,
                  [&](std::size_t start, std::size_t next, const TqvHighLightAttributes* attribute) {
                      if (attribute && Shows(line, start, next)) LookIdOf(*attribute);
@@ -105,6 +106,7 @@ protected:
     std::string Opening(const TqvTokenLook& look) override { return keeper_.Opening(look); }
     std::string Closing() const override { return keeper_.Closing(); }
     std::string Escaped(char ascii) const override { return keeper_.Escaped(ascii); }
+    bool NumbersLooks() const override { return keeper_.NumbersLooks(); }
 
 private:
     TqvStyledExport& keeper_;

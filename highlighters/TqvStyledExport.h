@@ -81,6 +81,8 @@ protected:
     virtual std::string Closing() const = 0;
     // What an ASCII character of the text becomes; asked once per character.
     virtual std::string Escaped(char ascii) const = 0;
+    // Whether what starts a look depends on the order the looks are met in.
+    virtual bool NumbersLooks() const { return false; }
 
 private:
     class TSibling;

@@ -91,9 +91,10 @@ TEST_F(CliCatTokens, CatHtmlPage) {
     EXPECT_NE(run.out.find("f 'g' $(x).vbs</title>"), std::string::npos);
 }
 
-// cat of the file equals what the window's export writes line by line. Enough lines for the command to work in several pieces, each written
-// partly on the thread that finds the tokens: comments and strings open across most line ends
-// (and so across the pieces and the parts) show that no state is lost between them.
+// cat of the file equals what the window's export writes line by line. Enough lines for the command
+// to work in several pieces, each written partly on the thread that finds the tokens: comments and
+// strings open across most line ends (and so across the pieces and the parts) show that no state is
+// lost between them.
 void ExpectCatIsEveryLineExportedInTurn(const std::string& file, const std::string& bytes,
                                         ondrex::TCodePage codePage) {
     using namespace ondrex;
