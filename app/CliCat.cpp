@@ -31,29 +31,20 @@ bool UseColor(const std::string& when, std::ostream& out) {
     return &out == &std::cout && isatty(STDOUT_FILENO);
 }
 
-// Lines with their export tokens and the offsets of their bytes the medium replaces, found on
-// one thread and written on another; the second thread also writes the lines from `ownLines`
-// on, into `written`.
+// Lines with their export tokens, found on one thread and written on another; the first
+// thread also writes the lines from `ownLines` on, into `written`.
 struct TExportChunk {
     std::vector<std::string_view> lines;
     std::vector<TqvExportToken> tokens;
-    std::vector<std::size_t> replaced;
-    // Where each line's entries end in `tokens` and in `replaced`.
-    std::vector<std::pair<std::size_t, std::size_t>> ends;
+    std::vector<std::size_t> ends; // where each line's tokens end
     std::size_t ownLines = 0;
     std::string written;
 
-    // Calls f(line, tokens, replaced) for the lines [from, to).
+    // Calls f(line, tokens) for the lines [from, to).
     template <class F> void ForLines(std::size_t from, std::size_t to, F f) const {
-        const std::span<const TqvExportToken> allTokens(tokens);
-        const std::span<const std::size_t> allReplaced(replaced);
-        auto begin = from ? ends[from - 1] : std::pair<std::size_t, std::size_t>{0, 0};
-        for (std::size_t i = from; i < to; ++i) {
-            const auto end = ends[i];
-            f(lines[i], allTokens.subspan(begin.first, end.first - begin.first),
-              allReplaced.subspan(begin.second, end.second - begin.second));
-            begin = end;
-        }
+        const std::span<const TqvExportToken> all(tokens);
+        for (std::size_t i = from, begin = from ? ends[from - 1] : 0; i < to; begin = ends[i++])
+            f(lines[i], all.subspan(begin, ends[i] - begin));
     }
 };
 
@@ -68,7 +59,9 @@ double ThreadSeconds() {
 // The share of a chunk's lines the token thread writes, so that both threads take about as
 // long: with T its time for the tokens and F the time writing all the lines takes, it writes
 // the share s with T + s F = (1 - s) F. Learnt from each chunk; a small share always stays,
-// to keep measuring F.
+// to keep measuring F. (With the PHP highlighter finding the tokens takes about as long as
+// writing the lines, and the share stays small; each thread finds the bytes to replace in
+// the lines it writes, which keeps that work off the token thread.)
 class TWritingShare {
 public:
     std::size_t LinesOf(std::size_t lines) const { return std::size_t(share_ * double(lines)); }
@@ -84,11 +77,10 @@ private:
     double share_ = 1.0 / 4;
 };
 
-// Every line of the text through the exporter: the tokens, and the bytes to replace, are found
-// on a second thread while the exporter writes on this one, and the second thread writes a
-// share of the lines through a sibling of the exporter; afterChunk() follows every piece of the
-// text. Each line's break is overwritten with a NUL, so that the highlighter reads the line
-// where it stands.
+// Every line of the text through the exporter: the tokens are found on a second thread while
+// the exporter writes on this one, and the second thread writes a share of the lines through a
+// sibling of the exporter; afterChunk() follows every piece of the text. Each line's break is
+// overwritten with a NUL, so that the highlighter reads the line where it stands.
 template <class AfterChunk>
 void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyledExport& exporter,
                  AfterChunk afterChunk) {
@@ -104,39 +96,35 @@ void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyle
             const double start = ThreadSeconds();
             chunk.lines.clear();
             chunk.tokens.clear();
-            chunk.replaced.clear();
             chunk.ends.clear();
             std::string_view line;
             for (std::size_t size = 0; size < kBytesPerChunk && splitter.Next(line);
                  size += line.size() + 1) {
                 bytes[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
                 highlighter.ExportTokens(line.data(), chunk.tokens);
-                exporter.FindReplaced(line, chunk.replaced);
                 chunk.lines.push_back(line);
-                chunk.ends.emplace_back(chunk.tokens.size(), chunk.replaced.size());
+                chunk.ends.push_back(chunk.tokens.size());
             }
             const std::size_t lines = chunk.lines.size();
             chunk.ownLines = lines - share.LinesOf(lines);
             // The looks of the lines written later on the other thread are met first, so that
             // they are numbered in the order of the text.
-            chunk.ForLines(0, chunk.ownLines, [&](std::string_view text, auto tokens, auto) {
+            chunk.ForLines(0, chunk.ownLines, [&](std::string_view text, auto tokens) {
                 sibling->MeetLooks(text, tokens);
             });
             const double found = ThreadSeconds();
-            chunk.ForLines(chunk.ownLines, lines,
-                           [&](std::string_view text, auto tokens, auto replaced) {
-                               sibling->WriteLine(text, tokens, replaced);
-                           });
+            chunk.ForLines(chunk.ownLines, lines, [&](std::string_view text, auto tokens) {
+                sibling->WriteLine(text, tokens);
+            });
             share.Learn(found - start, ThreadSeconds() - found, lines - chunk.ownLines, lines);
             chunk.written.swap(siblingOut);
             siblingOut.clear();
             return lines != 0;
         },
         [&](const TExportChunk& chunk) {
-            chunk.ForLines(0, chunk.ownLines,
-                           [&](std::string_view text, auto tokens, auto replaced) {
-                               exporter.WriteLine(text, tokens, replaced);
-                           });
+            chunk.ForLines(0, chunk.ownLines, [&](std::string_view text, auto tokens) {
+                exporter.WriteLine(text, tokens);
+            });
             exporter.AppendWritten(chunk.written);
             afterChunk();
         });

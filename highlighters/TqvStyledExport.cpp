@@ -63,12 +63,7 @@ void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::s
 void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens) {
     replacedAt_.clear();
     FindReplaced(line, replacedAt_);
-    WriteLine(line, tokens, replacedAt_);
-}
-
-void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens,
-                                std::span<const std::size_t> replaced) {
-    BeginText(line, replaced);
+    BeginText(line, replacedAt_);
     BeginPiece();
     const std::size_t end = ForEachToken(
         line, tokens,

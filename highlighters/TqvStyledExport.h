@@ -50,14 +50,6 @@ public:
     // this text or in a NUL-terminated copy of it), so that finding and writing can happen
     // apart.
     void WriteLine(std::string_view line, std::span<const TqvExportToken> tokens);
-    // The same with the offsets of the line's bytes this medium does not write as they are,
-    // found beforehand by FindReplaced.
-    void WriteLine(std::string_view line, std::span<const TqvExportToken> tokens,
-                   std::span<const std::size_t> replaced);
-    // Appends the offsets of the bytes of `text` this medium does not write as they are. It
-    // reads only tables the sink fixes once, so another thread may call it while the sink
-    // writes.
-    void FindReplaced(std::string_view text, std::vector<std::size_t>& offsets);
 
     // A sink of the same medium and code page that writes into `out` (which must outlive it,
     // as must this sink) and shares this sink's looks, so that lines it writes read as if this
@@ -110,6 +102,8 @@ private:
         return start != next;
     }
 
+    // Appends the offsets of the bytes of `text` this medium does not write as they are.
+    void FindReplaced(std::string_view text, std::vector<std::size_t>& offsets);
     void WriteText(std::string_view text, const TqvHighLightAttributes* attribute);
     void FinishLine();
     void SwitchTo(std::size_t id);
@@ -199,7 +193,7 @@ private:
     std::once_flag bytesPrepared_;
     std::string_view text_;
     std::size_t pending_ = 0;
-    std::vector<std::size_t> replacedAt_; // found for a line written alone
+    std::vector<std::size_t> replacedAt_; // of the text being written
     std::span<const std::size_t> replacedNow_;
     std::size_t nextReplaced_ = 0;
     std::array<char, 4096> piece_;
