@@ -375,6 +375,7 @@ private:
     std::string SpannedText(int topLine, const std::vector<TLineSpan>& spans) const;
     void RemoveSpans(int topLine, const std::vector<TLineSpan>& spans);
     void InsertSpans(int topLine, const std::vector<TLineSpan>& spans, std::string_view text);
+    void TakeOutSpans(const TUndoItem& item, TUndoList& replay);
     // `columnSpans`, when given, receives where a column block's bytes went on each line.
     void InsertText(TSelectionMode mode, std::string_view text,
                     std::vector<TLineSpan>* columnSpans = nullptr);

@@ -325,12 +325,11 @@ void TqvCustomEdit::InsertText(TSelectionMode mode, std::string_view text,
     case smNormal:
         InsertStream(pieces);
         break;
-    case smColumn:
-        if (columnSpans)
-            *columnSpans = InsertColumn(pieces);
-        else
-            InsertColumn(pieces);
+    case smColumn: {
+        std::vector<TLineSpan> spans = InsertColumn(pieces);
+        if (columnSpans) *columnSpans = std::move(spans);
         break;
+    }
     case smLine:
         InsertLines(pieces);
         break;

@@ -122,6 +122,14 @@ void TqvCustomEdit::InsertSpans(int topLine, const std::vector<TLineSpan>& spans
     }
 }
 
+// A column record's bytes leave the text, recorded in `replay` with what they were.
+void TqvCustomEdit::TakeOutSpans(const TUndoItem& item, TUndoList& replay) {
+    const int top = std::min(item.Start.Y, item.End.Y);
+    replay.AddChange(item.Reason, item.Start, item.End, SpannedText(top, item.Spans), item.Mode,
+                     item.Spans);
+    RemoveSpans(top, item.Spans);
+}
+
 // The width of a block indent: its record's first piece (TabWidth for a record without one).
 int TqvCustomEdit::IndentWidth(const TUndoItem& item) const {
     return item.Text.empty() ? tabWidth_ : int(SplitCrLf(item.Text).front().size());
@@ -147,10 +155,7 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
     case urPaste:
     case urDropInsert: {
         if (!item.Spans.empty()) {
-            const int top = std::min(item.Start.Y, item.End.Y);
-            redoList_.AddChange(item.Reason, item.Start, item.End, SpannedText(top, item.Spans),
-                                item.Mode, item.Spans);
-            RemoveSpans(top, item.Spans);
+            TakeOutSpans(item, redoList_);
             SetCaretPosition(item.Start);
             SetSelectionStart(item.Start);
             UndoPairedItem(item.Reason);
@@ -289,10 +294,7 @@ void TqvCustomEdit::RedoItem(TUndoItem& item) {
     case urDropDelete: {
         if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
         if (!item.Spans.empty()) {
-            const int top = std::min(item.Start.Y, item.End.Y);
-            undoList_.AddChange(item.Reason, item.Start, item.End, SpannedText(top, item.Spans),
-                                item.Mode, item.Spans);
-            RemoveSpans(top, item.Spans);
+            TakeOutSpans(item, undoList_);
             SetCaretPosition({std::min(item.Start.X, item.End.X), item.End.Y});
             SetSelectionStart(CaretPos());
         } else {
