@@ -32,13 +32,16 @@ bool UseColor(const std::string& when, std::ostream& out) {
 }
 
 // Lines with their export tokens, found on one thread and written on another; the first
-// thread also writes the lines from `ownLines` on, into `written`.
+// thread also writes the lines from `ownLines` on, into `written`. A chunk goes back and
+// forth between the threads and carries what each one's part cost, for the next round.
 struct TExportChunk {
     std::vector<std::string_view> lines;
     std::vector<TqvExportToken> tokens;
     std::vector<std::size_t> ends; // where each line's tokens end
     std::size_t ownLines = 0;
     std::string written;
+    double tokenSeconds = 0; // finding the tokens
+    double writeSeconds = 0; // writing the lines up to ownLines, on the other thread
 
     // Calls f(line, tokens) for the lines [from, to).
     template <class F> void ForLines(std::size_t from, std::size_t to, F f) const {
@@ -57,25 +60,33 @@ double ThreadSeconds() {
 }
 
 // The share of a chunk's lines the token thread writes, so that both threads take about as
-// long: with T its time for the tokens and F the time writing all the lines takes, it writes
-// the share s with T + s F = (1 - s) F. Learnt from each chunk; a small share always stays,
-// to keep measuring F. (With the PHP highlighter finding the tokens takes about as long as
-// writing the lines, and the share stays small; each thread finds the bytes to replace in
-// the lines it writes, which keeps that work off the token thread.)
+// long: with T its time for the tokens and F the time writing all the lines takes on the
+// other thread, it writes the share s with T + s F = (1 - s) F. Learnt from each chunk that
+// comes back. (With the PHP highlighter finding the tokens takes about as long as writing
+// the lines, and the share stays near nothing.)
 class TWritingShare {
 public:
     std::size_t LinesOf(std::size_t lines) const { return std::size_t(share_ * double(lines)); }
-    void Learn(double tokenSeconds, double writeSeconds, std::size_t written, std::size_t lines) {
-        if (!written || writeSeconds <= 0) return;
-        const double all = writeSeconds * double(lines) / double(written);
-        const double balanced = (all - tokenSeconds) / (2 * all);
-        share_ = std::clamp((share_ + balanced) / 2, kLeast, kMost);
+    void Learn(const TExportChunk& chunk) {
+        if (!chunk.ownLines || chunk.writeSeconds <= 0) return;
+        const double all = chunk.writeSeconds * double(chunk.lines.size()) / double(chunk.ownLines);
+        const double balanced = (all - chunk.tokenSeconds) / (2 * all);
+        share_ = std::clamp((share_ + balanced) / 2, 0.0, kMost);
     }
 
 private:
-    static constexpr double kLeast = 1.0 / 16, kMost = 3.0 / 4;
-    double share_ = 1.0 / 4;
+    static constexpr double kMost = 3.0 / 4;
+    double share_ = 1.0 / 8;
 };
+
+// The text from `from` up to the end of the first line break at or after `from + size`.
+std::string_view NextPiece(std::string_view text, std::size_t from, std::size_t size) {
+    if (text.size() - from <= size) return text.substr(from);
+    const char* end = FindLineBreak(text.data() + from + size, text.data() + text.size());
+    if (end != text.data() + text.size())
+        end += *end == '\r' && end + 1 != text.data() + text.size() && end[1] == '\n' ? 2 : 1;
+    return text.substr(from, std::size_t(end - text.data()) - from);
+}
 
 // Every line of the text through the exporter: the tokens are found on a second thread while
 // the exporter writes on this one, and the second thread writes a share of the lines through a
@@ -84,49 +95,55 @@ private:
 template <class AfterChunk>
 void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyledExport& exporter,
                  AfterChunk afterChunk) {
-    // Pieces of a few milliseconds' work: threads that hand each other work more often are
-    // kept on one processor by the scheduler.
-    constexpr std::size_t kBytesPerChunk = std::size_t(2) << 20;
-    TLineSplitter splitter(bytes);
+    // Small pieces: a piece's tokens take several times its bytes, and the few pieces in
+    // turn keep reusing memory already touched instead of faulting in new pages.
+    constexpr std::size_t kBytesPerChunk = std::size_t(1) << 18;
+    std::size_t next = 0; // where the next piece starts
     std::string siblingOut;
     const auto sibling = exporter.MakeSibling(siblingOut);
     TWritingShare share;
+    // Once every look is met, their numbers are settled and need no meeting in text order.
+    bool everyLookMet = false;
     RunPipelined<TExportChunk>(
         [&](TExportChunk& chunk) {
+            share.Learn(chunk);
             const double start = ThreadSeconds();
             chunk.lines.clear();
             chunk.tokens.clear();
             chunk.ends.clear();
-            std::string_view line;
-            for (std::size_t size = 0; size < kBytesPerChunk && splitter.Next(line);
-                 size += line.size() + 1) {
+            const std::string_view piece = NextPiece(bytes, next, kBytesPerChunk);
+            next += piece.size();
+            ForEachLine(piece, [&](std::string_view line) { chunk.lines.push_back(line); });
+            for (const std::string_view line : chunk.lines) {
                 bytes[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
                 highlighter.ExportTokens(line.data(), chunk.tokens);
-                chunk.lines.push_back(line);
                 chunk.ends.push_back(chunk.tokens.size());
             }
             const std::size_t lines = chunk.lines.size();
             chunk.ownLines = lines - share.LinesOf(lines);
             // The looks of the lines written later on the other thread are met first, so that
             // they are numbered in the order of the text.
-            chunk.ForLines(0, chunk.ownLines, [&](std::string_view text, auto tokens) {
-                sibling->MeetLooks(text, tokens);
-            });
-            const double found = ThreadSeconds();
+            everyLookMet = everyLookMet || exporter.MetEveryLookOf(highlighter);
+            if (!everyLookMet)
+                chunk.ForLines(0, chunk.ownLines, [&](std::string_view text, auto tokens) {
+                    sibling->MeetLooks(text, tokens);
+                });
+            chunk.tokenSeconds = ThreadSeconds() - start;
             chunk.ForLines(chunk.ownLines, lines, [&](std::string_view text, auto tokens) {
                 sibling->WriteLine(text, tokens);
             });
-            share.Learn(found - start, ThreadSeconds() - found, lines - chunk.ownLines, lines);
             chunk.written.swap(siblingOut);
             siblingOut.clear();
             return lines != 0;
         },
-        [&](const TExportChunk& chunk) {
+        [&](TExportChunk& chunk) {
+            const double start = ThreadSeconds();
             chunk.ForLines(0, chunk.ownLines, [&](std::string_view text, auto tokens) {
                 exporter.WriteLine(text, tokens);
             });
             exporter.AppendWritten(chunk.written);
             afterChunk();
+            chunk.writeSeconds = ThreadSeconds() - start;
         });
 }
 
@@ -151,8 +168,19 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (parser.Has("--html")) {
             TqvHtmlExport html(codePage);
             html.Reserve(3 * bytes.size()); // markup and escapes: untouched room costs nothing
-            ExportLines(bytes, *highlighter, html, [] {});
-            Write(out, html.PageHead(ToUtf8(DetectCodePage(file), file)));
+            const std::string title = ToUtf8(DetectCodePage(file), file);
+            // The head lists the looks met in the whole text; once the highlighter has none
+            // left to give, the head is final and the page is written as it goes.
+            bool headWritten = false;
+            auto writeOut = [&] {
+                if (!headWritten && !html.MetEveryLookOf(*highlighter)) return;
+                if (!headWritten) Write(out, html.PageHead(title));
+                headWritten = true;
+                Write(out, html.PageBody());
+                html.ClearBody();
+            };
+            ExportLines(bytes, *highlighter, html, writeOut);
+            if (!headWritten) Write(out, html.PageHead(title));
             Write(out, html.PageBody());
             Write(out, TqvHtmlExport::PageTail());
             return kExitOk;

@@ -38,6 +38,7 @@ def main():
     if not files:
         sys.exit("gen_big_script.py: no %s files under %s" % (args.lang, args.corpus))
     written = 0
+    os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     with open(args.out, "wb") as out:
         while written < args.size:
             for data in files:

@@ -20,6 +20,8 @@ public:
     // The same page in three pieces, for writing a large one without a copy.
     std::string PageHead(const std::string& title) const;
     const std::string& PageBody() const { return body_; }
+    // Forgets the body written so far (once it has been written out), keeping its room.
+    void ClearBody() { body_.clear(); }
     static std::string_view PageTail() { return "</pre>\n</body>\n</html>\n"; }
     // Room for about this many bytes of body text, allotted once.
     void Reserve(std::size_t bytes) { body_.reserve(bytes); }

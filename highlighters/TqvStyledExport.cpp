@@ -89,6 +89,18 @@ void TqvStyledExport::AppendWritten(std::string_view written) {
     out_.append(written);
 }
 
+bool TqvStyledExport::MetEveryLookOf(const TqvCustomHighLighter& highlighter) {
+    TqvStyledExport& keeper = *lookKeeper_;
+    std::lock_guard lock(keeper.looksMutex_);
+    for (int i = 0; i < highlighter.AttributeCount(); ++i) {
+        const TqvTokenLook look = LookOf(*highlighter.AttributeAt(i));
+        if (!(look == TqvTokenLook{}) &&
+            std::find(keeper.looks_.begin(), keeper.looks_.end(), look) == keeper.looks_.end())
+            return false;
+    }
+    return true;
+}
+
 // Writes as its keeper does: the keeper's byte tables, and its looks, numbered by the keeper.
 class TqvStyledExport::TSibling final : public TqvStyledExport {
 public:

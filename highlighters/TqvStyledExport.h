@@ -62,6 +62,10 @@ public:
     void MeetLooks(std::string_view line, std::span<const TqvExportToken> tokens);
     // Appends whole lines a sibling wrote, after the lines written so far.
     void AppendWritten(std::string_view written);
+    // Whether every look the highlighter's attributes give has been met (by this sink or a
+    // sibling): then no later line can add one, and a medium that lists its looks ahead of
+    // the text may write that list already.
+    bool MetEveryLookOf(const TqvCustomHighLighter& highlighter);
 
 protected:
     // Writes into `out`, which must outlive the sink.

@@ -120,7 +120,8 @@ void ExpectCatIsEveryLineExportedInTurn(const std::string& file, const std::stri
 TEST_F(CliCatTokens, CatOfALongFileIsEveryLineExportedInTurn) {
     // Every line break, NULs, Windows-1252 and control characters.
     std::string bytes;
-    const char* const lines[] = {"<?php $a = 'y'; // c\r\n",         "/* open\n",
+    // Every look is met in the first lines: the page is written as it goes.
+    const char* const lines[] = {"<?php $a = @f(1); // c\r\n",       "/* open\n",
                                  "still */ $b /* again\r",           "*/ echo \"open\n",
                                  "string\"; `ls` \x01 caf\xe9 /*\n", "*/ $c\n"};
     for (int i = 0; i < 250000; ++i) // about 5 MB
@@ -138,8 +139,8 @@ TEST_F(CliCatTokens, CatOfALongUtf8FileIsEveryLineExportedInTurn) {
                                  "*/ echo \"\xe2\x82\xac open\n",
                                  "string\xc3\xa7\"; 12.5e3 \x01 /*\n",
                                  "*/ $c; # \xf0\x9f\x98\x80\n"};
-    for (int i = 0; i < 220000; ++i) // about 5 MB
-        bytes += lines[i % 6];
+    for (int i = 0; i < 220000; ++i) // about 5 MB; the last look is met past the middle
+        bytes += i == 150000 ? "@x();\n" : lines[i % 6];
     ExpectCatIsEveryLineExportedInTurn(File("long-utf8.php", bytes), bytes,
                                        ondrex::TCodePage::Utf8);
 }

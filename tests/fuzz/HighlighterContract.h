@@ -8,10 +8,11 @@
 // The first input byte is the range state the first line starts in; the rest is split into
 // lines at LF (so lines may hold CR and NUL). Per line it checks: tokens contiguous and in
 // order from offset 0, non-empty, each TokenText the bytes at its offset, covering the line
-// exactly up to its first NUL and never past it; at the end TokenText empty, no attribute,
-// and further NextToken calls keep giving the end-of-line token at the same place; the same
-// line scanned again from the same state gives the same tokens and end state; the export
-// path hands the sink the end of the line exactly once, last.
+// exactly up to its first NUL and never past it, each in an attribute of the highlighter's
+// list (or none); at the end TokenText empty, no attribute, and further NextToken calls keep
+// giving the end-of-line token at the same place; the same line scanned again from the same
+// state gives the same tokens and end state; the export path hands the sink the end of the
+// line exactly once, last.
 
 #include "highlighters/qvExport.h"
 #include "highlighters/qvHighlighter.h"
@@ -48,6 +49,12 @@ struct TScan {
     TqvRangeState end;
 };
 
+inline bool IsListed(const TqvCustomHighLighter& h, const TqvHighLightAttributes* attribute) {
+    for (int i = 0; i < h.AttributeCount(); ++i)
+        if (h.AttributeAt(i) == attribute) return true;
+    return false;
+}
+
 inline TScan ScanChecked(TqvCustomHighLighter& h, const std::string& line, TqvRangeState state,
                          int index) {
     const int limit = static_cast<int>(std::strlen(line.c_str())); // up to the first NUL
@@ -61,6 +68,8 @@ inline TScan ScanChecked(TqvCustomHighLighter& h, const std::string& line, TqvRa
         Check(!text.empty(), "empty token before the end of the line", line);
         Check(position + static_cast<int>(text.size()) <= limit, "token runs past the NUL", line);
         Check(line.compare(position, text.size(), text) == 0, "token text is not the line's", line);
+        Check(!h.TokenAttribute() || IsListed(h, h.TokenAttribute()),
+              "token attribute is not in the attribute list", line);
         scan.tokens.push_back({h.TokenKind(), position, text});
         position += static_cast<int>(text.size());
         h.NextToken();

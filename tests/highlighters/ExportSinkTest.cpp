@@ -256,6 +256,32 @@ TEST(LineExport, TokensOfALineComeInOneCall) {
     EXPECT_EQ(tokens[3].start, 7) << "the tokens end at the NUL";
 }
 
+bool IsListed(const TqvCustomHighLighter& highlighter, const TqvHighLightAttributes* attribute) {
+    for (int i = 0; i < highlighter.AttributeCount(); ++i)
+        if (highlighter.AttributeAt(i) == attribute) return true;
+    return false;
+}
+
+// A page's head may be written ahead of its text once every look the attribute list gives has
+// been met, by the sink or a sibling; attributes shown in the default look do not count.
+TEST(LineExport, EveryLookIsMetOnceEachAttributeWithALookHasBeenWritten) {
+    TjxPHPSyn php;
+    TqvHtmlExport html(TCodePage::Utf8);
+    std::string later;
+    const auto sibling = html.MakeSibling(later);
+    EXPECT_FALSE(html.MetEveryLookOf(php));
+    html.ExportLine(php, "$a = 'b' . 1; // c");
+    html.ExportLine(php, "echo f();");
+    EXPECT_FALSE(html.MetEveryLookOf(php)) << "the invalid symbol's look is not met yet";
+    std::vector<TqvExportToken> tokens;
+    php.ExportTokens("@f();", tokens);
+    sibling->MeetLooks("@f();", tokens);
+    EXPECT_TRUE(html.MetEveryLookOf(php));
+    EXPECT_TRUE(sibling->MetEveryLookOf(php));
+    php.NumberAttri->SetForeground(clMaroon);
+    EXPECT_FALSE(html.MetEveryLookOf(php)) << "a changed attribute gives a look not yet met";
+}
+
 TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
     // The base's way (through the export sink, the hidden tokens added) and each language's
     // own give one list, but for neighbours of one attribute the language may join.
@@ -288,6 +314,10 @@ TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
             direct->ExportTokens(line.c_str(), own);
             EXPECT_EQ(joined(base), joined(own)) << list[i].Language << ": " << line;
             EXPECT_EQ(viaSink->RangeState(), direct->RangeState());
+            // A sink that knows the looks of the attribute list knows every look it is handed.
+            for (const TqvExportToken& token : own)
+                EXPECT_TRUE(!token.attribute || IsListed(*direct, token.attribute))
+                    << list[i].Language << ": " << token.attribute->Name() << " is not listed";
         }
         EXPECT_EQ(viaSink->ExportSink(), &sink) << "the sink is put back";
         EXPECT_TRUE(sink.calls.empty());
