@@ -38,7 +38,13 @@ public:
     // Resumes an open string or comment before looking at the character.
     void NextToken() override;
     void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) override {
-        CollectExportTokens(line, tokens, [this] { TjxPHPSyn::NextToken(); });
+        // Inside code, which most tokens are, the table alone decides.
+        CollectExportTokens(line, tokens, [this] {
+            if (range_ == rsCode)
+                ScanToken();
+            else
+                TjxPHPSyn::NextToken();
+        });
     }
 
     // The keyword table every instance scans with.
