@@ -3,6 +3,7 @@
 
 #include "app/CliCommands.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -47,7 +48,7 @@ void printUsage(std::ostream& out) {
            "Commands:\n";
     for (const TCliCommand& c : kCommands)
         out << "  " << c.usage << "\n";
-    out << "\nExit status: 0 success, 1 bad input, 2 usage error.\n";
+    out << "\nExit status: 0 success, 1 bad input or output not written, 2 usage error.\n";
 }
 
 bool isCommand(const std::string& name) {
@@ -64,9 +65,7 @@ bool wantsHelp(const TCliArgs& args) {
     return false;
 }
 
-} // namespace
-
-int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err) {
+int RunCommand(const TCliArgs& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
         printUsage(err);
         return kExitUsage;
@@ -96,6 +95,18 @@ int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err) {
     // `ondrex FILE` reaches here only where no window can open: the scan goes to the terminal.
     err << "ondrex: no display to open the window on; the scan of " << first << " follows\n";
     return runScan({first}, out, err);
+}
+
+} // namespace
+
+int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err) {
+    const int status = RunCommand(args, out, err);
+    // What is still buffered (help, version) fails only now.
+    errno = 0;
+    out.flush();
+    if (status != kExitOk || out) return status;
+    err << "ondrex: " << EWriteFailed(errno).what() << '\n';
+    return kExitBadInput;
 }
 
 bool OpensWindow(const TCliArgs& args) {

@@ -1,5 +1,7 @@
 #include "app/CliSupport.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ostream>
 
 namespace ondrex::cli {
@@ -161,8 +163,14 @@ void AppendJsonString(std::string& out, std::string_view bytes, TCodePage codePa
 }
 
 void Write(std::ostream& out, std::string_view text) {
+    errno = 0;
     out.write(text.data(), std::streamsize(text.size()));
     out.flush();
+    if (!out) throw EWriteFailed(errno);
 }
+
+EWriteFailed::EWriteFailed(int error)
+    : std::runtime_error(error ? "cannot write the output: " + std::string(std::strerror(error))
+                               : "cannot write the output") {}
 
 } // namespace ondrex::cli

@@ -2,8 +2,8 @@
 // Helpers shared by the subcommands of the command line (design.md §6): argument parsing,
 // errors with their exit codes, reading the input file, UTF-8 decoding and JSON strings.
 //
-// Exit status: 0 success, 1 bad input (one line on stderr naming the file and the problem),
-// 2 usage error.
+// Exit status: 0 success, 1 bad input (one line on stderr naming the file and the problem)
+// or output that could not be written, 2 usage error.
 
 #include "app/ScriptScanner.h"
 #include "platform/CodePage.h"
@@ -96,7 +96,15 @@ template <class TInteger> void AppendNumber(std::string& out, TInteger value) {
     out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
-// Writes the text to the stream in one go (output is built in memory, then written).
+// Output that could not be written (a full disk, a closed file): exit 1, so that a script
+// does not take a cut-off result for a whole one.
+class EWriteFailed : public std::runtime_error {
+public:
+    explicit EWriteFailed(int error); // errno of the failed write, or 0
+};
+
+// Writes the text to the stream in one go (output is built in memory, then written); throws
+// EWriteFailed when the stream fails.
 void Write(std::ostream& out, std::string_view text);
 
 } // namespace ondrex::cli

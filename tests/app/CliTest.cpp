@@ -291,6 +291,29 @@ TEST(Cli, UsageErrorsGiveStatusTwo) {
         setenv(name.c_str(), value.c_str(), 1);
 }
 
+// A full disk is not a success: a script must not take a cut-off result for a whole one.
+TEST(Cli, OutputThatCannotBeWrittenIsAFailure) {
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full to write to";
+    testsupport::TRunOptions toFullDisk;
+    toFullDisk.outputFile = "/dev/full";
+    const std::string big = tempFile("big.php", std::string(3 << 20, 'x') + "\n<?php $a; ?>\n");
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"scan", "samples/shop.asp"},
+                                               {"block", "samples/shop.asp", "9"},
+                                               {"tokens", big},
+                                               {"cat", "--color=always", big},
+                                               {"cat", "--html", big},
+                                               {"cat", "--color=never", big},
+                                               {"--help"},
+                                               {"--version"}}) {
+        const TRunResult run = RunOndrex(args, toFullDisk);
+        EXPECT_EQ(run.status, 1) << args[0];
+        EXPECT_NE(run.err.find("ondrex: cannot write the output: No space left on device"),
+                  std::string::npos)
+            << args[0] << ": " << run.err;
+    }
+}
+
 TEST(Cli, HelpAndVersion) {
     TRunResult r = RunOndrex({"--help"});
     EXPECT_EQ(r.status, 0);

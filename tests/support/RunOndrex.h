@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -31,6 +32,7 @@ struct TRunOptions {
     std::string directory = ONDREX_SOURCE_DIR; // so "samples/shop.asp" resolves
     std::vector<std::string> environment;      // "NAME=value" entries set on top of ours
     std::chrono::seconds limit{60};
+    std::string outputFile{}; // standard output goes to this file instead (out stays empty)
 };
 
 inline TRunResult RunOndrex(const std::vector<std::string>& args, const TRunOptions& options = {}) {
@@ -59,7 +61,11 @@ inline TRunResult RunOndrex(const std::vector<std::string>& args, const TRunOpti
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    if (options.outputFile.empty())
+        posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, options.outputFile.c_str(),
+                                         O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
     for (int fd : {out[0], out[1], err[0], err[1]})
         posix_spawn_file_actions_addclose(&actions, fd);
