@@ -126,18 +126,25 @@ void TScriptExplorer::OpenScript() {
 void TScriptExplorer::OpenFile(const std::string& path) {
     FileName = path;
     view_.SetCaption("Ondrex - " + path);
+    SelectHighlighterOf(path);
+    view_.SetParseEnabled(true);
+}
+
+// A file given at start-up is mostly one a file manager opened with Ondrex: a PHP page shown
+// with the VBScript rules would read its strings as comments.
+void TScriptExplorer::StartWith(const std::string& path) {
+    FileName = path;
+    SelectHighlighterOf(path);
+    view_.SetParseEnabled(true);
+    Parse();
+}
+
+void TScriptExplorer::SelectHighlighterOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
         if (const auto language = LanguageOf(std::string_view(path).substr(dot)))
             memo_.SetHighLighter(&Highlighter(*language));
-    view_.SetParseEnabled(true);
-}
-
-void TScriptExplorer::StartWith(const std::string& path) {
-    FileName = path;
-    view_.SetParseEnabled(true);
-    Parse();
 }
 
 // ---- Scan ---------------------------------------------------------------------------------

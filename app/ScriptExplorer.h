@@ -59,8 +59,8 @@ public:
     void OpenScript();
     // The chosen (or dropped) file: caption, highlighter, Parse enabled; nothing read yet.
     void OpenFile(const std::string& path);
-    // Start-up with a file on the command line: scanned at once, caption and highlighter
-    // left as they are.
+    // Start-up with a file on the command line: its highlighter, then scanned at once; the
+    // caption is left as it is.
     void StartWith(const std::string& path);
     // Button1 / "Parse script" / a check box: loads FileName into the editor and scans it.
     // Throws EFileError when the file cannot be read (the previous results stay).
@@ -87,6 +87,8 @@ public:
     void CaretLineChanged();
 
 private:
+    // The highlighter the path's extension selects; an unknown one keeps the current.
+    void SelectHighlighterOf(const std::string& path);
     void BetweenSlices();
     void SpecialLineColors(TObject* sender, int line, bool& special, TColor& fg, TColor& bg);
     // The editor's lines BlockStartLine..BlockEndLine; throws before anything is changed.

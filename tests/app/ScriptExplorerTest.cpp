@@ -154,6 +154,20 @@ TEST_F(Explorer, StartingWithAFileScansItAndKeepsTheCaption) {
                   {"Functions found", "1"}, {"Subs found", "1"}, {"Dim statements found", "1"}}));
 }
 
+TEST_F(Explorer, StartingWithAFileHighlightsItInItsLanguage) {
+    const std::string php = tempFile("page.php", "<?php\nfunction f() {\n  return 'x';\n}\n");
+    explorer.StartWith(php);
+    EXPECT_EQ(memo.HighLighter(), &explorer.Highlighter(TScriptLanguage::phpscript));
+    ASSERT_EQ(view.list.size(), 1u);
+    EXPECT_EQ(view.list[0].caption, "Function");
+    const std::string text = tempFile("notes.txt", "Sub a()\n");
+    explorer.StartWith(text);
+    EXPECT_EQ(memo.HighLighter(), &explorer.Highlighter(TScriptLanguage::phpscript))
+        << "an unknown extension keeps the highlighter";
+    std::remove(php.c_str());
+    std::remove(text.c_str());
+}
+
 // A file that is not UTF-8 is shown, measured and copied as Windows-1252; the next UTF-8 file
 // goes back to UTF-8.
 TEST_F(Explorer, EachFileIsReadInItsOwnCodePage) {
