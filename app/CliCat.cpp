@@ -82,10 +82,10 @@ private:
 // The text from `from` up to the end of the first line break at or after `from + size`.
 std::string_view NextPiece(std::string_view text, std::size_t from, std::size_t size) {
     if (text.size() - from <= size) return text.substr(from);
-    const char* end = FindLineBreak(text.data() + from + size, text.data() + text.size());
-    if (end != text.data() + text.size())
-        end += *end == '\r' && end + 1 != text.data() + text.size() && end[1] == '\n' ? 2 : 1;
-    return text.substr(from, std::size_t(end - text.data()) - from);
+    TLineSplitter rest(text.substr(from + size));
+    std::string_view line;
+    rest.Next(line);
+    return text.substr(from, size + rest.Offset());
 }
 
 // Every line of the text through the exporter: the tokens are found on a second thread while

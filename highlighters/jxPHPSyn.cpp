@@ -144,7 +144,7 @@ std::string TjxPHPSyn::LanguageName() const {
     return SYNS_LangPHP;
 }
 
-void TjxPHPSyn::NextToken() {
+void TjxPHPSyn::ResumeRange() {
     tokenStart_ = run_;
     switch (range_) {
     case rsSingleQuote:

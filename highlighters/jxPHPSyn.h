@@ -35,16 +35,16 @@ public:
 
     std::string LanguageName() const override;
     std::string ClassName() const override { return "TjxPHPSyn"; }
-    // Resumes an open string or comment before looking at the character.
-    void NextToken() override;
+    // Resumes an open string or comment before looking at the character. Inside code, which
+    // most tokens are, the table alone decides, without a call.
+    void NextToken() override {
+        if (range_ == rsCode)
+            ScanToken();
+        else
+            ResumeRange();
+    }
     void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) override {
-        // Inside code, which most tokens are, the table alone decides.
-        CollectExportTokens(line, tokens, [this] {
-            if (range_ == rsCode)
-                ScanToken();
-            else
-                TjxPHPSyn::NextToken();
-        });
+        CollectExportTokens(line, tokens, [this] { TjxPHPSyn::NextToken(); });
     }
 
     // The keyword table every instance scans with.
@@ -90,6 +90,8 @@ private:
     void XorProc() { ScanPair(tkSymbol, "="); }
     void OrProc() { ScanPair(tkSymbol, "=|"); }
 
+    // NextToken outside code: an open string or comment goes on; another range is code.
+    void ResumeRange();
     // An open string or comment resumed at the start of a line, or after a CR or LF token.
     void StringContinuation(char quote);
     void CommentContinuation();
