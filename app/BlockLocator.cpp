@@ -3,6 +3,8 @@
 #include "editor/TqvEditList.h"
 #include "platform/CodePage.h"
 
+#include <algorithm>
+
 namespace ondrex {
 
 namespace {
@@ -20,19 +22,60 @@ bool TBlockLocator::IsSingleStatement(std::string_view text) {
            u.find("CALL") != std::string::npos;
 }
 
-int TBlockLocator::FindEndLine(const TqvEditList& lines, int start) {
-    const int n = lines.Count();
-    if (start < 0 || start > n - 1) return start; // the header is the last line: no line examined
-    int last = n - 1;
-    for (int i = start; i <= n - 1; ++i) {
-        std::string u = upperAscii(lines.Get(i));
-        if (u.find("END FUNCTION") != std::string::npos || u.find("END SUB") != std::string::npos ||
-            u.find('}') != std::string::npos) {
-            last = i;
-            break;
+bool TBlockLocator::EndsBlock(std::string_view line) {
+    if (line.find('}') != std::string_view::npos) return true;
+    // "END " followed by FUNCTION or SUB, ASCII letters in any case.
+    constexpr std::string_view kEnd = "END ";
+    auto matchesAt = [&](std::size_t at, std::string_view word) {
+        if (at + word.size() > line.size()) return false;
+        for (std::size_t k = 0; k < word.size(); ++k) {
+            const char c = line[at + k];
+            if ((c >= 'a' && c <= 'z' ? char(c - 32) : c) != word[k]) return false;
         }
+        return true;
+    };
+    for (std::size_t i = 0; i + kEnd.size() <= line.size(); ++i)
+        if ((line[i] | 0x20) == 'e' && matchesAt(i, kEnd) &&
+            (matchesAt(i + kEnd.size(), "FUNCTION") || matchesAt(i + kEnd.size(), "SUB")))
+            return true;
+    return false;
+}
+
+int TBlockLocator::FindEndLine(const TqvEditList& lines, int start) {
+    return FindEndLines(lines, {start}).front();
+}
+
+std::vector<int> TBlockLocator::FindEndLines(const TqvEditList& lines,
+                                             const std::vector<int>& starts) {
+    const int n = lines.Count();
+    std::vector<std::size_t> order(starts.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return starts[a] < starts[b]; });
+    std::vector<int> ends(starts.size());
+    int scanned = -1; // lines up to here are examined
+    int marker = -1;  // the last line found ending a block
+    for (std::size_t k : order) {
+        const int start = starts[k];
+        // A header on the last line (or beyond it): no line examined.
+        if (start < 0 || start > n - 1) {
+            ends[k] = start;
+            continue;
+        }
+        if (marker < start) {
+            marker = n - 1;
+            for (int i = std::max(start, scanned + 1); i <= n - 1; ++i) {
+                scanned = i;
+                if (EndsBlock(lines.Get(i))) {
+                    marker = i;
+                    break;
+                }
+            }
+        }
+        ends[k] = marker + 1;
     }
-    return last + 1;
+    return ends;
 }
 
 std::optional<TBlockLocation> TBlockLocator::Locate(const TScanResults& results, std::size_t row,

@@ -40,6 +40,11 @@ public:
     // line `start`, plus 1: the block's 1-based end line. A header on the file's last line
     // (or beyond it) ends where it starts.
     static int FindEndLine(const TqvEditList& lines, int start);
+    // FindEndLine for many headers at once, in one pass over the lines (so that headers
+    // without an end cost no pass of their own): the ends in the order of `starts`.
+    static std::vector<int> FindEndLines(const TqvEditList& lines, const std::vector<int>& starts);
+    // Step 6.1's test: the line holds "END FUNCTION", "END SUB" (any case) or a "}".
+    static bool EndsBlock(std::string_view line);
 
     // The index of the first row of the given 1-based line, if any (the command line's
     // `ondrex block FILE LINE`).

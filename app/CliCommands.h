@@ -31,6 +31,9 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // ondrex tokens [--lang L] --format json FILE
 int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err);
 
+// ondrex lsp [--stdio]: the language server (defined in app/lsp/, linked with it).
+int runLsp(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
 // Runs the whole command line (argv without the program name) as `ondrex` does where no
 // window opens: `ondrex FILE` says so in one line on `err` and prints the scan of FILE.
 int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err);

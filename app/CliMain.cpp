@@ -36,6 +36,10 @@ constexpr TCliCommand kCommands[] = {
      "tokens [--lang vbscript|javascript|perl|php] --format json FILE\n"
      "    One JSON object per line: {\"line\": n, \"range\": state at the line's start,\n"
      "    \"tokens\": [[kind, byte offset, \"text\"], ...]} (the end-of-line token left out)."},
+    {"lsp", runLsp,
+     "lsp [--stdio]\n"
+     "    Serve the Language Server Protocol on standard input and output: outline,\n"
+     "    folding, include links, semantic tokens, definitions and hover."},
 };
 
 void printUsage(std::ostream& out) {

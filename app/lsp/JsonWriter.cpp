@@ -1,0 +1,69 @@
+#include "app/lsp/JsonWriter.h"
+
+#include "app/CliSupport.h"
+
+namespace ondrex::lsp {
+
+void TJsonWriter::separate() {
+    if (needComma_) out_ += ',';
+    needComma_ = true;
+}
+
+TJsonWriter& TJsonWriter::open(char c) {
+    separate();
+    out_ += c;
+    needComma_ = false;
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::close(char c) {
+    out_ += c;
+    needComma_ = true;
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Key(std::string_view name) {
+    separate();
+    cli::AppendJsonString(out_, name);
+    out_ += ':';
+    needComma_ = false;
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::String(std::string_view utf8) {
+    separate();
+    cli::AppendJsonString(out_, utf8);
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::String(std::string_view bytes, TCodePage codePage) {
+    separate();
+    cli::AppendJsonString(out_, bytes, codePage);
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Number(std::int64_t value) {
+    separate();
+    cli::AppendNumber(out_, value);
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Bool(bool value) {
+    separate();
+    out_ += value ? "true" : "false";
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Null() {
+    separate();
+    out_ += "null";
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Raw(std::string_view json) {
+    separate();
+    out_ += json;
+    return *this;
+}
+
+} // namespace ondrex::lsp
