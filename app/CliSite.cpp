@@ -25,7 +25,8 @@ bool Recursive(const TArgParser& parser) {
 TSiteFilter SiteFilterFrom(const TArgParser& parser) {
     TSiteFilter filter;
     for (const std::string& l : parser.Values("--lang")) {
-        if (!THighlighterList::Instance().FindByLanguage(l)) throw EUsage("unknown language '" + l + "'");
+        if (!THighlighterList::Instance().FindByLanguage(l))
+            throw EUsage("unknown language '" + l + "'");
         filter.languages.push_back(l);
     }
     filter.includes = parser.Values("--include");

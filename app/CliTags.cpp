@@ -7,8 +7,8 @@
 #include "app/index/TagsFile.h"
 
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 #include <sys/stat.h>

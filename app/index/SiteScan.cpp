@@ -46,8 +46,8 @@ struct TWindow {
         bool done = false;
     };
     std::deque<TSlot> slots;
-    std::size_t emitted = 0;   // entries given to `collect`
-    std::size_t claimed = 0;   // entries taken by a worker or emitted: all before it
+    std::size_t emitted = 0; // entries given to `collect`
+    std::size_t claimed = 0; // entries taken by a worker or emitted: all before it
     std::mutex mutex;
     std::condition_variable work, finished;
     bool stopping = false;

@@ -10,8 +10,8 @@ namespace ondrex {
 namespace {
 
 bool isNameByte(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '$' || c >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '$' || c >= 0x80;
 }
 
 unsigned char upper(char c) {
@@ -20,7 +20,8 @@ unsigned char upper(char c) {
 
 // The name after the first `keyword` (upper case, ending in a blank) that starts a word;
 // found: its offset and length.
-bool findName(std::string_view line, std::string_view keyword, std::size_t& at, std::size_t& length) {
+bool findName(std::string_view line, std::string_view keyword, std::size_t& at,
+              std::size_t& length) {
     for (std::size_t i = 0; i + keyword.size() <= line.size(); ++i) {
         std::size_t k = 0;
         while (k < keyword.size() && upper(line[i + k]) == static_cast<unsigned char>(keyword[k]))
@@ -71,7 +72,8 @@ std::vector<TSiteSymbol> CollectSymbols(std::string_view block, const TScanResul
             for (; pending < symbols.size(); ++pending)
                 symbols[pending].endLine = lineNumber;
         }
-        for (; nextHeader < headers.size() && headers[nextHeader]->line == lineNumber; ++nextHeader) {
+        for (; nextHeader < headers.size() && headers[nextHeader]->line == lineNumber;
+             ++nextHeader) {
             const bool isSub = headers[nextHeader]->image == siSub;
             std::size_t at = 0, length = 0;
             if (!findName(line, isSub ? "SUB " : "FUNCTION ", at, length)) continue;

@@ -38,8 +38,8 @@ bool matchesAny(const std::vector<std::string>& globs, const std::string& relati
                 const std::string& name) {
     for (const std::string& g : globs) {
         const bool byPath = g.find('/') != std::string::npos;
-        if (fnmatch(g.c_str(), byPath ? relative.c_str() : name.c_str(), byPath ? FNM_PATHNAME : 0) ==
-            0)
+        if (fnmatch(g.c_str(), byPath ? relative.c_str() : name.c_str(),
+                    byPath ? FNM_PATHNAME : 0) == 0)
             return true;
     }
     return false;
@@ -81,7 +81,8 @@ struct TSiteWalk::TImpl {
     TGitIgnore ignore;
     std::vector<TFrame> stack;
 
-    bool takesName(const std::string& relative, const std::string& name, std::string& language) const {
+    bool takesName(const std::string& relative, const std::string& name,
+                   std::string& language) const {
         language = languageOf(name);
         if (language.empty()) return false;
         if (!filter.languages.empty() &&
@@ -101,7 +102,9 @@ struct TSiteWalk::TImpl {
     bool enter(TFrame frame, const struct stat& st, TWalkEntry& entry) {
         DIR* dir = ::opendir(frame.fs.c_str());
         if (!dir) {
-            entry = {TWalkEntry::TKind::Error, frame.display.empty() ? "." : frame.display, {},
+            entry = {TWalkEntry::TKind::Error,
+                     frame.display.empty() ? "." : frame.display,
+                     {},
                      "cannot list the folder (" + std::string(std::strerror(errno)) + ")"};
             return false;
         }
@@ -135,9 +138,11 @@ struct TSiteWalk::TImpl {
         ++rootIndex;
         struct stat st {};
         if (::stat(fs.c_str(), &st) != 0) {
-            entry = {TWalkEntry::TKind::Error, given, {},
+            entry = {TWalkEntry::TKind::Error,
+                     given,
+                     {},
                      errno == ENOENT || errno == ENOTDIR ? "no such file or folder"
-                                                        : std::string(std::strerror(errno))};
+                                                         : std::string(std::strerror(errno))};
             return true;
         }
         if (S_ISREG(st.st_mode)) {

@@ -4,8 +4,8 @@
 // Vim's format (read by Vim, readtags and editors that take ctags output): the pseudo-tag
 // lines, then one line per Function/Sub, NAME<TAB>FILE<TAB>/^LINE$/;"<TAB>KIND<TAB>line:N
 // <TAB>end:M, KIND f (Function) or s (Sub), the search pattern escaped as the format asks
-// (backslash and slash), cut without its $ where the line is long or holds a NUL. The lines are sorted with
-// ASCII letters folded to upper case, as Vim and readtags search a file marked
+// (backslash and slash), cut without its $ where the line is long or holds a NUL. The lines are
+// sorted with ASCII letters folded to upper case, as Vim and readtags search a file marked
 // "!_TAG_FILE_SORTED 2": VBScript names are compared as the language compares them, so a
 // case-insensitive lookup finds every spelling, and a case-sensitive one still finds its
 // own. Equal folded names keep the byte order of their spelling, then path order, then
