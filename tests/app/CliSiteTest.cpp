@@ -1,6 +1,7 @@
 // scan -R and tags through the real binary, and the tags file through Vim and readtags.
 
 #include "tests/app/CliJson.h"
+#include "tests/app/index/ScratchTree.h"
 #include "tests/support/RunOndrex.h"
 
 #include <gtest/gtest.h>
@@ -19,20 +20,7 @@ namespace fs = std::filesystem;
 using testsupport::RunOndrex;
 using testsupport::TRunResult;
 
-struct TTree {
-    fs::path root = fs::path(::testing::TempDir()) /
-                    ("clisite_" + std::to_string(::getpid()) + "_" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    TTree() {
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    ~TTree() { fs::remove_all(root); }
-    void file(const std::string& relative, const std::string& text) const {
-        fs::create_directories((root / relative).parent_path());
-        std::ofstream(root / relative, std::ios::binary) << text;
-    }
-};
+using TTree = testsupport::TScratchTree;
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;

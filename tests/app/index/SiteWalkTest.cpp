@@ -1,4 +1,5 @@
 #include "app/index/SiteIndex.h"
+#include "tests/app/index/ScratchTree.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A scratch tree removed at the end of the test.
-struct TTree {
-    fs::path root = fs::path(::testing::TempDir()) /
-                    ("site_" + std::to_string(::getpid()) + "_" +
-                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    TTree() {
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    ~TTree() { fs::remove_all(root); }
-    void file(const std::string& relative, const std::string& text = "Sub S\n") const {
-        fs::create_directories((root / relative).parent_path());
-        std::ofstream(root / relative, std::ios::binary) << text;
-    }
-    std::string path() const { return root.string(); }
-};
+using TTree = testsupport::TScratchTree;
 
 std::vector<std::string> walk(const std::vector<std::string>& roots, const TSiteFilter& filter = {},
                               const std::string& strip = {}) {
