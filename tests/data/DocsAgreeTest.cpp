@@ -54,7 +54,7 @@ std::set<std::string> wordsOf(const std::string& text, char separator) {
 }
 
 // One line of roff as it reads: the font macros' arguments, joined by a space (.B, .I) or
-// run together (.BR, .RB, ...), with "\-" as "-".
+// run together (.BR, .RB, ...), with "\-" as "-" and without inline font changes.
 std::string roffText(const std::string& line) {
     std::string macro, rest = line;
     if (!line.empty() && line[0] == '.') {
@@ -82,6 +82,8 @@ std::string roffText(const std::string& line) {
         text += (text.empty() || together ? "" : " ") + arg;
     for (std::size_t at; (at = text.find("\\-")) != std::string::npos;)
         text.erase(at, 1);
+    for (std::size_t at; (at = text.find("\\f")) != std::string::npos;)
+        text.erase(at, 3); // an inline font change: \fI, \fB, \fR
     return text;
 }
 
