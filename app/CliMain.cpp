@@ -22,7 +22,20 @@ constexpr TCliCommand kCommands[] = {
      "scan [--dim] [--if] [--no-calls] [--count] [--format text|tsv|json] FILE\n"
      "    List the Function/Sub headers and Dim/If/ElseIf/Else/Call statements of FILE\n"
      "    and the three counters. --dim and --if also list Dim and If/ElseIf/Else rows,\n"
-     "    --no-calls leaves out Call rows; --count prints only the counter rows."},
+     "    --no-calls leaves out Call rows; --count prints only the counter rows.\n"
+     "  scan -R [scan options] [--lang L] [--include=GLOB] [--exclude=GLOB] [--jobs N] [PATH...]\n"
+     "    Scan every script file under the PATHs (default: the current folder) on all\n"
+     "    processors, printed in path order: rows with a path column (text, tsv), one JSON\n"
+     "    object per file (json), or --count's counters per file and a total. Hidden\n"
+     "    folders and those the root's .gitignore names are skipped (its forms: name,\n"
+     "    name/, /name, a/b, **/name, with * ? [...]; no ! or files); symlinked folders\n"
+     "    only inside the tree; FIFOs and devices never opened. --lang, --include and\n"
+     "    --exclude (a GLOB without / matches the name, with / the path) narrow the walk."},
+    {"tags", runTags,
+     "tags [-R] [-e] [-o FILE] [--lang L] [--include=GLOB] [--exclude=GLOB] [--jobs N] [PATH...]\n"
+     "    Write a tags file of every Function/Sub (default 'tags'; -o - for standard\n"
+     "    output) that Vim and readtags read, sorted with case folded so VBScript names\n"
+     "    match in any case; -e writes Emacs' TAGS instead. -R walks as scan -R does."},
     {"block", runBlock,
      "block [--dim] [--if] [--no-calls] [--format text|tsv|json] FILE LINE\n"
      "    Locate the code block of the first result row on LINE (1-based) and print its\n"
@@ -76,7 +89,7 @@ int RunCommand(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         return kExitOk;
     }
     if (first == "--version") {
-        out << "ondrex " ONDREX_VERSION "\n";
+        out << "ondrex " << ProgramVersion() << "\n";
         return kExitOk;
     }
     for (const TCliCommand& c : kCommands) {
@@ -107,6 +120,10 @@ int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err) {
     if (status != kExitOk || out) return status;
     err << "ondrex: " << EWriteFailed(errno).what() << '\n';
     return kExitBadInput;
+}
+
+std::string_view ProgramVersion() {
+    return ONDREX_VERSION;
 }
 
 bool OpensWindow(const TCliArgs& args) {
