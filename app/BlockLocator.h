@@ -43,7 +43,8 @@ public:
     // FindEndLine for many headers at once, in one pass over the lines (so that headers
     // without an end cost no pass of their own): the ends in the order of `starts`.
     static std::vector<int> FindEndLines(const TqvEditList& lines, const std::vector<int>& starts);
-    // Step 6.1's test: the line holds "END FUNCTION", "END SUB" (any case) or a "}".
+    // The end-line test of step 6.1: "END FUNCTION", "END SUB" or "}" anywhere in the line,
+    // ignoring ASCII case.
     static bool EndsBlock(std::string_view line);
 
     // The index of the first row of the given 1-based line, if any (the command line's

@@ -67,10 +67,10 @@ void TArgParser::Parse(const TCliArgs& args) {
                 if (i + 1 >= args.size()) throw EUsage("option '" + name + "' needs a value");
                 value = args[++i];
             }
-            values_[name] = value;
+            values_[name].push_back(value);
             break;
         case 2:
-            values_[name] = hasValue ? value : implicit_[name];
+            values_[name].push_back(hasValue ? value : implicit_[name]);
             break;
         }
         ++seen_[name];
@@ -79,7 +79,12 @@ void TArgParser::Parse(const TCliArgs& args) {
 
 std::string TArgParser::Value(const std::string& name, const std::string& fallback) const {
     auto v = values_.find(name);
-    return v == values_.end() ? fallback : v->second;
+    return v == values_.end() ? fallback : v->second.back();
+}
+
+std::vector<std::string> TArgParser::Values(const std::string& name) const {
+    auto v = values_.find(name);
+    return v == values_.end() ? std::vector<std::string>() : v->second;
 }
 
 void AddScanOptions(TArgParser& parser) {
@@ -102,64 +107,6 @@ TFormat ParseFormat(const std::string& value) {
     if (value == "tsv") return TFormat::Tsv;
     if (value == "json") return TFormat::Json;
     throw EUsage("unknown format '" + value + "' (text, tsv or json)");
-}
-
-void AppendJsonString(std::string& out, std::string_view s) {
-    static const char hex[] = "0123456789abcdef";
-    out += '"';
-    std::size_t run = 0; // start of the pending run of bytes that need no escape
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F) continue;
-        out.append(s.data() + run, i - run);
-        run = i + 1;
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        default:
-            out += "\\u00";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    out.append(s.data() + run, s.size() - run);
-    out += '"';
-}
-
-void AppendJsonString(std::string& out, std::string_view bytes, TCodePage codePage) {
-    // Pure ASCII (the common case) needs no decoding.
-    bool ascii = true;
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii) {
-        AppendJsonString(out, bytes);
-        return;
-    }
-    std::string utf8;
-    AppendUtf8(codePage, bytes, utf8);
-    AppendJsonString(out, utf8);
 }
 
 void Write(std::ostream& out, std::string_view text) {

@@ -5,6 +5,7 @@
 // Exit status: 0 success, 1 bad input (one line on stderr naming the file and the problem)
 // or output that could not be written, 2 usage error.
 
+#include "app/JsonText.h"
 #include "app/ScriptScanner.h"
 #include "platform/CodePage.h"
 #include "platform/TextFile.h"
@@ -55,12 +56,14 @@ public:
     bool Has(const std::string& name) const { return seen_.count(name) != 0; }
     // The value of an option (the last one given), or `fallback`.
     std::string Value(const std::string& name, const std::string& fallback = {}) const;
+    // Every value of a repeated option, in the order given.
+    std::vector<std::string> Values(const std::string& name) const;
     const std::vector<std::string>& Positionals() const { return positionals_; }
 
 private:
     std::map<std::string, int> kinds_; // 0 flag, 1 value required, 2 value optional
     std::map<std::string, std::string> implicit_;
-    std::map<std::string, std::string> values_;
+    std::map<std::string, std::vector<std::string>> values_;
     std::map<std::string, int> seen_;
     std::vector<std::string> positionals_;
 };
@@ -84,17 +87,9 @@ using ondrex::AppendUtf8;
 using ondrex::DetectCodePage;
 using ondrex::ToUtf8;
 
-// JSON: appends "text" with quotes, escaping ", \ and the control characters. The text must
-// be UTF-8 (decode it first).
-void AppendJsonString(std::string& out, std::string_view utf8);
-// Appends the bytes in the code page, decoded to UTF-8, as a JSON string.
-void AppendJsonString(std::string& out, std::string_view bytes, TCodePage codePage);
-
-// Appends an integer in decimal.
-template <class TInteger> void AppendNumber(std::string& out, TInteger value) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
+// JSON strings and numbers (app/JsonText.h).
+using ondrex::AppendJsonString;
+using ondrex::AppendNumber;
 
 // Output that could not be written (a full disk, a closed file): exit 1, so that a script
 // does not take a cut-off result for a whole one.

@@ -1,6 +1,6 @@
 #include "app/lsp/JsonWriter.h"
 
-#include "app/CliSupport.h"
+#include "app/JsonText.h"
 
 namespace ondrex::lsp {
 
@@ -24,7 +24,7 @@ TJsonWriter& TJsonWriter::close(char c) {
 
 TJsonWriter& TJsonWriter::Key(std::string_view name) {
     separate();
-    cli::AppendJsonString(out_, name);
+    AppendJsonString(out_, name);
     out_ += ':';
     needComma_ = false;
     return *this;
@@ -32,19 +32,19 @@ TJsonWriter& TJsonWriter::Key(std::string_view name) {
 
 TJsonWriter& TJsonWriter::String(std::string_view utf8) {
     separate();
-    cli::AppendJsonString(out_, utf8);
+    AppendJsonString(out_, utf8);
     return *this;
 }
 
 TJsonWriter& TJsonWriter::String(std::string_view bytes, TCodePage codePage) {
     separate();
-    cli::AppendJsonString(out_, bytes, codePage);
+    AppendJsonString(out_, bytes, codePage);
     return *this;
 }
 
 TJsonWriter& TJsonWriter::Number(std::int64_t value) {
     separate();
-    cli::AppendNumber(out_, value);
+    AppendNumber(out_, value);
     return *this;
 }
 
