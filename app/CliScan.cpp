@@ -1,9 +1,10 @@
 // ondrex scan: the script scan of one file, printed.
 
 #include "app/CliCommands.h"
+#include "app/CliScanOutput.h"
+#include "app/CliSite.h"
 #include "app/ScriptScanner.h"
 
-#include <cstdio>
 #include <ostream>
 
 namespace ondrex::cli {
@@ -11,12 +12,7 @@ namespace ondrex::cli {
 namespace {
 
 void appendCounters(std::string& out, const TScanCounters& c, TFormat format) {
-    if (format == TFormat::Json) {
-        out += "{\"functions\":" + std::to_string(c.functionCount) +
-               ",\"subs\":" + std::to_string(c.subCount) +
-               ",\"statements\":" + std::to_string(c.statementCount) + "}";
-        return;
-    }
+    if (format == TFormat::Json) return AppendCountersJson(out, c);
     for (const TInfoRow& row : CounterRows(c))
         out += row.caption + '\t' + row.value + '\n';
 }
@@ -29,7 +25,58 @@ std::string padRight(std::string_view s, std::size_t width) {
 
 } // namespace
 
+void AppendCountersJson(std::string& out, const TScanCounters& c) {
+    out += "{\"functions\":" + std::to_string(c.functionCount) +
+           ",\"subs\":" + std::to_string(c.subCount) +
+           ",\"statements\":" + std::to_string(c.statementCount) + "}";
+}
+
+void AppendScanJson(std::string& text, std::string_view file, TCodePage fileCodePage,
+                    const TScanResults& results, TCodePage cp, bool oneLine) {
+    const char* rowStart = oneLine ? "{\"type\":" : "\n{\"type\":";
+    text.reserve(text.size() + 64 + results.rows.size() * 96);
+    text += "{\"file\":";
+    AppendJsonString(text, file, fileCodePage);
+    text += ",\"rows\":[";
+    for (std::size_t i = 0; i < results.rows.size(); ++i) {
+        const TScanRow& row = results.rows[i];
+        if (i) text += ',';
+        text += rowStart;
+        AppendJsonString(text, row.caption);
+        text += ",\"image\":";
+        AppendNumber(text, row.image);
+        text += ",\"name\":";
+        AppendJsonString(text, row.name, cp);
+        text += ",\"line\":";
+        AppendNumber(text, row.line);
+        text += ",\"text\":";
+        AppendJsonString(text, row.text, cp);
+        text += '}';
+    }
+    text += results.rows.empty() || oneLine ? "],\"counters\":" : "\n],\"counters\":";
+    AppendCountersJson(text, results.counters);
+    text += '}';
+}
+
+void AppendTextRow(std::string& text, const TScanRow& row, TCodePage cp) {
+    std::string line = std::to_string(row.line);
+    text += padRight(row.caption, 9);
+    text += std::string(line.size() < 8 ? 8 - line.size() : 0, ' ') + line + "  ";
+    AppendUtf8(cp, row.name, text);
+    text += '\n';
+}
+
+void AppendTsvRow(std::string& text, const TScanRow& row, TCodePage cp) {
+    text += row.caption;
+    text += '\t' + std::to_string(row.image) + '\t' + std::to_string(row.line) + '\t';
+    AppendUtf8(cp, row.name, text);
+    text += '\t';
+    AppendUtf8(cp, row.text, text);
+    text += '\n';
+}
+
 int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
+    if (AsksRecursive(args)) return runScanTree(args, out, err);
     return Guarded(err, [&] {
         TArgParser parser;
         AddScanOptions(parser);
@@ -58,53 +105,18 @@ int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
 
         const TCodePage cp = scanned.validUtf8 ? TCodePage::Utf8 : TCodePage::Windows1252;
         switch (format) {
-        case TFormat::Json: {
-            text.reserve(64 + results.rows.size() * 96);
-            text += "{\"file\":";
-            AppendJsonString(text, file, DetectCodePage(file));
-            text += ",\"rows\":[";
-            char number[16];
-            for (std::size_t i = 0; i < results.rows.size(); ++i) {
-                const TScanRow& row = results.rows[i];
-                text += i ? ",\n{\"type\":" : "\n{\"type\":";
-                AppendJsonString(text, row.caption);
-                std::snprintf(number, sizeof number, "%d", row.image);
-                text += ",\"image\":";
-                text += number;
-                text += ",\"name\":";
-                AppendJsonString(text, row.name, cp);
-                std::snprintf(number, sizeof number, "%d", row.line);
-                text += ",\"line\":";
-                text += number;
-                text += ",\"text\":";
-                AppendJsonString(text, row.text, cp);
-                text += '}';
-            }
-            text += results.rows.empty() ? "],\"counters\":" : "\n],\"counters\":";
-            appendCounters(text, results.counters, format);
-            text += "}\n";
+        case TFormat::Json:
+            AppendScanJson(text, file, DetectCodePage(file), results, cp, false);
+            text += '\n';
             break;
-        }
         case TFormat::Tsv:
-            // type, state image, line, name, normalised text: tabs never occur in the last two.
-            for (const TScanRow& row : results.rows) {
-                text += row.caption;
-                text += '\t' + std::to_string(row.image) + '\t' + std::to_string(row.line) + '\t';
-                AppendUtf8(cp, row.name, text);
-                text += '\t';
-                AppendUtf8(cp, row.text, text);
-                text += '\n';
-            }
+            for (const TScanRow& row : results.rows)
+                AppendTsvRow(text, row, cp);
             break;
         case TFormat::Text:
             text += "Type         Line  Name\n";
-            for (const TScanRow& row : results.rows) {
-                std::string line = std::to_string(row.line);
-                text += padRight(row.caption, 9);
-                text += std::string(line.size() < 8 ? 8 - line.size() : 0, ' ') + line + "  ";
-                AppendUtf8(cp, row.name, text);
-                text += '\n';
-            }
+            for (const TScanRow& row : results.rows)
+                AppendTextRow(text, row, cp);
             text += '\n';
             appendCounters(text, results.counters, format);
             break;

@@ -1,4 +1,4 @@
-#include "app/TokensJson.h"
+#include "app/CliTokensJson.h"
 
 #include "app/CliSupport.h"
 #include "highlighters/TqvTableHighLighter.h"
