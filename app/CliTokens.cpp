@@ -6,6 +6,7 @@
 #include "app/CliTokensJson.h"
 #include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
+#include "platform/MappedFile.h"
 
 #include <ostream>
 
@@ -41,7 +42,10 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
                                                       : "tokens: too many arguments");
         const std::string& file = parser.Positionals()[0];
         auto highlighter = HighlighterFor(parser, file);
-        const std::string bytes = ReadInput(file);
+        // A regular file is mapped: reading it would first zero as many fresh pages.
+        const TMappedFile mapped(file);
+        const std::string read = mapped.Mapped() ? std::string() : ReadInput(file);
+        const std::string_view bytes = mapped.Mapped() ? mapped.Bytes() : read;
         const TCodePage codePage = DetectCodePage(bytes);
 
         TTokensJson json(*highlighter, codePage);
