@@ -495,7 +495,11 @@ TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, boo
 
     TFileScan info;
     info.validUtf8 = true;
-    std::vector<char> buffer(std::size_t(1) << 20);
+    // A small file gets a buffer of its size: zeroing a whole megabyte would cost more than
+    // scanning it (the command line's start-up).
+    constexpr std::size_t kBuffer = std::size_t(1) << 20;
+    const std::size_t hint = file.SizeHint();
+    std::vector<char> buffer(hint && hint < kBuffer ? hint + 1 : kBuffer);
     std::size_t have = 0;
     bool eof = false, stopped = false;
     for (;;) {
