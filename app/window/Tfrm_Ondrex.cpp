@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -33,6 +34,9 @@
 namespace ondrex::window {
 
 namespace {
+
+constexpr int kProgressSteps = 1000;
+constexpr int kProgressWidth = 160;
 
 QFrame* panel(QWidget* parent, const char* name, bool bevel) {
     auto* frame = new QFrame(parent);
@@ -182,6 +186,12 @@ QWidget* Tfrm_Ondrex::buildRightPane() {
         if (i == 4) panels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         statusBar1_->addWidget(panels_[i]);
     }
+    // Laid over the panels' right end while it shows, so they keep their widths.
+    loadProgress_ = new QProgressBar(statusBar1_);
+    loadProgress_->setObjectName("LoadProgress");
+    loadProgress_->setAccessibleName("Loading");
+    loadProgress_->setRange(0, kProgressSteps);
+    loadProgress_->hide();
     topLayout->addWidget(statusBar1_);
     splitter2->addWidget(top);
 
@@ -462,6 +472,20 @@ void Tfrm_Ondrex::ProcessMessages() {
 
 void Tfrm_Ondrex::EditorStateChanged() {
     refreshStatus();
+}
+
+void Tfrm_Ondrex::ShowLoadProgress(std::size_t done, std::size_t total) {
+    const int width = std::min(kProgressWidth, statusBar1_->width());
+    loadProgress_->setGeometry(statusBar1_->width() - width, 0, width, statusBar1_->height());
+    const double part = total ? double(std::min(done, total)) / double(total) : 0.0;
+    loadProgress_->setValue(static_cast<int>(part * kProgressSteps));
+    loadProgress_->show();
+    loadProgress_->raise();
+    loadProgress_->repaint(); // the load itself runs no events
+}
+
+void Tfrm_Ondrex::HideLoadProgress() {
+    loadProgress_->hide();
 }
 
 } // namespace ondrex::window
