@@ -65,6 +65,7 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
                 json.Clear();
             }
         }
+        mapped.ThrowIfShortened(file);
         Write(out, json.Text());
         return kExitOk;
     });
