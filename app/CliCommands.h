@@ -36,7 +36,5 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err);
 int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // True for what opens the window: no arguments, or a file as the first one.
 bool OpensWindow(const TCliArgs& args);
-// A display to open the window on: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set.
-bool HasDisplay();
 
 } // namespace ondrex::cli

@@ -1,10 +1,12 @@
 // ondrex scan: the script scan of one file, printed.
 
 #include "app/CliCommands.h"
+#include "app/CliInput.h"
 #include "app/ScriptScanner.h"
 
 #include <cstdio>
 #include <ostream>
+#include <span>
 
 namespace ondrex::cli {
 
@@ -27,10 +29,49 @@ std::string padRight(std::string_view s, std::size_t width) {
     return out;
 }
 
+void appendRow(std::string& text, const TScanRow& row, TFormat format, TCodePage cp, bool first) {
+    switch (format) {
+    case TFormat::Json: {
+        char number[16];
+        text += first ? "\n{\"type\":" : ",\n{\"type\":";
+        AppendJsonString(text, row.caption);
+        std::snprintf(number, sizeof number, "%d", row.image);
+        text += ",\"image\":";
+        text += number;
+        text += ",\"name\":";
+        AppendJsonString(text, row.name, cp);
+        std::snprintf(number, sizeof number, "%d", row.line);
+        text += ",\"line\":";
+        text += number;
+        text += ",\"text\":";
+        AppendJsonString(text, row.text, cp);
+        text += '}';
+        break;
+    }
+    case TFormat::Tsv:
+        // type, state image, line, name, normalised text: tabs never occur in the last two.
+        text += row.caption;
+        text += '\t' + std::to_string(row.image) + '\t' + std::to_string(row.line) + '\t';
+        AppendUtf8(cp, row.name, text);
+        text += '\t';
+        AppendUtf8(cp, row.text, text);
+        text += '\n';
+        break;
+    case TFormat::Text: {
+        const std::string line = std::to_string(row.line);
+        text += padRight(row.caption, 9);
+        text += std::string(line.size() < 8 ? 8 - line.size() : 0, ' ') + line + "  ";
+        AppendUtf8(cp, row.name, text);
+        text += '\n';
+        break;
+    }
+    }
+}
+
 } // namespace
 
 int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return Guarded(err, [&](std::string& input) {
         TArgParser parser;
         AddScanOptions(parser);
         parser.Flag("--count");
@@ -39,72 +80,55 @@ int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (parser.Positionals().size() != 1)
             throw EUsage(parser.Positionals().empty() ? "scan: missing FILE"
                                                       : "scan: too many arguments");
-        const std::string& file = parser.Positionals()[0];
+        const std::string& file = input = parser.Positionals()[0];
 
         TScriptScanner scanner;
         scanner.options = ScanOptionsFrom(parser);
-        const bool count = parser.Has("--count");
-        scanner.countOnly = count;
         TScanResults results;
-        const TFileScan scanned = scanner.ScanFile(file, results, !count);
-
         std::string text;
-        if (count) {
+        if (parser.Has("--count")) {
+            scanner.countOnly = true;
+            scanner.ScanFile(file, results, false);
             appendCounters(text, results.counters, format);
             if (format == TFormat::Json) text += '\n';
             Write(out, text);
             return kExitOk;
         }
 
-        const TCodePage cp = scanned.validUtf8 ? TCodePage::Utf8 : TCodePage::Windows1252;
-        switch (format) {
-        case TFormat::Json: {
-            text.reserve(64 + results.rows.size() * 96);
+        // The rows are written as the runs of lines are scanned, and then forgotten.
+        // Small runs: a run of lines that are all hits makes rows several times its size.
+        TStreamedInput source(file, std::size_t(256) << 10);
+        const TCodePage cp = source.CodePage();
+        if (format == TFormat::Json) {
             text += "{\"file\":";
             AppendJsonString(text, file, DetectCodePage(file));
             text += ",\"rows\":[";
-            char number[16];
-            for (std::size_t i = 0; i < results.rows.size(); ++i) {
-                const TScanRow& row = results.rows[i];
-                text += i ? ",\n{\"type\":" : "\n{\"type\":";
-                AppendJsonString(text, row.caption);
-                std::snprintf(number, sizeof number, "%d", row.image);
-                text += ",\"image\":";
-                text += number;
-                text += ",\"name\":";
-                AppendJsonString(text, row.name, cp);
-                std::snprintf(number, sizeof number, "%d", row.line);
-                text += ",\"line\":";
-                text += number;
-                text += ",\"text\":";
-                AppendJsonString(text, row.text, cp);
-                text += '}';
-            }
-            text += results.rows.empty() ? "],\"counters\":" : "\n],\"counters\":";
+        } else if (format == TFormat::Text) {
+            text += "Type         Line  Name\n";
+        }
+        std::size_t written = 0; // rows
+        scanner.StartScan(results);
+        for (bool more = true; more;) {
+            const std::span<char> run = source.Next();
+            if (run.empty()) break;
+            more = scanner.ScanWholeLines(std::string_view(run.data(), run.size()), results);
+            for (const TScanRow& row : results.rows)
+                appendRow(text, row, format, cp, written++ == 0);
+            results.rows.clear();
+            Write(out, text);
+            text.clear();
+        }
+        scanner.FinishScan(results);
+
+        switch (format) {
+        case TFormat::Json:
+            text += written == 0 ? "],\"counters\":" : "\n],\"counters\":";
             appendCounters(text, results.counters, format);
             text += "}\n";
             break;
-        }
         case TFormat::Tsv:
-            // type, state image, line, name, normalised text: tabs never occur in the last two.
-            for (const TScanRow& row : results.rows) {
-                text += row.caption;
-                text += '\t' + std::to_string(row.image) + '\t' + std::to_string(row.line) + '\t';
-                AppendUtf8(cp, row.name, text);
-                text += '\t';
-                AppendUtf8(cp, row.text, text);
-                text += '\n';
-            }
             break;
         case TFormat::Text:
-            text += "Type         Line  Name\n";
-            for (const TScanRow& row : results.rows) {
-                std::string line = std::to_string(row.line);
-                text += padRight(row.caption, 9);
-                text += std::string(line.size() < 8 ? 8 - line.size() : 0, ' ') + line + "  ";
-                AppendUtf8(cp, row.name, text);
-                text += '\n';
-            }
             text += '\n';
             appendCounters(text, results.counters, format);
             break;

@@ -3,11 +3,13 @@
 #include "app/CliTokens.h"
 
 #include "app/CliCommands.h"
+#include "app/CliInput.h"
 #include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
 #include "highlighters/TqvTableHighLighter.h"
 
 #include <ostream>
+#include <span>
 
 namespace ondrex::cli {
 
@@ -32,7 +34,7 @@ std::unique_ptr<TqvCustomHighLighter> HighlighterFor(const TArgParser& parser,
 }
 
 int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return Guarded(err, [&](std::string& input) {
         TArgParser parser;
         AddLanguageOption(parser);
         parser.Option("--format");
@@ -42,45 +44,47 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (parser.Positionals().size() != 1)
             throw EUsage(parser.Positionals().empty() ? "tokens: missing FILE"
                                                       : "tokens: too many arguments");
-        const std::string& file = parser.Positionals()[0];
+        const std::string& file = input = parser.Positionals()[0];
         auto highlighter = HighlighterFor(parser, file);
-        const std::string bytes = ReadInput(file);
-        const TCodePage codePage = DetectCodePage(bytes);
+        TStreamedInput source(file);
+        const TCodePage codePage = source.CodePage();
 
         // Every language is a table highlighter, whose tokens can be read without a copy.
         const auto* table = dynamic_cast<const TqvTableHighLighter*>(highlighter.get());
         std::string text, line, token;
-        TLineSplitter splitter(bytes);
-        std::string_view view;
         highlighter->ResetRangeState();
         TqvRangeState range = highlighter->RangeState();
-        for (int index = 0; splitter.Next(view); ++index) {
-            line.assign(view);
-            text += "{\"line\": ";
-            AppendNumber(text, index + 1);
-            text += ", \"range\": ";
-            AppendNumber(text, range);
-            text += ", \"tokens\": [";
-            highlighter->SetRangeState(range);
-            highlighter->StartLine(line.c_str(), index);
-            for (bool first = true; !highlighter->AtLineEnd(); first = false) {
-                text += first ? "[" : ", [";
-                AppendNumber(text, highlighter->TokenKind());
-                text += ", ";
-                AppendNumber(text, highlighter->TokenStart());
-                text += ", ";
-                AppendJsonString(text,
-                                 table ? table->TokenView() : (token = highlighter->TokenText()),
-                                 codePage);
-                text += ']';
-                highlighter->NextToken();
-            }
-            text += "]}\n";
-            range = highlighter->RangeState();
-            if (text.size() > (1 << 20)) {
-                Write(out, text);
-                text.clear();
-            }
+        int index = 0;
+        for (std::span<char> run; !(run = source.Next()).empty();) {
+            ForEachLine(std::string_view(run.data(), run.size()), [&](std::string_view view) {
+                line.assign(view);
+                text += "{\"line\": ";
+                AppendNumber(text, index + 1);
+                text += ", \"range\": ";
+                AppendNumber(text, range);
+                text += ", \"tokens\": [";
+                highlighter->SetRangeState(range);
+                highlighter->StartLine(line.c_str(), index);
+                for (bool first = true; !highlighter->AtLineEnd(); first = false) {
+                    text += first ? "[" : ", [";
+                    AppendNumber(text, highlighter->TokenKind());
+                    text += ", ";
+                    AppendNumber(text, highlighter->TokenStart());
+                    text += ", ";
+                    AppendJsonString(
+                        text, table ? table->TokenView() : (token = highlighter->TokenText()),
+                        codePage);
+                    text += ']';
+                    highlighter->NextToken();
+                }
+                text += "]}\n";
+                range = highlighter->RangeState();
+                ++index;
+                if (text.size() > (1 << 20)) {
+                    Write(out, text);
+                    text.clear();
+                }
+            });
         }
         Write(out, text);
         return kExitOk;

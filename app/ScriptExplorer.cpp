@@ -151,9 +151,24 @@ void TScriptExplorer::SelectHighlighterOf(const std::string& path) {
 
 void TScriptExplorer::Parse() {
     if (FileName.empty()) return;
+    try {
+        parseFile();
+    } catch (const std::bad_alloc&) {
+        // The rows found before memory ran out stay listed; the message says which file.
+        try {
+            if (shownRows_ < results_.rows.size()) view_.ResultsAppended(results_.rows, shownRows_);
+            shownRows_ = results_.rows.size();
+        } catch (const std::bad_alloc&) {
+        }
+        throw EFileError(FileName, EFileError::TCause::OutOfMemory);
+    }
+}
+
+void TScriptExplorer::parseFile() {
     memo_.Lines().Clear();
     view_.EditorStateChanged();
-    auto block = std::make_shared<const std::string>(ReadFileBytes(FileName));
+    auto block =
+        std::make_shared<const std::string>(ReadFileBytes(FileName, TFileKinds::RegularOnly));
     // Characters, their widths and what other programs get from a copy all follow the
     // file's own code page.
     SetActiveCodePage(DetectCodePage(*block));

@@ -409,8 +409,7 @@ void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
         bool stopped = false;
         r.linesRead = scanWithoutPump(block, 0, r, stopped);
     }
-    r.info = CounterRows(r.counters);
-    if (r.anyFound) r.resultsEnabled = true;
+    FinishScan(r);
 }
 
 // Headless: the same lines, numbers and hits, without visiting every line. The block is
@@ -485,6 +484,20 @@ void TScriptScanner::ScanBlockInSlices(std::string_view block, TScanResults& r,
             if (r.generation != generation) return; // a newer scan owns the lists
         }
     }
+    FinishScan(r);
+}
+
+void TScriptScanner::StartScan(TScanResults& r) const {
+    startScan(r);
+}
+
+bool TScriptScanner::ScanWholeLines(std::string_view lines, TScanResults& r) const {
+    bool stopped = false;
+    r.linesRead += scanWithoutPump(lines, r.linesRead, r, stopped);
+    return !stopped;
+}
+
+void TScriptScanner::FinishScan(TScanResults& r) const {
     r.info = CounterRows(r.counters);
     if (r.anyFound) r.resultsEnabled = true;
 }
@@ -526,8 +539,7 @@ TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, boo
         have -= cut;
         if (eof && have == 0) break;
     }
-    r.info = CounterRows(r.counters);
-    if (r.anyFound) r.resultsEnabled = true;
+    FinishScan(r);
     return info;
 }
 

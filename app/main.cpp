@@ -1,6 +1,7 @@
 // ondrex: the window, or the command line (design.md §6).
 
 #include "app/CliCommands.h"
+#include "app/window/DisplayProbe.h"
 #include "app/window/RunWindow.h"
 
 #include <iostream>
@@ -9,7 +10,7 @@
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     ondrex::cli::TCliArgs args(argv + 1, argv + argc);
-    if (ondrex::cli::OpensWindow(args) && ondrex::cli::HasDisplay())
+    if (ondrex::cli::OpensWindow(args) && ondrex::window::CanOpenDisplay(argc, argv))
         return ondrex::window::RunWindow(argc, argv, args.empty() ? std::string() : args[0]);
     return ondrex::cli::RunCommandLine(args, std::cout, std::cerr);
 }

@@ -1,0 +1,122 @@
+#include "app/CliInput.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace ondrex::cli {
+
+namespace {
+
+constexpr std::size_t kHeldPipe = std::size_t(8) << 20; // a pipe this short needs no spool
+
+// Where a run may end in b[0, n): after the last LF, or after the last CR that is followed by
+// a byte (not an LF, or that LF would have been found first); 0 when there is no such place.
+std::size_t afterLastBreak(const char* b, std::size_t n) {
+    for (std::size_t k = n; k > 0; --k) {
+        if (b[k - 1] == '\n') return k;
+        if (b[k - 1] == '\r' && k < n) return k;
+    }
+    return 0;
+}
+
+TWholeLines::TSource readerOf(TFileReader& file) {
+    return [&file](char* into, std::size_t n) { return file.Read(into, n); };
+}
+
+} // namespace
+
+TWholeLines::TWholeLines(TSource source, std::size_t runSize)
+    : source_(std::move(source)), runSize_(runSize) {}
+
+std::span<char> TWholeLines::Next() {
+    // Drop what was handed out; keep the rest at the front.
+    if (begin_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    std::size_t searched = 0; // bytes already known to hold no place to cut
+    for (;;) {
+        if (!done_ && end_ < runSize_) {
+            if (buffer_.size() < runSize_ + 1) buffer_.resize(runSize_ + 1);
+            const std::size_t got = source_(buffer_.data() + end_, buffer_.size() - 1 - end_);
+            done_ = got == 0;
+            end_ += got;
+            if (!done_ && end_ < runSize_) continue;
+        }
+        std::size_t cut = end_;
+        if (!done_) {
+            cut = afterLastBreak(buffer_.data() + searched, end_ - searched);
+            if (cut == 0) {
+                // One line longer than the buffer: grow it and read on.
+                searched = end_ > 0 ? end_ - 1 : 0; // a CR at the end still needs its next byte
+                buffer_.resize(std::max(buffer_.size() * 2, end_ + runSize_ + 1));
+                const std::size_t got = source_(buffer_.data() + end_, buffer_.size() - 1 - end_);
+                done_ = got == 0;
+                end_ += got;
+                continue;
+            }
+            cut += searched;
+        }
+        begin_ = cut;
+        return {buffer_.data(), cut};
+    }
+}
+
+TStreamedInput::TStreamedInput(const std::string& path, std::size_t runSize)
+    : file_(std::make_unique<TFileReader>(path)) {
+    if (file_->SizeHint() > 0) {
+        // A regular file: read once ahead for the code page, then again for the lines.
+        TFileReader ahead(path);
+        TWholeLines aheadLines(readerOf(ahead), runSize);
+        for (std::span<char> run; !(run = aheadLines.Next()).empty();)
+            if (!IsValidUtf8(std::string_view(run.data(), run.size()))) {
+                codePage_ = TCodePage::Windows1252;
+                break;
+            }
+        lines_ = std::make_unique<TWholeLines>(readerOf(*file_), runSize);
+        return;
+    }
+    // A pipe (or a device, or an empty file): what it gives first is held in memory, and
+    // whole when the pipe ends within it.
+    held_.resize(kHeldPipe);
+    std::size_t have = 0;
+    while (have < held_.size())
+        if (const std::size_t got = file_->Read(held_.data() + have, held_.size() - have))
+            have += got;
+        else
+            break;
+    held_.resize(have);
+    const bool whole = have < kHeldPipe;
+    // The held bytes first, then the rest of the pipe (nothing more for a whole one).
+    auto heldThenPipe = [this](char* into, std::size_t n) {
+        if (heldAt_ == held_.size()) return file_->Read(into, n);
+        const std::size_t count = std::min(n, held_.size() - heldAt_);
+        std::memcpy(into, held_.data() + heldAt_, count);
+        heldAt_ += count;
+        return count;
+    };
+    if (whole) {
+        codePage_ = DetectCodePage(held_);
+        lines_ = std::make_unique<TWholeLines>(heldThenPipe, runSize);
+        return;
+    }
+    // A long pipe: set aside in whole lines, checked as they pass, then read back.
+    spool_ = std::make_unique<TSpool>();
+    bool valid = true;
+    TWholeLines incoming(heldThenPipe, runSize);
+    for (std::span<char> run; !(run = incoming.Next()).empty();) {
+        const std::string_view bytes(run.data(), run.size());
+        valid = valid && IsValidUtf8(bytes);
+        spool_->Append(bytes);
+        if (heldAt_ == held_.size() && heldAt_ > 0) {
+            std::string().swap(held_); // all passed on: give the memory back
+            heldAt_ = 0;
+        }
+    }
+    codePage_ = valid ? TCodePage::Utf8 : TCodePage::Windows1252;
+    lines_ = std::make_unique<TWholeLines>(
+        [this](char* into, std::size_t n) { return spool_->Read(into, n); }, runSize);
+}
+
+} // namespace ondrex::cli
