@@ -25,6 +25,7 @@ namespace ondrex::cli {
 namespace {
 
 constexpr std::size_t kBodyInMemory = std::size_t(1) << 20;
+constexpr std::size_t kSlice = std::size_t(1) << 20;
 
 bool UseColor(const std::string& when, std::ostream& out) {
     if (when == "always") return true;
@@ -218,11 +219,16 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             }
         };
         if (!color) {
-            std::string line;
             eachRun([&](std::span<char> run) {
-                ForEachLine(std::string_view(run.data(), run.size()), [&](std::string_view view) {
-                    line.assign(view);
-                    AppendUtf8(codePage, line, text);
+                ForEachLine(std::string_view(run.data(), run.size()), [&](std::string_view line) {
+                    // A long line goes out in slices cut between characters.
+                    for (std::size_t at = 0, end; at < line.size(); at = end) {
+                        end = std::min(line.size(), at + kSlice);
+                        if (const std::size_t start = CharStart(codePage, line, end); start > at)
+                            end = start;
+                        AppendUtf8(codePage, line.substr(at, end - at), text);
+                        flush(false);
+                    }
                     text += '\n';
                     flush(false);
                 });

@@ -1,7 +1,9 @@
 #include "app/CliInput.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace ondrex::cli {
 
@@ -31,36 +33,43 @@ TWholeLines::TWholeLines(TSource source, std::size_t runSize)
 std::span<char> TWholeLines::Next() {
     // Drop what was handed out; keep the rest at the front.
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         end_ -= begin_;
         begin_ = 0;
     }
-    std::size_t searched = 0; // bytes already known to hold no place to cut
+    std::size_t searched = 0; // bytes known to hold no place to cut
     for (;;) {
         if (!done_ && end_ < runSize_) {
-            if (buffer_.size() < runSize_ + 1) buffer_.resize(runSize_ + 1);
-            const std::size_t got = source_(buffer_.data() + end_, buffer_.size() - 1 - end_);
-            done_ = got == 0;
-            end_ += got;
-            if (!done_ && end_ < runSize_) continue;
+            fill();
+            continue;
         }
-        std::size_t cut = end_;
-        if (!done_) {
-            cut = afterLastBreak(buffer_.data() + searched, end_ - searched);
-            if (cut == 0) {
-                // One line longer than the buffer: grow it and read on.
-                searched = end_ > 0 ? end_ - 1 : 0; // a CR at the end still needs its next byte
-                buffer_.resize(std::max(buffer_.size() * 2, end_ + runSize_ + 1));
-                const std::size_t got = source_(buffer_.data() + end_, buffer_.size() - 1 - end_);
-                done_ = got == 0;
-                end_ += got;
-                continue;
-            }
-            cut += searched;
+        if (done_) {
+            begin_ = end_;
+            return {buffer_.get(), end_};
         }
-        begin_ = cut;
-        return {buffer_.data(), cut};
+        if (const std::size_t cut = afterLastBreak(buffer_.get() + searched, end_ - searched)) {
+            begin_ = searched + cut;
+            return {buffer_.get(), begin_};
+        }
+        searched = end_ - 1; // a CR at the end still needs its next byte
+        fill();
     }
+}
+
+void TWholeLines::fill() {
+    if (end_ + 1 >= capacity_) {
+        // realloc leaves the new room untouched (for a large block the pages are only
+        // remapped), so a long line costs about its own size.
+        const std::size_t capacity = std::max(capacity_ * 2, runSize_ + 1);
+        char* grown = static_cast<char*>(std::realloc(buffer_.get(), capacity));
+        if (!grown) throw std::bad_alloc();
+        buffer_.release();
+        buffer_.reset(grown);
+        capacity_ = capacity;
+    }
+    const std::size_t got = source_(buffer_.get() + end_, capacity_ - 1 - end_);
+    done_ = got == 0;
+    end_ += got;
 }
 
 TStreamedInput::TStreamedInput(const std::string& path, std::size_t runSize)

@@ -12,6 +12,7 @@
 #include "platform/TextFile.h"
 
 #include <cstddef>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <span>
@@ -30,9 +31,15 @@ public:
     std::span<char> Next();
 
 private:
+    void fill(); // reads once more, growing the buffer when it is full
+
+    struct TFree {
+        void operator()(char* p) const { std::free(p); }
+    };
     TSource source_;
     std::size_t runSize_;
-    std::string buffer_;
+    std::unique_ptr<char, TFree> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t begin_ = 0, end_ = 0; // the bytes read and not yet handed out
     bool done_ = false;
 };

@@ -10,6 +10,7 @@
 
 #include <ostream>
 #include <span>
+#include <vector>
 
 namespace ondrex::cli {
 
@@ -51,20 +52,31 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
 
         // Every language is a table highlighter, whose tokens can be read without a copy.
         const auto* table = dynamic_cast<const TqvTableHighLighter*>(highlighter.get());
-        std::string text, line, token;
+        std::string text, token;
+        // Written out every MiB, within a line too: a line of megabytes makes output of more.
+        auto flushWhenFull = [&] {
+            if (text.size() < (std::size_t(1) << 20)) return;
+            Write(out, text);
+            text.clear();
+        };
+        std::vector<std::string_view> lines;
         highlighter->ResetRangeState();
         TqvRangeState range = highlighter->RangeState();
         int index = 0;
         for (std::span<char> run; !(run = source.Next()).empty();) {
-            ForEachLine(std::string_view(run.data(), run.size()), [&](std::string_view view) {
-                line.assign(view);
+            lines.clear();
+            ForEachLine(std::string_view(run.data(), run.size()),
+                        [&](std::string_view line) { lines.push_back(line); });
+            for (const std::string_view line : lines) {
+                // The highlighter reads up to a NUL: it goes where the line break was.
+                run.data()[std::size_t(line.data() - run.data()) + line.size()] = '\0';
                 text += "{\"line\": ";
                 AppendNumber(text, index + 1);
                 text += ", \"range\": ";
                 AppendNumber(text, range);
                 text += ", \"tokens\": [";
                 highlighter->SetRangeState(range);
-                highlighter->StartLine(line.c_str(), index);
+                highlighter->StartLine(line.data(), index);
                 for (bool first = true; !highlighter->AtLineEnd(); first = false) {
                     text += first ? "[" : ", [";
                     AppendNumber(text, highlighter->TokenKind());
@@ -75,16 +87,14 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
                         text, table ? table->TokenView() : (token = highlighter->TokenText()),
                         codePage);
                     text += ']';
+                    flushWhenFull();
                     highlighter->NextToken();
                 }
                 text += "]}\n";
                 range = highlighter->RangeState();
                 ++index;
-                if (text.size() > (1 << 20)) {
-                    Write(out, text);
-                    text.clear();
-                }
-            });
+                flushWhenFull();
+            }
         }
         Write(out, text);
         return kExitOk;
