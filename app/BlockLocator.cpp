@@ -25,14 +25,18 @@ int TBlockLocator::FindEndLine(const TqvEditList& lines, int start) {
     if (start < 0 || start > n - 1) return start; // the header is the last line: no line examined
     int last = n - 1;
     for (int i = start; i <= n - 1; ++i) {
-        std::string u = upperAscii(lines.Get(i));
-        if (u.find("END FUNCTION") != std::string::npos || u.find("END SUB") != std::string::npos ||
-            u.find('}') != std::string::npos) {
+        if (EndsBlock(lines.Get(i))) {
             last = i;
             break;
         }
     }
     return last + 1;
+}
+
+bool TBlockLocator::EndsBlock(std::string_view line) {
+    if (line.find('}') != std::string_view::npos) return true;
+    std::string u = upperAscii(line);
+    return u.find("END FUNCTION") != std::string::npos || u.find("END SUB") != std::string::npos;
 }
 
 std::optional<TBlockLocation> TBlockLocator::Locate(const TScanResults& results, std::size_t row,

@@ -40,6 +40,9 @@ public:
     // line `start`, plus 1: the block's 1-based end line. A header on the file's last line
     // (or beyond it) ends where it starts.
     static int FindEndLine(const TqvEditList& lines, int start);
+    // The end-line test of step 6.1: "END FUNCTION", "END SUB" or "}" anywhere in the line,
+    // ignoring ASCII case.
+    static bool EndsBlock(std::string_view line);
 
     // The index of the first row of the given 1-based line, if any (the command line's
     // `ondrex block FILE LINE`).

@@ -24,6 +24,10 @@ struct TCliCommand {
 
 // ondrex scan [--dim] [--if] [--no-calls] [--count] [--format text|tsv|json] FILE
 int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err);
+// ondrex scan -R [scan options] [--lang L] [--include=GLOB] [--exclude=GLOB] [--jobs N] [PATH...]
+int runScanTree(const TCliArgs& args, std::ostream& out, std::ostream& err);
+// ondrex tags [-R] [-e] [-o FILE] [--lang L] [--include=GLOB] [--exclude=GLOB] [PATH...]
+int runTags(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // ondrex block [--dim] [--if] [--no-calls] [--format text|tsv|json] FILE LINE
 int runBlock(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // ondrex cat [--color=auto|always|never] [--lang L] [--html] FILE
@@ -34,6 +38,8 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // Runs the whole command line (argv without the program name) as `ondrex` does where no
 // window opens: `ondrex FILE` says so in one line on `err` and prints the scan of FILE.
 int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err);
+// The version `ondrex --version` prints.
+std::string_view ProgramVersion();
 // True for what opens the window: no arguments, or a file as the first one.
 bool OpensWindow(const TCliArgs& args);
 

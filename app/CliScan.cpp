@@ -2,9 +2,10 @@
 
 #include "app/CliCommands.h"
 #include "app/CliInput.h"
+#include "app/CliScanOutput.h"
+#include "app/CliSite.h"
 #include "app/ScriptScanner.h"
 
-#include <cstdio>
 #include <ostream>
 #include <span>
 
@@ -13,12 +14,7 @@ namespace ondrex::cli {
 namespace {
 
 void appendCounters(std::string& out, const TScanCounters& c, TFormat format) {
-    if (format == TFormat::Json) {
-        out += "{\"functions\":" + std::to_string(c.functionCount) +
-               ",\"subs\":" + std::to_string(c.subCount) +
-               ",\"statements\":" + std::to_string(c.statementCount) + "}";
-        return;
-    }
+    if (format == TFormat::Json) return AppendCountersJson(out, c);
     for (const TInfoRow& row : CounterRows(c))
         out += row.caption + '\t' + row.value + '\n';
 }
@@ -29,48 +25,63 @@ std::string padRight(std::string_view s, std::size_t width) {
     return out;
 }
 
-void appendRow(std::string& text, const TScanRow& row, TFormat format, TCodePage cp, bool first) {
-    switch (format) {
-    case TFormat::Json: {
-        char number[16];
-        text += first ? "\n{\"type\":" : ",\n{\"type\":";
-        AppendJsonString(text, row.caption);
-        std::snprintf(number, sizeof number, "%d", row.image);
-        text += ",\"image\":";
-        text += number;
-        text += ",\"name\":";
-        AppendJsonString(text, row.name, cp);
-        std::snprintf(number, sizeof number, "%d", row.line);
-        text += ",\"line\":";
-        text += number;
-        text += ",\"text\":";
-        AppendJsonString(text, row.text, cp);
-        text += '}';
-        break;
-    }
-    case TFormat::Tsv:
-        // type, state image, line, name, normalised text: tabs never occur in the last two.
-        text += row.caption;
-        text += '\t' + std::to_string(row.image) + '\t' + std::to_string(row.line) + '\t';
-        AppendUtf8(cp, row.name, text);
-        text += '\t';
-        AppendUtf8(cp, row.text, text);
-        text += '\n';
-        break;
-    case TFormat::Text: {
-        const std::string line = std::to_string(row.line);
-        text += padRight(row.caption, 9);
-        text += std::string(line.size() < 8 ? 8 - line.size() : 0, ' ') + line + "  ";
-        AppendUtf8(cp, row.name, text);
-        text += '\n';
-        break;
-    }
-    }
-}
-
 } // namespace
 
+void AppendCountersJson(std::string& out, const TScanCounters& c) {
+    out += "{\"functions\":" + std::to_string(c.functionCount) +
+           ",\"subs\":" + std::to_string(c.subCount) +
+           ",\"statements\":" + std::to_string(c.statementCount) + "}";
+}
+
+void AppendJsonRow(std::string& text, const TScanRow& row, TCodePage cp) {
+    text += "{\"type\":";
+    AppendJsonString(text, row.caption);
+    text += ",\"image\":";
+    AppendNumber(text, row.image);
+    text += ",\"name\":";
+    AppendJsonString(text, row.name, cp);
+    text += ",\"line\":";
+    AppendNumber(text, row.line);
+    text += ",\"text\":";
+    AppendJsonString(text, row.text, cp);
+    text += '}';
+}
+
+void AppendScanJson(std::string& text, std::string_view file, TCodePage fileCodePage,
+                    const TScanResults& results, TCodePage cp, bool oneLine) {
+    text.reserve(text.size() + 64 + results.rows.size() * 96);
+    text += "{\"file\":";
+    AppendJsonString(text, file, fileCodePage);
+    text += ",\"rows\":[";
+    for (std::size_t i = 0; i < results.rows.size(); ++i) {
+        if (i) text += ',';
+        if (!oneLine) text += '\n';
+        AppendJsonRow(text, results.rows[i], cp);
+    }
+    text += results.rows.empty() || oneLine ? "],\"counters\":" : "\n],\"counters\":";
+    AppendCountersJson(text, results.counters);
+    text += '}';
+}
+
+void AppendTextRow(std::string& text, const TScanRow& row, TCodePage cp) {
+    std::string line = std::to_string(row.line);
+    text += padRight(row.caption, 9);
+    text += std::string(line.size() < 8 ? 8 - line.size() : 0, ' ') + line + "  ";
+    AppendUtf8(cp, row.name, text);
+    text += '\n';
+}
+
+void AppendTsvRow(std::string& text, const TScanRow& row, TCodePage cp) {
+    text += row.caption;
+    text += '\t' + std::to_string(row.image) + '\t' + std::to_string(row.line) + '\t';
+    AppendUtf8(cp, row.name, text);
+    text += '\t';
+    AppendUtf8(cp, row.text, text);
+    text += '\n';
+}
+
 int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
+    if (AsksRecursive(args)) return runScanTree(args, out, err);
     return Guarded(err, [&](std::string& input) {
         TArgParser parser;
         AddScanOptions(parser);
@@ -84,10 +95,11 @@ int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
 
         TScriptScanner scanner;
         scanner.options = ScanOptionsFrom(parser);
+        const bool count = parser.Has("--count");
+        scanner.countOnly = count;
         TScanResults results;
         std::string text;
-        if (parser.Has("--count")) {
-            scanner.countOnly = true;
+        if (count) {
             scanner.ScanFile(file, results, false);
             appendCounters(text, results.counters, format);
             if (format == TFormat::Json) text += '\n';
@@ -112,8 +124,21 @@ int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             const std::span<char> run = source.Next();
             if (run.empty()) break;
             more = scanner.ScanWholeLines(std::string_view(run.data(), run.size()), results);
-            for (const TScanRow& row : results.rows)
-                appendRow(text, row, format, cp, written++ == 0);
+            for (const TScanRow& row : results.rows) {
+                switch (format) {
+                case TFormat::Json:
+                    text += written ? ",\n" : "\n";
+                    AppendJsonRow(text, row, cp);
+                    break;
+                case TFormat::Tsv:
+                    AppendTsvRow(text, row, cp);
+                    break;
+                case TFormat::Text:
+                    AppendTextRow(text, row, cp);
+                    break;
+                }
+                ++written;
+            }
             results.rows.clear();
             Write(out, text);
             text.clear();

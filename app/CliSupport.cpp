@@ -31,6 +31,10 @@ int Guarded(std::ostream& err, const std::function<int(std::string& input)>& bod
     }
 }
 
+int Guarded(std::ostream& err, const std::function<int()>& body) {
+    return Guarded(err, [&](std::string&) { return body(); });
+}
+
 void TArgParser::Flag(std::string name) {
     kinds_[std::move(name)] = 0;
 }
@@ -71,10 +75,10 @@ void TArgParser::Parse(const TCliArgs& args) {
                 if (i + 1 >= args.size()) throw EUsage("option '" + name + "' needs a value");
                 value = args[++i];
             }
-            values_[name] = value;
+            values_[name].push_back(value);
             break;
         case 2:
-            values_[name] = hasValue ? value : implicit_[name];
+            values_[name].push_back(hasValue ? value : implicit_[name]);
             break;
         }
         ++seen_[name];
@@ -83,7 +87,12 @@ void TArgParser::Parse(const TCliArgs& args) {
 
 std::string TArgParser::Value(const std::string& name, const std::string& fallback) const {
     auto v = values_.find(name);
-    return v == values_.end() ? fallback : v->second;
+    return v == values_.end() ? fallback : v->second.back();
+}
+
+std::vector<std::string> TArgParser::Values(const std::string& name) const {
+    auto v = values_.find(name);
+    return v == values_.end() ? std::vector<std::string>() : v->second;
 }
 
 void AddScanOptions(TArgParser& parser) {

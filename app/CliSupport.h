@@ -42,6 +42,8 @@ public:
 // their one-line message on `err` and the exit status. The body names its input file in
 // `input` once known, so that running out of memory says which file was too large.
 int Guarded(std::ostream& err, const std::function<int(std::string& input)>& body);
+// The same for a body without one input file (a tree): "ondrex: out of memory".
+int Guarded(std::ostream& err, const std::function<int()>& body);
 
 // A small option parser: flags (--dim), options with a value (--format json, --format=json,
 // --color[=WHEN] when the value is optional), "--" ends the options, "-" is a positional.
@@ -56,12 +58,14 @@ public:
     bool Has(const std::string& name) const { return seen_.count(name) != 0; }
     // The value of an option (the last one given), or `fallback`.
     std::string Value(const std::string& name, const std::string& fallback = {}) const;
+    // Every value of a repeated option, in the order given.
+    std::vector<std::string> Values(const std::string& name) const;
     const std::vector<std::string>& Positionals() const { return positionals_; }
 
 private:
     std::map<std::string, int> kinds_; // 0 flag, 1 value required, 2 value optional
     std::map<std::string, std::string> implicit_;
-    std::map<std::string, std::string> values_;
+    std::map<std::string, std::vector<std::string>> values_;
     std::map<std::string, int> seen_;
     std::vector<std::string> positionals_;
 };

@@ -17,8 +17,9 @@ function(ondrex_module name)
   target_link_libraries(${name} PUBLIC ${M_DEPS} PRIVATE ${M_PRIVATE_DEPS})
 endfunction()
 
-# One GoogleTest executable per tests/ subfolder. A folder with its own main.cpp
-# (for example one that needs a QApplication) links gtest without gtest_main.
+# One GoogleTest executable per tests/ subfolder, with the test doubles and the Qt platform
+# (tests draw on real canvases too). A folder with its own main.cpp (for example one that
+# needs a QApplication) links gtest without gtest_main.
 function(ondrex_test_folder name)
   cmake_parse_arguments(T "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -26,7 +27,8 @@ function(ondrex_test_folder name)
     return()
   endif()
   add_executable(${name} ${srcs})
-  target_link_libraries(${name} PRIVATE ${T_DEPS} GTest::gtest)
+  target_link_libraries(${name} PRIVATE ${T_DEPS} ondrex_platform_testing ondrex_platform_qt
+                        GTest::gtest)
   if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()

@@ -1,8 +1,7 @@
 #include "platform/Dialogs.h"
 
-#include "platform/qt/QtDialogs.h"
-
 #include <algorithm>
+#include <stdexcept>
 
 namespace ondrex {
 
@@ -29,6 +28,11 @@ std::vector<std::string_view> Split(std::string_view s, char sep) {
 std::unique_ptr<TDialogs>& Installed() {
     static std::unique_ptr<TDialogs> dialogs;
     return dialogs;
+}
+
+TDialogsFactory& ToolkitFactory() {
+    static TDialogsFactory factory = nullptr;
+    return factory;
 }
 
 } // namespace
@@ -78,8 +82,14 @@ void TDialogs::ShowMessage(const std::string& text) {
 
 TDialogs& Dialogs() {
     if (Installed()) return *Installed();
-    static TQtDialogs qtDialogs;
-    return qtDialogs;
+    static const std::unique_ptr<TDialogs> toolkit =
+        ToolkitFactory() ? ToolkitFactory()() : nullptr;
+    if (!toolkit) throw std::logic_error("no dialogs: no toolkit is linked in");
+    return *toolkit;
+}
+
+void SetToolkitDialogs(TDialogsFactory factory) {
+    ToolkitFactory() = factory;
 }
 
 std::unique_ptr<TDialogs> SetDialogs(std::unique_ptr<TDialogs> dialogs) {

@@ -1,7 +1,8 @@
 #pragma once
 // TDialogs: the modal dialogs the program asks the user with: open a file, type one line,
-// answer a message box. The application talks to Dialogs(), which is the Qt implementation
-// on screen; a test installs a TScriptedDialogs so that no test ever waits for a user.
+// answer a message box. The application talks to Dialogs(), which is the toolkit's
+// implementation on screen; a test installs a TScriptedDialogs so that no test ever waits
+// for a user.
 
 #include <memory>
 #include <optional>
@@ -88,10 +89,16 @@ public:
     void ShowMessage(const std::string& text);
 };
 
-// The dialogs in use: the Qt ones unless a test set others.
+// The dialogs in use: the toolkit's unless a test set others. Throws std::logic_error when
+// neither exists (a binary without a toolkit asked a user something).
 TDialogs& Dialogs();
-// Installs `dialogs` (kept until replaced); null goes back to the Qt ones. Returns the
+// Installs `dialogs` (kept until replaced); null goes back to the toolkit's. Returns the
 // previous installed ones.
 std::unique_ptr<TDialogs> SetDialogs(std::unique_ptr<TDialogs> dialogs);
+
+// How the toolkit makes its dialogs; it installs this at start-up, and they are made on
+// first use.
+using TDialogsFactory = std::unique_ptr<TDialogs> (*)();
+void SetToolkitDialogs(TDialogsFactory factory);
 
 } // namespace ondrex

@@ -1,15 +1,25 @@
 #include "platform/HintWindow.h"
 
 #include "platform/Canvas.h"
-#include "platform/qt/QtControlHost.h"
+#include "platform/ControlHost.h"
 #include "platform/SystemMetrics.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace ondrex {
 
 namespace {
 constexpr unsigned kHintTextFlags = DT_LEFT | DT_WORDBREAK | DT_NOPREFIX;
+
+THintHostFactory& HostFactory() {
+    static THintHostFactory factory = nullptr;
+    return factory;
+}
+} // namespace
+
+void SetHintHostFactory(THintHostFactory factory) {
+    HostFactory() = factory;
 }
 
 THintWindow::THintWindow() : Font("Tahoma", -11) {
@@ -40,7 +50,9 @@ TRect THintWindow::CalcHintRect(int maxWidth, const std::string& hint) {
 }
 
 void THintWindow::EnsureHandle() {
-    if (!HandleAllocated()) ownHost_ = std::make_unique<TQtControlHost>(*this, nullptr, true);
+    if (HandleAllocated()) return;
+    if (!HostFactory()) throw std::logic_error("no hint window: no toolkit is linked in");
+    ownHost_ = HostFactory()(*this);
 }
 
 void THintWindow::ActivateHint(const TRect& rect, const std::string& hint) {

@@ -52,4 +52,9 @@ private:
     std::unique_ptr<TControlHost> ownHost_;
 };
 
+// How the toolkit makes a hint's own window (borderless, on top, never focused); it installs
+// this at start-up. Without one, a hint that has no host attached throws std::logic_error.
+using THintHostFactory = std::unique_ptr<TControlHost> (*)(TCustomControl& hint);
+void SetHintHostFactory(THintHostFactory factory);
+
 } // namespace ondrex

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   cups printer-driver-cups-pdf poppler-utils
   desktop-file-utils man-db
+  vim universal-ctags
   locales
   clang libclang-rt-dev
 )

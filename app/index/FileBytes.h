@@ -1,0 +1,27 @@
+#pragma once
+// A file's bytes for one scan: read into memory when small, mapped when large, so a 1 GB
+// file among small ones costs address space rather than a 1 GB buffer.
+
+#include <string>
+#include <string_view>
+
+namespace ondrex {
+
+class TFileBytes {
+public:
+    // Throws EFileError naming the file and the cause.
+    explicit TFileBytes(const std::string& path);
+    ~TFileBytes();
+    TFileBytes(const TFileBytes&) = delete;
+    TFileBytes& operator=(const TFileBytes&) = delete;
+
+    std::string_view View() const { return view_; }
+
+private:
+    std::string read_;
+    void* map_ = nullptr;
+    std::size_t mapped_ = 0;
+    std::string_view view_;
+};
+
+} // namespace ondrex
