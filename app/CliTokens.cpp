@@ -4,9 +4,9 @@
 
 #include "app/CliCommands.h"
 #include "app/CliInput.h"
+#include "app/CliTokensJson.h"
 #include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
-#include "highlighters/TqvTableHighLighter.h"
 
 #include <ostream>
 #include <span>
@@ -45,17 +45,7 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         const std::string& file = input = parser.Positionals()[0];
         auto highlighter = HighlighterFor(parser, file);
         TStreamedInput source(file);
-        const TCodePage codePage = source.CodePage();
-
-        // Every language is a table highlighter, whose tokens can be read without a copy.
-        const auto* table = dynamic_cast<const TqvTableHighLighter*>(highlighter.get());
-        std::string text, token;
-        // Written out every MiB, within a line too: a line of megabytes makes output of more.
-        auto flushWhenFull = [&] {
-            if (text.size() < (std::size_t(1) << 20)) return;
-            Write(out, text);
-            text.clear();
-        };
+        TTokensJson json(*highlighter, source.CodePage());
         std::vector<std::string_view> lines;
         highlighter->ResetRangeState();
         TqvRangeState range = highlighter->RangeState();
@@ -67,33 +57,17 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             for (const std::string_view line : lines) {
                 // The highlighter reads up to a NUL: it goes where the line break was.
                 run.data()[std::size_t(line.data() - run.data()) + line.size()] = '\0';
-                text += "{\"line\": ";
-                AppendNumber(text, index + 1);
-                text += ", \"range\": ";
-                AppendNumber(text, range);
-                text += ", \"tokens\": [";
                 highlighter->SetRangeState(range);
                 highlighter->StartLine(line.data(), index);
-                for (bool first = true; !highlighter->AtLineEnd(); first = false) {
-                    text += first ? "[" : ", [";
-                    AppendNumber(text, highlighter->TokenKind());
-                    text += ", ";
-                    AppendNumber(text, highlighter->TokenStart());
-                    text += ", ";
-                    AppendJsonString(
-                        text, table ? table->TokenView() : (token = highlighter->TokenText()),
-                        codePage);
-                    text += ']';
-                    flushWhenFull();
-                    highlighter->NextToken();
-                }
-                text += "]}\n";
+                json.AppendLine(++index, range);
                 range = highlighter->RangeState();
-                ++index;
-                flushWhenFull();
+                if (json.Text().size() > (1 << 20)) {
+                    Write(out, json.Text());
+                    json.Clear();
+                }
             }
         }
-        Write(out, text);
+        Write(out, json.Text());
         return kExitOk;
     });
 }

@@ -126,8 +126,10 @@ public:
     TFileScan ScanFile(const std::string& path, TScanResults& results, bool checkUtf8) const;
 
 private:
-    // ProcessLine without the pre-test.
-    void processLine(std::string_view line, int lineNumber, TScanResults& results) const;
+    // ProcessLine without the pre-test; `readable` bytes from line.data() may be read (at
+    // least the line's).
+    void processLine(std::string_view line, std::size_t readable, int lineNumber,
+                     TScanResults& results) const;
     // Scans whole lines of a block (numbered from lineBase + 1); returns the lines read and
     // sets `stopped` at a Ctrl+Z that starts a line.
     int scanWithoutPump(std::string_view block, int lineBase, TScanResults& results,
