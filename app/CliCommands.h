@@ -50,6 +50,12 @@ std::string CompletionScript(std::string_view shell);
 int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // The version `ondrex --version` prints.
 std::string_view ProgramVersion();
+// The window program (ondrex-window) beside this one or where it is installed; empty when
+// there is none.
+std::string WindowProgram();
+// Runs the window program in place of this process with the same arguments. Returns only when
+// it cannot, after one line on `err` saying why.
+void HandToWindowProgram(char** argv, std::ostream& err);
 // True for what opens the window: no arguments, or a file as the first one.
 bool OpensWindow(const TCliArgs& args);
 

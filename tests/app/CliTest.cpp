@@ -282,6 +282,7 @@ TEST(Cli, Utf16WithAMarkReadsAsItsUtf8Twin) {
         const std::string file = tempFile("cli_utf16.vbs", bytes);
         for (const std::vector<std::string>& command :
              std::vector<std::vector<std::string>>{{"scan", "--dim", "--if", "--format", "tsv"},
+                                                   {"scan", "--count"},
                                                    {"block", "--format", "json"},
                                                    {"cat", "--color=always"},
                                                    {"tokens"}}) {
