@@ -4,8 +4,11 @@
 #include "highlighters/THighlighterList.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
+#include "platform/ScopedGuard.h"
 #include "platform/TextFile.h"
 
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 namespace ondrex {
@@ -109,6 +112,9 @@ void TScriptExplorer::SelectHighlighterOf(const std::string& path) {
 
 // ---- Scan ---------------------------------------------------------------------------------
 
+using TLoadProgressShown =
+    TScopedPair<TOndrexView, &TOndrexView::ShowLoadProgress, &TOndrexView::HideLoadProgress>;
+
 void TScriptExplorer::Parse() {
     if (FileName.empty()) return;
     try {
@@ -125,6 +131,11 @@ void TScriptExplorer::Parse() {
 }
 
 void TScriptExplorer::parseFile() {
+    std::error_code unknownSize;
+    std::optional<TLoadProgressShown> progress;
+    if (std::filesystem::file_size(FileName, unknownSize) >= LargeFileBytes && !unknownSize)
+        progress.emplace(view_, std::size_t(0), std::size_t(1));
+    const TScopedValue<bool> showing(showingProgress_, progress.has_value());
     memo_.Lines().Clear();
     view_.EditorStateChanged();
     auto block =
@@ -161,6 +172,8 @@ void TScriptExplorer::BetweenSlices() {
     if (now - lastPump_ < std::chrono::milliseconds(PumpIntervalMs)) return;
     view_.ResultsAppended(results_.rows, shownRows_);
     shownRows_ = results_.rows.size();
+    if (showingProgress_)
+        view_.ShowLoadProgress(std::size_t(results_.linesRead), std::size_t(memo_.LineCount()));
     view_.ProcessMessages();
     lastPump_ = std::chrono::steady_clock::now();
 }
@@ -236,7 +249,7 @@ void TScriptExplorer::PrintBlock() {
         dumpmemo_.Add(line);
     dumpmemo_.Add("");
     dumpmemo_.Add("");
-    dumpmemo_.Print("Ondrex");
+    if (!dumpmemo_.Print("Ondrex")) return; // cancelled: nothing was printed
     Dialogs().MessageDlg("  Codeblock printed ", TMsgDlgType::mtConfirmation, mbOK);
 }
 

@@ -499,6 +499,7 @@ TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, boo
         const std::string_view block = mapped.Bytes();
         bool stopped = false;
         r.linesRead = scanWithoutPump(block, 0, r, stopped);
+        mapped.ThrowIfShortened(path);
         info.bytes = block.size();
         if (checkUtf8) info.validUtf8 = IsValidUtf8(block);
         finishScan(r);

@@ -54,6 +54,13 @@ struct RecordingView : TOndrexView {
         if (onPump) onPump();
     }
     void EditorStateChanged() override { ++stateChanges; }
+    std::vector<std::pair<std::size_t, std::size_t>> progress; // (done, total) as shown
+    bool progressShown = false;
+    void ShowLoadProgress(std::size_t done, std::size_t total) override {
+        progress.emplace_back(done, total);
+        progressShown = true;
+    }
+    void HideLoadProgress() override { progressShown = false; }
 };
 
 std::string tempFile(const std::string& name, const std::string& bytes) {
@@ -383,6 +390,21 @@ TEST_F(Explorer, AFailedPrintGivesNoConfirmation) {
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
+TEST_F(Explorer, ACancelledPrintGivesNoConfirmationAndNoPdf) {
+    std::remove(path.c_str());
+    path = tempFile("long.asp", "Function Foo()\r\n" + numbered(2, 599) + "End Function\r\n");
+    scan();
+    explorer.SelectRow(rowAt(1));
+    ASSERT_EQ(explorer.BlockEndLine(), 600);
+    PrintToPdf pdf(::testing::TempDir() + std::to_string(getpid()) + "_cancelled.pdf");
+    dialogs.CancelAt = 300;
+    explorer.PrintBlock();
+    ASSERT_EQ(dialogs.Progresses.size(), 1u);
+    EXPECT_EQ(dialogs.Progresses[0].Steps.back(), 300u);
+    EXPECT_FALSE(pdf.printed());
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
 TEST_F(Explorer, PrintWholeDocumentPrintsEveryLineAndAnEmptyOneNothing) {
     PrintToPdf pdf(::testing::TempDir() + std::to_string(getpid()) + "_doc.pdf");
     Clipboard().SetAsText("old clipboard");
@@ -451,6 +473,34 @@ TEST_F(Explorer, TheScanPumpsByTimeNotPerLine) {
     EXPECT_GT(view.pumps, 0);
     EXPECT_LT(view.pumps, 200); // slices of many lines, far from one pass per line
     EXPECT_EQ(view.list.size(), 80000u);
+    std::remove(big.c_str());
+}
+
+TEST_F(Explorer, ALargeFileShowsItsLoadOnTheProgressBarUntilTheScanEndsOrStops) {
+    const std::string script = bigScript(40000);
+    const std::string big = tempFile("explorer_progress.asp", script);
+    explorer.FileName = big;
+    explorer.PumpIntervalMs = 0;
+    explorer.LargeFileBytes = script.size() + 1;
+    explorer.Parse();
+    EXPECT_TRUE(view.progress.empty());
+
+    explorer.LargeFileBytes = script.size();
+    bool shownWhilePumping = true;
+    view.onPump = [&] { shownWhilePumping = shownWhilePumping && view.progressShown; };
+    explorer.Parse();
+    EXPECT_FALSE(view.progressShown);
+    EXPECT_TRUE(shownWhilePumping);
+    ASSERT_GT(view.progress.size(), 2u);
+    EXPECT_EQ(view.progress[0], (std::pair<std::size_t, std::size_t>{0, 1})); // the load
+    for (std::size_t i = 1; i < view.progress.size(); ++i) {
+        EXPECT_EQ(view.progress[i].second, std::size_t(memo.LineCount()));
+        EXPECT_GT(view.progress[i].first, i > 1 ? view.progress[i - 1].first : 0);
+    }
+
+    view.onPump = [&] { explorer.StopScan(); }; // the window closed mid-scan
+    explorer.Parse();
+    EXPECT_FALSE(view.progressShown);
     std::remove(big.c_str());
 }
 
