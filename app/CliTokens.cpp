@@ -67,7 +67,6 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
                 }
             }
         }
-        mapped.ThrowIfShortened(file);
         Write(out, json.Text());
         return kExitOk;
     });
