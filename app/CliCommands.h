@@ -61,7 +61,5 @@ std::string WindowProgram();
 void HandToWindowProgram(char** argv, std::ostream& err);
 // True for what opens the window: no arguments, or a file as the first one.
 bool OpensWindow(const TCliArgs& args);
-// A display to open the window on: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set.
-bool HasDisplay();
 
 } // namespace ondrex::cli

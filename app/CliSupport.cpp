@@ -6,25 +6,33 @@
 
 namespace ondrex::cli {
 
-int Guarded(std::ostream& err, const std::function<int()>& body) {
+int Guarded(std::ostream& err, const std::function<int(std::string& input)>& body) {
+    std::string input;
     try {
-        return body();
+        return body(input);
     } catch (const EUsage& e) {
-        err << "ondrex: " << e.what() << " (try 'ondrex --help')\n";
+        err << "ondrex: " << EscapeControls(e.what()) << " (try 'ondrex --help')\n";
         return kExitUsage;
     } catch (const EFileError& e) {
-        err << "ondrex: " << e.what() << '\n';
+        err << "ondrex: " << EscapeControls(e.what()) << '\n';
         return kExitBadInput;
     } catch (const EBadInput& e) {
-        err << "ondrex: " << e.what() << '\n';
+        err << "ondrex: " << EscapeControls(e.what()) << '\n';
         return kExitBadInput;
     } catch (const std::bad_alloc&) {
-        err << "ondrex: out of memory\n";
+        if (input.empty())
+            err << "ondrex: out of memory\n";
+        else
+            err << "ondrex: " << EFileError(input, EFileError::TCause::OutOfMemory).what() << '\n';
         return kExitBadInput;
     } catch (const std::exception& e) {
-        err << "ondrex: " << e.what() << '\n';
+        err << "ondrex: " << EscapeControls(e.what()) << '\n';
         return kExitBadInput;
     }
+}
+
+int Guarded(std::ostream& err, const std::function<int()>& body) {
+    return Guarded(err, [&](std::string&) { return body(); });
 }
 
 void TArgParser::Flag(std::string name) {

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers shared by the subcommands of the command line (design.md §6): argument parsing,
-// errors with their exit codes, reading the input file, UTF-8 decoding and JSON strings.
+// errors with their exit codes, UTF-8 decoding and JSON strings (the input: app/CliInput.h).
 //
 // Exit status: 0 success, 1 bad input (one line on stderr naming the file and the problem)
 // or output that could not be written, 2 usage error.
@@ -40,7 +40,10 @@ public:
 };
 
 // Runs a subcommand body, turning EUsage, EBadInput, EFileError and other exceptions into
-// their one-line message on `err` and the exit status.
+// their one-line message on `err` and the exit status. The body names its input file in
+// `input` once known, so that running out of memory says which file was too large.
+int Guarded(std::ostream& err, const std::function<int(std::string& input)>& body);
+// The same for a body without one input file (a tree): "ondrex: out of memory".
 int Guarded(std::ostream& err, const std::function<int()>& body);
 
 // A small option parser: flags (--dim), options with a value (--format json, --format=json,
@@ -75,11 +78,6 @@ TScanOptions ScanOptionsFrom(const TArgParser& parser);
 // "--format": text (default), tsv or json; anything else is a usage error.
 enum class TFormat { Text, Tsv, Json };
 TFormat ParseFormat(const std::string& value);
-
-// The whole file (throws EFileError naming the file and the cause: exit 1).
-inline std::string ReadInput(const std::string& path) {
-    return ReadFileBytes(path);
-}
 
 // The file's bytes as UTF-8 text: as they are when the whole block is valid UTF-8, else
 // Windows-1252. DetectCodePage once per file, then AppendUtf8 per piece.

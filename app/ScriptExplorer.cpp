@@ -117,6 +117,20 @@ using TLoadProgressShown =
 
 void TScriptExplorer::Parse() {
     if (FileName.empty()) return;
+    try {
+        parseFile();
+    } catch (const std::bad_alloc&) {
+        // The rows found before memory ran out stay listed; the message says which file.
+        try {
+            if (shownRows_ < results_.rows.size()) view_.ResultsAppended(results_.rows, shownRows_);
+            shownRows_ = results_.rows.size();
+        } catch (const std::bad_alloc&) {
+        }
+        throw EFileError(FileName, EFileError::TCause::OutOfMemory);
+    }
+}
+
+void TScriptExplorer::parseFile() {
     std::error_code unknownSize;
     std::optional<TLoadProgressShown> progress;
     if (std::filesystem::file_size(FileName, unknownSize) >= LargeFileBytes && !unknownSize)
@@ -124,7 +138,8 @@ void TScriptExplorer::Parse() {
     const TScopedValue<bool> showing(showingProgress_, progress.has_value());
     memo_.Lines().Clear();
     view_.EditorStateChanged();
-    auto block = std::make_shared<const std::string>(ReadFileBytes(FileName));
+    auto block =
+        std::make_shared<const std::string>(ReadFileBytes(FileName, TFileKinds::RegularOnly));
     // Characters, their widths and what other programs get from a copy all follow the
     // file's own code page.
     SetActiveCodePage(DetectCodePage(*block));

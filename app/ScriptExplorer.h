@@ -73,7 +73,9 @@ public:
     // caption is left as it is.
     void StartWith(const std::string& path);
     // Button1 / "Parse script" / a check box: loads FileName into the editor and scans it.
-    // Throws EFileError when the file cannot be read (the previous results stay).
+    // Throws EFileError when the file cannot be read (the previous results stay), is not a
+    // regular file (a FIFO would block the window), or does not fit in memory (the rows found
+    // so far stay).
     void Parse();
     // A check box was clicked: its new state, then a new scan.
     void SetOptions(const TScanOptions& options);
@@ -105,6 +107,8 @@ private:
     void SpecialLineColors(TObject* sender, int line, bool& special, TColor& fg, TColor& bg);
     // The editor's lines BlockStartLine..BlockEndLine; throws before anything is changed.
     std::vector<std::string> BlockLines() const;
+
+    void parseFile(); // Parse without the out-of-memory report
 
     TqvCustomEdit& memo_;
     TOndrexView& view_;

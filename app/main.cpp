@@ -1,5 +1,5 @@
 // ondrex: the command line (design.md §6). It never loads Qt: a window request is handed to
-// the window program in place of this process.
+// the window program in place of this process, which finds out whether a window can open.
 
 #include "app/CliCommands.h"
 
@@ -8,7 +8,7 @@
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     ondrex::cli::TCliArgs args(argv + 1, argv + argc);
-    if (ondrex::cli::OpensWindow(args) && ondrex::cli::HasDisplay())
+    if (ondrex::cli::OpensWindow(args))
         ondrex::cli::HandToWindowProgram(argv, std::cerr); // returns only when it cannot
     return ondrex::cli::RunCommandLine(args, std::cout, std::cerr);
 }

@@ -2,6 +2,7 @@
 
 #include "app/CliCommands.h"
 #include "tests/JsonTestSupport.h"
+#include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/RunOndrex.h"
 
 #include <gtest/gtest.h>
@@ -236,6 +237,11 @@ TEST(Cli, BadInputGivesOneLineNamingTheFileAndStatusOne) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("ondrex: /proc/self/mem: read error (", 0), 0u) << r.err;
     EXPECT_EQ(lineCount(r.err), 1);
+    // Control characters in a name cannot split the line.
+    r = RunOndrex({"scan", "/no/such\nline\t\x1b\x7f.asp"});
+    EXPECT_EQ(r.err, "ondrex: /no/such\\nline\\t\\x1b\\x7f.asp: no such file\n");
+    r = RunOndrex({"scan", "--format\r", "x"});
+    EXPECT_EQ(r.err, "ondrex: unknown option '--format\\r' (try 'ondrex --help')\n");
 }
 
 TEST(Cli, AFileWithoutReadPermissionIsBadInput) {
@@ -258,6 +264,68 @@ TEST(Cli, AFileWithoutReadPermissionIsBadInput) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     std::remove(f.c_str());
+}
+
+// Windows editors save "Unicode" as UTF-16 with a byte-order mark: every command reads it as
+// the same text in UTF-8.
+TEST(Cli, Utf16WithAMarkReadsAsItsUtf8Twin) {
+    const std::string text =
+        "Sub Gr\xc3\xbc\xc3\x9f()\r\n  Dim \xe2\x82\xac\r\n  If a Then\r\nEnd Sub\r\n";
+    std::string le = "\xff\xfe", be = "\xfe\xff";
+    for (std::size_t i = 0; i < text.size();) { // the text is BMP-only: one unit a character
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const int length = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
+        char32_t u = length == 1 ? c : length == 2 ? c & 0x1F : c & 0x0F;
+        for (int k = 1; k < length; ++k)
+            u = u << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        le += {char(u & 0xFF), char(u >> 8)};
+        be += {char(u >> 8), char(u & 0xFF)};
+        i += std::size_t(length);
+    }
+    const std::string twin = tempFile("cli_utf8.vbs", text);
+    for (const std::string& bytes : {le, be}) {
+        const std::string file = tempFile("cli_utf16.vbs", bytes);
+        for (const std::vector<std::string>& command :
+             std::vector<std::vector<std::string>>{{"scan", "--dim", "--if", "--format", "tsv"},
+                                                   {"scan", "--count"},
+                                                   {"block", "--format", "json"},
+                                                   {"cat", "--color=always"},
+                                                   {"tokens"}}) {
+            auto args = command;
+            args.push_back(file);
+            auto twinArgs = command;
+            twinArgs.push_back(twin);
+            if (command[0] == "block") {
+                args.push_back("1");
+                twinArgs.push_back("1");
+            }
+            const TRunResult run = RunOndrex(args);
+            EXPECT_EQ(run.status, 0) << command[0];
+            EXPECT_EQ(run.out, RunOndrex(twinArgs).out) << command[0];
+        }
+        std::remove(file.c_str());
+    }
+    std::remove(twin.c_str());
+}
+
+TEST(Cli, InputTooLargeForMemoryIsNamed) {
+    if (testsupport::kSanitizedBuild) GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // /dev/zero is one endless line; a sparse file is a large one that costs no disk.
+    const std::string big = tempFile("cli_big.php", "");
+    ASSERT_EQ(truncate(big.c_str(), off_t(8) << 30), 0);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"scan", "--format", "json", "/dev/zero"}, {"cat", big}, {"tokens", big}}) {
+        const int status = testsupport::RunUnderAddressSpaceLimit(std::size_t(256) << 20, [&] {
+            std::ostringstream out, err;
+            const int exit = cli::RunCommandLine(args, out, err);
+            return exit == 1 && err.str() == "ondrex: " + args.back() +
+                                                 ": too large for the memory available\n"
+                       ? 0
+                       : 1;
+        });
+        EXPECT_EQ(status, 0) << testing::PrintToString(args);
+    }
+    std::remove(big.c_str());
 }
 
 TEST(Cli, UsageErrorsGiveStatusTwo) {

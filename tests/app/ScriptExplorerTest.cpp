@@ -9,15 +9,20 @@
 #include "platform/TextFile.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "platform/testing/TestControlHost.h"
+#include "tests/support/AddressSpaceLimit.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <random>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -245,6 +250,49 @@ TEST_F(Explorer, AFailedLoadReportsAndKeepsThePreviousRows) {
     EXPECT_EQ(view.list.size(), 2u);
     EXPECT_EQ(explorer.Results().rows.size(), 2u);
     EXPECT_EQ(memo.LineCount(), 1); // the editor was cleared before the load failed
+}
+
+// Opening a FIFO for reading waits for a writer: the window would hang until one came.
+TEST_F(Explorer, AFileReplacedByAFifoIsRefusedWithoutWaiting) {
+    scan();
+    std::remove(path.c_str());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    // Where the load does wait, this writer ends the wait, so the test fails instead of hanging.
+    std::thread rescue([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        if (const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) close(fd);
+    });
+    try {
+        explorer.Parse();
+        ADD_FAILURE() << "a FIFO was loaded";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.what(), path + ": not a regular file");
+    }
+    rescue.join();
+    EXPECT_EQ(view.list.size(), 2u);
+}
+
+TEST_F(Explorer, AFileTooLargeForMemoryIsNamed) {
+    if (testsupport::kSanitizedBuild) GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // A sparse file: large to read, nothing on the disk.
+    const std::string big = tempFile("explorer_big.asp", "");
+    ASSERT_EQ(truncate(big.c_str(), off_t(8) << 30), 0);
+    const int status = testsupport::RunUnderAddressSpaceLimit(std::size_t(256) << 20, [&] {
+        scan();
+        explorer.FileName = big;
+        try {
+            explorer.Parse();
+        } catch (const EFileError& e) {
+            return e.what() == big + ": too large for the memory available" && view.list.size() == 2
+                       ? 0
+                       : 1;
+        } catch (...) {
+            return 2;
+        }
+        return 3;
+    });
+    std::remove(big.c_str());
+    EXPECT_EQ(status, 0);
 }
 
 TEST_F(Explorer, SelectingABlockRowLocatesItAndColoursTheCaretLine) {
