@@ -31,9 +31,8 @@ TJsonWriter& TJsonWriter::Key(std::string_view name) {
 }
 
 TJsonWriter& TJsonWriter::String(std::string_view utf8) {
-    separate();
-    AppendJsonString(out_, utf8);
-    return *this;
+    // Invalid bytes (a quoted piece of a bad message) become U+FFFD: the output stays JSON.
+    return String(utf8, TCodePage::Utf8);
 }
 
 TJsonWriter& TJsonWriter::String(std::string_view bytes, TCodePage codePage) {

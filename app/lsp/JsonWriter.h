@@ -1,7 +1,7 @@
 #pragma once
 // Builds the JSON text of outgoing messages in one string. Commas are placed by the writer:
-// callers say what comes (Key, a value, Begin/End), never the punctuation. Strings must be
-// UTF-8; String with a code page decodes bytes first.
+// callers say what comes (Key, a value, Begin/End), never the punctuation. Strings are
+// UTF-8 (an invalid byte is written as U+FFFD); String with a code page decodes bytes first.
 
 #include "platform/CodePage.h"
 

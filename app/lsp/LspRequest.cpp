@@ -8,9 +8,18 @@ namespace {
     throw ELspError(ecInvalidParams, std::string(path) + " " + std::string(problem));
 }
 
+// What a message without params has in their place: an empty object (a default element holds
+// no document and must not be read).
+simdjson::dom::element noParams() {
+    static simdjson::dom::parser parser;
+    static const simdjson::dom::element empty = parser.parse(std::string_view("{}")).value();
+    return empty;
+}
+
 } // namespace
 
 void TLanguageServer::TRequest::Parse() {
+    params = noParams();
     if (!root.is_object()) throw ELspError(ecInvalidRequest, "a message must be a JSON object");
     simdjson::dom::element value;
     if (!root["id"].get(value)) {
@@ -33,7 +42,8 @@ void TLanguageServer::TRequest::Parse() {
     if (value.get(name)) throw ELspError(ecInvalidRequest, "the method must be a string");
     method.assign(name);
     // "params": null stands for none, as some clients send it.
-    if (!root["params"].get(params) && !params.is_null()) {
+    if (simdjson::dom::element given; !root["params"].get(given) && !given.is_null()) {
+        params = given;
         if (!params.is_object() && !params.is_array())
             throw ELspError(ecInvalidRequest, "params must be an object or an array");
         hasParams = true;
