@@ -5,17 +5,8 @@
 
 namespace ondrex {
 
-namespace {
-
-// Only ASCII letters fold, in every code page, as the searched words are ASCII.
-std::string upperAscii(std::string_view s) {
-    return AnsiUpperCase(TCodePage::Utf8, s);
-}
-
-} // namespace
-
 bool TBlockLocator::IsSingleStatement(std::string_view text) {
-    std::string u = upperAscii(text);
+    std::string u = AsciiUpperCase(text);
     return u.find("DIM") != std::string::npos || u.find("IF") != std::string::npos ||
            u.find("CALL") != std::string::npos;
 }
@@ -35,7 +26,7 @@ int TBlockLocator::FindEndLine(const TqvEditList& lines, int start) {
 
 bool TBlockLocator::EndsBlock(std::string_view line) {
     if (line.find('}') != std::string_view::npos) return true;
-    std::string u = upperAscii(line);
+    std::string u = AsciiUpperCase(line);
     return u.find("END FUNCTION") != std::string::npos || u.find("END SUB") != std::string::npos;
 }
 
@@ -70,9 +61,9 @@ std::optional<std::size_t> TBlockLocator::RowAtLine(const TScanResults& results,
 
 std::optional<std::size_t> TBlockLocator::Find(const TScanResults& results, std::string_view what) {
     if (what.empty()) return std::nullopt;
-    std::string needle = upperAscii(what);
+    std::string needle = AsciiUpperCase(what);
     for (std::size_t i = 0; i < results.rows.size(); ++i) {
-        std::size_t p = upperAscii(results.rows[i].text).find(needle);
+        std::size_t p = AsciiUpperCase(results.rows[i].text).find(needle);
         if (p != std::string::npos && p > 0) return i; // only the first occurrence counts
     }
     return std::nullopt;

@@ -4,9 +4,9 @@
 #include "app/CliCommands.h"
 #include "app/CliPipeline.h"
 #include "app/CliTokens.h"
-#include "editor/LineBreaks.h"
 #include "highlighters/TqvAnsiExport.h"
 #include "highlighters/TqvHtmlExport.h"
+#include "platform/LineBreaks.h"
 
 #include <algorithm>
 #include <cstdlib>

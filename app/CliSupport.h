@@ -1,6 +1,6 @@
 #pragma once
-// Helpers shared by the subcommands of the command line (design.md §6): argument parsing,
-// errors with their exit codes, reading the input file, UTF-8 decoding and JSON strings.
+// Helpers shared by the subcommands of the command line (ARCHITECTURE.md, "Command line"): argument
+// parsing, errors with their exit codes, reading the input file, UTF-8 decoding and JSON strings.
 //
 // Exit status: 0 success, 1 bad input (one line on stderr naming the file and the problem)
 // or output that could not be written, 2 usage error.

@@ -3,9 +3,9 @@
 #include "app/CliTokens.h"
 
 #include "app/CliCommands.h"
-#include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
 #include "highlighters/TqvTableHighLighter.h"
+#include "platform/LineBreaks.h"
 
 #include <ostream>
 

@@ -7,6 +7,7 @@
 #include "highlighters/zkVBSSyn.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
+#include "platform/ScopedGuard.h"
 #include "platform/SystemColors.h"
 #include "platform/TextFile.h"
 
@@ -56,13 +57,6 @@ void configureEditor(TqvCustomEdit& memo) {
     memo.SetWantTabs(false);
 }
 
-std::string upperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = char(c - 32);
-    return out;
-}
-
 } // namespace
 
 TScriptExplorer::TScriptExplorer(TqvCustomEdit& memo, TOndrexView& view)
@@ -100,7 +94,7 @@ std::optional<TScriptLanguage> TScriptExplorer::LanguageOf(std::string_view exte
         {".CGI", TScriptLanguage::perlscript}, {".PHP", TScriptLanguage::phpscript},
         {".PHP3", TScriptLanguage::phpscript}, {".PHP4", TScriptLanguage::phpscript},
     };
-    const std::string upper = upperAscii(extension);
+    const std::string upper = AsciiUpperCase(extension);
     for (const auto& row : kTable)
         if (row.ext == upper) return row.language;
     return std::nullopt;
@@ -165,15 +159,11 @@ void TScriptExplorer::Parse() {
     shownRows_ = 0;
     lastPump_ = std::chrono::steady_clock::now();
     const std::uint64_t generation = results_.generation + 1;
-    ++scanning_;
-    try {
+    {
+        const TScopedValue<int> nested(scanning_, scanning_ + 1);
         scanner_.ScanBlockInSlices(*block, results_,
                                    TMessagePump::bind<&TScriptExplorer::BetweenSlices>(this));
-    } catch (...) {
-        --scanning_;
-        throw;
     }
-    --scanning_;
     if (results_.generation != generation) return; // stopped: a newer scan or the close
     view_.ResultsAppended(results_.rows, shownRows_);
     shownRows_ = results_.rows.size();

@@ -1,8 +1,8 @@
 #include "app/ScriptScanner.h"
 
-#include "editor/LineBreaks.h"
 #include "editor/TqvEditList.h"
 #include "platform/CodePage.h"
+#include "platform/LineBreaks.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -26,7 +26,7 @@ struct TUpper {
     unsigned char t[256];
     constexpr TUpper() : t() {
         for (int c = 0; c < 256; ++c)
-            t[c] = (c >= 'a' && c <= 'z') ? c - 32 : c;
+            t[c] = static_cast<unsigned char>(AsciiUpper(char(c)));
     }
 };
 constexpr TUpper kUpper;

@@ -2,8 +2,8 @@
 // The script scanner as headless logic: the main window's Button1Click calls it
 // and copies the result into its controls; the command line prints it.
 //
-// It reads lines exactly as the line list splits them (CR, LF, CR LF; design.md §7) and stops
-// at a Ctrl+Z (code 26) at the start of a line. Per line it runs the Part's plain,
+// It reads lines exactly as the line list splits them (CR, LF, CR LF; ARCHITECTURE.md, "Decided
+// behaviour") and stops at a Ctrl+Z (code 26) at the start of a line. Per line it runs the plain,
 // case-insensitive substring tests, always in the same order.
 
 #include "platform/Event.h"
@@ -104,7 +104,7 @@ public:
     // appending its listed hits and counting. `lineNumber` is 1-based.
     void ProcessLine(std::string_view line, int lineNumber, TScanResults& results) const;
 
-    // The Part's text routines.
+    // Text routines of the scan.
     static std::string TrimLeadingSpaces(std::string_view s);
     static std::string RemoveTabs(std::string_view s);
 

@@ -1,4 +1,4 @@
-// ondrex: the window, or the command line (design.md §6).
+// ondrex: the window, or the command line (ARCHITECTURE.md, "Command line").
 
 #include "app/CliCommands.h"
 #include "app/window/RunWindow.h"

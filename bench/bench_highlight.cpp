@@ -8,8 +8,8 @@
 //
 //   bench_highlight LANG FILE [ROUNDS]    (LANG: vbscript, javascript, perl, php)
 
-#include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
+#include "platform/LineBreaks.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 // The process-wide list of highlighter classes: how to create each one, its short language
-// name for the command line, and the file extensions that select it in the main window.
+// name for the command line, and the file extensions that select it for `cat` and `tokens`.
 // The built-in languages are registered in RegisterHighlighters.cpp, one line each.
 
 #include "highlighters/qvHighlighter.h"

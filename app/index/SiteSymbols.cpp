@@ -1,7 +1,8 @@
 #include "app/index/SiteSymbols.h"
 
 #include "app/BlockLocator.h"
-#include "editor/LineBreaks.h"
+#include "platform/CodePage.h"
+#include "platform/LineBreaks.h"
 
 #include <algorithm>
 
@@ -14,17 +15,13 @@ bool isNameByte(unsigned char c) {
            c == '$' || c >= 0x80;
 }
 
-unsigned char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? c - 32 : static_cast<unsigned char>(c);
-}
-
 // The name after the first `keyword` (upper case, ending in a blank) that starts a word;
 // found: its offset and length.
 bool findName(std::string_view line, std::string_view keyword, std::size_t& at,
               std::size_t& length) {
     for (std::size_t i = 0; i + keyword.size() <= line.size(); ++i) {
         std::size_t k = 0;
-        while (k < keyword.size() && upper(line[i + k]) == static_cast<unsigned char>(keyword[k]))
+        while (k < keyword.size() && AsciiUpper(line[i + k]) == keyword[k])
             ++k;
         if (k < keyword.size() || (i > 0 && isNameByte(static_cast<unsigned char>(line[i - 1]))))
             continue;

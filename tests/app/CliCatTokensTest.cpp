@@ -1,10 +1,10 @@
 // ondrex cat and ondrex tokens, run as a user runs them.
 #include "tests/support/RunOndrex.h"
 
-#include "editor/LineBreaks.h"
 #include "highlighters/TqvAnsiExport.h"
 #include "highlighters/TqvHtmlExport.h"
 #include "highlighters/jxPHPSyn.h"
+#include "platform/LineBreaks.h"
 
 #include <gtest/gtest.h>
 

@@ -47,6 +47,18 @@ TEST(ScopedPair, ClosesOnceOnEveryWayOut) {
     EXPECT_EQ(counter.closes, 3);
 }
 
+TEST(ScopedPair, WithoutAnOpeningCallOnlyTheClosingOneRuns) {
+    Counter counter;
+    EXPECT_THROW(
+        {
+            TScopedPair<Counter, nullptr, &Counter::Close> after(counter);
+            throw std::runtime_error("body failed");
+        },
+        std::runtime_error);
+    EXPECT_EQ(counter.depth, -1);
+    EXPECT_EQ(counter.closes, 1);
+}
+
 TEST(ScopedPair, OpeningCallTakesTheArgumentsGiven) {
     Binder binder;
     const int value = 7;
