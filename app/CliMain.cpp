@@ -2,6 +2,7 @@
 // `ondrex FILE` does where no window opens.
 
 #include "app/CliCommands.h"
+#include "highlighters/THighlighterList.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -17,6 +18,7 @@ namespace ondrex::cli {
 namespace {
 
 // One row per subcommand: name, runner, usage (first line: synopsis; then the options).
+// "{languages}" stands for the language ids of THighlighterList.
 constexpr TCliCommand kCommands[] = {
     {"scan", runScan,
      "scan [--dim] [--if] [--no-calls] [--count] [--format text|tsv|json] FILE\n"
@@ -41,15 +43,23 @@ constexpr TCliCommand kCommands[] = {
      "    Locate the code block of the first result row on LINE (1-based) and print its\n"
      "    lines (text), its information rows (tsv) or both (json)."},
     {"cat", runCat,
-     "cat [--color=auto|always|never] [--lang vbscript|javascript|perl|php] [--html] FILE\n"
+     "cat [--color=auto|always|never] [--lang {languages}] [--html] FILE\n"
      "    Print FILE highlighted for a terminal (colour under auto only when stdout is a\n"
      "    terminal and NO_COLOR is unset), or as a standalone HTML page with --html. The\n"
      "    language follows the extension; --lang overrides; others use vbscript."},
     {"tokens", runTokens,
-     "tokens [--lang vbscript|javascript|perl|php] --format json FILE\n"
+     "tokens [--lang {languages}] --format json FILE\n"
      "    One JSON object per line: {\"line\": n, \"range\": state at the line's start,\n"
      "    \"tokens\": [[kind, byte offset, \"text\"], ...]} (the end-of-line token left out)."},
 };
+
+std::string usageOf(const TCliCommand& command) {
+    std::string usage(command.usage);
+    constexpr std::string_view kLanguages = "{languages}";
+    if (const std::size_t at = usage.find(kLanguages); at != std::string::npos)
+        usage.replace(at, kLanguages.size(), THighlighterList::Instance().LanguageIds("|"));
+    return usage;
+}
 
 void printUsage(std::ostream& out) {
     out << "Usage: ondrex [FILE]\n"
@@ -60,7 +70,7 @@ void printUsage(std::ostream& out) {
            "Where there is no display, 'ondrex FILE' prints the scan of FILE instead.\n\n"
            "Commands:\n";
     for (const TCliCommand& c : kCommands)
-        out << "  " << c.usage << "\n";
+        out << "  " << usageOf(c) << "\n";
     out << "\nExit status: 0 success, 1 bad input or output not written, 2 usage error.\n";
 }
 
@@ -96,7 +106,7 @@ int RunCommand(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (c.name != first) continue;
         TCliArgs rest(args.begin() + 1, args.end());
         if (wantsHelp(rest)) {
-            out << "Usage: ondrex " << c.usage << "\n";
+            out << "Usage: ondrex " << usageOf(c) << "\n";
             return kExitOk;
         }
         return c.run(rest, out, err);

@@ -25,9 +25,9 @@ bool Recursive(const TArgParser& parser) {
 TSiteFilter SiteFilterFrom(const TArgParser& parser) {
     TSiteFilter filter;
     for (const std::string& l : parser.Values("--lang")) {
-        if (!THighlighterList::Instance().FindByLanguage(l))
-            throw EUsage("unknown language '" + l + "'");
-        filter.languages.push_back(l);
+        const THighlighterClass* language = THighlighterList::Instance().FindByLanguage(l);
+        if (!language) throw EUsage("unknown language '" + l + "'");
+        filter.languages.push_back(language->Language); // "perlscript" stands for "perl"
     }
     filter.includes = parser.Values("--include");
     filter.excludes = parser.Values("--exclude");

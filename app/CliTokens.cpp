@@ -22,10 +22,7 @@ std::unique_ptr<TqvCustomHighLighter> HighlighterFor(const TArgParser& parser,
         const std::string language = parser.Value("--lang");
         if (const THighlighterClass* chosen = list.FindByLanguage(language))
             return chosen->Create();
-        std::string known;
-        for (int i = 0; i < list.Count(); ++i)
-            known += (i ? ", " : "") + list[i].Language;
-        throw EUsage("unknown language '" + language + "' (known: " + known + ")");
+        throw EUsage("unknown language '" + language + "' (known: " + list.LanguageIds(", ") + ")");
     }
     if (const THighlighterClass* chosen = list.FindForFile(file)) return chosen->Create();
     return list.FindByLanguage("vbscript")->Create();

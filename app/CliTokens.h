@@ -9,7 +9,7 @@
 
 namespace ondrex::cli {
 
-// "--lang NAME" (vbscript, javascript, perl, php).
+// "--lang NAME": a language id of THighlighterList, either spelling ("perl", "perlscript").
 void AddLanguageOption(TArgParser& parser);
 
 // The language named by --lang (a usage error when unknown); without it the one the main

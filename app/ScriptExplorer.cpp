@@ -1,45 +1,31 @@
 #include "app/ScriptExplorer.h"
 
 #include "editor/TqvCustomEdit.h"
-#include "highlighters/XoqPerlSyn.h"
-#include "highlighters/jxPHPSyn.h"
-#include "highlighters/qvJScriptSyn.h"
-#include "highlighters/zkVBSSyn.h"
+#include "highlighters/THighlighterList.h"
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/ScopedGuard.h"
-#include "platform/SystemColors.h"
 #include "platform/TextFile.h"
+
+#include <stdexcept>
 
 namespace ondrex {
 
 namespace {
 
-// What the main window sets on all four: its name, italic comments, bold keywords, the
-// descriptive file filter.
-template <class THighlighter>
-std::unique_ptr<THighlighter> styled(const char* name, const char* filter) {
-    auto h = std::make_unique<THighlighter>();
-    h->SetName(name);
-    h->CommentAttri->SetStyle(fsItalic);
-    h->KeyAttri->SetStyle(fsBold);
-    h->SetDefaultFilter(filter);
-    return h;
-}
-
-std::unique_ptr<TqvCustomHighLighter> makeVbscript() {
-    auto h = styled<TzkVbsSyn>("vbscript", "VBScript files (*.vbs)|*.vbs");
-    h->IdentifierAttri->SetForeground(clBlack);
-    h->KeyAttri->SetForeground(clRed);
-    return h;
-}
-
-std::unique_ptr<TqvCustomHighLighter> makePerlscript() {
-    auto h = styled<TXoqPerlSyn>("perlscript", "Perl files (*.pl,*.pm,*.cgi)|*.pl;*.pm;*.cgi");
-    h->PragmaAttri->SetStyle(fsBold);
-    h->SpaceAttri->SetBackground(clWindow);
-    h->VariableAttri->SetStyle(fsBold);
-    return h;
+// One highlighter for each language, as the window shows it.
+std::vector<std::unique_ptr<TqvCustomHighLighter>> windowHighlighters() {
+    std::vector<std::unique_ptr<TqvCustomHighLighter>> highlighters;
+    const THighlighterList& languages = THighlighterList::Instance();
+    for (int i = 0; i < languages.Count(); ++i) {
+        const THighlighterClass& language = languages[i];
+        auto h = language.Create();
+        h->SetName(language.WindowName);
+        h->SetDefaultFilter(language.Filter);
+        language.ApplyWindowStyles(*h);
+        highlighters.push_back(std::move(h));
+    }
+    return highlighters;
 }
 
 // memo1 as the main window sets it up.
@@ -60,13 +46,7 @@ void configureEditor(TqvCustomEdit& memo) {
 } // namespace
 
 TScriptExplorer::TScriptExplorer(TqvCustomEdit& memo, TOndrexView& view)
-    : memo_(memo),
-      view_(view), highlighters_{
-                       makeVbscript(),
-                       styled<TqvJScriptSyn>("javascript", "Javascript files (*.js)|*.js"),
-                       makePerlscript(),
-                       styled<TjxPHPSyn>("phpscript", "PHP files (*.php,*.php3,*.phtml,*.inc)|"
-                                                      "*.php;*.php3;*.phtml;*.inc")} {
+    : memo_(memo), view_(view), highlighters_(windowHighlighters()) {
     configureEditor(memo_);
     memo_.SetHighLighter(&Highlighter(TScriptLanguage::vbscript));
     memo_.OnSpecialLineColors =
@@ -78,26 +58,16 @@ TScriptExplorer::~TScriptExplorer() {
     memo_.SetHighLighter(nullptr); // the editor may outlive the highlighters
 }
 
-TqvCustomHighLighter& TScriptExplorer::Highlighter(TScriptLanguage language) const {
-    return *highlighters_[static_cast<std::size_t>(language)];
+TqvCustomHighLighter& TScriptExplorer::Highlighter(std::string_view language) const {
+    const THighlighterList& languages = THighlighterList::Instance();
+    const THighlighterClass* found = languages.FindByLanguage(language);
+    if (!found) throw std::out_of_range("no language named " + std::string(language));
+    return HighlighterOf(*found);
 }
 
-std::optional<TScriptLanguage> TScriptExplorer::LanguageOf(std::string_view extension) {
-    static constexpr struct {
-        std::string_view ext;
-        TScriptLanguage language;
-    } kTable[] = {
-        {".VBS", TScriptLanguage::vbscript},   {".INC", TScriptLanguage::vbscript},
-        {".HTM", TScriptLanguage::vbscript},   {".HTML", TScriptLanguage::vbscript},
-        {".ASP", TScriptLanguage::vbscript},   {".JS", TScriptLanguage::javascript},
-        {".PL", TScriptLanguage::perlscript},  {".PM", TScriptLanguage::perlscript},
-        {".CGI", TScriptLanguage::perlscript}, {".PHP", TScriptLanguage::phpscript},
-        {".PHP3", TScriptLanguage::phpscript}, {".PHP4", TScriptLanguage::phpscript},
-    };
-    const std::string upper = AsciiUpperCase(extension);
-    for (const auto& row : kTable)
-        if (row.ext == upper) return row.language;
-    return std::nullopt;
+TqvCustomHighLighter& TScriptExplorer::HighlighterOf(const THighlighterClass& language) const {
+    const int index = THighlighterList::Instance().IndexOf(language);
+    return *highlighters_.at(static_cast<std::size_t>(index));
 }
 
 std::array<std::string, 4> TScriptExplorer::StatusTexts(const TqvCustomEdit& memo) {
@@ -111,8 +81,8 @@ std::array<std::string, 4> TScriptExplorer::StatusTexts(const TqvCustomEdit& mem
 void TScriptExplorer::OpenScript() {
     TOpenDialogOptions options;
     options.DefaultExt = ".asp";
-    options.Filter = "Webfiles|*.asp;*.inc;*.vbs;*.js;*.php;*.php3;*.php4;*.pl;*.cgi;*.pm"
-                     "|All files|*.*";
+    options.Filter =
+        "Webfiles|" + THighlighterList::Instance().OpenDialogPatterns() + "|All files|*.*";
     options.FileName = FileName;
     if (const auto path = Dialogs().OpenFile(options)) OpenFile(*path);
 }
@@ -134,11 +104,8 @@ void TScriptExplorer::StartWith(const std::string& path) {
 }
 
 void TScriptExplorer::SelectHighlighterOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-        if (const auto language = LanguageOf(std::string_view(path).substr(dot)))
-            memo_.SetHighLighter(&Highlighter(*language));
+    if (const THighlighterClass* language = THighlighterList::Instance().FindForFile(path))
+        memo_.SetHighLighter(&HighlighterOf(*language));
 }
 
 // ---- Scan ---------------------------------------------------------------------------------

@@ -18,17 +18,24 @@
 #include <array>
 #include <chrono>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ondrex {
 
 class TqvCustomEdit;
 class TqvCustomHighLighter;
+struct THighlighterClass;
 
-// The four highlighters of the main window.
-enum class TScriptLanguage { vbscript, javascript, perlscript, phpscript };
+// The window's names of the built-in languages, for callers that pick one of them; the
+// window holds one highlighter for every language of THighlighterList.
+struct TScriptLanguage {
+    static constexpr std::string_view vbscript = "vbscript";
+    static constexpr std::string_view javascript = "javascript";
+    static constexpr std::string_view perlscript = "perlscript";
+    static constexpr std::string_view phpscript = "phpscript";
+};
 
 class TScriptExplorer {
 public:
@@ -45,12 +52,11 @@ public:
     int BlockStartLine() const { return blockStart_; }
     int BlockEndLine() const { return blockEnd_; }
     bool Scanning() const { return scanning_ > 0; }
-    TqvCustomHighLighter& Highlighter(TScriptLanguage language) const;
+    // By a language's id (either spelling); throws std::out_of_range for an unknown one.
+    TqvCustomHighLighter& Highlighter(std::string_view language) const;
     // The dumpmemo buffer the copy and print commands fill.
     const TRichTextBuffer& DumpMemo() const { return dumpmemo_; }
 
-    // The highlighter an extension (with its dot, any case) selects; none keeps the current.
-    static std::optional<TScriptLanguage> LanguageOf(std::string_view extension);
     // Status bar panels 0 to 3: "File Status : ...", "Lines : n", "X : c", "Y : l".
     static std::array<std::string, 4> StatusTexts(const TqvCustomEdit& memo);
 
@@ -89,6 +95,7 @@ public:
 private:
     // The highlighter the path's extension selects; an unknown one keeps the current.
     void SelectHighlighterOf(const std::string& path);
+    TqvCustomHighLighter& HighlighterOf(const THighlighterClass& language) const;
     void BetweenSlices();
     void SpecialLineColors(TObject* sender, int line, bool& special, TColor& fg, TColor& bg);
     // The editor's lines BlockStartLine..BlockEndLine; throws before anything is changed.
@@ -96,7 +103,7 @@ private:
 
     TqvCustomEdit& memo_;
     TOndrexView& view_;
-    std::array<std::unique_ptr<TqvCustomHighLighter>, 4> highlighters_;
+    std::vector<std::unique_ptr<TqvCustomHighLighter>> highlighters_; // THighlighterList's order
     TScriptScanner scanner_;
     TScanResults results_;
     TRichTextBuffer dumpmemo_;

@@ -2,6 +2,8 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
+
 namespace ondrex {
 
 THighlighterList& THighlighterList::Instance() {
@@ -13,6 +15,16 @@ THighlighterList& THighlighterList::Instance() {
     return *list;
 }
 
+bool THighlighterClass::IsNamed(std::string_view id) const {
+    return SameText(Language, id) || SameText(WindowName, id);
+}
+
+int THighlighterList::IndexOf(const THighlighterClass& highlighterClass) const {
+    for (std::size_t i = 0; i < classes_.size(); ++i)
+        if (&classes_[i] == &highlighterClass) return static_cast<int>(i);
+    return -1;
+}
+
 void THighlighterList::Add(const THighlighterClass& highlighterClass) {
     for (const THighlighterClass& listed : classes_)
         if (listed.ClassName == highlighterClass.ClassName) return;
@@ -21,7 +33,7 @@ void THighlighterList::Add(const THighlighterClass& highlighterClass) {
 
 const THighlighterClass* THighlighterList::FindByLanguage(std::string_view language) const {
     for (const THighlighterClass& listed : classes_)
-        if (SameText(listed.Language, language)) return &listed;
+        if (listed.IsNamed(language)) return &listed;
     return nullptr;
 }
 
@@ -38,6 +50,28 @@ const THighlighterClass* THighlighterList::FindForFile(std::string_view fileName
     std::size_t dot = base.find_last_of('.');
     if (dot == std::string_view::npos) return nullptr;
     return FindByExtension(base.substr(dot));
+}
+
+std::string THighlighterList::LanguageIds(std::string_view separator) const {
+    std::string ids;
+    for (const THighlighterClass& listed : classes_)
+        ids.append(ids.empty() ? "" : separator).append(listed.Language);
+    return ids;
+}
+
+std::string THighlighterList::OpenDialogPatterns() const {
+    std::vector<const THighlighterClass*> offered;
+    for (const THighlighterClass& listed : classes_)
+        offered.push_back(&listed);
+    std::stable_sort(offered.begin(), offered.end(), [](auto* a, auto* b) {
+        return a->OpenDialogPosition < b->OpenDialogPosition;
+    });
+    std::string patterns;
+    for (const THighlighterClass* listed : offered)
+        for (std::size_t i = 0; i < listed->OpenDialogExtensions; ++i)
+            patterns.append(patterns.empty() ? "*" : ";*")
+                .append(AnsiLowerCase(TCodePage::Utf8, listed->Extensions.at(i)));
+    return patterns;
 }
 
 void RegisterHighlighter(const THighlighterClass& highlighterClass) {

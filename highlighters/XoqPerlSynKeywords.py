@@ -4,12 +4,13 @@
 The hash of a name is the plain sum of its byte values, so the keyword table has
 one entry per possible hash up to the largest keyword hash. The words are written
 by hash; words sharing an entry are tested in descending byte order. Run from
-anywhere:
+anywhere (a test writes the table elsewhere and compares it with the committed one):
 
-    python3 highlighters/XoqPerlSynKeywords.py
+    python3 highlighters/XoqPerlSynKeywords.py [OUTPUT]
 """
 
 import pathlib
+import sys
 
 # Token kinds as numbered by TXoqPerlSyn.
 TK_KEY, TK_OPERATOR, TK_PRAGMA, TK_VARIABLE = 2, 5, 6, 11
@@ -102,7 +103,8 @@ def main():
     header = pathlib.Path(__file__).with_name("XoqPerlSynKeywords.h").read_text()
     assert f"XoqPerlKeywordCount = {count};" in header, "XoqPerlKeywordCount is stale"
     assert f"XoqPerlKeywordTableSize = {TABLE_SIZE};" in header, "table size is stale"
-    pathlib.Path(__file__).with_name("XoqPerlSynKeywords.cpp").write_text(text)
+    beside = pathlib.Path(__file__).with_name("XoqPerlSynKeywords.cpp")
+    pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else beside).write_text(text)
 
 
 if __name__ == "__main__":

@@ -54,7 +54,15 @@ TEST_F(CliCatTokens, LanguageChoice) {
     EXPECT_NE(RunOndrex({"tokens", file}).out.find("[[2, 0, \"Dim\"]]"), std::string::npos);
     const TRunResult bad = RunOndrex({"tokens", "--lang", "cobol", file});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.err.find("unknown language 'cobol'"), std::string::npos);
+    EXPECT_NE(bad.err.find("unknown language 'cobol' (known: vbscript, javascript, perl, php)"),
+              std::string::npos);
+    // The window's spelling of a language names it too.
+    const std::string perl = File("p.txt", "my $x; # c");
+    const std::string asPerl = RunOndrex({"tokens", "--lang", "perl", perl}).out;
+    EXPECT_EQ(RunOndrex({"tokens", "--lang", "PerlScript", perl}).out, asPerl);
+    EXPECT_NE(RunOndrex({"tokens", "--lang", "vbscript", perl}).out, asPerl);
+    EXPECT_EQ(RunOndrex({"cat", "--lang", "phpscript", "--color=always", perl}).out,
+              RunOndrex({"cat", "--lang", "php", "--color=always", perl}).out);
     EXPECT_EQ(RunOndrex({"tokens", "--format", "text", file}).status, 2);
 }
 

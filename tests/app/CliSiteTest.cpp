@@ -119,5 +119,14 @@ TEST(CliSite, VimAndReadtagsReadTheTagsFile) {
     EXPECT_EQ(vimJump(t.root / "out", "-c 'tag path'"), "../site/js/app.js:2");
 }
 
+// The window's spelling of a language filters the same files as the command line's.
+TEST(CliSite, LanguageFilterTakesEitherSpelling) {
+    const TRunResult perl = RunOndrex({"scan", "-R", "--lang", "perl", "samples"});
+    ASSERT_EQ(perl.status, 0) << perl.err;
+    EXPECT_NE(perl.out.find("samples/report.pl"), std::string::npos) << perl.out;
+    EXPECT_EQ(perl.out.find("samples/shop.asp"), std::string::npos) << perl.out;
+    EXPECT_EQ(RunOndrex({"scan", "-R", "--lang", "PerlScript", "samples"}).out, perl.out);
+}
+
 } // namespace
 } // namespace ondrex

@@ -1,8 +1,11 @@
 #include "highlighters/THighlighterList.h"
 #include "highlighters/zkVBSSyn.h"
 
+#include "platform/CodePage.h"
+
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -157,6 +160,40 @@ TEST(HighlighterList, ChoosesByExtensionAndLanguage) {
     const int count = list.Count();
     RegisterHighlighter(list[0]);
     EXPECT_EQ(list.Count(), count);
+}
+
+// A language added with a slip (an extension or id another one already claims, a filter or
+// title its highlighter does not report, styles for the wrong class) fails here.
+TEST(HighlighterList, EveryLanguageIsWholeAndClaimsOnlyItsOwn) {
+    const THighlighterList& list = THighlighterList::Instance();
+    std::set<std::string> mimeTypes;
+    for (int i = 0; i < list.Count(); ++i) {
+        const THighlighterClass& language = list[i];
+        SCOPED_TRACE(language.Language);
+        EXPECT_EQ(list.IndexOf(language), i);
+        EXPECT_EQ(list.FindByLanguage(language.Language), &language);
+        EXPECT_EQ(list.FindByLanguage(language.WindowName), &language);
+        const auto highlighter = language.Create();
+        EXPECT_EQ(highlighter->ClassName(), language.ClassName);
+        EXPECT_EQ(highlighter->LanguageName(), language.Title);
+        EXPECT_EQ(highlighter->DefaultFilter(), language.Filter);
+        language.ApplyWindowStyles(*highlighter);
+        ASSERT_GE(language.OpenDialogExtensions, 1u);
+        ASSERT_LE(language.OpenDialogExtensions, language.Extensions.size());
+        for (const std::string& extension : language.Extensions) {
+            EXPECT_EQ(extension, AnsiUpperCase(TCodePage::Utf8, extension));
+            EXPECT_EQ(extension.rfind('.'), 0u) << extension;
+            EXPECT_EQ(list.FindByExtension(extension), &language) << extension;
+        }
+        EXPECT_FALSE(language.MimeTypes.empty());
+        for (const std::string& mime : language.MimeTypes)
+            EXPECT_TRUE(mimeTypes.insert(mime).second) << mime << " claimed twice";
+    }
+    EXPECT_EQ(list.FindByLanguage("phpscript"), list.FindByLanguage("PHP"));
+    EXPECT_EQ(list.FindByLanguage("perlscript"), list.FindByLanguage("perl"));
+    EXPECT_EQ(list.FindByLanguage("script"), nullptr);
+    EXPECT_EQ(list.IndexOf(THighlighterClass{}), -1);
+    EXPECT_EQ(list.LanguageIds("|"), "vbscript|javascript|perl|php");
 }
 
 } // namespace
