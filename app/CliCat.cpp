@@ -4,8 +4,8 @@
 #include "app/CliCommands.h"
 #include "app/CliPipeline.h"
 #include "app/CliTokens.h"
-#include "highlighters/TqvAnsiExport.h"
-#include "highlighters/TqvHtmlExport.h"
+#include "highlighters/AnsiExport.h"
+#include "highlighters/HtmlExport.h"
 #include "platform/LineBreaks.h"
 
 #include <algorithm>
@@ -36,7 +36,7 @@ bool UseColor(const std::string& when, std::ostream& out) {
 // forth between the threads and carries what each one's part cost, for the next round.
 struct TExportChunk {
     std::vector<std::string_view> lines;
-    std::vector<TqvExportToken> tokens;
+    std::vector<TExportToken> tokens;
     std::vector<std::size_t> ends; // where each line's tokens end
     std::size_t ownLines = 0;
     std::string written;
@@ -45,7 +45,7 @@ struct TExportChunk {
 
     // Calls f(line, tokens) for the lines [from, to).
     template <class F> void ForLines(std::size_t from, std::size_t to, F f) const {
-        const std::span<const TqvExportToken> all(tokens);
+        const std::span<const TExportToken> all(tokens);
         for (std::size_t i = from, begin = from ? ends[from - 1] : 0; i < to; begin = ends[i++])
             f(lines[i], all.subspan(begin, ends[i] - begin));
     }
@@ -93,7 +93,7 @@ std::string_view NextPiece(std::string_view text, std::size_t from, std::size_t 
 // sibling of the exporter; afterChunk() follows every piece of the text. Each line's break is
 // overwritten with a NUL, so that the highlighter reads the line where it stands.
 template <class AfterChunk>
-void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TqvStyledExport& exporter,
+void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TStyledExport& exporter,
                  AfterChunk afterChunk) {
     // Small pieces: a piece's tokens take several times its bytes, and the few pieces in
     // turn keep reusing memory already touched instead of faulting in new pages.
@@ -166,7 +166,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         const TCodePage codePage = DetectCodePage(bytes);
 
         if (parser.Has("--html")) {
-            TqvHtmlExport html(codePage);
+            THtmlExport html(codePage);
             html.Reserve(3 * bytes.size()); // markup and escapes: untouched room costs nothing
             const std::string title = ToUtf8(DetectCodePage(file), file);
             // The head lists the looks met in the whole text; once the highlighter has none
@@ -182,7 +182,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             ExportLines(bytes, *highlighter, html, writeOut);
             if (!headWritten) Write(out, html.PageHead(title));
             Write(out, html.PageBody());
-            Write(out, TqvHtmlExport::PageTail());
+            Write(out, THtmlExport::PageTail());
             return kExitOk;
         }
 
@@ -205,7 +205,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             flush(true);
             return kExitOk;
         }
-        TqvAnsiExport ansi(text, codePage);
+        TAnsiExport ansi(text, codePage);
         ExportLines(bytes, *highlighter, ansi, [&] { flush(false); });
         flush(true);
         return kExitOk;

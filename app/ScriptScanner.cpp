@@ -197,10 +197,11 @@ bool TScriptScanner::MayHit(std::string_view line) {
 
 void TScriptScanner::ProcessLine(std::string_view raw, int lineNumber, TScanResults& r) const {
     if (!MayHit(raw)) return; // no search string: no hit, whatever the steps below do
-    processLine(raw, lineNumber, r);
+    ProcessCandidateLine(raw, lineNumber, r);
 }
 
-void TScriptScanner::processLine(std::string_view raw, int lineNumber, TScanResults& r) const {
+void TScriptScanner::ProcessCandidateLine(std::string_view raw, int lineNumber,
+                                          TScanResults& r) const {
     // 1-4: leading blanks off; lines with END FUNCTION / END SUB / an apostrophe are cleared
     // (an empty line gives no hit). The tests look at the line through `cur`, upper-casing as
     // they compare (the Part's one upper-cased copy per test would equal it); the line is
@@ -444,7 +445,7 @@ int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanR
             --start;
         const std::size_t end = std::size_t(FindLineBreak(b + pos, b + n) - b);
         const int lineNumber = breaksBefore + 1;
-        processLine(std::string_view(b + start, end - start), lineBase + lineNumber, r);
+        ProcessCandidateLine(std::string_view(b + start, end - start), lineBase + lineNumber, r);
         if (end >= n) return lineNumber;
         i = end + ((b[end] == '\r' && end + 1 < n && b[end + 1] == '\n') ? 2 : 1);
         breaksBefore = lineNumber;

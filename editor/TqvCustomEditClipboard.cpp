@@ -2,9 +2,9 @@
 // editor's private block (mode byte, text, NUL), so that column and line blocks paste back
 // as what they were.
 
+#include "editor/LineText.h"
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
-#include "editor/qvLineText.h"
 #include "platform/Clipboard.h"
 
 #include <algorithm>
@@ -63,7 +63,7 @@ void TqvCustomEdit::CutToClipboard() {
     CopyToClipboard();
     TqvPaintLock paint(*this);
     RecordSelectionRemoval(urDeleteBackward);
-    TqvUndoLock lock(undoList_, redoList_);
+    TUndoLock lock(undoList_, redoList_);
     ReplaceSelection(smNormal, {});
 }
 
@@ -104,7 +104,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
     if (HasSelection()) {
         const bool stream = selectionMode_ == smNormal;
         const TPoint begin = RecordSelectionRemoval(urReplaceSelection);
-        TqvUndoLock lock(undoList_, redoList_);
+        TUndoLock lock(undoList_, redoList_);
         ReplaceSelection(smNormal, {});
         // Where the selection began, also when blanks before it were trimmed away.
         if (stream) SetCaretPosition(begin);
@@ -122,7 +122,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
             for (int i = 0; i < missing; ++i)
                 breaks.append("\r\n");
             {
-                TqvUndoLock lock(undoList_, redoList_);
+                TUndoLock lock(undoList_, redoList_);
                 ReplaceSelection(smNormal, breaks);
             }
             RecordChange(urInsert, last, CaretPos(), {}, smNormal);
@@ -131,7 +131,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
     }
     std::vector<TLineSpan> spans;
     {
-        TqvUndoLock lock(undoList_, redoList_);
+        TUndoLock lock(undoList_, redoList_);
         ReplaceSelectionAt(mode, text, &spans);
     }
     const TPoint end = CaretPos();

@@ -183,8 +183,8 @@ void TqvCustomEdit::PaintTextLines(TCanvas& canvas, TRect rect, int firstLine, i
     }
     if (firstLine <= lastLine && rect.Left < rect.Right) {
         const TPaintSelection selection = PaintSelection(firstLine, lastLine);
-        const TqvPaintFrame frame{charWidth_, textOffset_, firstCell,  lastCell,
-                                  rect.Left,  rect.Right,  background, font_.Color()};
+        const TPaintFrame frame{charWidth_, textOffset_, firstCell,  lastCell,
+                                rect.Left,  rect.Right,  background, font_.Color()};
         rowPainter_.BeginPaint(frame);
         drawer_.SetStyle(font_.Style());
         const TuzDrawerBinding binding(drawer_, &canvas);
@@ -215,12 +215,12 @@ TqvCustomEdit::TPaintSelection TqvCustomEdit::PaintSelection(int firstLine, int 
 }
 
 // The cells of the stored bytes the selection holds on this line.
-TqvRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
-                                            std::string_view text) const {
+TRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
+                                          std::string_view text) const {
     if (!s.Active || line < s.Begin.Y || line > s.End.Y) return {};
     switch (s.Mode) {
     case smLine:
-        return TqvRowSelection::All();
+        return TRowSelection::All();
     case smColumn: {
         // An edge inside a character takes the whole character, as reading the block does.
         const auto edge = [&](int column) {
@@ -238,11 +238,11 @@ TqvRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
 }
 
 void TqvCustomEdit::PaintRow(int line, int top, const TPaintSelection& selection,
-                             const TqvPaintFrame& frame) {
+                             const TPaintFrame& frame) {
     const std::string_view text = lines_.Get(line - 1);
     paintCells_.Layout(text, tabWidth_, ActiveCodePage(), frame.LastCell);
-    TqvRowColors colors{font_.Color(), frame.EditorBackground, selectedColor_.Foreground(),
-                        selectedColor_.Background(), false};
+    TRowColors colors{font_.Color(), frame.EditorBackground, selectedColor_.Foreground(),
+                      selectedColor_.Background(), false};
     colors.Special = DoOnSpecialLineColors(line, colors.Foreground, colors.Background);
     if (colors.Special) {
         colors.SelectedForeground = colors.Background;

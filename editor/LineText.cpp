@@ -1,4 +1,4 @@
-#include "editor/qvLineText.h"
+#include "editor/LineText.h"
 
 #include "platform/CodePage.h"
 
