@@ -22,6 +22,7 @@ struct Counter {
     }
 };
 using TCounterScope = TScopedPair<Counter, &Counter::Open, &Counter::Close>;
+using TCloseOnly = TScopedPair<Counter, nullptr, &Counter::Close>;
 
 struct Binder {
     const int* bound = nullptr;
@@ -51,7 +52,7 @@ TEST(ScopedPair, WithoutAnOpeningCallOnlyTheClosingOneRuns) {
     Counter counter;
     EXPECT_THROW(
         {
-            TScopedPair<Counter, nullptr, &Counter::Close> after(counter);
+            TCloseOnly after(counter);
             throw std::runtime_error("body failed");
         },
         std::runtime_error);
