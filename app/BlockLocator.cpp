@@ -26,8 +26,14 @@ int TBlockLocator::FindEndLine(const TqvEditList& lines, int start) {
 
 bool TBlockLocator::EndsBlock(std::string_view line) {
     if (line.find('}') != std::string_view::npos) return true;
-    std::string u = AsciiUpperCase(line);
-    return u.find("END FUNCTION") != std::string::npos || u.find("END SUB") != std::string::npos;
+    // Without a copy of the line: the site index asks this of nearly every line.
+    for (std::size_t i = 0; i + 7 <= line.size(); ++i) {
+        if ((line[i] | 0x20) != 'e' || !SameText(line.substr(i, 4), "END ")) continue;
+        const std::string_view rest = line.substr(i + 4);
+        if (SameText(rest.substr(0, 8), "FUNCTION") || SameText(rest.substr(0, 3), "SUB"))
+            return true;
+    }
+    return false;
 }
 
 std::optional<TBlockLocation> TBlockLocator::Locate(const TScanResults& results, std::size_t row,

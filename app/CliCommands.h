@@ -11,6 +11,8 @@
 #include "app/CliSupport.h"
 
 #include <iosfwd>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace ondrex::cli {
@@ -35,6 +37,14 @@ int runBlock(const TCliArgs& args, std::ostream& out, std::ostream& err);
 int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // ondrex tokens [--lang L] --format json FILE
 int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
+// The table of subcommands, in the order --help lists them, and a row's usage text with the
+// language ids in place.
+std::span<const TCliCommand> Commands();
+std::string UsageOf(const TCliCommand& command);
+// `ondrex --completion bash|zsh`: a completion script for the shell made from the table's
+// synopsis lines (throws EUsage for another shell).
+std::string CompletionScript(std::string_view shell);
 
 // Runs the whole command line (argv without the program name) as `ondrex` does where no
 // window opens: `ondrex FILE` says so in one line on `err` and prints the scan of FILE.

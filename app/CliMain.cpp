@@ -53,13 +53,21 @@ constexpr TCliCommand kCommands[] = {
      "    \"tokens\": [[kind, byte offset, \"text\"], ...]} (the end-of-line token left out)."},
 };
 
-std::string usageOf(const TCliCommand& command) {
+} // namespace
+
+std::string UsageOf(const TCliCommand& command) {
     std::string usage(command.usage);
     constexpr std::string_view kLanguages = "{languages}";
     if (const std::size_t at = usage.find(kLanguages); at != std::string::npos)
         usage.replace(at, kLanguages.size(), THighlighterList::Instance().LanguageIds("|"));
     return usage;
 }
+
+std::span<const TCliCommand> Commands() {
+    return kCommands;
+}
+
+namespace {
 
 void printUsage(std::ostream& out) {
     out << "Usage: ondrex [FILE]\n"
@@ -70,7 +78,7 @@ void printUsage(std::ostream& out) {
            "Where there is no display, 'ondrex FILE' prints the scan of FILE instead.\n\n"
            "Commands:\n";
     for (const TCliCommand& c : kCommands)
-        out << "  " << usageOf(c) << "\n";
+        out << "  " << UsageOf(c) << "\n";
     out << "\nExit status: 0 success, 1 bad input or output not written, 2 usage error.\n";
 }
 
@@ -102,11 +110,18 @@ int RunCommand(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         out << "ondrex " << ProgramVersion() << "\n";
         return kExitOk;
     }
+    if (first == "--completion") {
+        return Guarded(err, [&] {
+            if (args.size() != 2) throw EUsage("--completion takes one shell: bash or zsh");
+            out << CompletionScript(args[1]);
+            return kExitOk;
+        });
+    }
     for (const TCliCommand& c : kCommands) {
         if (c.name != first) continue;
         TCliArgs rest(args.begin() + 1, args.end());
         if (wantsHelp(rest)) {
-            out << "Usage: ondrex " << usageOf(c) << "\n";
+            out << "Usage: ondrex " << UsageOf(c) << "\n";
             return kExitOk;
         }
         return c.run(rest, out, err);

@@ -3,9 +3,10 @@
 #include "app/CliTokens.h"
 
 #include "app/CliCommands.h"
+#include "app/CliTokensJson.h"
 #include "highlighters/THighlighterList.h"
-#include "highlighters/TqvTableHighLighter.h"
 #include "platform/LineBreaks.h"
+#include "platform/MappedFile.h"
 
 #include <ostream>
 
@@ -41,45 +42,30 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
                                                       : "tokens: too many arguments");
         const std::string& file = parser.Positionals()[0];
         auto highlighter = HighlighterFor(parser, file);
-        const std::string bytes = ReadInput(file);
+        // A regular file is mapped: reading it would first zero as many fresh pages.
+        const TMappedFile mapped(file);
+        const std::string read = mapped.Mapped() ? std::string() : ReadInput(file);
+        const std::string_view bytes = mapped.Mapped() ? mapped.Bytes() : read;
         const TCodePage codePage = DetectCodePage(bytes);
 
-        // Every language is a table highlighter, whose tokens can be read without a copy.
-        const auto* table = dynamic_cast<const TqvTableHighLighter*>(highlighter.get());
-        std::string text, line, token;
+        TTokensJson json(*highlighter, codePage);
+        std::string line;
         TLineSplitter splitter(bytes);
         std::string_view view;
         highlighter->ResetRangeState();
         TqvRangeState range = highlighter->RangeState();
         for (int index = 0; splitter.Next(view); ++index) {
             line.assign(view);
-            text += "{\"line\": ";
-            AppendNumber(text, index + 1);
-            text += ", \"range\": ";
-            AppendNumber(text, range);
-            text += ", \"tokens\": [";
             highlighter->SetRangeState(range);
             highlighter->StartLine(line.c_str(), index);
-            for (bool first = true; !highlighter->AtLineEnd(); first = false) {
-                text += first ? "[" : ", [";
-                AppendNumber(text, highlighter->TokenKind());
-                text += ", ";
-                AppendNumber(text, highlighter->TokenStart());
-                text += ", ";
-                AppendJsonString(text,
-                                 table ? table->TokenView() : (token = highlighter->TokenText()),
-                                 codePage);
-                text += ']';
-                highlighter->NextToken();
-            }
-            text += "]}\n";
+            json.AppendLine(index + 1, range);
             range = highlighter->RangeState();
-            if (text.size() > (1 << 20)) {
-                Write(out, text);
-                text.clear();
+            if (json.Text().size() > (1 << 20)) {
+                Write(out, json.Text());
+                json.Clear();
             }
         }
-        Write(out, text);
+        Write(out, json.Text());
         return kExitOk;
     });
 }

@@ -1,17 +1,18 @@
 #include "app/ScriptScanner.h"
 
+#include "app/KeywordFilter.h"
+
 #include "editor/TqvEditList.h"
 #include "platform/CodePage.h"
 #include "platform/LineBreaks.h"
+#include "platform/MappedFile.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstring>
 #include <memory>
 #include <string.h> // memrchr
-#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -94,23 +95,82 @@ struct TFirstBytes {
 };
 constexpr TFirstBytes kFirstBytes;
 
-// First positions, in the line read upper-cased, of every probe (npos where absent).
-void firstPositions(std::string_view u, std::size_t (&pos)[kProbeCount]) {
+// Whether a probe may start with these two bytes (letters in either case): every probe does
+// (checked below), few other pairs do.
+constexpr bool mayStartProbe(char first, char second) {
+    const unsigned a = static_cast<unsigned char>(first) | 0x20u;
+    const unsigned b = static_cast<unsigned char>(second) | 0x20u;
+    return (a == 'e' && (b == 'n' || b == 'l')) || ((a == 'f' || a == 's') && b == 'u') ||
+           (a == 'd' && b == 'i') || (a == 'i' && b == 'f') || (a == 'c' && b == 'a');
+}
+
+constexpr bool probesPassTheStartTest() {
+    for (std::size_t k = 0; k < kProbeCount; ++k)
+        if (probeText(k).size() < 2 || !mayStartProbe(probeText(k)[0], probeText(k)[1]))
+            return false;
+    return true;
+}
+static_assert(probesPassTheStartTest(), "the pair test would miss a probe");
+
+// Records the probes that start at i, unless an earlier place holds them already.
+inline void probesAt(std::string_view u, std::size_t i, std::size_t (&pos)[kProbeCount]) {
+    for (std::uint32_t m = kFirstBytes.probes[static_cast<unsigned char>(u[i])]; m; m &= m - 1) {
+        const unsigned probe = unsigned(std::countr_zero(m));
+        const std::string_view s = probeText(probe);
+        if (pos[probe] != std::string_view::npos || i + s.size() > u.size()) continue;
+        std::size_t k = 1;
+        while (k < s.size() && up(u[i + k]) == static_cast<unsigned char>(s[k]))
+            ++k;
+        if (k == s.size()) pos[probe] = i;
+    }
+}
+
+// What one pass over a line finds besides the probes.
+struct TLineMarks {
+    bool apostrophe = false; // the line is cleared; the probes' positions are incomplete
+    bool tab = false;
+};
+
+// First positions, in the line read upper-cased, of every probe (npos where absent), and
+// the marks. `readable` bytes from u.data() may be read (at least the line): the line's bytes
+// are tested sixteen at a time while they lie in them, and only pairs that may start a probe
+// are looked at.
+TLineMarks firstPositions(std::string_view u, std::size_t readable,
+                          std::size_t (&pos)[kProbeCount]) {
     for (auto& p : pos)
         p = std::string_view::npos;
+    TLineMarks marks;
+    const auto at = [&](std::size_t i) {
+        if (u[i] == '\'') return marks.apostrophe = true;
+        if (u[i] == '\t') marks.tab = true;
+        probesAt(u, i, pos);
+        return false;
+    };
     const std::size_t n = u.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::uint32_t m = kFirstBytes.probes[static_cast<unsigned char>(u[i])]; m;
-             m &= m - 1) {
-            const unsigned probe = unsigned(std::countr_zero(m));
-            const std::string_view s = probeText(probe);
-            if (pos[probe] != std::string_view::npos || i + s.size() > n) continue;
-            std::size_t k = 1;
-            while (k < s.size() && up(u[i + k]) == static_cast<unsigned char>(s[k]))
-                ++k;
-            if (k == s.size()) pos[probe] = i;
-        }
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const auto load = [](const char* p) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    };
+    const auto eq = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+    for (; i < n && i + 17 <= readable; i += 16) {
+        const __m128i raw = load(u.data() + i);
+        const __m128i a = raw | _mm_set1_epi8(0x20),
+                      b = load(u.data() + i + 1) | _mm_set1_epi8(0x20);
+        const __m128i starts =
+            (eq(a, 'e') & (eq(b, 'n') | eq(b, 'l'))) | ((eq(a, 'f') | eq(a, 's')) & eq(b, 'u')) |
+            (eq(a, 'd') & eq(b, 'i')) | (eq(a, 'i') & eq(b, 'f')) | (eq(a, 'c') & eq(b, 'a'));
+        unsigned m = unsigned(_mm_movemask_epi8(starts | eq(raw, '\'') | eq(raw, '\t')));
+        if (n - i < 16) m &= (1u << (n - i)) - 1;
+        for (; m; m &= m - 1)
+            if (at(i + unsigned(std::countr_zero(m)))) return marks;
     }
+#endif
+    for (; i < n; ++i)
+        if ((u[i] == '\'' || u[i] == '\t' || mayStartProbe(u[i], i + 1 < n ? u[i + 1] : '\0')) &&
+            at(i))
+            return marks;
+    return marks;
 }
 
 // The pre-test looks for short keys: the last (up to) four bytes of each search string that
@@ -128,18 +188,26 @@ constexpr bool holdsAnotherSearch(std::size_t t) {
 struct TKeys {
     std::string_view key[kTestCount];
     std::size_t count = 0;
-    bool last[256]; // the bytes a key can end with
-    constexpr TKeys() : key(), last() {
+    // For each byte, the keys that end with it (endsWith) or with it before their last byte
+    // (endsWithBefore), in either case: two lookups leave about one key to compare.
+    std::uint8_t endsWith[256];
+    std::uint8_t endsWithBefore[256];
+    constexpr TKeys() : key(), endsWith(), endsWithBefore() {
         for (std::size_t t = 0; t < kTestCount; ++t) {
             if (holdsAnotherSearch(t)) continue;
             const std::string_view s = kTests[t].search;
             const std::string_view k = s.substr(s.size() - std::min(s.size(), kMaxKey));
+            mark(endsWith, k.back(), count);
+            mark(endsWithBefore, k[k.size() - 2], count);
             key[count++] = k;
-            last[static_cast<unsigned char>(k.back())] = true;
-            if (isUpperLetter(k.back())) last[static_cast<unsigned char>(k.back() + 32)] = true;
         }
     }
+    static constexpr void mark(std::uint8_t (&table)[256], char c, std::size_t k) {
+        table[static_cast<unsigned char>(c)] |= std::uint8_t(1u << k);
+        if (isUpperLetter(c)) table[static_cast<unsigned char>(c + 32)] |= std::uint8_t(1u << k);
+    }
 };
+static_assert(kTestCount <= 8, "key sets are 8-bit masks");
 constexpr TKeys kKeys;
 
 // Whether a key ends at p. Letters match in either case (`c | 0x20` is the lower-case letter
@@ -151,20 +219,33 @@ constexpr bool keyByteMatches(char c, char keyByte) {
 }
 
 inline bool candidateAt(const char* b, std::size_t p) {
-    if (!kKeys.last[static_cast<unsigned char>(b[p])]) return false;
-    for (std::size_t k = 0; k < kKeys.count; ++k) {
-        const std::string_view key = kKeys.key[k];
+    if (p == 0) return false; // every key is longer than one byte
+    unsigned m = kKeys.endsWith[static_cast<unsigned char>(b[p])] &
+                 kKeys.endsWithBefore[static_cast<unsigned char>(b[p - 1])];
+    for (; m; m &= m - 1) {
+        const std::string_view key = kKeys.key[std::countr_zero(m)];
         if (p + 1 < key.size()) continue;
         const char* at = b + p + 1 - key.size();
         std::size_t j = 0;
-        while (j < key.size() && keyByteMatches(at[j], key[j]))
+        while (j + 2 < key.size() && keyByteMatches(at[j], key[j]))
             ++j;
-        if (j == key.size()) return true;
+        if (j + 2 >= key.size()) return true;
     }
     return false;
 }
 
-constexpr char kCtrlZ = 26;
+// The filter lets every key through.
+constexpr bool filterPassesKeys() {
+    for (std::size_t k = 0; k < kKeys.count; ++k) {
+        const std::string_view key = kKeys.key[k];
+        if (key.size() < 3 || !MayEndKeyword(key[key.size() - 3], key[key.size() - 2], key.back()))
+            return false;
+    }
+    return true;
+}
+static_assert(filterPassesKeys(), "the keyword filter would miss a key");
+
+constexpr char kCtrlZ = kFilterCtrlZ;
 
 } // namespace
 
@@ -197,22 +278,23 @@ bool TScriptScanner::MayHit(std::string_view line) {
 
 void TScriptScanner::ProcessLine(std::string_view raw, int lineNumber, TScanResults& r) const {
     if (!MayHit(raw)) return; // no search string: no hit, whatever the steps below do
-    ProcessCandidateLine(raw, lineNumber, r);
+    ProcessCandidateLine(raw, raw.size(), lineNumber, r);
 }
 
-void TScriptScanner::ProcessCandidateLine(std::string_view raw, int lineNumber,
-                                          TScanResults& r) const {
+void TScriptScanner::ProcessCandidateLine(std::string_view raw, std::size_t readable,
+                                          int lineNumber, TScanResults& r) const {
     // 1-4: leading blanks off; lines with END FUNCTION / END SUB / an apostrophe are cleared
     // (an empty line gives no hit). The tests look at the line through `cur`, upper-casing as
-    // they compare (the Part's one upper-cased copy per test would equal it); the line is
-    // copied only when a listed hit normalises it.
+    // they compare (one upper-cased copy per test would equal it); the line is copied only
+    // when a listed hit normalises it and that changes it (a tab or a leading blank).
     std::size_t lead = 0;
     while (lead < raw.size() && raw[lead] == ' ')
         ++lead;
     std::string_view cur = raw.substr(lead);
-    if (cur.find('\'') != std::string_view::npos) return;
     std::size_t pos[kProbeCount];
-    firstPositions(cur, pos);
+    const TLineMarks marks = firstPositions(cur, readable - lead, pos);
+    if (marks.apostrophe) return;
+    bool changes = marks.tab;
     for (std::size_t k = 0; k < kClearingCount; ++k)
         if (pos[k] != std::string_view::npos) return;
 
@@ -257,123 +339,22 @@ void TScriptScanner::ProcessCandidateLine(std::string_view raw, int lineNumber,
             row = &r.rows.emplace_back();
             row->caption = test.caption;
             row->image = test.image;
-            row->name = RemoveTabs(name);
+            row->name = changes ? RemoveTabs(name) : std::move(name);
             row->line = lineNumber;
         }
-        std::string normalised = test.normalise == TNormalise::BlanksFirst
-                                     ? RemoveTabs(TrimLeadingSpaces(cur))
-                                     : TrimLeadingSpaces(RemoveTabs(cur));
-        line.swap(normalised);
-        cur = line;
-        firstPositions(cur, pos);
-        if (row) row->text = line;
+        if (changes) {
+            std::string normalised = test.normalise == TNormalise::BlanksFirst
+                                         ? RemoveTabs(TrimLeadingSpaces(cur))
+                                         : TrimLeadingSpaces(RemoveTabs(cur));
+            line.swap(normalised);
+            cur = line;
+            // Taking tabs out can make new hits; only a line that lost its tabs after its
+            // blanks can start with a blank now.
+            changes = firstPositions(cur, cur.size(), pos).tab || (!cur.empty() && cur[0] == ' ');
+        }
+        if (row) row->text = cur;
     }
 }
-
-namespace {
-
-// Bit masks over the positions [i, i + width) of the block: `candidates` where a key ends,
-// `breaks` where a line ends (LF, or CR not followed by LF), `ctrlZ` where a Ctrl+Z starts a
-// line.
-struct TChunk {
-    unsigned candidates = 0;
-    unsigned breaks = 0;
-    unsigned ctrlZ = 0;
-    std::size_t width = 0;
-};
-
-constexpr std::size_t kChunk = 16;
-
-TChunk chunkScalar(const char* b, std::size_t n, std::size_t i) {
-    TChunk c;
-    c.width = std::min(kChunk, n - i);
-    for (std::size_t k = 0; k < c.width; ++k) {
-        const std::size_t p = i + k;
-        const char x = b[p];
-        const char prev = p ? b[p - 1] : '\n';
-        bool brk = x == '\n' || (x == '\r' && !(p + 1 < n && b[p + 1] == '\n'));
-        bool z = x == kCtrlZ && (prev == '\n' || prev == '\r');
-        c.candidates |= unsigned(candidateAt(b, p)) << k;
-        c.breaks |= unsigned(brk) << k;
-        c.ctrlZ |= unsigned(z) << k;
-    }
-    return c;
-}
-
-#if defined(__SSE2__)
-// The sixteen bytes at i - j for each j below kMaxKey, as they are and with bit 5 set.
-struct TWindows {
-    __m128i exact[kMaxKey];
-    __m128i lower[kMaxKey];
-};
-static_assert(kMaxKey >= 2, "the window at i - 1 also tells where lines start");
-
-inline __m128i bytesEqual(__m128i v, char c) {
-    return _mm_cmpeq_epi8(v, _mm_set1_epi8(c));
-}
-
-template <char KeyByte> inline __m128i keyByteMatches(const TWindows& w, std::size_t j) {
-    if constexpr (isUpperLetter(KeyByte))
-        return bytesEqual(w.lower[j], char(KeyByte + 32));
-    else
-        return bytesEqual(w.exact[j], KeyByte);
-}
-
-// Where key K ends: its byte J from the end matches the window J bytes back.
-template <std::size_t K, std::size_t... J>
-inline __m128i keyEnds(const TWindows& w, std::index_sequence<J...>) {
-    constexpr std::string_view key = kKeys.key[K];
-    return (keyByteMatches<key[key.size() - 1 - J]>(w, J) & ...);
-}
-
-template <std::size_t... K>
-inline __m128i anyKeyEnds(const TWindows& w, std::index_sequence<K...>) {
-    return (keyEnds<K>(w, std::make_index_sequence<kKeys.key[K].size()>()) | ...);
-}
-
-// The same masks sixteen bytes at a time; needs kMaxKey - 1 <= i and i + kChunk < n.
-inline TChunk chunkSse2(const char* b, std::size_t i) {
-    auto load = [](const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
-    TWindows w;
-    for (std::size_t j = 0; j < kMaxKey; ++j) {
-        w.exact[j] = load(b + i - j);
-        w.lower[j] = _mm_or_si128(w.exact[j], _mm_set1_epi8(0x20));
-    }
-    const __m128i cand = anyKeyEnds(w, std::make_index_sequence<kKeys.count>());
-    const __m128i cur = w.exact[0], prev = w.exact[1];
-    const __m128i next = load(b + i + 1);
-    const __m128i lf = bytesEqual(cur, '\n');
-    const __m128i crAlone = _mm_andnot_si128(bytesEqual(next, '\n'), bytesEqual(cur, '\r'));
-    const __m128i prevBreak = _mm_or_si128(bytesEqual(prev, '\n'), bytesEqual(prev, '\r'));
-    TChunk c;
-    c.candidates = unsigned(_mm_movemask_epi8(cand));
-    c.breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(lf, crAlone)));
-    c.ctrlZ = unsigned(_mm_movemask_epi8(_mm_and_si128(bytesEqual(cur, kCtrlZ), prevBreak)));
-    c.width = kChunk;
-    return c;
-}
-#endif
-
-inline TChunk chunkAt(const char* b, std::size_t n, std::size_t i) {
-#if defined(__SSE2__)
-    if (i + 1 >= kMaxKey && i + kChunk < n) return chunkSse2(b, i);
-#endif
-    return chunkScalar(b, n, i);
-}
-
-// Set bits of a chunk mask (no popcount instruction is assumed).
-inline int bits16(unsigned m) {
-    static_assert(kChunk <= 16);
-    static constexpr auto table = [] {
-        std::array<unsigned char, 256> t{};
-        for (int v = 0; v < 256; ++v)
-            t[v] = static_cast<unsigned char>(std::popcount(unsigned(v)));
-        return t;
-    }();
-    return table[m & 0xFF] + table[(m >> 8) & 0xFF];
-}
-
-} // namespace
 
 namespace {
 
@@ -384,6 +365,12 @@ std::uint64_t startScan(TScanResults& r) {
     r.rows.clear();
     r.linesRead = 0;
     return ++r.generation;
+}
+
+// ListView1 gets the counters; ListView2 is enabled when something was listed.
+void finishScan(TScanResults& r) {
+    r.info = CounterRows(r.counters);
+    if (r.anyFound) r.resultsEnabled = true;
 }
 
 } // namespace
@@ -410,8 +397,7 @@ void TScriptScanner::ScanBlock(std::string_view block, TScanResults& r) const {
         bool stopped = false;
         r.linesRead = scanWithoutPump(block, 0, r, stopped);
     }
-    r.info = CounterRows(r.counters);
-    if (r.anyFound) r.resultsEnabled = true;
+    finishScan(r);
 }
 
 // Headless: the same lines, numbers and hits, without visiting every line. The block is
@@ -423,31 +409,30 @@ int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanR
     const std::size_t n = block.size();
     stopped = n && b[0] == kCtrlZ;
     if (n == 0 || stopped) return 0;
+    const TVectorPath path = BestVectorPath();
     std::size_t i = 0;
-    int breaksBefore = 0; // line breaks at positions below i
-    while (i < n) {
-        const TChunk c = chunkAt(b, n, i);
-        const unsigned events = c.candidates | c.ctrlZ;
-        if (!events) {
-            breaksBefore += bits16(c.breaks);
-            i += c.width;
-            continue;
-        }
-        const unsigned k = unsigned(std::countr_zero(events));
-        breaksBefore += bits16(c.breaks & ((1u << k) - 1));
-        const std::size_t pos = i + k;
-        if ((c.ctrlZ >> k) & 1u) { // the lines before the Ctrl+Z
+    std::size_t start = 0; // where the line holding i starts
+    int breaksBefore = 0;  // line breaks at positions below i
+    for (;;) {
+        const TFilterHit hit = NextFilterHit(b, n, i, path);
+        breaksBefore += int(hit.breaks);
+        if (hit.breaks) start = hit.lineStart;
+        const std::size_t pos = hit.pos;
+        if (pos >= n) break;
+        if (b[pos] == kCtrlZ && pos == start) { // the lines before the Ctrl+Z
             stopped = true;
             return breaksBefore;
         }
-        std::size_t start = pos;
-        while (start > 0 && b[start - 1] != '\n' && b[start - 1] != '\r')
-            --start;
+        if (!candidateAt(b, pos)) { // the filter's cheap test let it through
+            i = pos + 1;
+            continue;
+        }
         const std::size_t end = std::size_t(FindLineBreak(b + pos, b + n) - b);
         const int lineNumber = breaksBefore + 1;
-        ProcessCandidateLine(std::string_view(b + start, end - start), lineBase + lineNumber, r);
+        ProcessCandidateLine(std::string_view(b + start, end - start), n - start,
+                             lineBase + lineNumber, r);
         if (end >= n) return lineNumber;
-        i = end + ((b[end] == '\r' && end + 1 < n && b[end + 1] == '\n') ? 2 : 1);
+        i = start = end + ((b[end] == '\r' && end + 1 < n && b[end + 1] == '\n') ? 2 : 1);
         breaksBefore = lineNumber;
     }
     const bool endsInBreak = b[n - 1] == '\n' || b[n - 1] == '\r';
@@ -486,8 +471,7 @@ void TScriptScanner::ScanBlockInSlices(std::string_view block, TScanResults& r,
             if (r.generation != generation) return; // a newer scan owns the lists
         }
     }
-    r.info = CounterRows(r.counters);
-    if (r.anyFound) r.resultsEnabled = true;
+    finishScan(r);
 }
 
 TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, bool checkUtf8) const {
@@ -496,6 +480,15 @@ TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, boo
 
     TFileScan info;
     info.validUtf8 = true;
+    if (const TMappedFile mapped(path); mapped.Mapped()) { // one block, nothing copied
+        const std::string_view block = mapped.Bytes();
+        bool stopped = false;
+        r.linesRead = scanWithoutPump(block, 0, r, stopped);
+        info.bytes = block.size();
+        if (checkUtf8) info.validUtf8 = IsValidUtf8(block);
+        finishScan(r);
+        return info;
+    }
     std::vector<char> buffer(std::size_t(1) << 20);
     std::size_t have = 0;
     bool eof = false, stopped = false;
@@ -527,8 +520,7 @@ TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, boo
         have -= cut;
         if (eof && have == 0) break;
     }
-    r.info = CounterRows(r.counters);
-    if (r.anyFound) r.resultsEnabled = true;
+    finishScan(r);
     return info;
 }
 

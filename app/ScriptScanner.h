@@ -118,8 +118,11 @@ public:
     TFileScan ScanFile(const std::string& path, TScanResults& results, bool checkUtf8) const;
 
 private:
-    // ProcessLine for a line a pre-test (MayHit, or the block scan's search) already let through.
-    void ProcessCandidateLine(std::string_view line, int lineNumber, TScanResults& results) const;
+    // ProcessLine for a line a pre-test (MayHit, or the block scan's search) already let
+    // through; `readable` bytes from line.data() may be read (at
+    // least the line's).
+    void ProcessCandidateLine(std::string_view line, std::size_t readable, int lineNumber,
+                              TScanResults& results) const;
     // Scans whole lines of a block (numbered from lineBase + 1); returns the lines read and
     // sets `stopped` at a Ctrl+Z that starts a line.
     int scanWithoutPump(std::string_view block, int lineBase, TScanResults& results,

@@ -2,10 +2,15 @@
 # adding a file never means editing a CMakeLists.txt.
 function(ondrex_module name)
   cmake_parse_arguments(M "" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  # EXCLUDE patterns see paths from the module's folder ("/window/x.cpp"), so the name of
+  # the folder the repository is checked out in can never match them.
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(TRANSFORM srcs PREPEND "/")
   foreach(ex IN LISTS M_EXCLUDE)
     list(FILTER srcs EXCLUDE REGEX "${ex}")
   endforeach()
+  list(TRANSFORM srcs PREPEND ${CMAKE_CURRENT_SOURCE_DIR})
   if(NOT srcs)
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})

@@ -391,6 +391,9 @@ private:
     void MoveCaretHorizontal(int delta, bool selecting);
     void MoveCaretVertical(int delta, bool selecting);
     void ScrollCommand(TqvEditorCommand command);
+    // The caret column whose 0-based cell is `cell`, or else the nearest one before it
+    // (side < 0) or after it (side > 0).
+    int ColumnNearCell(int line, int cell, int side) const;
     bool MovementCommand(TqvEditorCommand command, void* data);
     // Typing and deleting
     void TypeText(const std::string& text, bool ime);

@@ -121,6 +121,16 @@ TPoint TqvCustomEdit::PrevWordPos() {
 
 // ---- Scrolling -------------------------------------------------------------------------
 
+// A tab or a wide character may cover the cell: the boundary on the given side of it.
+int TqvCustomEdit::ColumnNearCell(int line, int cell, int side) const {
+    int column = ColumnAtCell(line, cell);
+    const int at = CellOfColumn(line, column);
+    if (at == cell || (at < cell) == (side < 0)) return column;
+    const std::string_view text = lines_.Get(line - 1);
+    if (side < 0) return int(CharStartAt(text, std::size_t(column - 2))) + 1;
+    return column + int(CharLengthAt(text, std::size_t(column - 1)));
+}
+
 void TqvCustomEdit::ScrollCommand(TqvEditorCommand command) {
     switch (command) {
     case ecScrollUp:
@@ -132,15 +142,20 @@ void TqvCustomEdit::ScrollCommand(TqvEditorCommand command) {
         SetTopLine(TopLine() + 1);
         if (CaretLine() < TopLine()) SetCaretLine(TopLine());
         break;
-    case ecScrollLeft:
+    case ecScrollLeft: {
         SetLeftColumn(LeftColumn() - 1);
-        if (CaretColumn() > LeftColumn() + visibleColumns_)
-            SetCaretColumn(LeftColumn() + visibleColumns_);
+        const int last = LeftColumn() - 1 + visibleColumns_;
+        if (CellOfColumn(CaretLine(), CaretColumn()) > last)
+            SetCaretColumn(ColumnNearCell(CaretLine(), last, -1));
         break;
-    case ecScrollRight:
+    }
+    case ecScrollRight: {
         SetLeftColumn(LeftColumn() + 1);
-        if (CaretColumn() < LeftColumn()) SetCaretColumn(LeftColumn());
+        const int first = LeftColumn() - 1;
+        if (CellOfColumn(CaretLine(), CaretColumn()) < first)
+            SetCaretColumn(ColumnNearCell(CaretLine(), first, 1));
         break;
+    }
     default:
         return;
     }

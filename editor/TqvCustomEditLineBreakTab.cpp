@@ -57,9 +57,9 @@ void TqvCustomEdit::LineBreak(bool moveCaret, int forcedIndent) {
                               : autoIndent && !(options_ & qveoScrollPastEol) && moveCaret;
         lines_.Insert(caretY_ + 1, fill ? std::string(std::size_t(indent), ' ') : std::string());
         if (moveCaret) SetCaretPosition({indent + 1, at.Y + 1});
-    } else if (TrimTrailing(std::string_view(line).substr(0, cut)).empty() ||
-               (autoIndent && int(cut) <= LeadingBlanks(line))) {
-        // Within the leading blanks the whole line moves down, its blanks with it.
+    } else if (cut == 0 || (forcedIndent < 0 && autoIndent && int(cut) <= LeadingBlanks(line))) {
+        // With auto-indent, within the leading blanks the whole line moves down, its blanks
+        // with it. A redo moves it from column 1, whatever the option is by then.
         RecordChange(urLineBreak, at, at, line, selectionMode_);
         lines_.Insert(caretY_, "");
         if (moveCaret) SetCaretPosition({at.X, at.Y + 1});

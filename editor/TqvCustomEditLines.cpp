@@ -94,10 +94,11 @@ void TqvCustomEdit::LinesChanged(TObject*) {
     linesChanging_ = false;
     if (!HandleAllocated()) return;
     UpdateScrollBars();
-    selStart_ = selEnd_ = CaretPos();
     const TRect collected = invalidRect_;
     invalidRect_ = {};
     InvalidateArea(collected);
+    // Reported and repainted like any collapse, so that no stale highlight stays on screen.
+    SetSelectionStart(CaretPos());
     if (GutterAutoSizes()) gutter_.AutoSizeDigitCount(LineCount());
 }
 

@@ -19,6 +19,12 @@ constexpr int kBigStep = 9;
 constexpr int kNoPause = 41;
 constexpr int kStepPause = 100; // milliseconds
 constexpr int kShortPause = 10;
+
+// A plain right click opens the context menu, when there is one, on the text as it is: the
+// selection it is to copy or cut stays.
+bool OpensPopupMenu(const TCustomControl& control, TMouseButton button, TShiftState shift) {
+    return button == TMouseButton::mbRight && (shift & ~ssRight) == 0 && control.HasPopupMenu();
+}
 } // namespace
 
 bool TqvCustomEdit::InTextArea(int x, int y) const {
@@ -38,6 +44,7 @@ TCursor TqvCustomEdit::CursorAt(int x, int y) {
 }
 
 void TqvCustomEdit::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (OpensPopupMenu(*this, button, shift)) return;
     const bool left = button == TMouseButton::mbLeft;
     // The second press of a double-click: DblClick did the work.
     if (left && (shift & ssDouble)) return;
@@ -153,6 +160,7 @@ void TqvCustomEdit::AutoScrollTick(TObject*) {
 
 void TqvCustomEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TCustomControl::MouseUp(button, shift, x, y);
+    if (OpensPopupMenu(*this, button, shift)) return;
     ReleaseCapture();
     StopAutoScroll();
     if (pressedInGutter_ && x < gutterWidth_) {

@@ -52,7 +52,7 @@ void TqvCustomEdit::TypeText(const std::string& text, bool ime) {
     }
     RecordChange(urInsert, {int(start) + 1, end.Y}, end, std::move(replaced), smNormal);
     SetCaretPosition(end);
-    if (CaretColumn() >= LeftColumn() + visibleColumns_)
+    if (CellOfColumn(CaretLine(), CaretColumn()) + 1 >= LeftColumn() + visibleColumns_)
         SetLeftColumn(LeftColumn() + std::min(25, visibleColumns_ - 1));
 }
 

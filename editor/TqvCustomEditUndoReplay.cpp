@@ -201,7 +201,12 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
             if (added.size() >= moved.size() && added.substr(added.size() - moved.size()) == moved)
                 indent = added.size() - moved.size();
         }
-        redoList_.AddChange(urLineBreak, item.Start, item.End, std::string(indent, ' '), item.Mode);
+        // A break that moved the whole line down left its line empty: redone from column 1,
+        // it moves the whole line again.
+        const bool wholeLine =
+            item.Start == item.End && !item.Text.empty() && lines_.Get(y).empty();
+        redoList_.AddChange(urLineBreak, item.Start, wholeLine ? TPoint{1, item.End.Y} : item.End,
+                            std::string(indent, ' '), item.Mode);
         std::string line(lines_.Get(y));
         // A line that kept text before the break is padded to the break's column; an emptied
         // line took the whole line's text, its indentation included.

@@ -30,12 +30,12 @@ public:
     THighlighterCapabilities Capabilities() const override;
 
     void ExportNextToken() override;
-    bool AtLineEnd() const override { return tokenKind_ == nullKind_; }
+    bool AtLineEnd() const final { return tokenKind_ == nullKind_; }
     TqvRangeState RangeState() const override { return range_; }
     std::string TokenText() const override { return std::string(TokenView()); }
     TqvHighLightAttributes* TokenAttribute() const override { return kinds_[tokenKind_].attribute; }
-    int TokenKind() const override { return tokenKind_; }
-    int TokenStart() const override { return tokenStart_; }
+    int TokenKind() const final { return tokenKind_; }
+    int TokenStart() const final { return tokenStart_; }
     void NextToken() override { ScanToken(); }
     void StartLine(const char* line, int lineIndex) override;
     void StartExportLine(const char* line) override;

@@ -84,6 +84,11 @@ public:
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool show) { showHint_ = show; }
 
+    // A context menu is assigned: the host opens it on a right click, and a control may
+    // leave its state alone for that click.
+    bool HasPopupMenu() const { return hasPopupMenu_; }
+    void SetHasPopupMenu(bool assigned) { hasPopupMenu_ = assigned; }
+
     // ---- Services -----------------------------------------------------------------------
     // One caret per control: created hidden, shown when ShowCaret() has balanced every
     // HideCaret() (hiding counts up, showing counts down to zero). A host draws it only while
@@ -215,6 +220,7 @@ private:
     TCursor dragCursor_ = crDrag;
     std::string hint_;
     bool showHint_ = true;
+    bool hasPopupMenu_ = false;
 };
 
 } // namespace ondrex

@@ -526,8 +526,11 @@ void TCustomListView::SelectionChanging(TListItem& item, bool selected) {
 }
 
 void TCustomListView::SelectionChanged(TListItem& item) {
+    const int row = item.Index();
+    const bool selected = item.Selected();
     ItemChanged(item, TItemChange::ctState);
-    OnSelectItem(this, &item, item.Selected());
+    if (SelectionObserver) SelectionObserver(row, selected);
+    OnSelectItem(this, &item, selected);
 }
 
 void TCustomListView::ItemInserted(TListItem* item) {
@@ -558,6 +561,8 @@ void TCustomListView::SetVirtualState(int index, unsigned mask, unsigned state) 
     slot = std::uint8_t(next);
     InvalidateRow(index);
     StateChanged({index, index, next, old});
+    if (((next ^ old) & LVIS_SELECTED) && SelectionObserver)
+        SelectionObserver(index, next & LVIS_SELECTED);
 }
 
 bool TCustomListView::IsSelected(int index) const {
@@ -658,8 +663,10 @@ void TCustomListView::SelectRange(int from, int to) {
             if (!inside) SetVirtualState(i, LVIS_SELECTED, 0);
         }
         for (int i = from; i <= to; ++i) {
+            const bool was = virtualStates_[std::size_t(i)] & LVIS_SELECTED;
             old |= virtualStates_[std::size_t(i)];
             virtualStates_[std::size_t(i)] |= LVIS_SELECTED;
+            if (!was && SelectionObserver) SelectionObserver(i, true);
         }
         if (from <= to) StateChanged({from, to, LVIS_SELECTED, old & LVIS_SELECTED});
         Invalidate();

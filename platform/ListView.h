@@ -302,6 +302,9 @@ public:
     TLVEditedEvent OnEdited;
     TLVEditingEvent OnEditing;
     TLVSelectItemEvent OnSelectItem;
+    // Told of every row whose selection changed, in either mode, for observers beside the
+    // handlers above (assistive technology follows the selection through it).
+    std::function<void(int row, bool selected)> SelectionObserver;
 
 protected:
     // ---- Notifications a derived control may take over -----------------------------------

@@ -8,6 +8,7 @@ packages=(
   cups printer-driver-cups-pdf poppler-utils
   desktop-file-utils man-db
   vim universal-ctags
+  dpkg-dev appstream
   locales
   clang libclang-rt-dev
 )

@@ -2,6 +2,8 @@
 
 #include "platform/TextFile.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -13,32 +15,50 @@ namespace {
 
 constexpr off_t kMapFrom = off_t(64) << 20;
 
+struct TClose {
+    int fd;
+    ~TClose() { ::close(fd); }
+};
+
 } // namespace
 
 TFileBytes::TFileBytes(const std::string& path) {
+    // Non-blocking, so that a FIFO put in place since the walk saw a file cannot hang us.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st {};
-    const bool stated = fd >= 0 && ::fstat(fd, &st) == 0;
-    if (stated && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-        // Became a FIFO or a device since the walk saw it: never read (it could block).
-        ::close(fd);
-        throw EFileError(path, EFileError::TCause::OpenError, "not a regular file");
+    if (fd < 0) {
+        read_ = ReadFileBytes(path); // says what went wrong, in the words of every command
+        view_ = read_;
+        return;
     }
-    if (stated && S_ISREG(st.st_mode) && st.st_size >= kMapFrom) {
+    const TClose closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw EFileError(path, EFileError::TCause::ReadError, std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) throw EFileError(path, EFileError::TCause::IsDirectory);
+    if (!S_ISREG(st.st_mode))
+        throw EFileError(path, EFileError::TCause::OpenError, "not a regular file");
+    if (st.st_size >= kMapFrom) {
         void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (map != MAP_FAILED) {
             ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);
             map_ = map;
             mapped_ = std::size_t(st.st_size);
             view_ = std::string_view(static_cast<const char*>(map), mapped_);
-            ::close(fd);
             return;
         }
     }
-    if (fd >= 0) ::close(fd);
-    // Small files, and whatever failed above: the reader says what went wrong.
-    read_ = ReadFileBytes(path);
-    view_ = read_;
+    // The bytes the file had when opened; a file still growing is read up to that size.
+    const std::size_t size = std::size_t(st.st_size);
+    buffer_.reset(new char[size ? size : 1]); // not zeroed first: every byte used is read
+    std::size_t used = 0;
+    while (used < size) {
+        const ssize_t n = ::read(fd, buffer_.get() + used, size - used);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw EFileError(path, EFileError::TCause::ReadError, std::strerror(errno));
+        if (n == 0) break;
+        used += std::size_t(n);
+    }
+    view_ = std::string_view(buffer_.get(), used);
 }
 
 TFileBytes::~TFileBytes() {

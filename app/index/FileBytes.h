@@ -2,6 +2,7 @@
 // A file's bytes for one scan: read into memory when small, mapped when large, so a 1 GB
 // file among small ones costs address space rather than a 1 GB buffer.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,8 @@ public:
     std::string_view View() const { return view_; }
 
 private:
-    std::string read_;
+    std::string read_; // when the open failed and the reader tried again
+    std::unique_ptr<char[]> buffer_;
     void* map_ = nullptr;
     std::size_t mapped_ = 0;
     std::string_view view_;

@@ -23,7 +23,7 @@ void ScanSiteFile(TSiteFile& file, const TSiteScanOptions& options) {
         scanner.countOnly = options.countOnly;
         scanner.ScanBlock(block, file.results);
         if (!options.countOnly) {
-            file.validUtf8 = IsValidUtf8(block);
+            if (options.rows) file.validUtf8 = IsValidUtf8(block);
             if (options.symbols) file.symbols = CollectSymbols(block, file.results);
         }
         if (!options.rows) file.results.rows = {};

@@ -25,7 +25,7 @@ struct TSiteScanOptions {
 struct TSiteFile {
     TWalkEntry entry; // a File read and scanned; Skipped or Error: entry.message says why
     TScanResults results;
-    bool validUtf8 = true; // the whole file is valid UTF-8 (not looked at under countOnly)
+    bool validUtf8 = true; // the whole file is valid UTF-8 (looked at only for its rows)
     std::vector<TSiteSymbol> symbols;
 };
 

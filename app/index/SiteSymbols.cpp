@@ -20,10 +20,9 @@ bool isNameByte(unsigned char c) {
 bool findName(std::string_view line, std::string_view keyword, std::size_t& at,
               std::size_t& length) {
     for (std::size_t i = 0; i + keyword.size() <= line.size(); ++i) {
-        std::size_t k = 0;
-        while (k < keyword.size() && AsciiUpper(line[i + k]) == keyword[k])
-            ++k;
-        if (k < keyword.size() || (i > 0 && isNameByte(static_cast<unsigned char>(line[i - 1]))))
+        if ((line[i] | 0x20) != (keyword[0] | 0x20) ||
+            !SameText(line.substr(i, keyword.size()), keyword) ||
+            (i > 0 && isNameByte(static_cast<unsigned char>(line[i - 1]))))
             continue;
         std::size_t p = i + keyword.size();
         while (p < line.size() && (line[p] == ' ' || line[p] == '\t'))
@@ -60,10 +59,11 @@ std::vector<TSiteSymbol> CollectSymbols(std::string_view block, const TScanResul
     std::size_t nextHeader = 0;
     std::size_t pending = 0; // symbols[pending..] wait for their block's end line
     int lineNumber = 0;
-    bool done = false;
     const char* base = block.data();
-    ForEachLine(block, [&](std::string_view line) {
-        if (done) return;
+    TLineSplitter lines(block);
+    // Line by line up to the last header's end, not to the file's end.
+    for (std::string_view line;
+         (nextHeader < headers.size() || pending < symbols.size()) && lines.Next(line);) {
         ++lineNumber;
         if (pending < symbols.size() && TBlockLocator::EndsBlock(line)) {
             for (; pending < symbols.size(); ++pending)
@@ -90,8 +90,7 @@ std::vector<TSiteSymbol> CollectSymbols(std::string_view block, const TScanResul
             s.lineText.assign(line.substr(0, keep));
             symbols.push_back(std::move(s));
         }
-        done = nextHeader == headers.size() && pending == symbols.size();
-    });
+    }
     // No end marker after a header: its block runs to the last line.
     for (; pending < symbols.size(); ++pending)
         symbols[pending].endLine = lineNumber;

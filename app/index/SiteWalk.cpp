@@ -2,6 +2,7 @@
 
 #include "app/index/GitIgnore.h"
 #include "highlighters/THighlighterList.h"
+#include "platform/CodePage.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,13 +21,6 @@ namespace {
 std::string languageOf(std::string_view name) {
     const THighlighterClass* c = THighlighterList::Instance().FindForFile(name);
     return c ? c->Language : std::string();
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto low = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-        return low(x) == low(y);
-    });
 }
 
 std::string join(const std::string& dir, const std::string& name) {
@@ -87,7 +81,7 @@ struct TSiteWalk::TImpl {
         if (language.empty()) return false;
         if (!filter.languages.empty() &&
             std::none_of(filter.languages.begin(), filter.languages.end(),
-                         [&](const std::string& l) { return equalsIgnoringCase(l, language); }))
+                         [&](const std::string& l) { return SameText(l, language); }))
             return false;
         if (!filter.includes.empty() && !matchesAny(filter.includes, relative, name)) return false;
         return !matchesAny(filter.excludes, relative, name);

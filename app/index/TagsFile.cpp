@@ -12,12 +12,11 @@ unsigned char folded(char c) {
     return static_cast<unsigned char>(AsciiUpper(c));
 }
 
-// <0, 0, >0 comparing with ASCII letters folded to upper case.
-int compareFolded(std::string_view a, std::string_view b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i)
-        if (int d = int(folded(a[i])) - int(folded(b[i]))) return d;
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+std::string foldedName(std::string_view name) {
+    std::string key(name);
+    for (char& c : key)
+        c = char(folded(c));
+    return key;
 }
 
 void appendPattern(std::string& out, const TSiteSymbol& s) {
@@ -40,7 +39,7 @@ void appendPattern(std::string& out, const TSiteSymbol& s) {
 
 void TVimTags::Add(std::string_view file, const std::vector<TSiteSymbol>& symbols) {
     for (const TSiteSymbol& s : symbols) {
-        TTag tag{{}, s.name.size(), files_, s.line};
+        TTag tag{foldedName(s.name), {}, s.name.size(), files_, s.line};
         std::string& t = tag.text;
         t.reserve(s.name.size() + file.size() + s.lineText.size() + 40);
         t += s.name;
@@ -59,8 +58,8 @@ void TVimTags::Add(std::string_view file, const std::vector<TSiteSymbol>& symbol
 
 std::string TVimTags::Text(std::string_view version) {
     std::sort(tags_.begin(), tags_.end(), [](const TTag& a, const TTag& b) {
+        if (int d = a.key.compare(b.key)) return d < 0;
         const std::string_view na(a.text.data(), a.nameLength), nb(b.text.data(), b.nameLength);
-        if (int d = compareFolded(na, nb)) return d < 0;
         if (na != nb) return na < nb;
         return a.file != b.file ? a.file < b.file : a.line < b.line;
     });

@@ -31,6 +31,7 @@ public:
 
 private:
     struct TTag {
+        std::string key;  // the name with its letters folded
         std::string text; // the line without its break
         std::size_t nameLength;
         std::size_t file; // in the order added

@@ -1,102 +1,30 @@
 #include "app/window/ControlAccessible.h"
 
+#include "app/window/AccessibleFactory.h"
 #include "controls/TFlatCheckBox.h"
-#include "editor/TqvCustomEdit.h"
-#include "platform/ListView.h"
 
+#include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QHash>
-
 #include <QWidget>
-#include <functional>
+
+#include <utility>
 
 namespace ondrex::window {
 
 namespace {
 
-using TMaker = std::function<QAccessibleInterface*(QWidget*)>;
-
-QHash<QObject*, TMaker>& makers() {
-    static QHash<QObject*, TMaker> map;
+QHash<QObject*, TAccessibleMaker>& makers() {
+    static QHash<QObject*, TAccessibleMaker> map;
     return map;
 }
 
-class TEditorAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
-public:
-    TEditorAccessible(QWidget* widget, TqvCustomEdit& memo)
-        : QAccessibleWidget(widget, QAccessible::EditableText), memo_(memo) {}
+TAccessibleAnnouncer announcer = nullptr;
 
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(t);
-    }
-    QAccessible::State state() const override {
-        QAccessible::State s = QAccessibleWidget::state();
-        s.editable = !memo_.ReadOnly();
-        s.readOnly = memo_.ReadOnly();
-        s.multiLine = true;
-        return s;
-    }
-    QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value) return memo_.LineCount() > 20000 ? QString() : all();
-        return QAccessibleWidget::text(t);
-    }
-
-    // ---- QAccessibleTextInterface: offsets count characters of the lines joined by "\n".
-    int characterCount() const override { return int(all().size()); }
-    QString text(int start, int end) const override { return all().mid(start, end - start); }
-    int cursorPosition() const override { return offsetOf(memo_.CaretPos()); }
-    void setCursorPosition(int) override {}
-    int selectionCount() const override {
-        return memo_.SelectionStart() == memo_.SelectionEnd() ? 0 : 1;
-    }
-    void selection(int index, int* start, int* end) const override {
-        *start = *end = 0;
-        if (index != 0 || selectionCount() == 0) return;
-        const int a = offsetOf(memo_.SelectionStart()), b = offsetOf(memo_.SelectionEnd());
-        *start = std::min(a, b);
-        *end = std::max(a, b);
-    }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint&) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int* start, int* end) const override {
-        *start = *end = offset;
-        return {};
-    }
-
-private:
-    QString line(int index) const {
-        const std::string_view s = memo_.Lines().Get(index);
-        return QString::fromUtf8(s.data(), qsizetype(s.size()));
-    }
-    QString all() const {
-        QString text;
-        for (int i = 0; i < memo_.LineCount(); ++i) {
-            if (i) text += '\n';
-            text += line(i);
-        }
-        return text;
-    }
-    // A (column, line) position's character offset; columns count bytes.
-    int offsetOf(TPoint pos) const {
-        int offset = 0;
-        const int lines = std::min(pos.Y - 1, memo_.LineCount());
-        for (int i = 0; i < lines; ++i)
-            offset += int(line(i).size()) + 1;
-        if (pos.Y - 1 < memo_.LineCount()) {
-            const std::string_view s = memo_.Lines().Get(pos.Y - 1);
-            const std::size_t bytes = std::min<std::size_t>(std::size_t(pos.X - 1), s.size());
-            offset += int(QString::fromUtf8(s.data(), qsizetype(bytes)).size());
-        }
-        return offset;
-    }
-
-    TqvCustomEdit& memo_;
-};
+QAccessibleInterface* factory(const QString&, QObject* object) {
+    const auto it = makers().constFind(object);
+    return it == makers().constEnd() ? nullptr : (*it)(static_cast<QWidget*>(object));
+}
 
 class TCheckBoxAccessible : public QAccessibleWidget {
 public:
@@ -122,64 +50,24 @@ private:
     TFlatCheckBox& box_;
 };
 
-// Rows and columns with the selection; cells are not offered as objects of their own.
-class TListAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+// The press action clicks once the action has returned: a click that opens a modal dialog
+// would otherwise keep the caller (a screen reader waiting for its answer) until the dialog
+// closes.
+class TButtonAccessible : public QAccessibleWidget {
 public:
-    TListAccessible(QWidget* widget, TCustomListView& list)
-        : QAccessibleWidget(widget, QAccessible::Table), list_(list) {}
+    explicit TButtonAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Button) {}
 
-    void* interface_cast(QAccessible::InterfaceType t) override {
-        if (t == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
-        return QAccessibleWidget::interface_cast(t);
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name != pressAction() || !widget()->isEnabled()) return;
+        QMetaObject::invokeMethod(static_cast<QAbstractButton*>(widget()), &QAbstractButton::click,
+                                  Qt::QueuedConnection);
     }
-
-    int rowCount() const override { return list_.ItemCount(); }
-    int columnCount() const override { return list_.Columns().Count(); }
-    QString columnDescription(int column) const override {
-        const TListColumn* c = list_.Columns().Item(column);
-        return c ? QString::fromStdString(c->Caption()) : QString();
-    }
-    QString rowDescription(int row) const override {
-        return QString::fromStdString(list_.ItemText(row, 0));
-    }
-    QAccessibleInterface* caption() const override { return nullptr; }
-    QAccessibleInterface* summary() const override { return nullptr; }
-    QAccessibleInterface* cellAt(int, int) const override { return nullptr; }
-    int selectedCellCount() const override { return 0; }
-    QList<QAccessibleInterface*> selectedCells() const override { return {}; }
-    int selectedColumnCount() const override { return 0; }
-    QList<int> selectedColumns() const override { return {}; }
-    int selectedRowCount() const override { return list_.SelCount(); }
-    QList<int> selectedRows() const override {
-        QList<int> rows;
-        for (int i = 0; i < list_.ItemCount() && rows.size() < list_.SelCount(); ++i)
-            if (list_.IsSelected(i)) rows.append(i);
-        return rows;
-    }
-    bool isColumnSelected(int) const override { return false; }
-    bool isRowSelected(int row) const override { return list_.IsSelected(row); }
-    bool selectRow(int row) override {
-        list_.SetItemIndex(row);
-        return list_.IsSelected(row);
-    }
-    bool unselectRow(int row) override {
-        list_.SetItemSelected(row, false);
-        return true;
-    }
-    bool selectColumn(int) override { return false; }
-    bool unselectColumn(int) override { return false; }
-    void modelChange(QAccessibleTableModelChangeEvent*) override {}
-
-private:
-    TCustomListView& list_;
 };
 
-QAccessibleInterface* factory(const QString&, QObject* object) {
-    const auto it = makers().constFind(object);
-    return it == makers().constEnd() ? nullptr : (*it)(static_cast<QWidget*>(object));
-}
+} // namespace
 
-void registerMaker(QWidget* widget, TMaker maker) {
+void RegisterAccessible(QWidget* widget, TAccessibleMaker maker) {
     static const bool installed = [] {
         QAccessible::installFactory(factory);
         return true;
@@ -189,18 +77,27 @@ void registerMaker(QWidget* widget, TMaker maker) {
     QObject::connect(widget, &QObject::destroyed, [widget] { makers().remove(widget); });
 }
 
-} // namespace
+bool Announcing() {
+    return announcer || QAccessible::isActive();
+}
 
-void MakeEditorAccessible(QWidget* widget, TqvCustomEdit& memo) {
-    registerMaker(widget, [&memo](QWidget* w) { return new TEditorAccessible(w, memo); });
+void Announce(QAccessibleEvent& event) {
+    if (announcer)
+        announcer(&event);
+    else
+        QAccessible::updateAccessibility(&event);
+}
+
+TAccessibleAnnouncer SetAccessibleAnnouncer(TAccessibleAnnouncer next) {
+    return std::exchange(announcer, next);
 }
 
 void MakeCheckBoxAccessible(QWidget* widget, TFlatCheckBox& box) {
-    registerMaker(widget, [&box](QWidget* w) { return new TCheckBoxAccessible(w, box); });
+    RegisterAccessible(widget, [&box](QWidget* w) { return new TCheckBoxAccessible(w, box); });
 }
 
-void MakeListAccessible(QWidget* widget, TCustomListView& list) {
-    registerMaker(widget, [&list](QWidget* w) { return new TListAccessible(w, list); });
+void MakeButtonAccessible(QAbstractButton* button) {
+    RegisterAccessible(button, [](QWidget* w) { return new TButtonAccessible(w); });
 }
 
 } // namespace ondrex::window

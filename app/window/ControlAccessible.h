@@ -1,8 +1,11 @@
 #pragma once
 // Our own controls as assistive technology sees them: the editor memo1 as editable text with
-// its caret and selection, a flat check box as a check box with its caption and state, a list
-// view as a table of its rows and columns. Each is read from the control when asked.
+// its caret, selection and character extents, a flat check box as a check box with its
+// caption and state, a list view as a table of its cells, a button whose press never waits
+// for what the click opens. Each is read from the control when asked.
 
+class QAbstractButton;
+class QAccessibleEvent;
 class QWidget;
 
 namespace ondrex {
@@ -18,6 +21,13 @@ namespace ondrex::window {
 // (setting its accessible name does), which Qt keeps once made.
 void MakeEditorAccessible(QWidget* widget, TqvCustomEdit& memo);
 void MakeCheckBoxAccessible(QWidget* widget, TFlatCheckBox& box);
+// Also makes the list announce its selection changes (it takes the list's SelectionObserver).
 void MakeListAccessible(QWidget* widget, TCustomListView& list);
+void MakeButtonAccessible(QAbstractButton* button);
+
+// Where the controls' announcements (a list's selection changes) go: Qt's bridge to
+// assistive technology when null, the default; a test records them. Returns the one before.
+using TAccessibleAnnouncer = void (*)(QAccessibleEvent* event);
+TAccessibleAnnouncer SetAccessibleAnnouncer(TAccessibleAnnouncer announcer);
 
 } // namespace ondrex::window

@@ -5,6 +5,7 @@
 #include "app/window/WindowControls.h"
 #include "controls/TExtListView.h"
 #include "platform/ImageList.h"
+#include "platform/SystemMetrics.h"
 #include "platform/qt/QtControlHost.h"
 
 #include <QImage>
@@ -39,8 +40,7 @@ class THostedList {
 protected:
     THostedList(QWidget* parent, const char* name, const char* accessibleName,
                 TLVExtendedStyles styles) {
-        view_.SetExtendedStyles(styles);
-        view_.SetHideSelection(false);
+        view_.SetExtendedStyles(styles | lvxGridLines | lvxFullRowSelect | lvxFlatScrollBar);
         view_.SetColumnClick(false);
         view_.Font() = TFont("Tahoma", -11); // the window's font
         host_ = std::make_unique<TQtControlHost>(view_, parent);
@@ -50,6 +50,11 @@ protected:
         widget->setAccessibleName(accessibleName);
     }
     QWidget* Widget() const { return static_cast<QWidget*>(host_->Widget()); }
+    // The height that shows a header and `rows` rows whole, with room for a horizontal
+    // scroll bar.
+    int HeightFor(int rows) {
+        return view_.HeaderHeight() + rows * view_.RowHeight() + view_.SystemMetric(SM_CYHSCROLL);
+    }
 
     TExtListView view_;
     std::unique_ptr<TQtControlHost> host_;
@@ -58,10 +63,13 @@ protected:
 class TExtResults : public TResultsList, THostedList {
 public:
     explicit TExtResults(QWidget* parent)
-        : THostedList(parent, "ListView2", "Results",
-                      lvxGridLines | lvxTrackSelect | lvxFullRowSelect) {
+        : THostedList(parent, "ListView2", "Results", lvxTrackSelect) {
         AddColumn(view_, "Type", 75);
         AddColumn(view_, "Name", 250);
+        // The header is drawn by the sort-arrow painter; no column sorts, so no arrow shows.
+        view_.SetShowSortArrows(true);
+        view_.SetAutoSortStyle(TAutoSortStyle::assDefault);
+        view_.SetReverseSortArrows(true);
         AddStateImages(states_);
         view_.SetStateImages(&states_);
         view_.SetReadOnly(true);
@@ -78,6 +86,7 @@ public:
     }
 
     QWidget* Widget() override { return THostedList::Widget(); }
+    TExtListView& View() override { return view_; }
     void Clear() override {
         view_.SetVirtualItemCount(0, 0);
         rows_ = nullptr;
@@ -118,7 +127,7 @@ private:
 class TExtInfo : public TInfoList, THostedList {
 public:
     explicit TExtInfo(QWidget* parent)
-        : THostedList(parent, "ListView1", "Information", lvxGridLines | lvxFullRowSelect) {
+        : THostedList(parent, "ListView1", "Information", lvxTrackSelect) {
         AddColumn(view_, "Info", 200);
         AddColumn(view_, "Value", 300);
         view_.SetReadOnly(true);
@@ -126,6 +135,8 @@ public:
     }
 
     QWidget* Widget() override { return THostedList::Widget(); }
+    TExtListView& View() override { return view_; }
+    int HeightFor(int rows) override { return THostedList::HeightFor(rows); }
     void SetRows(const std::vector<TInfoRow>& rows) override {
         TListItems& items = view_.Items();
         items.BeginUpdate();

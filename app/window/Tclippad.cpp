@@ -17,7 +17,8 @@ Tclippad::Tclippad(QWidget* parent)
     memo_->setGeometry(8, 8, 353, 193);
     memo_->setFrameShape(QFrame::NoFrame);
     memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // long lines wrap
+    memo_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     memo_->setAccessibleName("Clipboard contents");
     AddCloseButton("&Close Window", QRect(10, 194, 93, 21), QRect(8, 192, 97, 25), false);
 }

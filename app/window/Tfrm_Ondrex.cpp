@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -29,10 +30,15 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace ondrex::window {
 
 namespace {
+
+constexpr int kMostInfoRows = 8;
+// How long a window manager gets to maximise the window before it fills the screen itself.
+constexpr int kMaximiseGrace = 500; // milliseconds
 
 QFrame* panel(QWidget* parent, const char* name, bool bevel) {
     auto* frame = new QFrame(parent);
@@ -49,21 +55,62 @@ QVBoxLayout* column(QWidget* w) {
 }
 
 // A status bar panel: its own width, or its text's when that is wider (a caret column of a
-// long line), when there is room; narrower when the window is small (so the panels never
-// force the editor's side wider than the window).
+// long line).
 class TStatusPanel : public QLabel {
 public:
     TStatusPanel(const QString& text, int width, QWidget* parent)
         : QLabel(text, parent), width_(width) {}
-    QSize sizeHint() const override {
-        const QSize text = QLabel::sizeHint();
-        return {std::max(width_, text.width()), text.height()};
-    }
-    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+    int Width() const { return std::max(width_, QLabel::sizeHint().width()); }
 
 private:
     int width_;
 };
+
+// The status bar's panels side by side at their full widths: a window too narrow for them
+// cuts the last ones off at its edge instead of squeezing them all.
+class TStatusPanelRow : public QWidget {
+public:
+    using QWidget::QWidget;
+    void Add(TStatusPanel* panel) { panels_.push_back(panel); }
+    QSize sizeHint() const override { return {right(), 19}; }
+    QSize minimumSizeHint() const override { return {0, 0}; }
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::LayoutRequest) place(); // a panel's text changed
+        return QWidget::event(e);
+    }
+    void resizeEvent(QResizeEvent*) override { place(); }
+
+private:
+    int right() const {
+        int x = 0;
+        for (const TStatusPanel* panel : panels_)
+            x += panel->Width();
+        return x;
+    }
+    void place() {
+        int x = 0;
+        for (TStatusPanel* panel : panels_) {
+            panel->setGeometry(x, 0, panel->Width(), height());
+            x += panel->Width();
+        }
+    }
+
+    std::vector<TStatusPanel*> panels_;
+};
+
+// The system's long time format without the time zone the clock does not ask for.
+QString LongTimeFormat(const QLocale& locale) {
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == '\'') quoted = !quoted;
+        if (quoted || c != 't') kept += c;
+    }
+    return kept.simplified();
+}
 
 std::string firstLocalFile(const QMimeData* data) {
     if (!data || !data->hasUrls()) return {};
@@ -174,21 +221,26 @@ QWidget* Tfrm_Ondrex::buildRightPane() {
     statusBar1_->setObjectName("StatusBar1");
     statusBar1_->setSizeGripEnabled(false);
     statusBar1_->setFixedHeight(19);
-    const int widths[5] = {200, 100, 50, 50, 130}; // the date and time need the room
+    auto* row = new TStatusPanelRow(statusBar1_);
+    const int widths[5] = {200, 100, 50, 50, 50};
     const char* texts[5] = {"File Status", "Lines :", "X : ", "Y : ", ""};
     for (int i = 0; i < 5; ++i) {
-        panels_[i] = new TStatusPanel(texts[i], widths[i], statusBar1_);
-        if (i < 4) panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (i == 4) panels_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        statusBar1_->addWidget(panels_[i]);
+        auto* panel = new TStatusPanel(texts[i], widths[i], row);
+        if (i < 4) panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (i == 4) panel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        row->Add(panel);
+        panels_[i] = panel;
     }
+    statusBar1_->addWidget(row, 1);
     topLayout->addWidget(statusBar1_);
     splitter2->addWidget(top);
 
     listView1_ = MakeInfoList(splitter2);
     splitter2->addWidget(listView1_->Widget());
     splitter2->setStretchFactor(0, 1);
-    splitter2->setSizes({260, 138});
+    // Tall enough for the most rows a block shows (three counters, a gap, four facts),
+    // whatever the font's height.
+    splitter2->setSizes({260, std::max(138, listView1_->HeightFor(kMostInfoRows))});
     layout->addWidget(splitter2, 1);
 
     auto* panel6 = panel(panel3, "Panel6", true);
@@ -247,10 +299,13 @@ QWidget* Tfrm_Ondrex::buildEditorArea() {
     popupMenu1_->addAction("Cut", this, [this] { run([&] { memo1_.CutToClipboard(); }); });
     popupMenu1_->addAction("Paste", this, [this] { run([&] { memo1_.PasteFromClipboard(); }); });
     popupMenu1_->addSeparator();
-    memo->viewport()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(
-        memo->viewport(), &QWidget::customContextMenuRequested, this,
-        [this, memo](const QPoint& p) { popupMenu1_->popup(memo->viewport()->mapToGlobal(p)); });
+    // The scroll area, not its viewport, answers the viewport's context-menu requests; the
+    // point comes in the viewport's pixels.
+    memo->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(memo, &QWidget::customContextMenuRequested, this, [this, memo](const QPoint& p) {
+        popupMenu1_->popup(memo->viewport()->mapToGlobal(p));
+    });
+    memo1_.SetHasPopupMenu(true);
 
     auto* panel7 = panel(area, "Panel7", true);
     panel7->setFixedWidth(44);
@@ -323,6 +378,7 @@ QToolButton* Tfrm_Ondrex::addButton(QWidget* parent, const char* name, const QSt
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
     button->setAutoRaise(true);
+    MakeButtonAccessible(button); // before the name makes its interface
     button->setToolTip(hint);
     button->setAccessibleName(hint);
     return button;
@@ -362,9 +418,18 @@ void Tfrm_Ondrex::showEvent(QShowEvent* e) {
 void Tfrm_Ondrex::formActivate() {
     memo1_.Lines().Clear();
     showMaximized();
+    // Without a window manager nobody acts on the request: take the screen's area then.
+    QTimer::singleShot(kMaximiseGrace, this, [this] { fillScreenUnlessMaximised(); });
     refreshStatus();
     refreshClock();
     if (!startFile_.empty()) run([&] { explorer_->StartWith(startFile_); });
+}
+
+void Tfrm_Ondrex::fillScreenUnlessMaximised() {
+    if (!isMaximized() || !screen()) return; // the user restored it meanwhile
+    const QRect area = screen()->availableGeometry();
+    if (frameGeometry().width() < area.width() || frameGeometry().height() < area.height())
+        setGeometry(area);
 }
 
 void Tfrm_Ondrex::closeEvent(QCloseEvent* e) {
@@ -408,7 +473,7 @@ void Tfrm_Ondrex::refreshClock() {
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
     panels_[4]->setText(locale.toString(now.date(), QLocale::ShortFormat) + ' ' +
-                        locale.toString(now.time(), QLocale::LongFormat));
+                        locale.toString(now.time(), LongTimeFormat(locale)));
     refreshStatus(); // a backstop: nothing stays stale for more than a second
 }
 

@@ -79,6 +79,7 @@ private:
     // Runs a command; what it throws goes to the application's exception handler.
     template <class F> void run(F&& command);
     void formActivate();
+    void fillScreenUnlessMaximised();
     void refreshStatus();
     void refreshClock();
     void optionClicked();

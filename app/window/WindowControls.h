@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace ondrex {
+class TExtListView;
+}
+
 namespace ondrex::window {
 
 // ListView2: the results, one row per listed hit (caption, name, state image).
@@ -18,6 +22,7 @@ class TResultsList {
 public:
     virtual ~TResultsList() = default;
     virtual QWidget* Widget() = 0;
+    virtual TExtListView& View() = 0;
     virtual void Clear() = 0;
     // Appends rows [first, rows.size()). The vector is the scan's own and stays alive and
     // unchanged up to the next Clear.
@@ -38,6 +43,9 @@ class TInfoList {
 public:
     virtual ~TInfoList() = default;
     virtual QWidget* Widget() = 0;
+    virtual TExtListView& View() = 0;
+    // The height that shows `rows` rows whole.
+    virtual int HeightFor(int rows) = 0;
     virtual void SetRows(const std::vector<TInfoRow>& rows) = 0;
     virtual std::vector<TInfoRow> Rows() const = 0;
 };

@@ -1,7 +1,7 @@
 // The toolkit's clipboard. Our own copies are rendered when a program asks for them rather
 // than converted up front: a 50 MB copy stays one buffer instead of growing a UTF-16 twin
 // and a byte-array twin beside it, and a paste back into this process gets the bytes as
-// they were copied (binary bytes and NUL included).
+// they were copied (binary bytes, NUL and CR LF included).
 
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
@@ -26,6 +26,14 @@ QString MimeType(TClipFormat format) {
     return QStringLiteral("application/x-ondrex-") + QString::fromUtf8(name);
 }
 
+std::string WithLfLineEnds(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') out += text[i];
+    return out;
+}
+
 class TClipMimeData : public QMimeData {
 public:
     explicit TClipMimeData(TClipFormats formats) : formats_(std::move(formats)) {}
@@ -44,14 +52,17 @@ public:
     }
 
 protected:
-    // Qt converts these bytes to a string where a program asks for one.
+    // Qt converts these bytes to a string where a program asks for one. Text for other
+    // programs ends its lines with LF, as text does on this system.
     QVariant retrieveData(const QString& mime, QMetaType) const override {
         for (const auto& [format, data] : formats_) {
             if (MimeType(format) != mime) continue;
             const std::string_view bytes = data.View();
-            if (format != CF_TEXT || ActiveCodePage() == TCodePage::Utf8)
-                return QByteArray(bytes.data(), qsizetype(bytes.size()));
-            const std::string utf8 = ToUtf8(ActiveCodePage(), bytes);
+            if (format != CF_TEXT) return QByteArray(bytes.data(), qsizetype(bytes.size()));
+            const std::string text = WithLfLineEnds(bytes);
+            if (ActiveCodePage() == TCodePage::Utf8)
+                return QByteArray(text.data(), qsizetype(text.size()));
+            const std::string utf8 = ToUtf8(ActiveCodePage(), text);
             return QByteArray(utf8.data(), qsizetype(utf8.size()));
         }
         return {};

@@ -121,6 +121,9 @@ TEST_F(Explorer, OpenChoosesTheHighlighterByExtensionAndKeepsItForOthers) {
     EXPECT_EQ(open("/w/Script.PHP4"), &explorer.Highlighter(TScriptLanguage::phpscript));
     EXPECT_EQ(open("/w/page.htm"), &explorer.Highlighter(TScriptLanguage::vbscript));
     EXPECT_EQ(open("/w/x.CGI"), &explorer.Highlighter(TScriptLanguage::perlscript));
+    // The last dot names the extension, whatever dots the folders and the name hold.
+    EXPECT_EQ(open("/srv/site.com/index.php"), &explorer.Highlighter(TScriptLanguage::phpscript));
+    EXPECT_EQ(open("/w/jquery.min.js"), &explorer.Highlighter(TScriptLanguage::javascript));
     EXPECT_EQ(open("/w/lib.inc"), &explorer.Highlighter(TScriptLanguage::vbscript));
     EXPECT_EQ(view.caption, "Ondrex - /w/lib.inc");
     EXPECT_TRUE(view.parseEnabled);
@@ -443,6 +446,19 @@ TEST_F(Explorer, ClosingMidScanStopsTheScan) {
     explorer.StopScan(); // with no scan running it changes nothing
     EXPECT_EQ(explorer.Results().generation, generation);
     std::remove(big.c_str());
+}
+
+TEST(ScanInSlices, ACrLfAcrossTheSliceEdgeIsOneLineBreak) {
+    const std::string block = std::string(64 * 1024 - 1, 'x') + "\r\nDim a\r\n";
+    ASSERT_EQ(block[64 * 1024], '\n');
+    TScriptScanner scanner;
+    scanner.options = {true, false, false};
+    TScanResults whole, sliced;
+    scanner.ScanBlock(block, whole);
+    scanner.ScanBlockInSlices(block, sliced, {});
+    ASSERT_EQ(sliced.rows.size(), 1u);
+    EXPECT_EQ(sliced.rows[0].line, 2);
+    EXPECT_EQ(sliced.linesRead, whole.linesRead);
 }
 
 TEST(ScanInSlices, FindsWhatTheWholeScanFinds) {

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -372,7 +374,7 @@ TEST(ScriptScanner, MatchesTheLiteralAlgorithmOnRandomLines) {
     std::mt19937 rng(99);
     for (int round = 0; round < 20000; ++round) {
         std::string line;
-        int n = int(rng() % 8);
+        int n = int(rng() % 16);
         for (int i = 0; i < n; ++i) {
             const char* p = pieces[rng() % std::size(pieces)];
             line += *p ? std::string(p) : std::string(1, '\0');
@@ -389,6 +391,12 @@ TEST(ScriptScanner, MatchesTheLiteralAlgorithmOnRandomLines) {
         ASSERT_EQ(got.counters.functionCount, wc.functionCount);
         ASSERT_EQ(got.counters.subCount, wc.subCount);
         ASSERT_EQ(got.counters.statementCount, wc.statementCount);
+        // Inside a block, with bytes after it, the line is tested many bytes at a time.
+        std::vector<Row> inBlock = want;
+        for (Row& row : inBlock)
+            row.line = 1;
+        ASSERT_EQ(rowsOf(scan(line + "\n" + std::string(40, 'x'), o)), inBlock)
+            << testing::PrintToString(line);
         bool anyHit = wc.functionCount + wc.subCount + wc.statementCount > 0;
         if (anyHit) {
             ASSERT_TRUE(TScriptScanner::MayHit(line)) << testing::PrintToString(line);
@@ -486,6 +494,21 @@ void expectSameScan(const std::string& block, TScanOptions o = {true, true, true
     EXPECT_EQ(a.linesRead, b.linesRead);
     EXPECT_EQ(a.info, b.info);
     std::remove(path.c_str());
+
+    // A pipe is read in pieces rather than mapped.
+    const std::string fifo = testing::TempDir() + std::to_string(getpid()) + "_scanner_fifo.asp";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << block; });
+    TScanResults c;
+    info = s.ScanFile(fifo, c, true);
+    writer.join();
+    EXPECT_EQ(info.bytes, block.size());
+    EXPECT_EQ(info.validUtf8, IsValidUtf8(block));
+    EXPECT_EQ(rowsOf(c), rowsOf(a));
+    EXPECT_EQ(c.linesRead, a.linesRead);
+    EXPECT_EQ(c.info, a.info);
+    std::remove(fifo.c_str());
 }
 
 TEST(ScriptScanner, ScanningAFileInPiecesEqualsScanningItWhole) {
@@ -522,6 +545,41 @@ TEST(ScriptScanner, ScanFileOfAMissingFileChangesNothing) {
     s.ScanBlock("Sub a\n", r);
     EXPECT_THROW(s.ScanFile("/no/such.asp", r, false), EFileError);
     EXPECT_EQ(r.rows.size(), 1u);
+}
+
+} // namespace
+} // namespace ondrex
+
+namespace ondrex {
+namespace {
+
+// A keyword line whose keyword, or whose CR LF, lies on the edge of the sliced scan's 64 KiB
+// slices: the line-by-line scan, the headless one, the sliced one and the file scan agree.
+TEST(ScriptScanner, KeywordsOnSliceEdgesAreFoundByEveryScan) {
+    struct NoPump {
+        void Pump() {}
+    } noPump;
+    const std::string line = "Function f \r\n";
+    for (std::size_t edge : {std::size_t(64) << 10, std::size_t(128) << 10})
+        for (std::size_t shift = 0; shift < line.size() + 2; ++shift) {
+            std::string block;
+            while (block.size() + line.size() + 4 < edge - line.size() + shift)
+                block += "x\r\n";
+            block.append(edge - line.size() + shift - block.size(), 'y');
+            block += line + "Call c\r\nElse\r";
+            TScriptScanner s;
+            s.options = all();
+            TScanResults byLine, headless, sliced;
+            s.ScanBlock(block, headless);
+            s.ScanBlockInSlices(block, sliced, {});
+            s.processMessages = TMessagePump::bind<&NoPump::Pump>(&noPump);
+            s.ScanBlock(block, byLine);
+            ASSERT_EQ(rowsOf(byLine).size(), 3u) << shift;
+            ASSERT_EQ(rowsOf(headless), rowsOf(byLine)) << shift;
+            ASSERT_EQ(rowsOf(sliced), rowsOf(byLine)) << shift;
+            ASSERT_EQ(sliced.linesRead, byLine.linesRead);
+            expectSameScan(block);
+        }
 }
 
 } // namespace

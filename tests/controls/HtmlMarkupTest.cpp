@@ -86,6 +86,9 @@ TEST_F(Markup, WordsWrapAtTheRectangleWidth) {
     EXPECT_EQ(Measure("aaa bbb ccc", 50), 2 * kLine);
     EXPECT_EQ(result.Width, 7 * kCell); // the trailing blank does not count
     EXPECT_EQ(result.PlainText, "aaa bbb ccc");
+    // A line must stay below the width: a word ending exactly at the edge goes below.
+    EXPECT_EQ(Measure("aaa bbb", 7 * kCell + 1), kLine);
+    EXPECT_EQ(Measure("aaa bbb", 7 * kCell), 2 * kLine);
     // A word wider than the line gets a line of its own.
     EXPECT_EQ(Measure("ab " + std::string(20, 'x') + " cd", 50), 3 * kLine);
     EXPECT_EQ(result.Width, 20 * kCell);

@@ -207,6 +207,17 @@ TEST_F(FlatCheckBoxTest, PressDragOffAndReleaseStillTogglesThenTheTimerEndsTheHo
     EXPECT_FALSE(timer->Enabled());
 }
 
+// Only a release while the box has the pointer toggles it: once the pointer has left (the
+// leave came before any press), a release reaching the box changes nothing.
+TEST_F(FlatCheckBoxTest, AReleaseAfterThePointerLeftLeavesTheBoxUnchecked) {
+    host.SendMouseMove(0, 5, 5);
+    host.SendMouseLeave();
+    EXPECT_FALSE(box.MouseIn());
+    host.SendMouseUp(TMouseButton::mbLeft, 0, 300, 5);
+    EXPECT_FALSE(box.Checked());
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST_F(FlatCheckBoxTest, TimerKeepsTheHoverWhileThePointerStaysOver) {
     host.SendMouseMove(0, 5, 5);
     TTimer* timer = TFlatCheckBox::HoverTimer();

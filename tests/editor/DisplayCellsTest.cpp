@@ -122,6 +122,11 @@ TEST(DisplayCells, WideAndZeroWidthCodePoints) {
     EXPECT_EQ(CharCellWidth(0x1F600), 2);
     EXPECT_EQ(CharCellWidth(0xFEFF), 0);
     EXPECT_EQ(CharCellWidth(0xFFFD), 1);
+    // The last code point of a range is still wide; the one after it is not (or starts
+    // another range).
+    for (const char32_t last : {0xD7A3, 0x9FFF, 0xFF60})
+        EXPECT_EQ(CharCellWidth(last), 2) << std::hex << unsigned(last);
+    EXPECT_EQ(CharCellWidth(0xD7A4), 1);
 }
 
 } // namespace

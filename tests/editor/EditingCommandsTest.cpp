@@ -85,6 +85,10 @@ TEST_F(EditingCommands, BackspaceJoinsLinesAndGoesBackOneIndentLevel) {
     Run(ecDeleteLastChar);
     EXPECT_EQ(Line(2), "  x") << "back to the indentation of the line above";
     EXPECT_EQ(edit.CaretPos(), (TPoint{3, 2}));
+    edit.SetText("  y\n    a\n    x");
+    edit.SetCaretPos({5, 3});
+    Run(ecDeleteLastChar);
+    EXPECT_EQ(Line(3), "  x") << "past the line above of the same indentation";
     edit.SetCaretPos({9, 2});
     Run(ecDeleteLastChar);
     EXPECT_EQ(edit.CaretPos(), (TPoint{8, 2})) << "past the end only the caret moves";
@@ -163,6 +167,26 @@ TEST_F(EditingCommands, LineBreakCutsAndIndents) {
     edit.SetCaretPos({2, 1});
     Run(ecLineBreak);
     EXPECT_EQ(edit.Text(), "\r\n  abc") << "within the leading blanks the whole line moves";
+    edit.SetOptions(edit.Options() & ~qveoAutoIndent);
+    edit.SetText("    foo");
+    edit.SetCaretPos({3, 1});
+    Run(ecLineBreak);
+    EXPECT_EQ(edit.Text(), "\r\n  foo") << "without auto-indent the blanks are cut";
+    EXPECT_EQ(edit.CaretPos(), (TPoint{1, 2}));
+    edit.SetOptions(edit.Options() | qveoAutoIndent);
+    Run(ecUndo);
+    Run(ecRedo);
+    EXPECT_EQ(edit.Text(), "\r\n  foo") << "redone as it was made";
+    edit.SetOptions(edit.Options() & ~qveoAutoIndent);
+    Run(ecUndo);
+    edit.SetOptions(edit.Options() | qveoAutoIndent);
+    edit.SetCaretPos({3, 1});
+    Run(ecLineBreak);
+    Run(ecUndo);
+    edit.SetOptions(edit.Options() & ~qveoAutoIndent);
+    Run(ecRedo);
+    EXPECT_EQ(edit.Text(), "\r\n    foo") << "the whole line moved, and moves again";
+    edit.SetOptions(edit.Options() | qveoAutoIndent);
     edit.SetText("ab");
     edit.SetCaretPos({2, 1});
     edit.SetBookmark(2, 1, 1);
@@ -273,7 +297,9 @@ TEST_F(EditingCommands, CaretMovesSelectAndStepOverWholeCharacters) {
 TEST_F(EditingCommands, MovesWrapWithoutScrollPastEnd) {
     edit.SetText("ab\ncd");
     edit.SetOptions(edit.Options() & ~qveoScrollPastEol);
-    edit.SetCaretPos({3, 1});
+    edit.SetCaretPos({2, 1});
+    Run(ecRight);
+    EXPECT_EQ(edit.CaretPos(), (TPoint{3, 1})) << "before the last character: no wrap yet";
     Run(ecRight);
     EXPECT_EQ(edit.CaretPos(), (TPoint{1, 2}));
     Run(ecLeft);

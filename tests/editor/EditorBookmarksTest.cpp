@@ -92,6 +92,18 @@ TEST_F(EditorBookmarks, MarkRemovedFromTheListLeavesNoBookmarkBehind) {
     EXPECT_EQ(edit.CaretPos(), (TPoint{1, 1}));
 }
 
+TEST_F(EditorBookmarks, UndoingALineBreakKeepsTheMarkOnTheBrokenLine) {
+    edit.SetBookmark(0, 1, 5);
+    edit.SetBookmark(1, 1, 6);
+    edit.SetCaretPos({3, 5});
+    edit.ExecuteCommand(ecLineBreak, {}, nullptr);
+    EXPECT_EQ(edit.Bookmark(0)->Line(), 5);
+    EXPECT_EQ(edit.Bookmark(1)->Line(), 7);
+    edit.ExecuteCommand(ecUndo, {}, nullptr);
+    EXPECT_EQ(edit.Bookmark(0)->Line(), 5) << "the broken line's mark stays";
+    EXPECT_EQ(edit.Bookmark(1)->Line(), 6);
+}
+
 TEST_F(EditorBookmarks, MarkerKeysToggleAndJump) {
     edit.SetCaretPos({3, 12});
     host.SendKeyDown('3', ssCtrl | ssShift);

@@ -142,6 +142,41 @@ TEST_F(EditorScroll, ScrollMessagesMoveTheView) {
     EXPECT_EQ(edit.LeftColumn(), 1);
 }
 
+// Columns count bytes, LeftColumn counts cells: typing and the scroll commands compare the
+// caret's cell with it. Д is two bytes and one cell, 日 three bytes and two cells.
+TEST_F(EditorScroll, TypingAndScrollCommandsCompareCellsWithLeftColumn) {
+    SizeFor(20, 5);
+    std::string cyrillic;
+    for (int i = 0; i < 15; ++i)
+        cyrillic += "\xD0\x94";
+    edit.SetText(cyrillic);
+    edit.ExecuteCommand(ecLineEnd, {}, nullptr);
+    edit.ExecuteCommand(ecChar, "x", nullptr);
+    EXPECT_EQ(edit.LeftColumn(), 1) << "cell 17 of 20 visible";
+    edit.ExecuteCommand(ecChar, "\xD0\x94", nullptr);
+    for (int i = 0; i < 3; ++i)
+        edit.ExecuteCommand(ecChar, "y", nullptr);
+    EXPECT_EQ(edit.LeftColumn(), 20) << "the caret's cell reached the edge: a jump of 19";
+
+    std::string wide;
+    for (int i = 0; i < 30; ++i)
+        wide += "\xE6\x97\xA5";
+    edit.SetText(wide);
+    SizeFor(10, 5);
+    edit.SetCaretPos({22, 1}); // after the 7th, cell 15
+    edit.SetLeftColumn(6);
+    edit.ExecuteCommand(ecScrollLeft, {}, nullptr);
+    EXPECT_EQ(edit.CaretColumn(), 22) << "cell 15 is still in view";
+    edit.ExecuteCommand(ecScrollLeft, {}, nullptr);
+    EXPECT_EQ(edit.CaretColumn(), 19) << "back before the character the edge cuts";
+    edit.SetLeftColumn(1);
+    edit.SetCaretPos({4, 1});
+    for (int i = 0; i < 3; ++i)
+        edit.ExecuteCommand(ecScrollRight, {}, nullptr);
+    EXPECT_EQ(edit.LeftColumn(), 4);
+    EXPECT_EQ(edit.CaretColumn(), 7) << "on the first whole character in view";
+}
+
 TEST_F(EditorScroll, SmallStepsScrollTheWindowLargeOnesRepaintIt) {
     FillLines(100);
     host.ClearRecords();

@@ -196,6 +196,16 @@ TEST_F(Selection, ChangesAreReportedAndRepainted) {
     ASSERT_FALSE(host.Invalidations.empty());
     EXPECT_EQ(host.Invalidations.back().Top, 0);
     EXPECT_EQ(host.Invalidations.back().Bottom, 4 * kLineHeight) << "old and new lines";
+
+    // The line list changed under the editor: the collapse is reported and repainted too.
+    edit.SetSelectionEnd({3, 2});
+    seen = 0;
+    host.ClearRecords();
+    edit.Lines().Put(3, "xyz");
+    EXPECT_FALSE(edit.HasSelection());
+    EXPECT_EQ(seen & scSelection, scSelection);
+    ASSERT_FALSE(host.Invalidations.empty());
+    EXPECT_LE(host.Invalidations.back().Top, kLineHeight) << "the old selection's rows";
 }
 
 } // namespace

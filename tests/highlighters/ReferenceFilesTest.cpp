@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
@@ -43,13 +44,15 @@ std::pair<int, std::string> shell(const std::string& command) {
     return result;
 }
 
-// A unified diff of the committed file against the one just written, empty when equal.
-std::string differences(const fs::path& committed, const fs::path& written) {
+// Fails with a unified diff when the committed file is not the one just written.
+void expectSame(const fs::path& committed, const fs::path& written, std::string_view advice) {
     auto [status, diff] = shell("diff -u " + quoted(committed) + " " + quoted(written));
-    if (status == 0) return {};
+    if (status == 0) return;
     constexpr std::size_t kShown = 6000;
     if (diff.size() > kShown) diff = diff.substr(0, kShown) + "\n[... diff cut]\n";
-    return diff.empty() ? "(diff printed nothing)" : diff;
+    ADD_FAILURE() << committed << " is not what is written now (- committed, + now). " << advice
+                  << "\n"
+                  << diff;
 }
 
 class ScratchFolder {
@@ -95,10 +98,9 @@ TEST(ReferenceFiles, OutputsAreTheExpectedOnes) {
     for (const fs::directory_entry& written : fs::directory_iterator(scratch.path())) {
         const fs::path committed = kReference / written.path().filename();
         ++compared;
-        EXPECT_EQ(differences(committed, written.path()), "")
-            << committed.filename() << " is not what ondrex prints now (- expected, + now). "
-            << "After an intended change run `bash scripts/update_reference.sh` and review "
-               "the diff.";
+        expectSame(committed, written.path(),
+                   "After an intended change of output run `bash scripts/update_reference.sh` "
+                   "and review the diff.");
     }
     EXPECT_EQ(compared, 3 * THighlighterList::Instance().Count());
 }
@@ -111,9 +113,8 @@ TEST(GeneratedFiles, PerlKeywordTableIsWhatItsGeneratorWrites) {
     const auto [status, log] = shell(
         "python3 " + quoted(kSource / "highlighters/XoqPerlSynKeywords.py") + " " + quoted(table));
     ASSERT_EQ(status, 0) << log;
-    EXPECT_EQ(differences(kSource / "highlighters/XoqPerlSynKeywords.cpp", table), "")
-        << "highlighters/XoqPerlSynKeywords.cpp differs from what "
-           "highlighters/XoqPerlSynKeywords.py writes (- committed, + generated)";
+    expectSame(kSource / "highlighters/XoqPerlSynKeywords.cpp", table,
+               "Run `python3 highlighters/XoqPerlSynKeywords.py` and commit the table with it.");
 }
 
 } // namespace

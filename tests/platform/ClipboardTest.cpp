@@ -59,6 +59,13 @@ TEST(Clipboard, OwnCopiesKeepTheirBytesAndOthersReadText) {
     EXPECT_EQ(seen->text(), QString::fromUtf8("\u00ab x \u00bb"));
     EXPECT_EQ(seen->data("text/plain"), QByteArray("\xc2\xab x \xc2\xbb"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\u00ab x \u00bb"));
+
+    // Other programs get LF line ends (a lone CR is not a line end of ours to change); a
+    // paste back here gets the CR LF as copied.
+    Clipboard().SetAsText("Dim a\r\n\r\nx\ry\r\n");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Dim a\n\nx\ry\n");
+    EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data("text/plain"), "Dim a\n\nx\ry\n");
+    EXPECT_EQ(Clipboard().AsText(), "Dim a\r\n\r\nx\ry\r\n");
 }
 
 // The opening and closing rules are the clipboard's own, whatever system is behind it.

@@ -189,6 +189,10 @@ TEST(ListViewKeys, NavigationMovesSelectionAndScrolls) {
     Fill(view, 20);
     test.Key(VK_DOWN);
     EXPECT_EQ(view.ItemIndex(), 0);
+    for (int row = 1; row <= 5; ++row) // the fifth row is the last one shown whole
+        test.Key(VK_DOWN);
+    EXPECT_EQ(view.ItemIndex(), 5);
+    EXPECT_EQ(view.TopIndex(), 1);
     test.Key(VK_END);
     EXPECT_EQ(view.ItemIndex(), 19);
     EXPECT_EQ(view.TopIndex(), 15);

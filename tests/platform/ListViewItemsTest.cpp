@@ -73,6 +73,13 @@ TEST(ListItems, IndexesFollowInsertsAndDeletes) {
     EXPECT_EQ(view.Selected(), nullptr);
     EXPECT_EQ(view.FocusedIndex(), -1);
     EXPECT_EQ(view.SelCount(), 0);
+
+    // A row inserted where the focus is pushes the focused row down and the focus with it.
+    view.SetItemIndex(2);
+    view.Items().Insert(2)->SetCaption("before");
+    ExpectConsistent(view);
+    EXPECT_EQ(view.FocusedIndex(), 3);
+    EXPECT_EQ(view.ItemFocused(), view.Selected());
 }
 
 TEST(ListItems, SingleSelectionMovesAndReportsBothRows) {

@@ -13,6 +13,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QUrl>
 
@@ -43,16 +46,6 @@ std::vector<double> WordTops(const std::string& pdf) {
         if (tops.empty() || y > tops.back() + 0.5) tops.push_back(y);
     }
     return tops;
-}
-
-// Runs `inspect` on the next modal dialog to open, then closes it.
-void WhenModal(std::function<void(QWidget*)> inspect) {
-    QTimer::singleShot(0, [inspect] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return;
-        inspect(modal);
-        modal->close();
-    });
 }
 
 TEST_F(WindowTest, StartingWithAFileScansItAndListsTheRows) {
@@ -116,17 +109,21 @@ TEST_F(WindowTest, SelectingARowLocatesTheBlockAndTheCopyLandsOnTheClipboard) {
         block += std::string(w->memo1().Lines().Get(line - 1)) + "\r\n";
     EXPECT_EQ(Clipboard().AsText(), block);
 
-    // The clippad shows what the clipboard holds.
-    Clipboard().SetAsText("from the clipboard");
+    // The clippad shows what the clipboard holds, a long line wrapped.
+    const QString text = "from the clipboard " + QString(300, 'x');
+    Clipboard().SetAsText(text.toStdString());
     QString shown;
     WhenModal([&](QWidget* dialog) {
-        shown = static_cast<Tclippad*>(dialog)->Memo()->toPlainText();
+        QPlainTextEdit* memo = static_cast<Tclippad*>(dialog)->Memo();
+        shown = memo->toPlainText();
+        EXPECT_GT(memo->document()->firstBlock().layout()->lineCount(), 1);
+        EXPECT_FALSE(memo->horizontalScrollBar()->isVisible());
         Keep(dialog, "clippad");
     });
     for (QAction* menu : w->menuBar()->actions())
         for (QAction* item : menu->menu()->actions())
             if (item->text() == "View Clippad") item->trigger();
-    EXPECT_EQ(shown, "from the clipboard");
+    EXPECT_EQ(shown, text);
 
     // A single statement switches the block buttons off.
     w->ListView2().Select(3); // Call WriteRow

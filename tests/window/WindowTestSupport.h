@@ -4,8 +4,10 @@
 #include "app/window/Tfrm_Ondrex.h"
 #include "platform/testing/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -29,6 +31,17 @@ inline bool WaitUntil(const std::function<bool()>& done, int ms = 10000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+// Runs `inspect` on the modal dialog open when the events posted so far have run, then
+// closes it.
+inline void WhenModal(std::function<void(QWidget*)> inspect) {
+    QTimer::singleShot(0, [inspect] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        inspect(modal);
+        modal->close();
+    });
 }
 
 inline std::string TempPath(const std::string& name) {

@@ -119,6 +119,57 @@ label: for (;;) {
   break label;
 }
 
+var store = {
+  name: "order desk",
+  open: true,
+  hours: [9, 17],
+  nested: { depth: 2, list: [{ a: 1 }, { b: "two" }] },
+  greet: function (who) {
+    return "Hello, " + who + "!";
+  },
+  later: function () {
+    var self = this;
+    return function () {
+      return self.name;
+    };
+  }
+};
+
+function Counter() {
+  var count = 0;
+  function increment() {
+    count += 1;
+    return count;
+  }
+  return { next: increment, reset: function () { count = 0; } };
+}
+
+function parseQuery(query) {
+  var result = {}, pairs = query.replace(/^\?/, "").split("&"), i, pair;
+  for (i = 0; i < pairs.length; i++) {
+    pair = pairs[i].split("=");
+    if (pair.length === 2) {
+      result[decodeURIComponent(pair[0])] = decodeURIComponent(pair[1]);
+    }
+  }
+  return result;
+}
+
+function formatMoney(amount) {
+  var fixed = (Math.round(amount * 100) / 100).toFixed(2);
+  var parts = fixed.split(".");
+  parts[0] = parts[0].replace(/\B(?=(\d{3})+(?!\d))/g, ",");
+  return parts.join(".");
+}
+
+if (typeof module !== "undefined") {
+  module.exports = { addItem: addItem, sumOf: sumOf, formatMoney: formatMoney };
+}
+
+var counter = new Counter();
+counter.next();
+counter.reset();
+store.greet("visitor");
 addItem("pen", 1.20, 3);
 addItem("ink", 4.5, 1);
 render();

@@ -125,6 +125,54 @@ my $raw = """triple""";
 my $open = "no closing quote
 my $also = 'no closing either
 
+our $VERSION = '1.02';
+our @EXPORT_OK = qw(read_stock total_of);
+
+BEGIN {
+    unshift @INC, './lib';
+}
+
+sub by_price {
+    my %args = (limit => 10, order => 'asc', @_);
+    my @list = sort { $a->{price} <=> $b->{price} } @{ $args{rows} };
+    @list = reverse @list if $args{order} eq 'desc';
+    return splice(@list, 0, $args{limit});
+}
+
+sub summary {
+    my ($rows) = @_;
+    my %by_item;
+    for my $row (@$rows) {
+        $by_item{ $row->{item} } += $row->{qty};
+    }
+    while (my ($item, $qty) = each %by_item) {
+        print "$item\t$qty\n";
+    }
+    return scalar keys %by_item;
+}
+
+my $text = <<"END_TEXT";
+Stock for $stamp
+END_TEXT
+
+my @words = qw(alpha beta gamma);
+my $re = qr/^(\w+)\s*=\s*(.*)$/;
+if ("key = value" =~ $re) {
+    print "$1 is $2\n";
+}
+(my $copy = $joined) =~ s/, /;/g;
+$copy =~ tr/a-z/A-Z/;
+my %config = map { $_ => 1 } @words;
+my @pairs = map { [$_, length $_] } @words;
+local $_ = 'topic';
+print length, "\n";
+
+=head1 NAME
+
+report.pl - the nightly stock report
+
+=cut
+
 eval {
     die "failed\n" if $total < 0;
 };

@@ -107,6 +107,68 @@ for ($i = 0; $i < 3; $i++) {
     } while (false);
 }
 
+interface Priced
+{
+    public function price();
+}
+
+abstract class Product implements Priced
+{
+    protected $name;
+    protected $cents;
+
+    public function __construct($name, $cents)
+    {
+        $this->name = $name;
+        $this->cents = (int) $cents;
+    }
+
+    public function price()
+    {
+        return $this->cents / 100;
+    }
+
+    abstract public function kind();
+}
+
+final class Pen extends Product
+{
+    public function kind()
+    {
+        return 'pen';
+    }
+
+    public static function box($count)
+    {
+        $pens = array();
+        for ($n = 0; $n < $count; $n++) {
+            $pens[] = new Pen("pen $n", 120);
+        }
+        return $pens;
+    }
+}
+
+try {
+    $box = Pen::box(3);
+    if (empty($box)) {
+        throw new Exception('no pens');
+    }
+} catch (Exception $e) {
+    error_log($e->getMessage());
+}
+
+$names = array_map(function ($p) { return $p->kind(); }, $box);
+$text = <<<EOT
+Orders: {$order->total()}
+EOT;
+$config = array(
+    'limit' => LIMIT,
+    'rate' => $rate,
+    "keys" => array('a', 'b', 'c'),
+);
+list($first, $second) = array(1, 2);
+$ref = &$config;
+$isset = isset($config['limit']) ? true : false;
 $total = $order->total();
 ?>
 <html>

@@ -148,6 +148,58 @@ If i => 1 Then Response.Write "=>"
 x = [bracketed name] ? @ $ ! %
 y = "unterminated string
 z = #not a date
+' Loops of every shape, and a line continued with an underscore.
+Sub Loops()
+    Dim k, word, list
+    list = Array("alpha", "beta", _
+                 "gamma")
+    For Each word In list
+        If word = "beta" Then Exit For
+    Next
+    k = 0
+    Do Until k >= 3
+        k = k + 1
+    Loop
+    Do
+        k = k - 1
+    Loop While k > 0
+    While k < 2
+        k = k + 1
+    Wend
+    If k = 2 Then
+        If word <> "" Then
+            Call Report(word, k)
+        Else
+            Exit Sub
+        End If
+    End If
+End Sub
+
+Sub Report(ByVal label, ByRef count)
+    Dim line : line = label & ": " & CStr(count)
+    Response.Write Server.HTMLEncode(line) & "<br>"
+End Sub
+
+Class Customer
+    Private m_name, m_orders
+
+    Public Property Set Orders(value)
+        Set m_orders = value
+    End Property
+
+    Public Property Get Name
+        Name = m_name
+    End Property
+
+    Public Default Function Describe()
+        Describe = "Customer " & m_name
+    End Function
+End Class
+
+Dim shopper : Set shopper = New Customer
+Call Loops()
+Call Report("rows", i)
+Report "done", 1
 %>
 <html>
 <head><title>Orders</title></head>

@@ -1,0 +1,53 @@
+#pragma once
+// The text `ondrex tokens` prints: one JSON object a line,
+//   {"line": N, "range": R, "tokens": [[kind, start, "text"], ...]}
+// written through a cursor into a buffer that only grows, with escapes and digits taken from
+// tables, since building this text costs more than finding the tokens.
+
+#include "highlighters/qvHighlighter.h"
+#include "platform/CodePage.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace ondrex {
+
+class TqvTableHighLighter;
+
+namespace cli {
+
+class TTokensJson {
+public:
+    TTokensJson(TqvCustomHighLighter& highlighter, TCodePage codePage);
+
+    // Appends the object of the line the highlighter has just started (its range before
+    // the line is `range`), reading its tokens to the line's end.
+    void AppendLine(int lineNumber, TqvRangeState range);
+
+    std::string_view Text() const { return {buffer_.data(), used_}; }
+    void Clear() { used_ = 0; }
+
+private:
+    // A cursor with room for n more bytes; Commit(cursor) ends what was written through it.
+    char* Room(std::size_t n) {
+        if (buffer_.size() - used_ < n) Grow(n);
+        return buffer_.data() + used_;
+    }
+    void Grow(std::size_t n);
+    void Commit(const char* cursor) { used_ = std::size_t(cursor - buffer_.data()); }
+    template <class THighlighter> void AppendTokens(THighlighter& highlighter);
+    std::string_view TokenOf(TqvTableHighLighter& table);
+    std::string_view TokenOf(TqvCustomHighLighter& any);
+
+    TqvCustomHighLighter& highlighter_;
+    TqvTableHighLighter* table_; // the tokens without a copy and without virtual calls
+    TCodePage codePage_;
+    std::string buffer_; // sized to its capacity; the first used_ bytes are the text
+    std::size_t used_ = 0;
+    std::string token_; // a copied token (highlighters without TokenView)
+    std::string scratch_;
+};
+
+} // namespace cli
+} // namespace ondrex

@@ -1,0 +1,73 @@
+#include "app/CliTokensJson.h"
+
+#include "app/CliSupport.h"
+#include "highlighters/THighlighterList.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace ondrex::cli {
+namespace {
+
+// The line's object written the plain way: string appends and the shared JSON string escape.
+std::string plainLine(TqvCustomHighLighter& h, int lineNumber, TqvRangeState range,
+                      TCodePage codePage) {
+    std::string text = "{\"line\": ";
+    AppendNumber(text, lineNumber);
+    text += ", \"range\": ";
+    AppendNumber(text, range);
+    text += ", \"tokens\": [";
+    for (bool first = true; !h.AtLineEnd(); first = false) {
+        text += first ? "[" : ", [";
+        AppendNumber(text, h.TokenKind());
+        text += ", ";
+        AppendNumber(text, h.TokenStart());
+        text += ", ";
+        AppendJsonString(text, h.TokenText(), codePage);
+        text += ']';
+        h.NextToken();
+    }
+    return text + "]}\n";
+}
+
+// Every byte value, in both code pages, in lines long enough for token starts of three and
+// more digits and for strings and comments that run on: the table-driven writer gives the
+// same text as the plain one.
+TEST(TokensJson, WritesWhatThePlainWriterWrites) {
+    const char* pieces[] = {"Dim ", "\"",   "'",        "x",    "  ",   "\t", "<%",
+                            "%>",   "/*",   "*/",       "//",   "#",    "$a", "\\",
+                            "\x7f", "\x01", "\xc3\xa9", "\x80", "\xff", "12"};
+    std::mt19937 rng(77);
+    const THighlighterList& list = THighlighterList::Instance();
+    for (int l = 0; l < list.Count(); ++l)
+        for (TCodePage codePage : {TCodePage::Utf8, TCodePage::Windows1252}) {
+            auto fast = list[l].Create(), plain = list[l].Create();
+            TTokensJson json(*fast, codePage);
+            std::string want;
+            TqvRangeState range = fast->RangeState();
+            for (int lineNumber = 1; lineNumber <= 300; ++lineNumber) {
+                std::string line;
+                const int n = int(rng() % 90);
+                for (int i = 0; i < n; ++i) {
+                    const int pick = int(rng() % (std::size(pieces) + 4));
+                    line += pick < int(std::size(pieces)) ? std::string(pieces[pick])
+                                                          : std::string(1, char(rng() % 128));
+                }
+                for (auto* h : {fast.get(), plain.get()}) {
+                    h->SetRangeState(range);
+                    h->StartLine(line.c_str(), lineNumber - 1);
+                }
+                json.AppendLine(lineNumber, range);
+                want += plainLine(*plain, lineNumber, range, codePage);
+                range = fast->RangeState();
+            }
+            ASSERT_EQ(json.Text(), want) << list[l].Language;
+            json.Clear();
+            EXPECT_TRUE(json.Text().empty());
+        }
+}
+
+} // namespace
+} // namespace ondrex::cli
