@@ -3,25 +3,14 @@
 #include "editor/TqvEditList.h"
 #include "platform/CodePage.h"
 
+#include <algorithm>
+
 namespace ondrex {
 
 bool TBlockLocator::IsSingleStatement(std::string_view text) {
     std::string u = AsciiUpperCase(text);
     return u.find("DIM") != std::string::npos || u.find("IF") != std::string::npos ||
            u.find("CALL") != std::string::npos;
-}
-
-int TBlockLocator::FindEndLine(const TqvEditList& lines, int start) {
-    const int n = lines.Count();
-    if (start < 0 || start > n - 1) return start; // the header is the last line: no line examined
-    int last = n - 1;
-    for (int i = start; i <= n - 1; ++i) {
-        if (EndsBlock(lines.Get(i))) {
-            last = i;
-            break;
-        }
-    }
-    return last + 1;
 }
 
 bool TBlockLocator::EndsBlock(std::string_view line) {
@@ -34,6 +23,43 @@ bool TBlockLocator::EndsBlock(std::string_view line) {
             return true;
     }
     return false;
+}
+
+int TBlockLocator::FindEndLine(const TqvEditList& lines, int start) {
+    return FindEndLines(lines, {start}).front();
+}
+
+std::vector<int> TBlockLocator::FindEndLines(const TqvEditList& lines,
+                                             const std::vector<int>& starts) {
+    const int n = lines.Count();
+    std::vector<std::size_t> order(starts.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return starts[a] < starts[b]; });
+    std::vector<int> ends(starts.size());
+    int scanned = -1; // lines up to here are examined
+    int marker = -1;  // the last line found ending a block
+    for (std::size_t k : order) {
+        const int start = starts[k];
+        // A header on the last line (or beyond it): no line examined.
+        if (start < 0 || start > n - 1) {
+            ends[k] = start;
+            continue;
+        }
+        if (marker < start) {
+            marker = n - 1;
+            for (int i = std::max(start, scanned + 1); i <= n - 1; ++i) {
+                scanned = i;
+                if (EndsBlock(lines.Get(i))) {
+                    marker = i;
+                    break;
+                }
+            }
+        }
+        ends[k] = marker + 1;
+    }
+    return ends;
 }
 
 std::optional<TBlockLocation> TBlockLocator::Locate(const TScanResults& results, std::size_t row,

@@ -40,6 +40,9 @@ public:
     // line `start`, plus 1: the block's 1-based end line. A header on the file's last line
     // (or beyond it) ends where it starts.
     static int FindEndLine(const TqvEditList& lines, int start);
+    // FindEndLine for many headers at once, in one pass over the lines (so that headers
+    // without an end cost no pass of their own): the ends in the order of `starts`.
+    static std::vector<int> FindEndLines(const TqvEditList& lines, const std::vector<int>& starts);
     // The end-line test of step 6.1: "END FUNCTION", "END SUB" or "}" anywhere in the line,
     // ignoring ASCII case.
     static bool EndsBlock(std::string_view line);

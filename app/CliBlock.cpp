@@ -24,7 +24,7 @@ int parseLine(const std::string& text) {
 } // namespace
 
 int runBlock(const TCliArgs& args, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return Guarded(err, [&](std::string& input) {
         TArgParser parser;
         AddScanOptions(parser);
         parser.Parse(args);
@@ -33,7 +33,7 @@ int runBlock(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (pos.size() < 2)
             throw EUsage(pos.empty() ? "block: missing FILE and LINE" : "block: missing LINE");
         if (pos.size() > 2) throw EUsage("block: too many arguments");
-        const std::string& file = pos[0];
+        const std::string& file = input = pos[0];
         const int line = parseLine(pos[1]);
 
         TScriptScanner scanner;

@@ -2,6 +2,7 @@
 // highlighters' export interface.
 
 #include "app/CliCommands.h"
+#include "app/CliInput.h"
 #include "app/CliPipeline.h"
 #include "app/CliTokens.h"
 #include "highlighters/AnsiExport.h"
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <unistd.h>
@@ -21,6 +23,9 @@
 namespace ondrex::cli {
 
 namespace {
+
+constexpr std::size_t kBodyInMemory = std::size_t(1) << 20;
+constexpr std::size_t kSlice = std::size_t(1) << 20;
 
 bool UseColor(const std::string& when, std::ostream& out) {
     if (when == "always") return true;
@@ -80,21 +85,24 @@ private:
 };
 
 // The text from `from` up to the end of the first line break at or after `from + size`.
-std::string_view NextPiece(std::string_view text, std::size_t from, std::size_t size) {
-    if (text.size() - from <= size) return text.substr(from);
-    TLineSplitter rest(text.substr(from + size));
+std::string_view NextPiece(std::span<char> text, std::size_t from, std::size_t size) {
+    const std::string_view all(text.data(), text.size());
+    if (all.size() - from <= size) return all.substr(from);
+    TLineSplitter rest(all.substr(from + size));
     std::string_view line;
     rest.Next(line);
-    return text.substr(from, size + rest.Offset());
+    return all.substr(from, size + rest.Offset());
 }
 
-// Every line of the text through the exporter: the tokens are found on a second thread while
+// Every line of a run of whole lines through the exporter (whose highlighter goes on from the
+// run before): the tokens are found on a second thread while
 // the exporter writes on this one, and the second thread writes a share of the lines through a
 // sibling of the exporter; afterChunk() follows every piece of the text. Each line's break is
-// overwritten with a NUL, so that the highlighter reads the line where it stands.
+// overwritten with a NUL (the byte after the run too, for a last line without one), so that
+// the highlighter reads the line where it stands.
 template <class AfterChunk>
-void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TStyledExport& exporter,
-                 AfterChunk afterChunk) {
+void ExportLines(std::span<char> bytes, TqvCustomHighLighter& highlighter,
+                 TStyledExport& exporter, AfterChunk afterChunk) {
     // Small pieces: a piece's tokens take several times its bytes, and the few pieces in
     // turn keep reusing memory already touched instead of faulting in new pages.
     constexpr std::size_t kBytesPerChunk = std::size_t(1) << 18;
@@ -115,7 +123,7 @@ void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TStyledE
             next += piece.size();
             ForEachLine(piece, [&](std::string_view line) { chunk.lines.push_back(line); });
             for (const std::string_view line : chunk.lines) {
-                bytes[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
+                bytes.data()[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
                 highlighter.ExportTokens(line.data(), chunk.tokens);
                 chunk.ends.push_back(chunk.tokens.size());
             }
@@ -147,10 +155,16 @@ void ExportLines(std::string& bytes, TqvCustomHighLighter& highlighter, TStyledE
         });
 }
 
+// The page's head, then the body that waited for it.
+void writeHead(std::ostream& out, const std::string& head, TSpool* waiting) {
+    Write(out, head);
+    if (waiting) waiting->CopyTo(out);
+}
+
 } // namespace
 
 int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return Guarded(err, [&](std::string& input) {
         TArgParser parser;
         AddLanguageOption(parser);
         parser.Option("--color", true, "always");
@@ -159,28 +173,39 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (parser.Positionals().size() != 1)
             throw EUsage(parser.Positionals().empty() ? "cat: missing FILE"
                                                       : "cat: too many arguments");
-        const std::string& file = parser.Positionals()[0];
+        const std::string& file = input = parser.Positionals()[0];
         const bool color = UseColor(parser.Value("--color", "auto"), out);
         auto highlighter = HighlighterFor(parser, file);
-        std::string bytes = ReadInput(file);
-        const TCodePage codePage = DetectCodePage(bytes);
+        TStreamedInput source(file);
+        const TCodePage codePage = source.CodePage();
+        auto eachRun = [&](auto f) {
+            for (std::span<char> run; !(run = source.Next()).empty();)
+                f(run);
+        };
 
         if (parser.Has("--html")) {
             THtmlExport html(codePage);
-            html.Reserve(3 * bytes.size()); // markup and escapes: untouched room costs nothing
             const std::string title = ToUtf8(DetectCodePage(file), file);
             // The head lists the looks met in the whole text; once the highlighter has none
-            // left to give, the head is final and the page is written as it goes.
+            // left to give, the head is final and the page is written as it goes. Until then
+            // the body waits, in a temporary file once it grows large.
             bool headWritten = false;
+            std::unique_ptr<TSpool> waiting;
             auto writeOut = [&] {
-                if (!headWritten && !html.MetEveryLookOf(*highlighter)) return;
-                if (!headWritten) Write(out, html.PageHead(title));
+                if (!headWritten && !html.MetEveryLookOf(*highlighter)) {
+                    if (html.PageBody().size() < kBodyInMemory) return;
+                    if (!waiting) waiting = std::make_unique<TSpool>();
+                    waiting->Append(html.PageBody());
+                    html.ClearBody();
+                    return;
+                }
+                if (!headWritten) writeHead(out, html.PageHead(title), waiting.get());
                 headWritten = true;
                 Write(out, html.PageBody());
                 html.ClearBody();
             };
-            ExportLines(bytes, *highlighter, html, writeOut);
-            if (!headWritten) Write(out, html.PageHead(title));
+            eachRun([&](std::span<char> run) { ExportLines(run, *highlighter, html, writeOut); });
+            if (!headWritten) writeHead(out, html.PageHead(title), waiting.get());
             Write(out, html.PageBody());
             Write(out, THtmlExport::PageTail());
             return kExitOk;
@@ -194,19 +219,27 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             }
         };
         if (!color) {
-            TLineSplitter splitter(bytes);
-            std::string line;
-            for (std::string_view view; splitter.Next(view);) {
-                line.assign(view);
-                AppendUtf8(codePage, line, text);
-                text += '\n';
-                flush(false);
-            }
+            eachRun([&](std::span<char> run) {
+                ForEachLine(std::string_view(run.data(), run.size()), [&](std::string_view line) {
+                    // A long line goes out in slices cut between characters.
+                    for (std::size_t at = 0, end; at < line.size(); at = end) {
+                        end = std::min(line.size(), at + kSlice);
+                        if (const std::size_t start = CharStart(codePage, line, end); start > at)
+                            end = start;
+                        AppendUtf8(codePage, line.substr(at, end - at), text);
+                        flush(false);
+                    }
+                    text += '\n';
+                    flush(false);
+                });
+            });
             flush(true);
             return kExitOk;
         }
         TAnsiExport ansi(text, codePage);
-        ExportLines(bytes, *highlighter, ansi, [&] { flush(false); });
+        eachRun([&](std::span<char> run) {
+            ExportLines(run, *highlighter, ansi, [&] { flush(false); });
+        });
         flush(true);
         return kExitOk;
     });

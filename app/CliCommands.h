@@ -38,6 +38,9 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // ondrex tokens [--lang L] --format json FILE
 int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err);
 
+// ondrex lsp [--stdio]: the language server (app/CliLsp.cpp).
+int runLsp(const TCliArgs& args, std::ostream& out, std::ostream& err);
+
 // The table of subcommands, in the order --help lists them, and a row's usage text with the
 // language ids in place.
 std::span<const TCliCommand> Commands();
@@ -51,9 +54,13 @@ std::string CompletionScript(std::string_view shell);
 int RunCommandLine(const TCliArgs& args, std::ostream& out, std::ostream& err);
 // The version `ondrex --version` prints.
 std::string_view ProgramVersion();
+// The window program (ondrex-window) beside this one or where it is installed; empty when
+// there is none.
+std::string WindowProgram();
+// Runs the window program in place of this process with the same arguments. Returns only when
+// it cannot, after one line on `err` saying why.
+void HandToWindowProgram(char** argv, std::ostream& err);
 // True for what opens the window: no arguments, or a file as the first one.
 bool OpensWindow(const TCliArgs& args);
-// A display to open the window on: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set.
-bool HasDisplay();
 
 } // namespace ondrex::cli

@@ -5,7 +5,6 @@
 #include "highlighters/THighlighterList.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -51,6 +50,10 @@ constexpr TCliCommand kCommands[] = {
      "tokens [--lang {languages}] --format json FILE\n"
      "    One JSON object per line: {\"line\": n, \"range\": state at the line's start,\n"
      "    \"tokens\": [[kind, byte offset, \"text\"], ...]} (the end-of-line token left out)."},
+    {"lsp", runLsp,
+     "lsp [--stdio]\n"
+     "    Serve the Language Server Protocol on standard input and output: outline,\n"
+     "    folding, include links, semantic tokens, definitions and hover."},
 };
 
 } // namespace
@@ -127,11 +130,12 @@ int RunCommand(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         return c.run(rest, out, err);
     }
     if (first.size() > 1 && first[0] == '-') {
-        err << "ondrex: unknown option '" << first << "' (try 'ondrex --help')\n";
+        err << "ondrex: unknown option '" << EscapeControls(first) << "' (try 'ondrex --help')\n";
         return kExitUsage;
     }
     // `ondrex FILE` reaches here only where no window can open: the scan goes to the terminal.
-    err << "ondrex: no display to open the window on; the scan of " << first << " follows\n";
+    err << "ondrex: no display to open the window on; the scan of " << EscapeControls(first)
+        << " follows\n";
     return runScan({first}, out, err);
 }
 
@@ -154,14 +158,6 @@ std::string_view ProgramVersion() {
 bool OpensWindow(const TCliArgs& args) {
     if (args.empty()) return true;
     return !(args[0].size() > 1 && args[0][0] == '-') && !isCommand(args[0]);
-}
-
-bool HasDisplay() {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
-    return false;
 }
 
 } // namespace ondrex::cli

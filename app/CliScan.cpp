@@ -1,11 +1,13 @@
 // ondrex scan: the script scan of one file, printed.
 
 #include "app/CliCommands.h"
+#include "app/CliInput.h"
 #include "app/CliScanOutput.h"
 #include "app/CliSite.h"
 #include "app/ScriptScanner.h"
 
 #include <ostream>
+#include <span>
 
 namespace ondrex::cli {
 
@@ -31,27 +33,30 @@ void AppendCountersJson(std::string& out, const TScanCounters& c) {
            ",\"statements\":" + std::to_string(c.statementCount) + "}";
 }
 
+void AppendJsonRow(std::string& text, const TScanRow& row, TCodePage cp) {
+    text += "{\"type\":";
+    AppendJsonString(text, row.caption);
+    text += ",\"image\":";
+    AppendNumber(text, row.image);
+    text += ",\"name\":";
+    AppendJsonString(text, row.name, cp);
+    text += ",\"line\":";
+    AppendNumber(text, row.line);
+    text += ",\"text\":";
+    AppendJsonString(text, row.text, cp);
+    text += '}';
+}
+
 void AppendScanJson(std::string& text, std::string_view file, TCodePage fileCodePage,
                     const TScanResults& results, TCodePage cp, bool oneLine) {
-    const char* rowStart = oneLine ? "{\"type\":" : "\n{\"type\":";
     text.reserve(text.size() + 64 + results.rows.size() * 96);
     text += "{\"file\":";
     AppendJsonString(text, file, fileCodePage);
     text += ",\"rows\":[";
     for (std::size_t i = 0; i < results.rows.size(); ++i) {
-        const TScanRow& row = results.rows[i];
         if (i) text += ',';
-        text += rowStart;
-        AppendJsonString(text, row.caption);
-        text += ",\"image\":";
-        AppendNumber(text, row.image);
-        text += ",\"name\":";
-        AppendJsonString(text, row.name, cp);
-        text += ",\"line\":";
-        AppendNumber(text, row.line);
-        text += ",\"text\":";
-        AppendJsonString(text, row.text, cp);
-        text += '}';
+        if (!oneLine) text += '\n';
+        AppendJsonRow(text, results.rows[i], cp);
     }
     text += results.rows.empty() || oneLine ? "],\"counters\":" : "\n],\"counters\":";
     AppendCountersJson(text, results.counters);
@@ -77,7 +82,7 @@ void AppendTsvRow(std::string& text, const TScanRow& row, TCodePage cp) {
 
 int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
     if (AsksRecursive(args)) return runScanTree(args, out, err);
-    return Guarded(err, [&] {
+    return Guarded(err, [&](std::string& input) {
         TArgParser parser;
         AddScanOptions(parser);
         parser.Flag("--count");
@@ -86,37 +91,69 @@ int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (parser.Positionals().size() != 1)
             throw EUsage(parser.Positionals().empty() ? "scan: missing FILE"
                                                       : "scan: too many arguments");
-        const std::string& file = parser.Positionals()[0];
+        const std::string& file = input = parser.Positionals()[0];
 
         TScriptScanner scanner;
         scanner.options = ScanOptionsFrom(parser);
         const bool count = parser.Has("--count");
         scanner.countOnly = count;
         TScanResults results;
-        const TFileScan scanned = scanner.ScanFile(file, results, !count);
-
         std::string text;
         if (count) {
+            scanner.ScanFile(file, results, false);
             appendCounters(text, results.counters, format);
             if (format == TFormat::Json) text += '\n';
             Write(out, text);
             return kExitOk;
         }
 
-        const TCodePage cp = scanned.validUtf8 ? TCodePage::Utf8 : TCodePage::Windows1252;
+        // The rows are written as the runs of lines are scanned, and then forgotten.
+        // Small runs: a run of lines that are all hits makes rows several times its size.
+        TStreamedInput source(file, std::size_t(256) << 10);
+        const TCodePage cp = source.CodePage();
+        if (format == TFormat::Json) {
+            text += "{\"file\":";
+            AppendJsonString(text, file, DetectCodePage(file));
+            text += ",\"rows\":[";
+        } else if (format == TFormat::Text) {
+            text += "Type         Line  Name\n";
+        }
+        std::size_t written = 0; // rows
+        scanner.StartScan(results);
+        for (bool more = true; more;) {
+            const std::span<char> run = source.Next();
+            if (run.empty()) break;
+            more = scanner.ScanWholeLines(std::string_view(run.data(), run.size()), results);
+            for (const TScanRow& row : results.rows) {
+                switch (format) {
+                case TFormat::Json:
+                    text += written ? ",\n" : "\n";
+                    AppendJsonRow(text, row, cp);
+                    break;
+                case TFormat::Tsv:
+                    AppendTsvRow(text, row, cp);
+                    break;
+                case TFormat::Text:
+                    AppendTextRow(text, row, cp);
+                    break;
+                }
+                ++written;
+            }
+            results.rows.clear();
+            Write(out, text);
+            text.clear();
+        }
+        scanner.FinishScan(results);
+
         switch (format) {
         case TFormat::Json:
-            AppendScanJson(text, file, DetectCodePage(file), results, cp, false);
-            text += '\n';
+            text += written == 0 ? "],\"counters\":" : "\n],\"counters\":";
+            appendCounters(text, results.counters, format);
+            text += "}\n";
             break;
         case TFormat::Tsv:
-            for (const TScanRow& row : results.rows)
-                AppendTsvRow(text, row, cp);
             break;
         case TFormat::Text:
-            text += "Type         Line  Name\n";
-            for (const TScanRow& row : results.rows)
-                AppendTextRow(text, row, cp);
             text += '\n';
             appendCounters(text, results.counters, format);
             break;

@@ -11,6 +11,8 @@ namespace ondrex::cli {
 
 // {"functions":n,"subs":n,"statements":n}
 void AppendCountersJson(std::string& out, const TScanCounters& counters);
+// {"type":...,"image":...,"name":...,"line":...,"text":...}
+void AppendJsonRow(std::string& out, const TScanRow& row, TCodePage codePage);
 // {"file":..., "rows":[...], "counters":{...}} without a line break after it; `oneLine` puts
 // it on one line (JSON Lines), else each row starts a line. `fileCodePage` decodes the name.
 void AppendScanJson(std::string& out, std::string_view file, TCodePage fileCodePage,

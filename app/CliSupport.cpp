@@ -6,25 +6,33 @@
 
 namespace ondrex::cli {
 
-int Guarded(std::ostream& err, const std::function<int()>& body) {
+int Guarded(std::ostream& err, const std::function<int(std::string& input)>& body) {
+    std::string input;
     try {
-        return body();
+        return body(input);
     } catch (const EUsage& e) {
-        err << "ondrex: " << e.what() << " (try 'ondrex --help')\n";
+        err << "ondrex: " << EscapeControls(e.what()) << " (try 'ondrex --help')\n";
         return kExitUsage;
     } catch (const EFileError& e) {
-        err << "ondrex: " << e.what() << '\n';
+        err << "ondrex: " << EscapeControls(e.what()) << '\n';
         return kExitBadInput;
     } catch (const EBadInput& e) {
-        err << "ondrex: " << e.what() << '\n';
+        err << "ondrex: " << EscapeControls(e.what()) << '\n';
         return kExitBadInput;
     } catch (const std::bad_alloc&) {
-        err << "ondrex: out of memory\n";
+        if (input.empty())
+            err << "ondrex: out of memory\n";
+        else
+            err << "ondrex: " << EFileError(input, EFileError::TCause::OutOfMemory).what() << '\n';
         return kExitBadInput;
     } catch (const std::exception& e) {
-        err << "ondrex: " << e.what() << '\n';
+        err << "ondrex: " << EscapeControls(e.what()) << '\n';
         return kExitBadInput;
     }
+}
+
+int Guarded(std::ostream& err, const std::function<int()>& body) {
+    return Guarded(err, [&](std::string&) { return body(); });
 }
 
 void TArgParser::Flag(std::string name) {
@@ -107,64 +115,6 @@ TFormat ParseFormat(const std::string& value) {
     if (value == "tsv") return TFormat::Tsv;
     if (value == "json") return TFormat::Json;
     throw EUsage("unknown format '" + value + "' (text, tsv or json)");
-}
-
-void AppendJsonString(std::string& out, std::string_view s) {
-    static const char hex[] = "0123456789abcdef";
-    out += '"';
-    std::size_t run = 0; // start of the pending run of bytes that need no escape
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F) continue;
-        out.append(s.data() + run, i - run);
-        run = i + 1;
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        default:
-            out += "\\u00";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    out.append(s.data() + run, s.size() - run);
-    out += '"';
-}
-
-void AppendJsonString(std::string& out, std::string_view bytes, TCodePage codePage) {
-    // Pure ASCII (the common case) needs no decoding.
-    bool ascii = true;
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii) {
-        AppendJsonString(out, bytes);
-        return;
-    }
-    std::string utf8;
-    AppendUtf8(codePage, bytes, utf8);
-    AppendJsonString(out, utf8);
 }
 
 void Write(std::ostream& out, std::string_view text) {

@@ -1,10 +1,12 @@
 #pragma once
-// Helpers shared by the subcommands of the command line (ARCHITECTURE.md, "Command line"): argument
-// parsing, errors with their exit codes, reading the input file, UTF-8 decoding and JSON strings.
+// Helpers shared by the subcommands of the command line (ARCHITECTURE.md, "Command line"):
+// argument parsing, errors with their exit codes, UTF-8 decoding and JSON strings (the input:
+// app/CliInput.h).
 //
 // Exit status: 0 success, 1 bad input (one line on stderr naming the file and the problem)
 // or output that could not be written, 2 usage error.
 
+#include "app/JsonText.h"
 #include "app/ScriptScanner.h"
 #include "platform/CodePage.h"
 #include "platform/TextFile.h"
@@ -39,7 +41,10 @@ public:
 };
 
 // Runs a subcommand body, turning EUsage, EBadInput, EFileError and other exceptions into
-// their one-line message on `err` and the exit status.
+// their one-line message on `err` and the exit status. The body names its input file in
+// `input` once known, so that running out of memory says which file was too large.
+int Guarded(std::ostream& err, const std::function<int(std::string& input)>& body);
+// The same for a body without one input file (a tree): "ondrex: out of memory".
 int Guarded(std::ostream& err, const std::function<int()>& body);
 
 // A small option parser: flags (--dim), options with a value (--format json, --format=json,
@@ -75,28 +80,15 @@ TScanOptions ScanOptionsFrom(const TArgParser& parser);
 enum class TFormat { Text, Tsv, Json };
 TFormat ParseFormat(const std::string& value);
 
-// The whole file (throws EFileError naming the file and the cause: exit 1).
-inline std::string ReadInput(const std::string& path) {
-    return ReadFileBytes(path);
-}
-
 // The file's bytes as UTF-8 text: as they are when the whole block is valid UTF-8, else
 // Windows-1252. DetectCodePage once per file, then AppendUtf8 per piece.
 using ondrex::AppendUtf8;
 using ondrex::DetectCodePage;
 using ondrex::ToUtf8;
 
-// JSON: appends "text" with quotes, escaping ", \ and the control characters. The text must
-// be UTF-8 (decode it first).
-void AppendJsonString(std::string& out, std::string_view utf8);
-// Appends the bytes in the code page, decoded to UTF-8, as a JSON string.
-void AppendJsonString(std::string& out, std::string_view bytes, TCodePage codePage);
-
-// Appends an integer in decimal.
-template <class TInteger> void AppendNumber(std::string& out, TInteger value) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
+// JSON strings and numbers (app/JsonText.h).
+using ondrex::AppendJsonString;
+using ondrex::AppendNumber;
 
 // Output that could not be written (a full disk, a closed file): exit 1, so that a script
 // does not take a cut-off result for a whole one.

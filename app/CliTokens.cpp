@@ -3,12 +3,14 @@
 #include "app/CliTokens.h"
 
 #include "app/CliCommands.h"
+#include "app/CliInput.h"
 #include "app/CliTokensJson.h"
 #include "highlighters/THighlighterList.h"
 #include "platform/LineBreaks.h"
-#include "platform/MappedFile.h"
 
 #include <ostream>
+#include <span>
+#include <vector>
 
 namespace ondrex::cli {
 
@@ -30,7 +32,7 @@ std::unique_ptr<TqvCustomHighLighter> HighlighterFor(const TArgParser& parser,
 }
 
 int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
-    return Guarded(err, [&] {
+    return Guarded(err, [&](std::string& input) {
         TArgParser parser;
         AddLanguageOption(parser);
         parser.Option("--format");
@@ -40,29 +42,29 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         if (parser.Positionals().size() != 1)
             throw EUsage(parser.Positionals().empty() ? "tokens: missing FILE"
                                                       : "tokens: too many arguments");
-        const std::string& file = parser.Positionals()[0];
+        const std::string& file = input = parser.Positionals()[0];
         auto highlighter = HighlighterFor(parser, file);
-        // A regular file is mapped: reading it would first zero as many fresh pages.
-        const TMappedFile mapped(file);
-        const std::string read = mapped.Mapped() ? std::string() : ReadInput(file);
-        const std::string_view bytes = mapped.Mapped() ? mapped.Bytes() : read;
-        const TCodePage codePage = DetectCodePage(bytes);
-
-        TTokensJson json(*highlighter, codePage);
-        std::string line;
-        TLineSplitter splitter(bytes);
-        std::string_view view;
+        TStreamedInput source(file);
+        TTokensJson json(*highlighter, source.CodePage());
+        std::vector<std::string_view> lines;
         highlighter->ResetRangeState();
         TqvRangeState range = highlighter->RangeState();
-        for (int index = 0; splitter.Next(view); ++index) {
-            line.assign(view);
-            highlighter->SetRangeState(range);
-            highlighter->StartLine(line.c_str(), index);
-            json.AppendLine(index + 1, range);
-            range = highlighter->RangeState();
-            if (json.Text().size() > (1 << 20)) {
-                Write(out, json.Text());
-                json.Clear();
+        int index = 0;
+        for (std::span<char> run; !(run = source.Next()).empty();) {
+            lines.clear();
+            ForEachLine(std::string_view(run.data(), run.size()),
+                        [&](std::string_view line) { lines.push_back(line); });
+            for (const std::string_view line : lines) {
+                // The highlighter reads up to a NUL: it goes where the line break was.
+                run.data()[std::size_t(line.data() - run.data()) + line.size()] = '\0';
+                highlighter->SetRangeState(range);
+                highlighter->StartLine(line.data(), index);
+                json.AppendLine(++index, range);
+                range = highlighter->RangeState();
+                if (json.Text().size() > (1 << 20)) {
+                    Write(out, json.Text());
+                    json.Clear();
+                }
             }
         }
         Write(out, json.Text());

@@ -1,5 +1,7 @@
 #include "app/CliTokensJson.h"
 
+#include <new>
+
 #include "app/CliSupport.h"
 #include "highlighters/TqvTableHighLighter.h"
 
@@ -92,7 +94,12 @@ TTokensJson::TTokensJson(TqvCustomHighLighter& highlighter, TCodePage codePage)
       codePage_(codePage) {}
 
 void TTokensJson::Grow(std::size_t n) {
-    buffer_.resize(std::max(2 * buffer_.size(), used_ + n + 65536));
+    const std::size_t capacity = std::max(2 * capacity_, used_ + n + 65536);
+    char* grown = static_cast<char*>(std::realloc(buffer_.get(), capacity));
+    if (!grown) throw std::bad_alloc();
+    (void)buffer_.release();
+    buffer_.reset(grown);
+    capacity_ = capacity;
 }
 
 std::string_view TTokensJson::TokenOf(TqvTableHighLighter& table) {

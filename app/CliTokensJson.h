@@ -8,6 +8,8 @@
 #include "platform/CodePage.h"
 
 #include <cstddef>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -25,17 +27,17 @@ public:
     // the line is `range`), reading its tokens to the line's end.
     void AppendLine(int lineNumber, TqvRangeState range);
 
-    std::string_view Text() const { return {buffer_.data(), used_}; }
+    std::string_view Text() const { return {buffer_.get(), used_}; }
     void Clear() { used_ = 0; }
 
 private:
     // A cursor with room for n more bytes; Commit(cursor) ends what was written through it.
     char* Room(std::size_t n) {
-        if (buffer_.size() - used_ < n) Grow(n);
-        return buffer_.data() + used_;
+        if (capacity_ - used_ < n) Grow(n);
+        return buffer_.get() + used_;
     }
     void Grow(std::size_t n);
-    void Commit(const char* cursor) { used_ = std::size_t(cursor - buffer_.data()); }
+    void Commit(const char* cursor) { used_ = std::size_t(cursor - buffer_.get()); }
     template <class THighlighter> void AppendTokens(THighlighter& highlighter);
     std::string_view TokenOf(TqvTableHighLighter& table);
     std::string_view TokenOf(TqvCustomHighLighter& any);
@@ -43,7 +45,13 @@ private:
     TqvCustomHighLighter& highlighter_;
     TqvTableHighLighter* table_; // the tokens without a copy and without virtual calls
     TCodePage codePage_;
-    std::string buffer_; // sized to its capacity; the first used_ bytes are the text
+    struct TFree {
+        void operator()(char* p) const { std::free(p); }
+    };
+    // The first used_ bytes are the text. Grown by realloc, which leaves the new room
+    // untouched: a token of megabytes asks for six times its size in case of escapes.
+    std::unique_ptr<char, TFree> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t used_ = 0;
     std::string token_; // a copied token (highlighters without TokenView)
     std::string scratch_;

@@ -32,6 +32,10 @@ public:
     virtual void ProcessMessages() = 0;
     // The editor's text or read-only flag changed (the status bar shows them).
     virtual void EditorStateChanged() = 0;
+    // The status bar's progress bar while a large file loads and is scanned: `done` of
+    // `total` lines, drawn at once (no event runs from here); hidden again by HideLoadProgress.
+    virtual void ShowLoadProgress(std::size_t done, std::size_t total) = 0;
+    virtual void HideLoadProgress() = 0;
 };
 
 } // namespace ondrex

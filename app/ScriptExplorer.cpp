@@ -7,6 +7,8 @@
 #include "platform/ScopedGuard.h"
 #include "platform/TextFile.h"
 
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 namespace ondrex {
@@ -110,11 +112,34 @@ void TScriptExplorer::SelectHighlighterOf(const std::string& path) {
 
 // ---- Scan ---------------------------------------------------------------------------------
 
+using TLoadProgressShown =
+    TScopedPair<TOndrexView, &TOndrexView::ShowLoadProgress, &TOndrexView::HideLoadProgress>;
+
 void TScriptExplorer::Parse() {
     if (FileName.empty()) return;
+    try {
+        parseFile();
+    } catch (const std::bad_alloc&) {
+        // The rows found before memory ran out stay listed; the message says which file.
+        try {
+            if (shownRows_ < results_.rows.size()) view_.ResultsAppended(results_.rows, shownRows_);
+            shownRows_ = results_.rows.size();
+        } catch (const std::bad_alloc&) {
+        }
+        throw EFileError(FileName, EFileError::TCause::OutOfMemory);
+    }
+}
+
+void TScriptExplorer::parseFile() {
+    std::error_code unknownSize;
+    std::optional<TLoadProgressShown> progress;
+    if (std::filesystem::file_size(FileName, unknownSize) >= LargeFileBytes && !unknownSize)
+        progress.emplace(view_, std::size_t(0), std::size_t(1));
+    const TScopedValue<bool> showing(showingProgress_, progress.has_value());
     memo_.Lines().Clear();
     view_.EditorStateChanged();
-    auto block = std::make_shared<const std::string>(ReadFileBytes(FileName));
+    auto block =
+        std::make_shared<const std::string>(ReadFileBytes(FileName, TFileKinds::RegularOnly));
     // Characters, their widths and what other programs get from a copy all follow the
     // file's own code page.
     SetActiveCodePage(DetectCodePage(*block));
@@ -143,6 +168,8 @@ void TScriptExplorer::BetweenSlices() {
     if (now - lastPump_ < std::chrono::milliseconds(PumpIntervalMs)) return;
     view_.ResultsAppended(results_.rows, shownRows_);
     shownRows_ = results_.rows.size();
+    if (showingProgress_)
+        view_.ShowLoadProgress(std::size_t(results_.linesRead), std::size_t(memo_.LineCount()));
     view_.ProcessMessages();
     lastPump_ = std::chrono::steady_clock::now();
 }
@@ -218,7 +245,7 @@ void TScriptExplorer::PrintBlock() {
         dumpmemo_.Add(line);
     dumpmemo_.Add("");
     dumpmemo_.Add("");
-    dumpmemo_.Print("Ondrex");
+    if (!dumpmemo_.Print("Ondrex")) return; // cancelled: nothing was printed
     Dialogs().MessageDlg("  Codeblock printed ", TMsgDlgType::mtConfirmation, mbOK);
 }
 

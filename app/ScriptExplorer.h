@@ -17,6 +17,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,6 +49,9 @@ public:
     std::string FileName; // OpenDialog1's file name: what the next scan reads
     TScanOptions Options; // dimcheck, Checkbox2, Checkbox3
     int PumpIntervalMs = 20;
+    // A file of at least this size shows its load and scan on the status bar's progress bar
+    // (smaller ones are done before a bar would be seen).
+    std::uintmax_t LargeFileBytes = std::uintmax_t(16) << 20;
     const TScanResults& Results() const { return results_; }
     int BlockStartLine() const { return blockStart_; }
     int BlockEndLine() const { return blockEnd_; }
@@ -69,7 +73,9 @@ public:
     // caption is left as it is.
     void StartWith(const std::string& path);
     // Button1 / "Parse script" / a check box: loads FileName into the editor and scans it.
-    // Throws EFileError when the file cannot be read (the previous results stay).
+    // Throws EFileError when the file cannot be read (the previous results stay), is not a
+    // regular file (a FIFO would block the window), or does not fit in memory (the rows found
+    // so far stay).
     void Parse();
     // A check box was clicked: its new state, then a new scan.
     void SetOptions(const TScanOptions& options);
@@ -81,7 +87,8 @@ public:
     // the editor's last line; nothing is copied then.
     void CopyBlock();
     // SpeedButton3 / "Print codeblock"; SpeedButton4 / "Print whole document". Throw
-    // EPrinterError (no printer) or EStringListError; no confirmation follows a failure.
+    // EPrinterError (no printer) or EStringListError; no confirmation follows a failure or
+    // a job the user cancelled.
     void PrintBlock();
     void PrintDocument();
     // SpeedButton6: only the editor's flag changes.
@@ -101,6 +108,8 @@ private:
     // The editor's lines BlockStartLine..BlockEndLine; throws before anything is changed.
     std::vector<std::string> BlockLines() const;
 
+    void parseFile(); // Parse without the out-of-memory report
+
     TqvCustomEdit& memo_;
     TOndrexView& view_;
     std::vector<std::unique_ptr<TqvCustomHighLighter>> highlighters_; // THighlighterList's order
@@ -112,6 +121,7 @@ private:
     int paintedCaretLine_ = 1;  // the line painted in the caret line's colours
     int scanning_ = 0;          // nesting depth of running scans
     std::size_t shownRows_ = 0; // rows already handed to ResultsAppended
+    bool showingProgress_ = false;
     std::chrono::steady_clock::time_point lastPump_;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/LineBreaks.h"
 #include "platform/MappedFile.h"
 #include "platform/TextFile.h"
+#include "platform/Utf16.h"
 
 #include <algorithm>
 #include <bit>
@@ -474,16 +475,32 @@ void TScriptScanner::ScanBlockInSlices(std::string_view block, TScanResults& r,
     finishScan(r);
 }
 
+void TScriptScanner::StartScan(TScanResults& r) const {
+    startScan(r);
+}
+
+bool TScriptScanner::ScanWholeLines(std::string_view lines, TScanResults& r) const {
+    bool stopped = false;
+    r.linesRead += scanWithoutPump(lines, r.linesRead, r, stopped);
+    return !stopped;
+}
+
+void TScriptScanner::FinishScan(TScanResults& r) const {
+    finishScan(r);
+}
+
 TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, bool checkUtf8) const {
     TFileReader file(path); // throws EFileError before anything changes
     startScan(r);
 
     TFileScan info;
     info.validUtf8 = true;
-    if (const TMappedFile mapped(path); mapped.Mapped()) { // one block, nothing copied
+    // One block, nothing copied; a UTF-16 file is read through the reader, which converts it.
+    if (const TMappedFile mapped(path); mapped.Mapped() && !Utf16Mark(mapped.Bytes())) {
         const std::string_view block = mapped.Bytes();
         bool stopped = false;
         r.linesRead = scanWithoutPump(block, 0, r, stopped);
+        mapped.ThrowIfShortened(path);
         info.bytes = block.size();
         if (checkUtf8) info.validUtf8 = IsValidUtf8(block);
         finishScan(r);

@@ -112,6 +112,14 @@ public:
     // without one can give no hit (a cheap pre-test; ProcessLine decides).
     static bool MayHit(std::string_view line);
 
+    // The scan of a text that comes in runs of whole lines (the command line's streamed
+    // input): StartScan; ScanWholeLines for each run, in order, until it answers false (a
+    // Ctrl+Z at the start of a line ended the text); FinishScan. Rows may be taken out of
+    // `results` between runs.
+    void StartScan(TScanResults& results) const;
+    bool ScanWholeLines(std::string_view lines, TScanResults& results) const;
+    void FinishScan(TScanResults& results) const;
+
     // Headless (no pump, no editor): scans the file as it is read, a chunk of whole lines at a
     // time, so a large file costs a small buffer. Throws EFileError as Scan does. With
     // checkUtf8 it also tells whether the whole file is valid UTF-8 (for decoding output).

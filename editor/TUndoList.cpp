@@ -5,11 +5,11 @@
 namespace ondrex {
 
 void TUndoList::AddChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                          TSelectionMode mode, std::vector<TLineSpan> spans) {
+                          TSelectionMode mode, std::vector<TLineSpan> spans, int unselected) {
     if (locked_) return;
     while (!items_.empty() && int(items_.size()) >= maxUndo_)
         items_.pop_front();
-    items_.push_back({reason, start, end, std::move(text), mode, std::move(spans)});
+    items_.push_back({reason, start, end, std::move(text), mode, std::move(spans), unselected});
     OnAdded(nullptr);
 }
 

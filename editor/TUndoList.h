@@ -47,6 +47,10 @@ struct TUndoItem {
     // top line down, exactly which bytes it removed or inserted; the text then holds the
     // removed bytes, a piece per line joined by CR LF. Empty for every other record.
     std::vector<TLineSpan> Spans;
+    // A removed stream selection: the bytes at the front of Text that were not selected but
+    // trimmed with it (the blanks before a selection that ended its line). They go back with
+    // the text; the selection restored is what was selected.
+    int Unselected = 0;
 };
 
 class TUndoList {
@@ -58,7 +62,7 @@ public:
     // Nothing while locked. At capacity the oldest record goes first, so even a capacity of 0
     // keeps the newest record. Raises OnAdded after the record is in.
     void AddChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                   TSelectionMode mode, std::vector<TLineSpan> spans = {});
+                   TSelectionMode mode, std::vector<TLineSpan> spans = {}, int unselected = 0);
     // Takes the newest record out; urNone (and `item` untouched) when the list is empty.
     TChangeReason GetChange(TUndoItem& item);
     TChangeReason PeekReason() const { return items_.empty() ? urNone : items_.back().Reason; }

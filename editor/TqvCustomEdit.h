@@ -219,7 +219,7 @@ public:
     // Records a new edit on the undo list, and the redo list, whose positions were taken
     // before this edit, is emptied. Nothing while the lists are locked.
     void RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                      TSelectionMode mode, std::vector<TLineSpan> spans = {});
+                      TSelectionMode mode, std::vector<TLineSpan> spans = {}, int unselected = 0);
     // Set whenever a change is recorded; only the application clears it.
     bool Modified() const { return modified_; }
     void SetModified(bool value);
@@ -356,15 +356,12 @@ private:
     // Selection
     TPoint ClampSelectionPos(TPoint value) const;
     void SnapCaretToCharacter();
-    void KeepBlanksBeforeBreak(std::string_view text);
-    // Deleting a stream selection that ends its line trims the blanks before it; the
-    // selection then begins where the trim will end, so that the record holds them.
-    // Stream ends beyond their lines are first brought to the lines' ends; returns the
-    // begin before the widening.
-    TPoint IncludeTrimmedBlanks();
-    // Records the selection's text as about to be removed, as `reason`; returns the begin
-    // where text replacing the selection goes.
-    TPoint RecordSelectionRemoval(TChangeReason reason);
+    // Deleting a stream selection that ends its line trims the blanks before it (with
+    // qveoScrollPastEol, outside undo and redo): where the line will end then, else the
+    // selection's begin. Stream ends beyond their lines are first brought to the lines' ends.
+    TPoint TrimmedBegin();
+    // Records the selection's text, and the blanks its removal will trim, as `reason`.
+    void RecordSelectionRemoval(TChangeReason reason);
     void DeleteSelection();
     // A column selection's bytes on each line from its top line down: both edges moved off
     // the inside of a character, and on a line that the removal leaves ending in blanks
@@ -419,6 +416,7 @@ private:
     int IndentWidth(const TUndoItem& item) const;
     // ReplaceSelection that tells where the text went in (the caret after the deletion) and,
     // for a column block, where its bytes went on each line.
+    // A stream put beyond the line's end pads the line: the padding counts as inserted.
     TPoint ReplaceSelectionAt(TSelectionMode mode, std::string_view text,
                               std::vector<TLineSpan>* columnSpans = nullptr);
     // Clipboard

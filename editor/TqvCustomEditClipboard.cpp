@@ -102,12 +102,9 @@ void TqvCustomEdit::PasteFromClipboard() {
 
 void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
     if (HasSelection()) {
-        const bool stream = selectionMode_ == smNormal;
-        const TPoint begin = RecordSelectionRemoval(urReplaceSelection);
+        RecordSelectionRemoval(urReplaceSelection);
         TUndoLock lock(undoList_, redoList_);
         ReplaceSelection(smNormal, {});
-        // Where the selection began, also when blanks before it were trimmed away.
-        if (stream) SetCaretPosition(begin);
     }
     const TPoint at = CaretPos();
     if (mode == smColumn) {
@@ -130,15 +127,16 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
         }
     }
     std::vector<TLineSpan> spans;
+    TPoint start;
     {
         TUndoLock lock(undoList_, redoList_);
-        ReplaceSelectionAt(mode, text, &spans);
+        start = ReplaceSelectionAt(mode, text, &spans);
     }
     const TPoint end = CaretPos();
     if (text.empty()) return;
     switch (mode) {
     case smNormal:
-        RecordChange(urPaste, at, end, {}, smNormal);
+        RecordChange(urPaste, start, end, {}, smNormal);
         break;
     case smColumn:
         RecordChange(urPaste, at, end, {}, smColumn, std::move(spans));

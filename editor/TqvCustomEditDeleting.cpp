@@ -16,12 +16,14 @@ constexpr std::string_view kCrLf = "\r\n";
 
 } // namespace
 
-// Removes the caret line's bytes [from, to) and trims the line. Returns where the removal
-// begins as recorded: before the blanks the trim took as well, so that undo brings them back.
+// Removes the caret line's bytes [from, to); a removal that ends the line trims it. Returns
+// where the removal begins as recorded: before the blanks the trim took as well, so that undo
+// brings them back.
 std::size_t TqvCustomEdit::RemoveFromLine(std::size_t from, std::size_t to) {
     std::string changed(lines_.Get(caretY_));
+    const bool endsLine = to >= changed.size();
     changed.erase(from, to - from);
-    const std::size_t kept = TrimTrailing(changed).size();
+    const std::size_t kept = endsLine ? TrimTrailing(changed).size() : changed.size();
     lines_.Put(caretY_, std::string_view(changed).substr(0, kept));
     return std::min(from, kept);
 }
@@ -59,7 +61,7 @@ void TqvCustomEdit::DeleteLastChar() {
         const std::string_view above = lines_.Get(caretY_ - 1);
         const TPoint join{int(above.size()) + 1, caret.Y - 1};
         std::string joined(above);
-        joined.append(TrimTrailing(line));
+        joined.append(line);
         {
             TqvLinesUpdate update(lines_);
             lines_.Delete(caretY_);
@@ -109,14 +111,16 @@ void TqvCustomEdit::DeleteChar() {
             DeleteRange(caret, {1, caret.Y + 1}, urDeleteForward);
             return;
         }
-        const std::string next(TrimTrailing(lines_.Get(caretY_ + 1)));
+        const std::string next(lines_.Get(caretY_ + 1));
         const TPoint lineEnd{int(line.size()) + 1, caret.Y};
         std::string joined = line;
         joined.resize(x, ' ');
         joined.append(next);
+        // An empty next line leaves only the padding at the end, which goes again.
+        if (next.empty()) joined.resize(line.size());
         {
             TqvLinesUpdate update(lines_);
-            lines_.Put(caretY_, TrimTrailing(joined));
+            lines_.Put(caretY_, joined);
             lines_.Delete(caretY_ + 1);
         }
         MoveMarks(caret.Y + 1, -1);

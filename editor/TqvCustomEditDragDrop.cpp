@@ -74,7 +74,7 @@ void TqvCustomEdit::DragDrop(TObject* source, int x, int y) {
         TScrollPastEol pastEol(*this);
         SetCaretPosition(drop);
         SetSelectionStart(drop);
-        SetSelectedText(text);
+        drop = ReplaceSelectionAt(smNormal, text);
     }
     RecordChange(urDropInsert, drop, CaretPos(), SelectedText(), smNormal);
 }

@@ -102,8 +102,13 @@ void TqvCustomEdit::InsertTab() {
     TqvPaintLock paint(*this);
     if (HasSelection()) RecordSelectionRemoval(urDeleteBackward);
     const TPoint begin = ReplaceSelectionAt(smNormal, std::string(std::size_t(width), ' '));
-    const std::string_view trimmed = TrimTrailing(lines_.Get(caretY_));
-    if (trimmed.size() != lines_.Get(caretY_).size()) lines_.Put(caretY_, trimmed);
+    // Spaces that end the line go again, and nothing the line had before them.
+    const std::string_view line = lines_.Get(caretY_);
+    if (caretX_ >= int(line.size())) {
+        const std::size_t kept =
+            std::max(TrimTrailing(line).size(), std::size_t(std::max(begin.X - 1, 0)));
+        if (kept < line.size()) lines_.Put(caretY_, std::string(line.substr(0, kept)));
+    }
     EnsureCaretVisible();
     if (int(lines_.Get(caretY_).size()) >= begin.X)
         RecordChange(urInsert, begin, CaretPos(), {}, smNormal);

@@ -183,8 +183,10 @@ TPoint TqvCustomEdit::ReplaceSelectionAt(TSelectionMode mode, std::string_view t
         TqvLinesUpdate update(lines_);
         if (HasSelection()) DeleteSelection();
         SnapCaretToCharacter();
-        if (mode == smNormal) KeepBlanksBeforeBreak(text);
         at = CaretPos();
+        const bool pads = mode == smNormal && !text.empty() && text.front() != '\r' &&
+                          text.front() != '\n' && caretY_ < lines_.Count();
+        if (pads) at.X = std::min(at.X, int(lines_.Get(caretY_).size()) + 1);
         if (!text.empty()) InsertText(mode, text, columnSpans);
         if (lines_.Count() == 0) lines_.Add("");
     }
@@ -192,49 +194,37 @@ TPoint TqvCustomEdit::ReplaceSelectionAt(TSelectionMode mode, std::string_view t
     return at;
 }
 
-// A stream that starts with a line break ends the caret line; blanks before the caret would
-// then be trimmed away for good. The text goes in before them instead, so they move along
-// with the rest of the line.
-void TqvCustomEdit::KeepBlanksBeforeBreak(std::string_view text) {
-    const std::size_t firstBreak = text.find_first_of("\r\n");
-    if (firstBreak == std::string_view::npos || !TrimTrailing(text.substr(0, firstBreak)).empty())
-        return;
-    const std::string_view line = lines_.Get(caretY_);
-    const std::size_t x = std::min(std::size_t(caretX_), line.size());
-    const std::size_t kept = TrimTrailing(line.substr(0, x)).size();
-    if (kept < x) SetCaretPosition({int(kept) + 1, CaretLine()});
-}
-
-TPoint TqvCustomEdit::IncludeTrimmedBlanks() {
+TPoint TqvCustomEdit::TrimmedBegin() {
     if (selectionMode_ != smNormal || !HasSelection()) return BlockBegin();
     // Ends beyond their lines' ends (left there by a mode change) select nothing more.
     for (TPoint* end : {&selStart_, &selEnd_})
         if (end->Y <= LineCount())
             end->X = std::min(end->X, int(lines_.Get(end->Y - 1).size()) + 1);
     const TPoint b = BlockBegin(), e = BlockEnd();
-    if (!(options_ & qveoScrollPastEol) || e.Y > LineCount() || !HasSelection()) return b;
+    if (!(options_ & qveoScrollPastEol) || replaying_ || e.Y > LineCount() || !HasSelection())
+        return b;
     const std::string_view last = lines_.Get(e.Y - 1);
-    const std::size_t from = CharEndAt(last, std::size_t(e.X - 1));
-    if (from < last.size() && !TrimTrailing(last.substr(from)).empty()) return b;
+    if (CharEndAt(last, std::size_t(e.X - 1)) < last.size()) return b;
     const std::string_view first = lines_.Get(b.Y - 1);
     const std::size_t left = std::min(CharEndAt(first, std::size_t(b.X - 1)), first.size());
-    const std::size_t kept = TrimTrailing(first.substr(0, left)).size();
-    if (kept == left) return b;
-    const TPoint widened{int(kept) + 1, b.Y};
-    (selStart_ == b ? selStart_ : selEnd_) = widened;
-    return b;
+    return {int(TrimTrailing(first.substr(0, left)).size()) + 1, b.Y};
 }
 
-TPoint TqvCustomEdit::RecordSelectionRemoval(TChangeReason reason) {
+void TqvCustomEdit::RecordSelectionRemoval(TChangeReason reason) {
     if (selectionMode_ == smColumn) {
         std::vector<TLineSpan> spans = ColumnSelectionSpans();
         std::string removed = SpannedText(BlockBegin().Y, spans);
         RecordChange(reason, selStart_, selEnd_, std::move(removed), smColumn, std::move(spans));
-        return BlockBegin();
+        return;
     }
-    const TPoint begin = IncludeTrimmedBlanks();
-    RecordChange(reason, selStart_, selEnd_, SelectedText(), selectionMode_);
-    return begin;
+    const TPoint from = TrimmedBegin();
+    const TPoint b = BlockBegin();
+    const int unselected = b.X - from.X;
+    std::string text;
+    if (unselected > 0)
+        text = lines_.Get(b.Y - 1).substr(std::size_t(from.X - 1), std::size_t(unselected));
+    AppendSelectedText(text);
+    RecordChange(reason, selStart_, selEnd_, std::move(text), selectionMode_, {}, unselected);
 }
 
 // Text goes in between characters: a caret inside one moves to its end.
@@ -270,8 +260,12 @@ void TqvCustomEdit::DeleteSelection() {
         const int lastY = std::min(e.Y, count);
         const std::string_view last = lines_.Get(lastY - 1);
         const std::size_t from = CharEndAt(last, std::size_t(e.X - 1));
-        if (from < last.size()) joined.append(last.substr(from));
-        if (options_ & qveoScrollPastEol) joined.resize(TrimTrailing(joined).size());
+        // Only a removal that ends the line trims it, so the blanks trimmed are the ones
+        // just before the removed text, which its record holds (TrimmedBegin).
+        if (from < last.size())
+            joined.append(last.substr(from));
+        else if ((options_ & qveoScrollPastEol) && !replaying_)
+            joined.resize(TrimTrailing(joined).size());
         for (int y = lastY; y > b.Y; --y)
             lines_.Delete(y - 1);
         lines_.Put(b.Y - 1, joined);
@@ -337,8 +331,7 @@ void TqvCustomEdit::InsertText(TSelectionMode mode, std::string_view text,
     SetCaretPosition(CaretPos());
 }
 
-// Every line written is trimmed like any edited line, so that no line carries trailing blanks
-// that a later edit would trim away beyond the reach of undo.
+// The text goes in as given, trailing blanks and all.
 void TqvCustomEdit::InsertStream(const std::vector<std::string_view>& pieces) {
     const int y = caretY_;
     const std::string_view line = lines_.Get(y);
@@ -349,25 +342,25 @@ void TqvCustomEdit::InsertStream(const std::vector<std::string_view>& pieces) {
     if (first.size() < at && !pieces.front().empty()) first.append(at - first.size(), ' ');
     if (pieces.size() == 1) {
         first.append(pieces.front()).append(right);
-        lines_.Put(y, TrimTrailing(first));
+        lines_.Put(y, first);
         SetCaretPosition({int(at + pieces.front().size()) + 1, y + 1});
         return;
     }
     first.append(pieces.front());
-    lines_.Put(y, TrimTrailing(first));
+    lines_.Put(y, first);
     const int n = int(pieces.size()) - 1;
     for (int k = 1; k < n; ++k)
-        lines_.Insert(y + k, TrimTrailing(pieces[std::size_t(k)]));
+        lines_.Insert(y + k, pieces[std::size_t(k)]);
     std::string last(pieces.back());
     last.append(right);
-    lines_.Insert(y + n, TrimTrailing(last));
+    lines_.Insert(y + n, last);
     MoveMarks(y + 1, n);
     SetCaretPosition({int(pieces.back().size()) + 1, y + n + 1});
 }
 
-// Padding and blank pieces never leave trailing blanks, and the bytes a line had stay as they
-// were: what went in is one run of bytes on each line, which taking the block back (undo)
-// removes to give back exactly the lines it was pasted into.
+// The bytes a line had stay as they were and the pieces go in as given (padded to the column;
+// an empty piece adds nothing): what went in is one run of bytes on each line, which taking
+// the block back (undo) removes to give back exactly the lines it was pasted into.
 std::vector<TLineSpan> TqvCustomEdit::InsertColumn(const std::vector<std::string_view>& pieces) {
     const auto column = std::size_t(caretX_);
     int y = caretY_;
@@ -378,18 +371,17 @@ std::vector<TLineSpan> TqvCustomEdit::InsertColumn(const std::vector<std::string
             const std::string_view line = lines_.Get(y);
             const std::size_t at = line.size() < column ? column : CharEndAt(line, column);
             const std::size_t split = std::min(at, line.size());
-            std::string added(at - split, ' ');
+            std::string added(piece.empty() ? 0 : at - split, ' ');
             added.append(piece);
-            if (split == line.size()) added.resize(TrimTrailing(added).size());
             std::string changed(line.substr(0, split));
             changed.append(added).append(line.substr(split));
             lines_.Put(y, changed);
             spans.push_back({int(split), int(added.size())});
             end = at + piece.size();
         } else {
-            std::string added(column, ' ');
+            std::string added(piece.empty() ? 0 : column, ' ');
             added.append(piece);
-            lines_.Add(TrimTrailing(added));
+            lines_.Add(added);
             spans.push_back({0, int(lines_.Get(y).size())});
             end = column + piece.size();
         }
@@ -403,14 +395,14 @@ void TqvCustomEdit::InsertLines(const std::vector<std::string_view>& pieces) {
     const int startY = caretY_;
     int y = startY;
     for (std::size_t k = 0; k + 1 < pieces.size(); ++k)
-        lines_.Insert(y++, TrimTrailing(pieces[k]));
+        lines_.Insert(y++, pieces[k]);
     const std::string_view final = pieces.back();
     if (y < lines_.Count()) {
         std::string changed(final);
         changed.append(lines_.Get(y));
-        lines_.Put(y, TrimTrailing(changed));
+        lines_.Put(y, changed);
     } else {
-        lines_.Add(TrimTrailing(final));
+        lines_.Add(final);
     }
     if (y > startY) MoveMarks(startY + 1, y - startY);
     // Right after the text put in front of the line, as after a stream, so that the end

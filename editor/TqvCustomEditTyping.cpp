@@ -16,17 +16,15 @@ void TqvCustomEdit::TypeText(const std::string& text, bool ime) {
     if (text.empty()) return;
     TqvPaintLock paint(*this);
     if (HasSelection()) {
-        const bool stream = selectionMode_ == smNormal;
-        const TPoint begin = RecordSelectionRemoval(urReplaceSelection);
+        RecordSelectionRemoval(urReplaceSelection);
         ReplaceSelection(smNormal, {});
-        // Where the selection began, also when blanks before it were trimmed away.
-        if (stream) SetCaretPosition(begin);
         const TPoint at = ReplaceSelectionAt(smNormal, text);
         RecordChange(urInsert, at, CaretPos(), {}, smNormal);
         return;
     }
     const TScopedValue<TqvEditorOptions> pastEol(options_, options_ | qveoScrollPastEol);
     std::string line(lines_.Get(caretY_));
+    const std::size_t had = line.size();
     std::size_t x = std::size_t(caretX_);
     if (line.size() < x)
         line.resize(x, ' ');
@@ -41,15 +39,17 @@ void TqvCustomEdit::TypeText(const std::string& text, bool ime) {
     }
     line.insert(x, text);
     const TPoint end{int(x + text.size()) + 1, caretY_ + 1};
-    const std::size_t kept = TrimTrailing(line).size();
-    lines_.Put(caretY_, std::string_view(line).substr(0, kept));
-    // Overwriting the end of a line with blanks trims the blanks before them too: the
-    // record then starts there and holds them, so that undo brings them back.
-    std::size_t start = x;
-    if (!replaced.empty() && kept < x) {
+    // Only typing that ends the line trims it. The record covers all the typing changed: from
+    // the padding, and from the blanks of the line's own that the trim took before it (they
+    // come back on undo as overwritten bytes do).
+    std::size_t start = std::min(x, had);
+    std::size_t kept = line.size();
+    if (x + text.size() == line.size()) kept = TrimTrailing(line).size();
+    if (kept < start) {
+        replaced.insert(0, line.substr(kept, start - kept));
         start = kept;
-        replaced.insert(0, line.substr(kept, x - kept));
     }
+    lines_.Put(caretY_, std::string_view(line).substr(0, kept));
     RecordChange(urInsert, {int(start) + 1, end.Y}, end, std::move(replaced), smNormal);
     SetCaretPosition(end);
     if (CellOfColumn(CaretLine(), CaretColumn()) + 1 >= LeftColumn() + visibleColumns_)

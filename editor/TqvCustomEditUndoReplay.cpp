@@ -32,10 +32,11 @@ std::vector<std::string_view> SplitCrLf(std::string_view text) {
 // ---- Recording -------------------------------------------------------------------------
 
 void TqvCustomEdit::RecordChange(TChangeReason reason, TPoint start, TPoint end, std::string text,
-                                 TSelectionMode mode, std::vector<TLineSpan> spans) {
+                                 TSelectionMode mode, std::vector<TLineSpan> spans,
+                                 int unselected) {
     if (undoList_.Locked()) return;
     if (!replaying_) redoList_.Clear();
-    undoList_.AddChange(reason, start, end, std::move(text), mode, std::move(spans));
+    undoList_.AddChange(reason, start, end, std::move(text), mode, std::move(spans), unselected);
 }
 
 void TqvCustomEdit::UndoChangeAdded(TObject*) {
@@ -166,23 +167,17 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
         SetCaretPosition(item.Start);
         SetSelectionStart(item.Start);
         SetSelectionEnd(item.End);
-        const TPoint begin = IncludeTrimmedBlanks();
-        const TPoint widened = BlockBegin();
         std::string inserted = SelectedText();
         if (item.Text.empty()) {
             redoList_.AddChange(item.Reason, selStart_, selEnd_, std::move(inserted), item.Mode);
             ReplaceSelection(item.Mode, item.Text);
         } else {
             // Overwritten bytes come back: redoing is then replacing them again, the same
-            // pair of records as typing over a selection. Blanks the removal trims before
-            // them go back as they were (a tab is no run of spaces).
-            std::string restored = inserted.substr(0, std::size_t(begin.X - widened.X));
-            restored += item.Text;
+            // pair of records as typing over a selection.
             redoList_.AddChange(item.Reason, selStart_, selEnd_, std::move(inserted), smNormal);
             ReplaceSelection(item.Mode, {});
-            SetCaretPosition(widened);
-            ReplaceSelection(item.Mode, restored);
-            redoList_.AddChange(urReplaceSelection, widened, CaretPos(), {}, smNormal);
+            const TPoint at = ReplaceSelectionAt(item.Mode, item.Text);
+            redoList_.AddChange(urReplaceSelection, at, CaretPos(), {}, smNormal);
         }
         SetCaretPosition(item.Start);
         UndoPairedItem(item.Reason);
@@ -207,16 +202,13 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
             item.Start == item.End && !item.Text.empty() && lines_.Get(y).empty();
         redoList_.AddChange(urLineBreak, item.Start, wholeLine ? TPoint{1, item.End.Y} : item.End,
                             std::string(indent, ' '), item.Mode);
+        // The record holds all the break took from its line (the trimmed blanks, what moved).
         std::string line(lines_.Get(y));
-        // A line that kept text before the break is padded to the break's column; an emptied
-        // line took the whole line's text, its indentation included.
-        if (!line.empty() && int(line.size()) < item.Start.X - 1)
-            line.resize(std::size_t(item.Start.X - 1), ' ');
         line.append(item.Text);
         {
             TqvLinesUpdate update(lines_);
             if (item.End.Y < lines_.Count()) lines_.Delete(item.End.Y);
-            lines_.Put(y, TrimTrailing(line));
+            lines_.Put(y, line);
         }
         SetCaretPosition(item.Start);
         MoveMarks(item.Start.Y + 1, -1);
@@ -249,6 +241,7 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
             p = {std::min(item.Start.X, item.End.X), std::min(item.Start.Y, item.End.Y)};
         // The removed text began on a line that is gone: it comes back after the last one.
         if (p.Y > LineCount()) lines_.Add("");
+        p.X -= item.Unselected;
         SetCaretPosition(p);
         SetSelectionStart(p);
         if (item.Spans.empty())
@@ -258,7 +251,8 @@ void TqvCustomEdit::UndoItem(TUndoItem& item) {
         SetCaretPosition(item.End);
         SetSelectionStart(item.Start);
         SetSelectionEnd(item.End);
-        redoList_.AddChange(item.Reason, item.Start, item.End, {}, item.Mode, item.Spans);
+        redoList_.AddChange(item.Reason, item.Start, item.End, {}, item.Mode, item.Spans,
+                            item.Unselected);
         EnsureCaretVisible();
         break;
     }
@@ -305,9 +299,19 @@ void TqvCustomEdit::RedoItem(TUndoItem& item) {
         } else {
             SetSelectionStart(item.Start);
             SetSelectionEnd(item.End);
-            IncludeTrimmedBlanks();
-            undoList_.AddChange(item.Reason, selStart_, selEnd_, SelectedText(), item.Mode);
+            // The blanks the first removal trimmed go again, as part of the selection.
+            const TPoint begin = BlockBegin();
+            std::string removed;
+            if (item.Unselected > 0)
+                removed = lines_.Get(begin.Y - 1)
+                              .substr(std::size_t(begin.X - 1 - item.Unselected),
+                                      std::size_t(item.Unselected));
+            AppendSelectedText(removed);
+            undoList_.AddChange(item.Reason, item.Start, item.End, std::move(removed), item.Mode,
+                                {}, item.Unselected);
+            (selStart_ == begin ? selStart_ : selEnd_) = {begin.X - item.Unselected, begin.Y};
             ReplaceSelection(item.Mode, item.Text);
+            SetCaretPosition(begin);
         }
         if (item.Reason == urDeleteForward) SetCaretPosition(item.Start);
         const TChangeReason next = redoList_.PeekReason();

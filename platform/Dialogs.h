@@ -1,8 +1,10 @@
 #pragma once
 // TDialogs: the modal dialogs the program asks the user with: open a file, type one line,
-// answer a message box. The application talks to Dialogs(), which is the toolkit's
+// answer a message box, wait for long work. The application talks to Dialogs(), the toolkit's
 // implementation on screen; a test installs a TScriptedDialogs so that no test ever waits
 // for a user.
+
+#include "platform/Progress.h"
 
 #include <memory>
 #include <optional>
@@ -82,6 +84,10 @@ public:
     // A message box with an icon by type and the given buttons.
     virtual TModalResult MessageDlg(const std::string& text, TMsgDlgType type,
                                     TMsgDlgButtons buttons, const std::string& caption = {}) = 0;
+    // Shows `text` and a progress of `total` steps with a Cancel button, modal, until the
+    // returned object is destroyed.
+    virtual std::unique_ptr<TProgress> BeginProgress(const std::string& text,
+                                                     std::size_t total) = 0;
 
     // InputQuery that returns the preset when cancelled.
     std::string InputBox(const std::string& caption, const std::string& prompt,

@@ -3,8 +3,10 @@
 // copying it. Anything else (a pipe, a device, an empty file, a map that fails) maps nothing
 // and the caller reads it the ordinary way, which also reports any error.
 //
-// A mapped file that another program shortens while it is read raises SIGBUS; only
-// short-lived readers (the command line) map.
+// A file that another program shortens while it is mapped would raise SIGBUS on the lost
+// pages. While a map lives, a bus error inside it puts zero pages in place of the lost ones
+// and marks the map Shortened(): the reader finishes its pass, and its owner reports the file
+// instead of the process dying. Bus errors anywhere else go to the handler that was there.
 
 #include <cstddef>
 #include <string>
@@ -21,10 +23,15 @@ public:
 
     bool Mapped() const { return data_ != nullptr; }
     std::string_view Bytes() const { return {data_, size_}; }
+    // The file lost bytes under the map: what was read past its new end were zeros.
+    bool Shortened() const;
+    // Throws EFileError (a read error naming the file) when Shortened().
+    void ThrowIfShortened(const std::string& path) const;
 
 private:
     const char* data_ = nullptr;
     std::size_t size_ = 0;
+    int slot_ = -1;
 };
 
 } // namespace ondrex

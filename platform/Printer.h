@@ -5,6 +5,7 @@
 
 #include "platform/Font.h"
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,10 +18,31 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Prints `lines` in `font`, one text line per printed line from the top of the printable
-// area, starting a new page whenever the next line does not fit; lines wider than the page
-// are cut at its edge. `title` names the job. Throws EPrinterError.
-void PrintLines(const std::string& title, const std::vector<std::string>& lines, const TFont& font);
+// A job with more pages than this shows its progress with a Cancel.
+constexpr std::size_t kFewPages = 3;
+
+// One job's pages as the toolkit draws them. Destroyed without Finish (cancelled, or an
+// error), the job is dropped: nothing of it is printed and no PDF of it is left.
+class TPrintJob {
+public:
+    virtual ~TPrintJob() = default;
+    // Text lines that fit on one page (at least 1).
+    virtual std::size_t LinesPerPage() const = 0;
+    // These throw EPrinterError.
+    virtual void NewPage() = 0;
+    virtual void DrawLine(std::size_t row, const std::string& line) = 0;
+    virtual void Finish() = 0;
+};
+
+// Lays `lines` out on `job`, one text line per printed line from the top of the page, and
+// finishes it. A job of more than kFewPages pages shows Dialogs().BeginProgress; Cancel
+// there returns false with the job left unfinished (the caller drops it).
+bool PrintLinesOn(TPrintJob& job, const std::string& title, const std::vector<std::string>& lines);
+
+// Prints `lines` in `font` through PrintLinesOn, on the toolkit's printer; lines wider than
+// the page are cut at its edge. `title` names the job. False when the user cancelled it.
+// Throws EPrinterError.
+bool PrintLines(const std::string& title, const std::vector<std::string>& lines, const TFont& font);
 
 // Tabs replaced by blanks up to the next multiple of `tabWidth` columns (bytes).
 std::string ExpandTabs(const std::string& line, int tabWidth = 8);

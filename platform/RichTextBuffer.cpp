@@ -59,8 +59,8 @@ void TRichTextBuffer::PasteFromClipboard() {
     SetSelection(caret, 0);
 }
 
-void TRichTextBuffer::Print(const std::string& title) {
-    PrintLines(title, lines_, Font);
+bool TRichTextBuffer::Print(const std::string& title) {
+    return PrintLines(title, lines_, Font);
 }
 
 } // namespace ondrex

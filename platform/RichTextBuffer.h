@@ -35,8 +35,8 @@ public:
     // The clipboard's text replaces the selection; the caret (empty selection) ends after it.
     void PasteFromClipboard();
     // One job titled `title` on the default printer (or the PDF of ONDREX_PRINT_TO_PDF).
-    // Throws EPrinterError.
-    void Print(const std::string& title);
+    // False when the user cancelled it. Throws EPrinterError.
+    bool Print(const std::string& title);
 
 private:
     std::vector<std::string> lines_;

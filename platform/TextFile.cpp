@@ -1,5 +1,7 @@
 #include "platform/TextFile.h"
 
+#include "platform/Utf16.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -34,6 +36,12 @@ std::string describe(EFileError::TCause cause, const std::string& detail) {
     case EFileError::TCause::TooLarge:
         text = "file too large";
         break;
+    case EFileError::TCause::NotRegularFile:
+        text = "not a regular file";
+        break;
+    case EFileError::TCause::OutOfMemory:
+        text = "too large for the memory available";
+        break;
     }
     if (!detail.empty()) text += " (" + detail + ")";
     return text;
@@ -63,9 +71,32 @@ struct Fd {
 
 } // namespace
 
+std::string EscapeControls(std::string_view text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7F) {
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else {
+            out += "\\x";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        }
+    }
+    return out;
+}
+
 EFileError::EFileError(std::string path, TCause cause, const std::string& detail)
-    : std::runtime_error(path + ": " + describe(cause, detail)), path_(std::move(path)),
-      cause_(cause) {}
+    : std::runtime_error(EscapeControls(path) + ": " + describe(cause, detail)),
+      path_(std::move(path)), cause_(cause) {}
 
 TFileReader::TFileReader(const std::string& path) : path_(path) {
     if (path.empty()) throw EFileError(path, EFileError::TCause::NotFound);
@@ -88,6 +119,43 @@ TFileReader::~TFileReader() {
 }
 
 std::size_t TFileReader::Read(char* into, std::size_t n) {
+    if (!markChecked_) checkMark();
+    if (decodedAt_ == decoded_.size() && !utf16_) return readRaw(into, n);
+    // What waits in `decoded_`: the first bytes, or the UTF-16 text converted.
+    while (decodedAt_ == decoded_.size()) {
+        decoded_.clear();
+        decodedAt_ = 0;
+        raw_.resize(std::max<std::size_t>(n, 2));
+        const std::size_t got = readRaw(raw_.data(), raw_.size());
+        if (got == 0) {
+            utf16_->Finish(decoded_);
+            if (decoded_.empty()) return 0;
+            break;
+        }
+        utf16_->Append(std::string_view(raw_.data(), got), decoded_);
+    }
+    const std::size_t count = std::min(n, decoded_.size() - decodedAt_);
+    std::memcpy(into, decoded_.data() + decodedAt_, count);
+    decodedAt_ += count;
+    return count;
+}
+
+void TFileReader::checkMark() {
+    markChecked_ = true;
+    char head[2];
+    std::size_t got = 0;
+    while (got < 2) {
+        const std::size_t more = readRaw(head + got, 2 - got);
+        if (more == 0) break;
+        got += more;
+    }
+    if (const auto order = Utf16Mark(std::string_view(head, got)))
+        utf16_ = std::make_unique<TUtf16Decoder>(*order);
+    else
+        decoded_.assign(head, got); // not a mark: the first bytes of the text
+}
+
+std::size_t TFileReader::readRaw(char* into, std::size_t n) {
     for (;;) {
         ssize_t got = ::read(fd_, into, n);
         if (got >= 0) return std::size_t(got);
@@ -97,14 +165,18 @@ std::size_t TFileReader::Read(char* into, std::size_t n) {
     }
 }
 
-std::string ReadFileBytes(const std::string& path) {
+std::string ReadFileBytes(const std::string& path, TFileKinds kinds) {
     if (path.empty()) throw EFileError(path, EFileError::TCause::NotFound);
-    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    // Without O_NONBLOCK, opening a FIFO waits for a writer.
+    const int nonBlocking = kinds == TFileKinds::RegularOnly ? O_NONBLOCK : 0;
+    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC | nonBlocking)};
     if (f.fd < 0) throw openError(path, errno);
     struct stat st {};
     if (::fstat(f.fd, &st) != 0)
         throw EFileError(path, EFileError::TCause::ReadError, std::strerror(errno));
     if (S_ISDIR(st.st_mode)) throw EFileError(path, EFileError::TCause::IsDirectory);
+    if (kinds == TFileKinds::RegularOnly && !S_ISREG(st.st_mode))
+        throw EFileError(path, EFileError::TCause::NotRegularFile);
 
     std::string data;
     // Regular files are read into a buffer of their exact size, so a 50 MB file costs 50 MB;
@@ -146,6 +218,7 @@ std::string ReadFileBytes(const std::string& path) {
         used += std::size_t(n);
     }
     data.resize(used);
+    if (const auto order = Utf16Mark(data)) return Utf16ToUtf8(data, *order);
     if (used != want) data.shrink_to_fit();
     return data;
 }

@@ -11,6 +11,8 @@ packages=(
   dpkg-dev appstream
   locales
   clang libclang-rt-dev
+  # the language server's JSON; the other JSON library its benchmark compares; its client test
+  libsimdjson-dev nlohmann-json3-dev neovim
 )
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo

@@ -21,8 +21,23 @@ seed_patterns() {
   fuzz_javascript) echo '*.js' ;;
   fuzz_perl) echo '*.pl *.pm *.cgi' ;;
   fuzz_php) echo '*.php *.php3 *.php4' ;;
+  fuzz_lsp_messages) echo '*.none' ;; # seeded with messages by lsp_seeds
   *) echo '*.htm *.html' ;;
   esac
+}
+
+# A few framed requests on the document the language server target opens (its first byte
+# is the read size).
+lsp_seeds() {
+  local uri='{"textDocument":{"uri":"file:///f.asp"}'
+  local m
+  for m in "\"textDocument/documentSymbol\",\"params\":$uri}" \
+    "\"textDocument/semanticTokens/full\",\"params\":$uri}" \
+    "\"textDocument/definition\",\"params\":$uri,\"position\":{\"line\":1,\"character\":8}}" \
+    "\"textDocument/didChange\",\"params\":$uri,\"contentChanges\":[{\"range\":{\"start\":{\"line\":0,\"character\":3},\"end\":{\"line\":2,\"character\":1}},\"text\":\"x\\ny\"}]}"; do
+    local body="{\"jsonrpc\":\"2.0\",\"id\":2,\"method\":$m}"
+    printf '\x07Content-Length: %d\r\n\r\n%s' "${#body}" "$body" >"$1/seed_$(printf %s "$m" | md5sum | cut -c1-8)"
+  done
 }
 
 ran=0
@@ -42,6 +57,7 @@ for src in tests/fuzz/fuzz_*.cpp; do
     done
     find "$corpus" -type f -size -64k \( "${args[@]:1}" \) -exec cp -t "$dir/corpus" {} + 2>/dev/null || true
   fi
+  [[ $name == fuzz_lsp_messages ]] && lsp_seeds "$dir/corpus"
   echo "== $name: $(find "$dir/corpus" -type f | wc -l) seeds, ${seconds} s"
   if ! "$bin" -max_total_time="$seconds" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$dir/found/" "$dir/corpus" >"$dir/log" 2>&1; then

@@ -1,11 +1,11 @@
 #include "app/index/FileBytes.h"
 
+#include "platform/MappedFile.h"
 #include "platform/TextFile.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,12 +38,10 @@ TFileBytes::TFileBytes(const std::string& path) {
     if (!S_ISREG(st.st_mode))
         throw EFileError(path, EFileError::TCause::OpenError, "not a regular file");
     if (st.st_size >= kMapFrom) {
-        void* map = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (map != MAP_FAILED) {
-            ::madvise(map, std::size_t(st.st_size), MADV_SEQUENTIAL);
-            map_ = map;
-            mapped_ = std::size_t(st.st_size);
-            view_ = std::string_view(static_cast<const char*>(map), mapped_);
+        auto mapped = std::make_unique<TMappedFile>(path);
+        if (mapped->Mapped()) {
+            view_ = mapped->Bytes();
+            map_ = std::move(mapped);
             return;
         }
     }
@@ -61,8 +59,10 @@ TFileBytes::TFileBytes(const std::string& path) {
     view_ = std::string_view(buffer_.get(), used);
 }
 
-TFileBytes::~TFileBytes() {
-    if (map_) ::munmap(map_, mapped_);
+TFileBytes::~TFileBytes() = default;
+
+void TFileBytes::ThrowIfShortened(const std::string& path) const {
+    if (map_) map_->ThrowIfShortened(path);
 }
 
 } // namespace ondrex

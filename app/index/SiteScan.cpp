@@ -22,6 +22,7 @@ void ScanSiteFile(TSiteFile& file, const TSiteScanOptions& options) {
         scanner.options = options.scan;
         scanner.countOnly = options.countOnly;
         scanner.ScanBlock(block, file.results);
+        bytes.ThrowIfShortened(file.entry.path);
         if (!options.countOnly) {
             if (options.rows) file.validUtf8 = IsValidUtf8(block);
             if (options.symbols) file.symbols = CollectSymbols(block, file.results);

@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -39,6 +40,8 @@ namespace {
 constexpr int kMostInfoRows = 8;
 // How long a window manager gets to maximise the window before it fills the screen itself.
 constexpr int kMaximiseGrace = 500; // milliseconds
+constexpr int kProgressSteps = 1000;
+constexpr int kProgressWidth = 160;
 
 QFrame* panel(QWidget* parent, const char* name, bool bevel) {
     auto* frame = new QFrame(parent);
@@ -231,6 +234,12 @@ QWidget* Tfrm_Ondrex::buildRightPane() {
         row->Add(panel);
         panels_[i] = panel;
     }
+    // Laid over the panels' right end while it shows, so they keep their widths.
+    loadProgress_ = new QProgressBar(statusBar1_);
+    loadProgress_->setObjectName("LoadProgress");
+    loadProgress_->setAccessibleName("Loading");
+    loadProgress_->setRange(0, kProgressSteps);
+    loadProgress_->hide();
     statusBar1_->addWidget(row, 1);
     topLayout->addWidget(statusBar1_);
     splitter2->addWidget(top);
@@ -527,6 +536,20 @@ void Tfrm_Ondrex::ProcessMessages() {
 
 void Tfrm_Ondrex::EditorStateChanged() {
     refreshStatus();
+}
+
+void Tfrm_Ondrex::ShowLoadProgress(std::size_t done, std::size_t total) {
+    const int width = std::min(kProgressWidth, statusBar1_->width());
+    loadProgress_->setGeometry(statusBar1_->width() - width, 0, width, statusBar1_->height());
+    const double part = total ? double(std::min(done, total)) / double(total) : 0.0;
+    loadProgress_->setValue(static_cast<int>(part * kProgressSteps));
+    loadProgress_->show();
+    loadProgress_->raise();
+    loadProgress_->repaint(); // the load itself runs no events
+}
+
+void Tfrm_Ondrex::HideLoadProgress() {
+    loadProgress_->hide();
 }
 
 } // namespace ondrex::window

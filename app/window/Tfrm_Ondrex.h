@@ -16,6 +16,7 @@
 
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QStatusBar;
 class QTimer;
 class QToolButton;
@@ -63,6 +64,8 @@ public:
     void ShowCopied() override;
     void ProcessMessages() override;
     void EditorStateChanged() override;
+    void ShowLoadProgress(std::size_t done, std::size_t total) override;
+    void HideLoadProgress() override;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -100,6 +103,7 @@ private:
     QToolButton* speedButton3_ = nullptr; // Print codeblock
     QStatusBar* statusBar1_ = nullptr;
     QLabel* panels_[5] = {};
+    QProgressBar* loadProgress_ = nullptr; // over the status bar's right end, never in its row
     QTimer* timer1_ = nullptr;
     QMenu* popupMenu1_ = nullptr;
     std::unique_ptr<Tfrm_about> about_;

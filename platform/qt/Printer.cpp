@@ -10,63 +10,112 @@
 #include <QPrinterInfo>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 namespace ondrex {
 
-std::string ExpandTabs(const std::string& line, int tabWidth) {
-    if (tabWidth <= 0 || line.find('\t') == std::string::npos) return line;
-    std::string out;
-    for (char c : line) {
-        if (c != '\t') {
-            out += c;
-            continue;
-        }
-        out.append(tabWidth - out.size() % tabWidth, ' ');
-    }
-    return out;
-}
+namespace {
 
-void PrintLines(const std::string& title, const std::vector<std::string>& lines,
+// A PDF job is written beside its file under a name of its own and takes the file's name
+// only when complete, so a cancelled or failed job never leaves a file that looks whole.
+class TQtPrintJob : public TPrintJob {
+public:
+    TQtPrintJob(const std::string& title, const TFont& font) : printer_(highResolution()) {
+        const char* pdf = std::getenv("ONDREX_PRINT_TO_PDF");
+        if (pdf && *pdf) {
+            pdf_ = std::filesystem::path(pdf);
+            partial_ = pdf_->string() + ".part";
+            printer_.setOutputFormat(QPrinter::PdfFormat);
+            printer_.setOutputFileName(QString::fromLocal8Bit(partial_.c_str()));
+        } else {
+            const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+            if (info.isNull()) throw EPrinterError("There is no default printer installed");
+            printer_.setPrinterName(info.printerName());
+        }
+        printer_.setDocName(qt::ToQString(title));
+        printer_.setCreator(QStringLiteral("Ondrex"));
+        printer_.setPageMargins(QMarginsF(0, 0, 0, 0));
+        title_ = title;
+
+        if (!painter_.begin(&printer_)) {
+            dropPartial();
+            throw EPrinterError("The printer \"" + qt::FromQString(printer_.printerName()) +
+                                "\" did not accept the job");
+        }
+        // Logical font heights are pixels at 96 dpi; the printer has its own resolution.
+        QFont qfont = qt::ToQFont(font);
+        if (qfont.pixelSize() > 0) qfont.setPointSizeF(qfont.pixelSize() * 72.0 / 96.0);
+        qfont = QFont(qfont, &printer_);
+        painter_.setFont(qfont);
+        painter_.setPen(Qt::black);
+        const QFontMetrics metrics(qfont, &printer_);
+        lineHeight_ = std::max(metrics.lineSpacing(), 1);
+        ascent_ = metrics.ascent();
+        pageHeight_ = printer_.pageRect(QPrinter::DevicePixel).toRect().height();
+    }
+
+    ~TQtPrintJob() override {
+        if (finished_) return;
+        printer_.abort(); // a printer that can drops the pages sent so far
+        if (painter_.isActive()) painter_.end();
+        dropPartial();
+    }
+
+    std::size_t LinesPerPage() const override {
+        return static_cast<std::size_t>(std::max(pageHeight_ / lineHeight_, 1));
+    }
+
+    void NewPage() override {
+        if (!printer_.newPage()) throw EPrinterError("The printer could not start a page");
+    }
+
+    void DrawLine(std::size_t row, const std::string& line) override {
+        const int y = static_cast<int>(row) * lineHeight_;
+        painter_.drawText(0, y + ascent_, qt::ToQString(ExpandTabs(line)));
+    }
+
+    void Finish() override {
+        if (!painter_.end() || printer_.printerState() == QPrinter::Error)
+            throw EPrinterError("Printing \"" + title_ + "\" failed");
+        if (pdf_) {
+            std::error_code error;
+            std::filesystem::rename(partial_, *pdf_, error);
+            if (error)
+                throw EPrinterError("Printing \"" + title_ + "\" failed: " + pdf_->string() + ": " +
+                                    error.message());
+        }
+        finished_ = true;
+    }
+
+private:
+    // The printer needs the application, and is the first member made.
+    static QPrinter::PrinterMode highResolution() {
+        qt::ensureApplication();
+        return QPrinter::HighResolution;
+    }
+    void dropPartial() {
+        std::error_code ignored;
+        if (pdf_) std::filesystem::remove(partial_, ignored);
+    }
+
+    std::optional<std::filesystem::path> pdf_;
+    std::string partial_;
+    std::string title_;
+    QPrinter printer_;
+    QPainter painter_;
+    int lineHeight_ = 1;
+    int ascent_ = 0;
+    int pageHeight_ = 0;
+    bool finished_ = false;
+};
+
+} // namespace
+
+bool PrintLines(const std::string& title, const std::vector<std::string>& lines,
                 const TFont& font) {
-    qt::ensureApplication();
-    QPrinter printer(QPrinter::HighResolution);
-    const char* pdf = std::getenv("ONDREX_PRINT_TO_PDF");
-    if (pdf && *pdf) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromLocal8Bit(pdf));
-    } else {
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull()) throw EPrinterError("There is no default printer installed");
-        printer.setPrinterName(info.printerName());
-    }
-    printer.setDocName(qt::ToQString(title));
-    printer.setCreator(QStringLiteral("Ondrex"));
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw EPrinterError("The printer \"" + qt::FromQString(printer.printerName()) +
-                            "\" did not accept the job");
-    // Logical font heights are pixels at 96 dpi; the printer has its own resolution.
-    QFont qfont = qt::ToQFont(font);
-    if (qfont.pixelSize() > 0) qfont.setPointSizeF(qfont.pixelSize() * 72.0 / 96.0);
-    qfont = QFont(qfont, &printer);
-    painter.setFont(qfont);
-    painter.setPen(Qt::black);
-    const QFontMetrics metrics(qfont, &printer);
-    const int lineHeight = std::max(metrics.lineSpacing(), 1);
-    const int pageHeight = printer.pageRect(QPrinter::DevicePixel).toRect().height();
-    int y = 0;
-    for (const std::string& line : lines) {
-        if (y > 0 && y + lineHeight > pageHeight) {
-            if (!printer.newPage()) throw EPrinterError("The printer could not start a page");
-            y = 0;
-        }
-        painter.drawText(0, y + metrics.ascent(), qt::ToQString(ExpandTabs(line)));
-        y += lineHeight;
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw EPrinterError("Printing \"" + title + "\" failed");
+    TQtPrintJob job(title, font);
+    return PrintLinesOn(job, title, lines);
 }
 
 } // namespace ondrex

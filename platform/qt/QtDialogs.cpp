@@ -2,6 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/qt/QtApplication.h"
+#include "platform/qt/QtProgress.h"
 #include "platform/qt/QtText.h"
 
 #include <QApplication>
@@ -98,6 +99,10 @@ TModalResult TQtDialogs::MessageDlg(const std::string& text, TMsgDlgType type,
     for (const auto& b : kButtons)
         if (answer == b.qt) return b.result;
     return DefaultAnswer(buttons);
+}
+
+std::unique_ptr<TProgress> TQtDialogs::BeginProgress(const std::string& text, std::size_t total) {
+    return std::make_unique<TQtProgress>(text, total);
 }
 
 } // namespace ondrex

@@ -13,6 +13,7 @@ public:
     // An empty caption is the application's title.
     TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
                             const std::string& caption = {}) override;
+    std::unique_ptr<TProgress> BeginProgress(const std::string& text, std::size_t total) override;
 };
 
 } // namespace ondrex

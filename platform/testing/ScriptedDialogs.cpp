@@ -2,6 +2,27 @@
 
 namespace ondrex {
 
+namespace {
+
+class TScriptedProgress : public TProgress {
+public:
+    TScriptedProgress(TScriptedDialogs& dialogs, std::size_t index)
+        : dialogs_(dialogs), index_(index) {}
+    ~TScriptedProgress() override { record().Shown = false; }
+    bool Advance(std::size_t done) override {
+        record().Steps.push_back(done);
+        return !(dialogs_.CancelAt && done >= *dialogs_.CancelAt);
+    }
+
+private:
+    // By index: the record vector may grow while this progress lives.
+    TScriptedDialogs::TProgressRecord& record() { return dialogs_.Progresses[index_]; }
+    TScriptedDialogs& dialogs_;
+    std::size_t index_;
+};
+
+} // namespace
+
 TScriptedDialogs& TScriptedDialogs::Install() {
     auto dialogs = std::make_unique<TScriptedDialogs>();
     TScriptedDialogs& result = *dialogs;
@@ -35,6 +56,12 @@ TModalResult TScriptedDialogs::MessageDlg(const std::string& text, TMsgDlgType t
     const TModalResult answer = MessageAnswers.front();
     MessageAnswers.pop_front();
     return answer;
+}
+
+std::unique_ptr<TProgress> TScriptedDialogs::BeginProgress(const std::string& text,
+                                                           std::size_t total) {
+    Progresses.push_back({text, total, {}, true});
+    return std::make_unique<TScriptedProgress>(*this, Progresses.size() - 1);
 }
 
 } // namespace ondrex

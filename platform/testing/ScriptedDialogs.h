@@ -34,11 +34,23 @@ public:
     std::vector<TInput> InputCalls;
     std::vector<TMessage> Messages;
 
+    // Progress: every one begun, with the steps it was told of. The user cancels when a
+    // step reaches CancelAt.
+    struct TProgressRecord {
+        std::string Text;
+        std::size_t Total = 0;
+        std::vector<std::size_t> Steps;
+        bool Shown = true; // until the work ends
+    };
+    std::vector<TProgressRecord> Progresses;
+    std::optional<std::size_t> CancelAt;
+
     std::optional<std::string> OpenFile(const TOpenDialogOptions& options) override;
     bool InputQuery(const std::string& caption, const std::string& prompt,
                     std::string& value) override;
     TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons,
                             const std::string& caption = {}) override;
+    std::unique_ptr<TProgress> BeginProgress(const std::string& text, std::size_t total) override;
 };
 
 } // namespace ondrex

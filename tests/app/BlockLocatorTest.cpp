@@ -88,6 +88,18 @@ TEST(BlockLocator, AHeaderOnTheLastLineEndsWhereItStarts) {
     EXPECT_EQ(b.info[7], (TInfoRow{"Lines in codeblock", "0"}));
 }
 
+TEST(BlockLocator, ManyHeadersAtOnceEndAsEachAlone) {
+    // Headers in any order, sharing an end, one without an end, one on and one past the last
+    // line: every answer is FindEndLine's.
+    Scanned s("Sub a()\nSub b()\nEnd Sub\nx\nSub c()\n}\nSub d()\ny\nSub e()");
+    const std::vector<int> starts = {7, 1, 2, 9, 5, 12, 3, 0};
+    std::vector<int> one;
+    for (int start : starts)
+        one.push_back(TBlockLocator::FindEndLine(s.lines, start));
+    EXPECT_EQ(TBlockLocator::FindEndLines(s.lines, starts), one);
+    EXPECT_EQ(one, (std::vector<int>{9, 3, 3, 9, 6, 12, 6, 3}));
+}
+
 TEST(BlockLocator, TheHeaderLineItselfIsNeverTested) {
     Scanned s("function f() { return 1; }\nx\n}\n");
     EXPECT_EQ(s.at(1).end, 3);

@@ -1,6 +1,6 @@
 // scan -R and tags through the real binary, and the tags file through Vim and readtags.
 
-#include "tests/app/CliJson.h"
+#include "tests/JsonTestSupport.h"
 #include "tests/app/index/ScratchTree.h"
 #include "tests/support/RunOndrex.h"
 
@@ -37,7 +37,7 @@ TEST(CliSite, JsonLinesAreTheOneFileObjectsInPathOrder) {
     ASSERT_GE(lines.size(), 4u);
     std::string previous;
     for (const std::string& line : lines) {
-        const std::string file = testjson::Parse(line)["file"].str;
+        const std::string file = testjson::Str(testjson::Json(line)["file"]);
         EXPECT_LT(previous, file);
         previous = file;
         TRunResult one = RunOndrex({"scan", "--format", "json", "--dim", file});
@@ -62,7 +62,7 @@ TEST(CliSite, BadPathsAreOneLineEachAndTheRestStillGoesOut) {
     const TRunResult json = RunOndrex({"scan", "-R", "--count", "--format", "json", root});
     const auto lines = linesOf(json.out);
     ASSERT_EQ(lines.size(), 3u) << json.out;
-    EXPECT_EQ(testjson::Parse(lines[0])["file"].str, root + "/odd\nname\xc3\xbf.asp");
+    EXPECT_EQ(testjson::Str(testjson::Json(lines[0])["file"]), root + "/odd\nname\xc3\xbf.asp");
     EXPECT_EQ(lines[2], R"({"total":{"functions":1,"subs":1,"statements":0},"files":2})");
 
     const TRunResult folder = RunOndrex({"scan", root});

@@ -1,7 +1,8 @@
 // The command line as scripts see it: the real `ondrex` binary, its output and exit status.
 
 #include "app/CliCommands.h"
-#include "tests/app/CliJson.h"
+#include "tests/JsonTestSupport.h"
+#include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/RunOndrex.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,13 @@ namespace ondrex {
 namespace {
 
 using namespace std::string_literals;
-using testjson::Parse;
-using testjson::Value;
+using testjson::Arr;
+using testjson::Bool;
+using testjson::Element;
+using testjson::Json;
+using testjson::Keys;
+using testjson::Num;
+using testjson::Str;
 
 using testsupport::RunOndrex;
 using testsupport::TRunResult;
@@ -49,26 +55,26 @@ TEST(Cli, ScanJsonOfTheShopSample) {
     TRunResult r = RunOndrex({"scan", "--format", "json", "samples/shop.asp"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    Value v = Parse(r.out);
-    EXPECT_EQ(v.keys(), (std::vector<std::string>{"file", "rows", "counters"}));
-    EXPECT_EQ(v["file"].str, "samples/shop.asp");
-    const Value& first = v["rows"][0];
-    EXPECT_EQ(first.keys(), (std::vector<std::string>{"type", "image", "name", "line", "text"}));
-    EXPECT_EQ(first["type"].str, "Function");
-    EXPECT_EQ(first["image"].num, 2);
-    EXPECT_EQ(first["name"].str, " PriceWithTax(price)");
-    EXPECT_EQ(first["line"].num, 9);
-    EXPECT_EQ(first["text"].str, "Function PriceWithTax(price)");
-    EXPECT_EQ(v["counters"].keys(), (std::vector<std::string>{"functions", "subs", "statements"}));
-    EXPECT_EQ(v["counters"]["functions"].num, 2);
-    EXPECT_EQ(v["counters"]["subs"].num, 3);
-    EXPECT_EQ(v["counters"]["statements"].num, 16);
+    Json v(r.out);
+    EXPECT_EQ(Keys(v.Root()), (std::vector<std::string>{"file", "rows", "counters"}));
+    EXPECT_EQ(Str(v["file"]), "samples/shop.asp");
+    const Element first = v["rows"].at(0).value();
+    EXPECT_EQ(Keys(first), (std::vector<std::string>{"type", "image", "name", "line", "text"}));
+    EXPECT_EQ(Str(first["type"]), "Function");
+    EXPECT_EQ(Num(first["image"]), 2);
+    EXPECT_EQ(Str(first["name"]), " PriceWithTax(price)");
+    EXPECT_EQ(Num(first["line"]), 9);
+    EXPECT_EQ(Str(first["text"]), "Function PriceWithTax(price)");
+    EXPECT_EQ(Keys(v["counters"]), (std::vector<std::string>{"functions", "subs", "statements"}));
+    EXPECT_EQ(Num(v["counters"]["functions"]), 2);
+    EXPECT_EQ(Num(v["counters"]["subs"]), 3);
+    EXPECT_EQ(Num(v["counters"]["statements"]), 16);
     // Default options: Call rows listed, Dim and If rows not.
     int calls = 0;
-    for (const Value& row : v["rows"].arr) {
-        EXPECT_NE(row["type"].str, "Dim");
-        EXPECT_NE(row["type"].str, "If ");
-        calls += row["type"].str == "Call ";
+    for (const Element row : Arr(v["rows"])) {
+        EXPECT_NE(Str(row["type"]), "Dim");
+        EXPECT_NE(Str(row["type"]), "If ");
+        calls += Str(row["type"]) == "Call ";
     }
     EXPECT_EQ(calls, 5);
 }
@@ -76,9 +82,9 @@ TEST(Cli, ScanJsonOfTheShopSample) {
 TEST(Cli, ScanOptionsMirrorTheCheckBoxes) {
     auto types = [](const TRunResult& r) {
         std::vector<std::string> t;
-        Value v = Parse(r.out);
-        for (const Value& row : v["rows"].arr)
-            t.push_back(row["type"].str);
+        Json v(r.out);
+        for (const Element row : Arr(v["rows"]))
+            t.push_back(Str(row["type"]));
         return t;
     };
     std::string f =
@@ -125,21 +131,21 @@ TEST(Cli, ScanJsonHasAnExactShape) {
     std::string empty = tempFile("cli_empty.vbs", "");
     r = RunOndrex({"scan", "--format", "json", empty});
     EXPECT_EQ(r.status, 0);
-    Value v = Parse(r.out);
-    EXPECT_TRUE(v["rows"].arr.empty());
-    EXPECT_EQ(v["counters"]["statements"].num, 0);
+    Json v(r.out);
+    EXPECT_TRUE(Arr(v["rows"]).empty());
+    EXPECT_EQ(Num(v["counters"]["statements"]), 0);
 }
 
 TEST(Cli, TextIsUtf8WhenTheWholeFileIsElseWindows1252) {
     std::string utf8 = tempFile("cli_utf8.asp", "Function Caf\xC3\xA9()\r\n");
-    EXPECT_EQ(Parse(RunOndrex({"scan", "--format", "json", utf8}).out)["rows"][0]["name"].str,
+    EXPECT_EQ(Str(Json(RunOndrex({"scan", "--format", "json", utf8}).out)["rows"].at(0)["name"]),
               " Caf\xC3\xA9()");
     std::string latin = tempFile("cli_1252.asp", "Function Caf\xE9() \x80\r\n");
-    EXPECT_EQ(Parse(RunOndrex({"scan", "--format", "json", latin}).out)["rows"][0]["name"].str,
+    EXPECT_EQ(Str(Json(RunOndrex({"scan", "--format", "json", latin}).out)["rows"].at(0)["name"]),
               " Caf\xC3\xA9() \xE2\x82\xAC");
     // One invalid byte anywhere makes the whole file Windows-1252.
     std::string mixed = tempFile("cli_mixed.asp", "Function Caf\xC3\xA9()\r\nx \xFF\r\n");
-    EXPECT_EQ(Parse(RunOndrex({"scan", "--format", "json", mixed}).out)["rows"][0]["text"].str,
+    EXPECT_EQ(Str(Json(RunOndrex({"scan", "--format", "json", mixed}).out)["rows"].at(0)["text"]),
               "Function Caf\xC3\x83\xC2\xA9()");
     TRunResult text = RunOndrex({"scan", latin});
     EXPECT_NE(text.out.find("Caf\xC3\xA9()"), std::string::npos);
@@ -152,8 +158,8 @@ TEST(Cli, JsonStringsAreEscaped) {
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("a\\\"b\\\\c\\u0001\\u001f\\u007fd\\u0000e()"), std::string::npos)
         << r.out;
-    EXPECT_EQ(Parse(r.out)["rows"][0]["name"].str, " a\"b\\c\x01\x1f\x7f"
-                                                   "d\0e()"s);
+    EXPECT_EQ(Str(Json(r.out)["rows"].at(0)["name"]), " a\"b\\c\x01\x1f\x7f"
+                                                      "d\0e()"s);
 }
 
 TEST(Cli, ScanStopsAtCtrlZAtTheStartOfALine) {
@@ -167,15 +173,15 @@ TEST(Cli, ScanStopsAtCtrlZAtTheStartOfALine) {
 TEST(Cli, BlockJsonOfAFunction) {
     TRunResult r = RunOndrex({"block", "--format", "json", "samples/shop.asp", "9"});
     ASSERT_EQ(r.status, 0) << r.err;
-    Value v = Parse(r.out);
-    EXPECT_EQ(v.keys(), (std::vector<std::string>{"start", "end", "single", "info"}));
-    EXPECT_EQ(v["start"].num, 9);
-    EXPECT_EQ(v["end"].num, 16);
-    EXPECT_FALSE(v["single"].b);
+    Json v(r.out);
+    EXPECT_EQ(Keys(v.Root()), (std::vector<std::string>{"start", "end", "single", "info"}));
+    EXPECT_EQ(Num(v["start"]), 9);
+    EXPECT_EQ(Num(v["end"]), 16);
+    EXPECT_FALSE(Bool(v["single"]));
     std::vector<std::pair<std::string, std::string>> info;
-    for (const Value& row : v["info"].arr) {
-        ASSERT_EQ(row.arr.size(), 2u);
-        info.emplace_back(row[0].str, row[1].str);
+    for (const Element row : Arr(v["info"])) {
+        ASSERT_EQ(Arr(row).size(), 2u);
+        info.emplace_back(Str(row.at(0)), Str(row.at(1)));
     }
     EXPECT_EQ(info, (std::vector<std::pair<std::string, std::string>>{
                         {"Functions found", "2"},
@@ -200,11 +206,11 @@ TEST(Cli, BlockTextPrintsTheBlocksOwnLines) {
 TEST(Cli, BlockOfAStatementIsASingleLine) {
     TRunResult r = RunOndrex({"block", "--dim", "--format", "json", "samples/shop.asp", "10"});
     ASSERT_EQ(r.status, 0) << r.err;
-    Value v = Parse(r.out);
-    EXPECT_TRUE(v["single"].b);
-    EXPECT_EQ(v["start"].num, 10);
-    EXPECT_EQ(v["end"].num, 10);
-    EXPECT_EQ(v["info"].arr.size(), 3u);
+    Json v(r.out);
+    EXPECT_TRUE(Bool(v["single"]));
+    EXPECT_EQ(Num(v["start"]), 10);
+    EXPECT_EQ(Num(v["end"]), 10);
+    EXPECT_EQ(Arr(v["info"]).size(), 3u);
     EXPECT_EQ(RunOndrex({"block", "--dim", "samples/shop.asp", "10"}).out, "  Dim taxed\n");
     // Without --dim there is no row on that line.
     EXPECT_EQ(RunOndrex({"block", "samples/shop.asp", "10"}).status, 1);
@@ -231,6 +237,11 @@ TEST(Cli, BadInputGivesOneLineNamingTheFileAndStatusOne) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("ondrex: /proc/self/mem: read error (", 0), 0u) << r.err;
     EXPECT_EQ(lineCount(r.err), 1);
+    // Control characters in a name cannot split the line.
+    r = RunOndrex({"scan", "/no/such\nline\t\x1b\x7f.asp"});
+    EXPECT_EQ(r.err, "ondrex: /no/such\\nline\\t\\x1b\\x7f.asp: no such file\n");
+    r = RunOndrex({"scan", "--format\r", "x"});
+    EXPECT_EQ(r.err, "ondrex: unknown option '--format\\r' (try 'ondrex --help')\n");
 }
 
 TEST(Cli, AFileWithoutReadPermissionIsBadInput) {
@@ -253,6 +264,68 @@ TEST(Cli, AFileWithoutReadPermissionIsBadInput) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     std::remove(f.c_str());
+}
+
+// Windows editors save "Unicode" as UTF-16 with a byte-order mark: every command reads it as
+// the same text in UTF-8.
+TEST(Cli, Utf16WithAMarkReadsAsItsUtf8Twin) {
+    const std::string text =
+        "Sub Gr\xc3\xbc\xc3\x9f()\r\n  Dim \xe2\x82\xac\r\n  If a Then\r\nEnd Sub\r\n";
+    std::string le = "\xff\xfe", be = "\xfe\xff";
+    for (std::size_t i = 0; i < text.size();) { // the text is BMP-only: one unit a character
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const int length = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
+        char32_t u = length == 1 ? c : length == 2 ? c & 0x1F : c & 0x0F;
+        for (int k = 1; k < length; ++k)
+            u = u << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        le += {char(u & 0xFF), char(u >> 8)};
+        be += {char(u >> 8), char(u & 0xFF)};
+        i += std::size_t(length);
+    }
+    const std::string twin = tempFile("cli_utf8.vbs", text);
+    for (const std::string& bytes : {le, be}) {
+        const std::string file = tempFile("cli_utf16.vbs", bytes);
+        for (const std::vector<std::string>& command :
+             std::vector<std::vector<std::string>>{{"scan", "--dim", "--if", "--format", "tsv"},
+                                                   {"scan", "--count"},
+                                                   {"block", "--format", "json"},
+                                                   {"cat", "--color=always"},
+                                                   {"tokens"}}) {
+            auto args = command;
+            args.push_back(file);
+            auto twinArgs = command;
+            twinArgs.push_back(twin);
+            if (command[0] == "block") {
+                args.push_back("1");
+                twinArgs.push_back("1");
+            }
+            const TRunResult run = RunOndrex(args);
+            EXPECT_EQ(run.status, 0) << command[0];
+            EXPECT_EQ(run.out, RunOndrex(twinArgs).out) << command[0];
+        }
+        std::remove(file.c_str());
+    }
+    std::remove(twin.c_str());
+}
+
+TEST(Cli, InputTooLargeForMemoryIsNamed) {
+    if (testsupport::kSanitizedBuild) GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // /dev/zero is one endless line; a sparse file is a large one that costs no disk.
+    const std::string big = tempFile("cli_big.php", "");
+    ASSERT_EQ(truncate(big.c_str(), off_t(8) << 30), 0);
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"scan", "--format", "json", "/dev/zero"}, {"cat", big}, {"tokens", big}}) {
+        const int status = testsupport::RunUnderAddressSpaceLimit(std::size_t(256) << 20, [&] {
+            std::ostringstream out, err;
+            const int exit = cli::RunCommandLine(args, out, err);
+            return exit == 1 && err.str() == "ondrex: " + args.back() +
+                                                 ": too large for the memory available\n"
+                       ? 0
+                       : 1;
+        });
+        EXPECT_EQ(status, 0) << testing::PrintToString(args);
+    }
+    std::remove(big.c_str());
 }
 
 TEST(Cli, UsageErrorsGiveStatusTwo) {
@@ -339,10 +412,10 @@ TEST(Cli, EverySampleScansAndHasFunctionsOrSubsAndStatements) {
                                "samples/orders.php", "samples/report.pl"}) {
         TRunResult r = RunOndrex({"scan", "--dim", "--if", "--format", "json", sample});
         ASSERT_EQ(r.status, 0) << sample;
-        Value v = Parse(r.out);
+        Json v(r.out);
         std::set<std::string> types;
-        for (const Value& row : v["rows"].arr)
-            types.insert(row["type"].str);
+        for (const Element row : Arr(v["rows"]))
+            types.insert(Str(row["type"]));
         EXPECT_TRUE(types.count("Function") || types.count("Sub")) << sample;
         for (const char* t : {"Dim", "If ", "Else ", "Call "})
             EXPECT_TRUE(types.count(t)) << sample << t;

@@ -9,15 +9,20 @@
 #include "platform/TextFile.h"
 #include "platform/testing/ScriptedDialogs.h"
 #include "platform/testing/TestControlHost.h"
+#include "tests/support/AddressSpaceLimit.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <functional>
 #include <random>
 #include <string>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -49,6 +54,13 @@ struct RecordingView : TOndrexView {
         if (onPump) onPump();
     }
     void EditorStateChanged() override { ++stateChanges; }
+    std::vector<std::pair<std::size_t, std::size_t>> progress; // (done, total) as shown
+    bool progressShown = false;
+    void ShowLoadProgress(std::size_t done, std::size_t total) override {
+        progress.emplace_back(done, total);
+        progressShown = true;
+    }
+    void HideLoadProgress() override { progressShown = false; }
 };
 
 std::string tempFile(const std::string& name, const std::string& bytes) {
@@ -240,6 +252,49 @@ TEST_F(Explorer, AFailedLoadReportsAndKeepsThePreviousRows) {
     EXPECT_EQ(memo.LineCount(), 1); // the editor was cleared before the load failed
 }
 
+// Opening a FIFO for reading waits for a writer: the window would hang until one came.
+TEST_F(Explorer, AFileReplacedByAFifoIsRefusedWithoutWaiting) {
+    scan();
+    std::remove(path.c_str());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    // Where the load does wait, this writer ends the wait, so the test fails instead of hanging.
+    std::thread rescue([&] {
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        if (const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) close(fd);
+    });
+    try {
+        explorer.Parse();
+        ADD_FAILURE() << "a FIFO was loaded";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(e.what(), path + ": not a regular file");
+    }
+    rescue.join();
+    EXPECT_EQ(view.list.size(), 2u);
+}
+
+TEST_F(Explorer, AFileTooLargeForMemoryIsNamed) {
+    if (testsupport::kSanitizedBuild) GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // A sparse file: large to read, nothing on the disk.
+    const std::string big = tempFile("explorer_big.asp", "");
+    ASSERT_EQ(truncate(big.c_str(), off_t(8) << 30), 0);
+    const int status = testsupport::RunUnderAddressSpaceLimit(std::size_t(256) << 20, [&] {
+        scan();
+        explorer.FileName = big;
+        try {
+            explorer.Parse();
+        } catch (const EFileError& e) {
+            return e.what() == big + ": too large for the memory available" && view.list.size() == 2
+                       ? 0
+                       : 1;
+        } catch (...) {
+            return 2;
+        }
+        return 3;
+    });
+    std::remove(big.c_str());
+    EXPECT_EQ(status, 0);
+}
+
 TEST_F(Explorer, SelectingABlockRowLocatesItAndColoursTheCaretLine) {
     scan();
     explorer.SelectRow(rowAt(10));
@@ -335,6 +390,21 @@ TEST_F(Explorer, AFailedPrintGivesNoConfirmation) {
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
+TEST_F(Explorer, ACancelledPrintGivesNoConfirmationAndNoPdf) {
+    std::remove(path.c_str());
+    path = tempFile("long.asp", "Function Foo()\r\n" + numbered(2, 599) + "End Function\r\n");
+    scan();
+    explorer.SelectRow(rowAt(1));
+    ASSERT_EQ(explorer.BlockEndLine(), 600);
+    PrintToPdf pdf(::testing::TempDir() + std::to_string(getpid()) + "_cancelled.pdf");
+    dialogs.CancelAt = 300;
+    explorer.PrintBlock();
+    ASSERT_EQ(dialogs.Progresses.size(), 1u);
+    EXPECT_EQ(dialogs.Progresses[0].Steps.back(), 300u);
+    EXPECT_FALSE(pdf.printed());
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
 TEST_F(Explorer, PrintWholeDocumentPrintsEveryLineAndAnEmptyOneNothing) {
     PrintToPdf pdf(::testing::TempDir() + std::to_string(getpid()) + "_doc.pdf");
     Clipboard().SetAsText("old clipboard");
@@ -403,6 +473,34 @@ TEST_F(Explorer, TheScanPumpsByTimeNotPerLine) {
     EXPECT_GT(view.pumps, 0);
     EXPECT_LT(view.pumps, 200); // slices of many lines, far from one pass per line
     EXPECT_EQ(view.list.size(), 80000u);
+    std::remove(big.c_str());
+}
+
+TEST_F(Explorer, ALargeFileShowsItsLoadOnTheProgressBarUntilTheScanEndsOrStops) {
+    const std::string script = bigScript(40000);
+    const std::string big = tempFile("explorer_progress.asp", script);
+    explorer.FileName = big;
+    explorer.PumpIntervalMs = 0;
+    explorer.LargeFileBytes = script.size() + 1;
+    explorer.Parse();
+    EXPECT_TRUE(view.progress.empty());
+
+    explorer.LargeFileBytes = script.size();
+    bool shownWhilePumping = true;
+    view.onPump = [&] { shownWhilePumping = shownWhilePumping && view.progressShown; };
+    explorer.Parse();
+    EXPECT_FALSE(view.progressShown);
+    EXPECT_TRUE(shownWhilePumping);
+    ASSERT_GT(view.progress.size(), 2u);
+    EXPECT_EQ(view.progress[0], (std::pair<std::size_t, std::size_t>{0, 1})); // the load
+    for (std::size_t i = 1; i < view.progress.size(); ++i) {
+        EXPECT_EQ(view.progress[i].second, std::size_t(memo.LineCount()));
+        EXPECT_GT(view.progress[i].first, i > 1 ? view.progress[i - 1].first : 0);
+    }
+
+    view.onPump = [&] { explorer.StopScan(); }; // the window closed mid-scan
+    explorer.Parse();
+    EXPECT_FALSE(view.progressShown);
     std::remove(big.c_str());
 }
 

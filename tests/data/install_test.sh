@@ -8,6 +8,7 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*"; exit 1; }
 [ -x "$prefix/bin/ondrex" ] || fail "bin/ondrex missing"
+[ -x "$prefix/libexec/ondrex/ondrex-window" ] || fail "the window program is missing"
 desktop=$prefix/share/applications/ondrex.desktop
 [ -f "$desktop" ] || fail "ondrex.desktop missing"
 grep -q '^Exec=ondrex %f$' "$desktop" || fail "launcher does not pass the file"

@@ -27,7 +27,7 @@ for dep in libc6 libstdc++6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins f
 done
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for path in ./usr/bin/ondrex ./usr/share/applications/ondrex.desktop \
+for path in ./usr/bin/ondrex ./usr/libexec/ondrex/ondrex-window ./usr/share/applications/ondrex.desktop \
   ./usr/share/icons/hicolor/scalable/apps/ondrex.svg ./usr/share/man/man1/ondrex.1 \
   ./usr/share/bash-completion/completions/ondrex ./usr/share/zsh/vendor-completions/_ondrex \
   ./usr/share/metainfo/ondrex.metainfo.xml; do

@@ -93,6 +93,26 @@ TEST_F(ClipboardEditing, PlainTextFromAnotherProgramPastesAsAStream) {
     EXPECT_EQ(edit.Text(), "abc\r\ndef");
 }
 
+// What is pasted goes in as given, the blanks and tabs that end its lines included, as a
+// stream and as a column block; undo takes back exactly that.
+TEST_F(ClipboardEditing, PastedTrailingBlanksAndTabsStay) {
+    edit.SetText("xy\nz");
+    Clipboard().SetAsText("a  \r\nb\t");
+    edit.SetCaretPos({3, 1});
+    Run(ecPaste);
+    EXPECT_EQ(edit.Text(), "xya  \r\nb\t\r\nz");
+    Run(ecUndo);
+    EXPECT_EQ(edit.Text(), "xy\r\nz");
+    Clipboard().SetBuffer(block, std::string("\x01"
+                                             "1 \r\n2\t\0",
+                                             8));
+    edit.SetCaretPos({3, 1});
+    Run(ecPaste);
+    EXPECT_EQ(edit.Text(), "xy1 \r\nz 2\t");
+    Run(ecUndo);
+    EXPECT_EQ(edit.Text(), "xy\r\nz");
+}
+
 TEST_F(ClipboardEditing, PasteOverASelectionIsOneStepAndKeepsNulBytes) {
     edit.SetText(std::string("a\0b cd", 6));
     Select(smNormal, {1, 1}, {4, 1});

@@ -3,7 +3,8 @@
 // blanks (edits trim those by design) and long runs of commands drawn from a byte source —
 // typing, line breaks, every delete, tabs (at several tab widths), block indent, copy, cut
 // and paste of all three block kinds, selections in all three modes, undo and redo,
-// read-only stretches. The caret may pass the end of a line (the editor's default).
+// read-only stretches. The caret may pass the end of a line (the editor's default) or not:
+// the option is switched now and then.
 
 #include "editor/TqvCustomEdit.h"
 #include "editor/qvEditorCommands.h"
@@ -166,7 +167,7 @@ inline void RandomStep(TqvCustomEdit& edit, TChoiceSource& source, TSessionKind 
         "a", " ", "(", ")", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9D\x84\x9E", "\t"};
     static const std::string ascii[] = {"a", " ", "(", ")", "b", "{", "}", "Z"};
     const std::string* typed = kind.MultiByte ? multiByte : ascii;
-    switch (source.Next(20)) {
+    switch (source.Next(21)) {
     case 0:
     case 1:
         edit.SetCaretPos(RandomPos(edit, source));
@@ -233,6 +234,9 @@ inline void RandomStep(TqvCustomEdit& edit, TChoiceSource& source, TSessionKind 
         if (edit.Text() != before) throw std::logic_error("read-only editor changed its text");
         break;
     }
+    case 19:
+        edit.SetOptions(edit.Options() ^ qveoScrollPastEol);
+        break;
     default:
         edit.SetSelectionMode(RandomMode(source, kind));
         break;

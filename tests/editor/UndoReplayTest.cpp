@@ -85,6 +85,27 @@ TEST_F(UndoReplay, OverwriteUndoAndRedoReplaceTheSameCharacter) {
     RoundTrip("ab c", "ab"); // the trimmed blank before it comes back too
 }
 
+// Removing a selection that ends its line trims the blank before it (and its record holds
+// the blank); the caret still goes to the selection's begin, and undo selects what was
+// selected.
+TEST_F(UndoReplay, ASelectionEndingItsLineKeepsItsBegin) {
+    for (const TqvEditorCommand remove : {ecDeleteChar, ecDeleteLastChar, ecCut, ecNone}) {
+        edit.SetText("hello world");
+        edit.SetSelectionStart({7, 1});
+        edit.SetSelectionEnd({12, 1});
+        if (remove != ecNone) Run(remove);
+        Run(ecChar, "J");
+        EXPECT_EQ(edit.Text(), "hello J") << CommandToText(remove);
+        while (edit.CanUndo())
+            Run(ecUndo);
+        EXPECT_EQ(edit.Text(), "hello world");
+        EXPECT_EQ(edit.SelectedText(), "world") << CommandToText(remove);
+        while (edit.CanRedo())
+            Run(ecRedo);
+        EXPECT_EQ(edit.Text(), "hello J");
+    }
+}
+
 TEST_F(UndoReplay, CapacityAndEmptyLists) {
     edit.SetText("");
     Run(ecUndo);

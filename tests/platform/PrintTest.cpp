@@ -2,10 +2,14 @@
 // printer at all, and (driven by cups_print_test.sh) on a real CUPS printer.
 
 #include "platform/Printer.h"
-#include "platform/qt/QtApplication.h"
 #include "platform/RichTextBuffer.h"
+#include "platform/qt/QtApplication.h"
+#include "platform/testing/ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 using namespace ondrex;
 
@@ -112,6 +117,99 @@ TEST(Printer, NoPrinterIsAnError) {
     TRichTextBuffer b;
     FillBlock(b, 3);
     EXPECT_THROW(b.Print("Ondrex"), EPrinterError);
+}
+
+namespace {
+
+// A job that records what was drawn; ten lines to a page.
+struct TRecordedJob : TPrintJob {
+    std::vector<std::string> drawn;
+    int pages = 1;
+    bool finished = false;
+    std::size_t LinesPerPage() const override { return 10; }
+    void NewPage() override { ++pages; }
+    void DrawLine(std::size_t row, const std::string& line) override {
+        EXPECT_EQ(row, drawn.size() % 10);
+        drawn.push_back(line);
+    }
+    void Finish() override { finished = true; }
+};
+
+std::vector<std::string> Numbered(std::size_t count) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 1; i <= count; ++i)
+        lines.push_back("Line " + std::to_string(i));
+    return lines;
+}
+
+} // namespace
+
+TEST(Printer, MoreThanAFewPagesShowProgressToTheEndAndCancelDropsTheRest) {
+    TScriptedDialogs& dialogs = TScriptedDialogs::Install();
+    TRecordedJob few;
+    EXPECT_TRUE(PrintLinesOn(few, "Ondrex", Numbered(kFewPages * 10)));
+    EXPECT_TRUE(dialogs.Progresses.empty());
+    EXPECT_EQ(few.pages, int(kFewPages));
+
+    TRecordedJob more;
+    EXPECT_TRUE(PrintLinesOn(more, "Ondrex", Numbered(kFewPages * 10 + 1)));
+    ASSERT_EQ(dialogs.Progresses.size(), 1u);
+    EXPECT_EQ(dialogs.Progresses[0].Text, "Printing \"Ondrex\", 4 pages");
+    EXPECT_EQ(dialogs.Progresses[0].Steps.back(), kFewPages * 10 + 1);
+    EXPECT_FALSE(dialogs.Progresses[0].Shown);
+    EXPECT_TRUE(more.finished);
+
+    dialogs.CancelAt = 25;
+    TRecordedJob cancelled;
+    EXPECT_FALSE(PrintLinesOn(cancelled, "Ondrex", Numbered(100)));
+    EXPECT_EQ(cancelled.drawn.size(), 25u);
+    EXPECT_FALSE(cancelled.finished);
+    EXPECT_FALSE(dialogs.Progresses.back().Shown);
+    SetDialogs(nullptr);
+}
+
+// The real dialog: the event loop runs while the job is drawn (a timer fires), the bar
+// reaches its end, and its Cancel leaves no PDF, not even a partial one.
+TEST(Printer, ALongPdfJobKeepsTheEventLoopRunningAndItsCancelLeavesNoFile) {
+    qt::ensureApplication();
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("ondrex_print_cancel_" + std::to_string(getpid()) + ".pdf");
+    const std::string partial = path.string() + ".part";
+    std::filesystem::remove(path);
+    TEnv env("ONDREX_PRINT_TO_PDF", path.c_str());
+    TRichTextBuffer b;
+    FillBlock(b, 3000); // about 40 pages
+
+    int highest = -1, maximum = 0, ticks = 0;
+    bool cancel = false;
+    QTimer watcher;
+    watcher.setInterval(0);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        ++ticks;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QProgressDialog*>(w);
+            if (!dialog || !dialog->isVisible()) continue;
+            highest = std::max(highest, dialog->value());
+            maximum = dialog->maximum();
+            if (cancel && dialog->value() > 0) dialog->cancel();
+        }
+    });
+    watcher.start();
+
+    EXPECT_TRUE(b.Print("Ondrex"));
+    EXPECT_GT(ticks, 2);
+    EXPECT_EQ(highest, maximum);
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(partial));
+
+    std::filesystem::remove(path);
+    cancel = true;
+    highest = -1;
+    EXPECT_FALSE(b.Print("Ondrex"));
+    EXPECT_GT(highest, 0);
+    EXPECT_LT(highest, maximum);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(partial));
 }
 
 // The job cups_print_test.sh checks; does nothing unless that script runs it.

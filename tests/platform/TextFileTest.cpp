@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace ondrex {
 namespace {
@@ -117,6 +119,42 @@ TEST(TextFile, ReadsAFileWhoseSizeIsUnknownBeforehand) {
     // /proc files report size 0 but have content.
     std::string status = ReadFileBytes("/proc/self/status");
     EXPECT_NE(status.find("Name:"), std::string::npos);
+}
+
+// What TFileReader hands out, read in pieces of `piece` bytes.
+std::string readInPieces(const std::string& path, std::size_t piece) {
+    TFileReader reader(path);
+    std::string all, buffer(piece, '\0');
+    while (const std::size_t got = reader.Read(buffer.data(), piece))
+        all.append(buffer, 0, got);
+    return all;
+}
+
+TEST(TextFile, Utf16WithAMarkIsReadAsUtf8) {
+    // "Dim ä" CR LF, a character beyond the first plane (a surrogate pair), a lone low half.
+    const std::string le = "\xff\xfe"
+                           "D\0i\0m\0 \0\xe4\0\r\0\n\0\x3d\xd8\x00\xde\x00\xdc"s;
+    const std::string text = "Dim \xc3\xa4\r\n\xf0\x9f\x98\x80\xef\xbf\xbd"s;
+    std::string be = "\xfe\xff"s;
+    for (std::size_t i = 2; i < le.size(); i += 2)
+        be += std::string{le[i + 1], le[i]};
+    // A high half at the very end and an odd last byte are cut-off characters.
+    const std::string cut = le.substr(0, 12) + "\x3d\xd8" + "A";
+    const std::string cutText = "Dim \xc3\xa4\xef\xbf\xbd\xef\xbf\xbd"s;
+    for (const auto& [bytes, expected] : std::vector<std::pair<std::string, std::string>>{
+             {le, text}, {be, text}, {cut, cutText}, {"\xff\xfe"s, ""}}) {
+        const std::string path = writeTemp("textfile_utf16.vbs", bytes);
+        EXPECT_EQ(ReadFileBytes(path), expected);
+        for (const std::size_t piece : {1, 3, 4096})
+            EXPECT_EQ(readInPieces(path, piece), expected) << piece;
+        std::remove(path.c_str());
+    }
+    // No mark, no guessing: NUL bytes between the letters stay.
+    const std::string unmarked = "D\0i\0m\0"s;
+    const std::string path = writeTemp("textfile_unmarked.vbs", unmarked);
+    EXPECT_EQ(ReadFileBytes(path), unmarked);
+    EXPECT_EQ(readInPieces(path, 1), unmarked);
+    std::remove(path.c_str());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -26,13 +27,15 @@ struct TRunResult {
     int status = -1; // the exit status; -1 when killed by a signal or the time limit
     std::string out;
     std::string err;
+    long peakKiB = 0; // the most memory the run held at once (resident set)
 };
 
 struct TRunOptions {
     std::string directory = ONDREX_SOURCE_DIR; // so "samples/shop.asp" resolves
     std::vector<std::string> environment;      // "NAME=value" entries set on top of ours
     std::chrono::seconds limit{60};
-    std::string outputFile{}; // standard output goes to this file instead (out stays empty)
+    std::string outputFile{};    // standard output goes to this file instead (out stays empty)
+    std::string endWhenErrHas{}; // once stderr holds this, the run is ended (a window left open)
 };
 
 inline TRunResult RunOndrex(const std::vector<std::string>& args, const TRunOptions& options = {}) {
@@ -101,6 +104,9 @@ inline TRunResult RunOndrex(const std::vector<std::string>& args, const TRunOpti
             const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
             if (n > 0) {
                 sinks[i]->append(buffer, std::size_t(n));
+                if (!options.endWhenErrHas.empty() &&
+                    result.err.find(options.endWhenErrHas) != std::string::npos)
+                    kill(pid, SIGTERM);
             } else if (n == 0 || errno != EINTR) {
                 close(fds[i].fd);
                 fds[i].fd = -1;
@@ -115,8 +121,10 @@ inline TRunResult RunOndrex(const std::vector<std::string>& args, const TRunOpti
         ADD_FAILURE() << "ondrex did not finish within " << options.limit.count() << " s";
     }
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
+    result.peakKiB = usage.ru_maxrss;
     if (!timedOut && WIFEXITED(status)) result.status = WEXITSTATUS(status);
     return result;
 }

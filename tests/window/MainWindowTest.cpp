@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -318,6 +319,44 @@ TEST_F(WindowTest, ClosingTheWindowMidScanStopsTheScanSafely) {
     EXPECT_FALSE(w->isVisible());
     EXPECT_LT(w->ListView2().RowCount(), 600000); // stopped before the end
     EXPECT_EQ(std::size_t(w->ListView2().RowCount()), w->Explorer().Results().rows.size());
+    w.reset();
+    std::remove(big.c_str());
+}
+
+TEST_F(WindowTest, ALargeFileShowsTheProgressBarWhileItLoadsAndScansAndThePanelsKeepTheirPlaces) {
+    const std::string big = TempPath("progress.asp");
+    std::ofstream(big, std::ios::binary) << bigScript(50000); // 2.6 MB, 150,000 lines
+    w = std::make_unique<Tfrm_Ondrex>(big);
+    w->Explorer().LargeFileBytes = 1 << 20;
+    w->Explorer().PumpIntervalMs = 0;
+    auto* bar = w->findChild<QProgressBar*>("LoadProgress");
+    ASSERT_NE(bar, nullptr);
+    QList<QRect> panels, panelsWhileShown;
+    int shownPasses = 0, highest = -1;
+    bool insideTheStatusBar = true;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (!w->Explorer().Scanning() || !bar->isVisible()) return;
+        ++shownPasses;
+        highest = std::max(highest, bar->value());
+        const QRect inside = bar->parentWidget()->rect();
+        insideTheStatusBar = insideTheStatusBar && inside.contains(bar->geometry());
+        panelsWhileShown.clear();
+        for (QLabel* label : bar->parentWidget()->findChildren<QLabel*>())
+            panelsWhileShown << label->geometry();
+    });
+    watcher.start(0);
+    w->show();
+    ASSERT_TRUE(WaitUntil(
+        [&] { return w->Started() && !w->Explorer().Scanning() && !w->ListView1().Rows().empty(); },
+        60000));
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_GT(shownPasses, 0);
+    EXPECT_GT(highest, 0);
+    EXPECT_TRUE(insideTheStatusBar);
+    for (QLabel* label : bar->parentWidget()->findChildren<QLabel*>())
+        panels << label->geometry();
+    EXPECT_EQ(panelsWhileShown, panels);
     w.reset();
     std::remove(big.c_str());
 }

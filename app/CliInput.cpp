@@ -1,0 +1,131 @@
+#include "app/CliInput.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace ondrex::cli {
+
+namespace {
+
+constexpr std::size_t kHeldPipe = std::size_t(8) << 20; // a pipe this short needs no spool
+
+// Where a run may end in b[0, n): after the last LF, or after the last CR that is followed by
+// a byte (not an LF, or that LF would have been found first); 0 when there is no such place.
+std::size_t afterLastBreak(const char* b, std::size_t n) {
+    for (std::size_t k = n; k > 0; --k) {
+        if (b[k - 1] == '\n') return k;
+        if (b[k - 1] == '\r' && k < n) return k;
+    }
+    return 0;
+}
+
+TWholeLines::TSource readerOf(TFileReader& file) {
+    return [&file](char* into, std::size_t n) { return file.Read(into, n); };
+}
+
+} // namespace
+
+TWholeLines::TWholeLines(TSource source, std::size_t runSize)
+    : source_(std::move(source)), runSize_(runSize) {}
+
+std::span<char> TWholeLines::Next() {
+    // Drop what was handed out; keep the rest at the front.
+    if (begin_ > 0) {
+        std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    std::size_t searched = 0; // bytes known to hold no place to cut
+    for (;;) {
+        if (!done_ && end_ < runSize_) {
+            fill();
+            continue;
+        }
+        if (done_) {
+            begin_ = end_;
+            return {buffer_.get(), end_};
+        }
+        if (const std::size_t cut = afterLastBreak(buffer_.get() + searched, end_ - searched)) {
+            begin_ = searched + cut;
+            return {buffer_.get(), begin_};
+        }
+        searched = end_ - 1; // a CR at the end still needs its next byte
+        fill();
+    }
+}
+
+void TWholeLines::fill() {
+    if (end_ + 1 >= capacity_) {
+        // realloc leaves the new room untouched (for a large block the pages are only
+        // remapped), so a long line costs about its own size.
+        const std::size_t capacity = std::max(capacity_ * 2, runSize_ + 1);
+        char* grown = static_cast<char*>(std::realloc(buffer_.get(), capacity));
+        if (!grown) throw std::bad_alloc();
+        buffer_.release();
+        buffer_.reset(grown);
+        capacity_ = capacity;
+    }
+    const std::size_t got = source_(buffer_.get() + end_, capacity_ - 1 - end_);
+    done_ = got == 0;
+    end_ += got;
+}
+
+TStreamedInput::TStreamedInput(const std::string& path, std::size_t runSize)
+    : file_(std::make_unique<TFileReader>(path)) {
+    if (file_->SizeHint() > 0) {
+        // A regular file: read once ahead for the code page, then again for the lines.
+        TFileReader ahead(path);
+        TWholeLines aheadLines(readerOf(ahead), runSize);
+        for (std::span<char> run; !(run = aheadLines.Next()).empty();)
+            if (!IsValidUtf8(std::string_view(run.data(), run.size()))) {
+                codePage_ = TCodePage::Windows1252;
+                break;
+            }
+        lines_ = std::make_unique<TWholeLines>(readerOf(*file_), runSize);
+        return;
+    }
+    // A pipe (or a device, or an empty file): what it gives first is held in memory, and
+    // whole when the pipe ends within it.
+    held_.resize(kHeldPipe);
+    std::size_t have = 0;
+    while (have < held_.size())
+        if (const std::size_t got = file_->Read(held_.data() + have, held_.size() - have))
+            have += got;
+        else
+            break;
+    held_.resize(have);
+    const bool whole = have < kHeldPipe;
+    // The held bytes first, then the rest of the pipe (nothing more for a whole one).
+    auto heldThenPipe = [this](char* into, std::size_t n) {
+        if (heldAt_ == held_.size()) return file_->Read(into, n);
+        const std::size_t count = std::min(n, held_.size() - heldAt_);
+        std::memcpy(into, held_.data() + heldAt_, count);
+        heldAt_ += count;
+        return count;
+    };
+    if (whole) {
+        codePage_ = DetectCodePage(held_);
+        lines_ = std::make_unique<TWholeLines>(heldThenPipe, runSize);
+        return;
+    }
+    // A long pipe: set aside in whole lines, checked as they pass, then read back.
+    spool_ = std::make_unique<TSpool>();
+    bool valid = true;
+    TWholeLines incoming(heldThenPipe, runSize);
+    for (std::span<char> run; !(run = incoming.Next()).empty();) {
+        const std::string_view bytes(run.data(), run.size());
+        valid = valid && IsValidUtf8(bytes);
+        spool_->Append(bytes);
+        if (heldAt_ == held_.size() && heldAt_ > 0) {
+            std::string().swap(held_); // all passed on: give the memory back
+            heldAt_ = 0;
+        }
+    }
+    codePage_ = valid ? TCodePage::Utf8 : TCodePage::Windows1252;
+    lines_ = std::make_unique<TWholeLines>(
+        [this](char* into, std::size_t n) { return spool_->Read(into, n); }, runSize);
+}
+
+} // namespace ondrex::cli

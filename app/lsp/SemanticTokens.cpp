@@ -1,0 +1,95 @@
+// semanticTokens: the highlighters' tokens in the protocol's standard token types.
+
+#include "app/lsp/Features.h"
+#include "highlighters/TqvHighLightAttributes.h"
+#include "highlighters/TqvTableHighLighter.h"
+
+#include <string_view>
+
+namespace ondrex::lsp {
+
+namespace {
+
+enum TTokenType : int {
+    ttKeyword,
+    ttString,
+    ttComment,
+    ttNumber,
+    ttOperator,
+    ttVariable,
+    ttFunction,
+    ttMacro,
+    ttNone = -1
+};
+
+// Attributes by name (every language builds its attributes from the same names).
+TTokenType typeOfAttribute(const TqvHighLightAttributes* attribute) {
+    if (!attribute) return ttNone;
+    static constexpr std::pair<std::string_view, TTokenType> kTypes[] = {
+        {"Reserved word", ttKeyword}, {"String", ttString},     {"Comment", ttComment},
+        {"Number", ttNumber},         {"Symbol", ttOperator},   {"Operator", ttOperator},
+        {"Identifier", ttVariable},   {"Variable", ttVariable}, {"Pragma", ttMacro},
+    };
+    for (const auto& [name, type] : kTypes)
+        if (attribute->Name() == name) return type;
+    return ttNone; // space, illegal characters
+}
+
+bool isDefiningKeyword(std::string_view word) {
+    for (std::string_view k : {"function", "sub", "call"}) {
+        if (word.size() != k.size()) continue;
+        std::size_t i = 0;
+        while (i < k.size() && (word[i] | 0x20) == k[i])
+            ++i;
+        if (i == k.size()) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+const std::vector<std::string>& SemanticTokenTypes() {
+    static const std::vector<std::string> types = {"keyword",  "string",   "comment",  "number",
+                                                   "operator", "variable", "function", "macro"};
+    return types;
+}
+
+void WriteSemanticTokens(TJsonWriter& out, const TFeatureContext& context, TTextDocument& document,
+                         int first, int last) {
+    TqvCustomHighLighter& highlighter = document.Highlighter();
+    const auto* table = dynamic_cast<const TqvTableHighLighter*>(&highlighter);
+    out.BeginObject().Key("data").BeginArray();
+    int previousLine = 0, previousStart = 0;
+    std::string line;
+    std::string token;
+    for (int i = first; i <= last && i < document.LineCount(); ++i) {
+        if ((i & 4095) == 4095 && context.poll) context.poll();
+        line.assign(document.Line(i));
+        document.LoadState(i);
+        highlighter.StartLine(line.c_str(), i);
+        TColumnCounter columns(line, TCodePage::Utf8, context.encoding);
+        bool afterDefiningKeyword = false;
+        for (; !highlighter.AtLineEnd(); highlighter.NextToken()) {
+            TTokenType type = typeOfAttribute(highlighter.TokenAttribute());
+            if (type == ttNone) continue;
+            const std::string_view text =
+                table ? table->TokenView() : std::string_view(token = highlighter.TokenText());
+            if (type == ttVariable && afterDefiningKeyword) type = ttFunction;
+            afterDefiningKeyword = type == ttKeyword && isDefiningKeyword(text);
+            const std::size_t startByte = std::size_t(highlighter.TokenStart());
+            const int start = columns.At(startByte);
+            const int length = columns.At(startByte + text.size()) - start;
+            if (length <= 0) continue;
+            out.Number(i - previousLine)
+                .Number(i == previousLine ? start - previousStart : start)
+                .Number(length)
+                .Number(type)
+                .Number(0);
+            previousLine = i;
+            previousStart = start;
+        }
+    }
+    out.EndArray().EndObject();
+}
+
+} // namespace ondrex::lsp
