@@ -101,8 +101,8 @@ std::string_view NextPiece(std::span<char> text, std::size_t from, std::size_t s
 // overwritten with a NUL (the byte after the run too, for a last line without one), so that
 // the highlighter reads the line where it stands.
 template <class AfterChunk>
-void ExportLines(std::span<char> bytes, TqvCustomHighLighter& highlighter,
-                 TStyledExport& exporter, AfterChunk afterChunk) {
+void ExportLines(std::span<char> bytes, TqvCustomHighLighter& highlighter, TStyledExport& exporter,
+                 AfterChunk afterChunk) {
     // Small pieces: a piece's tokens take several times its bytes, and the few pieces in
     // turn keep reusing memory already touched instead of faulting in new pages.
     constexpr std::size_t kBytesPerChunk = std::size_t(1) << 18;

@@ -5,8 +5,8 @@
 // sends it. The start states are computed on first use (a document whose tokens are never
 // asked for costs no highlighting).
 
-#include "editor/TqvEditList.h"
 #include "editor/RangeStates.h"
+#include "editor/TqvEditList.h"
 #include "highlighters/THighlighterList.h"
 #include "highlighters/qvHighlighter.h"
 

@@ -60,7 +60,7 @@ TEST(PaintLock, EndsWhenACommandFails) {
     EXPECT_GT(reports, 1); // and later changes report at once: the lock is not left held
 }
 
-TEST(TextDrawer, LetGoOfTheCanvasWhenAPaintFails) {
+TEST(TextDrawerBinding, LetGoOfTheCanvasWhenAPaintFails) {
     RecordingScreen screen;
     TqvCustomEdit edit;
     TTestControlHost host{edit};
