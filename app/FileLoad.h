@@ -20,6 +20,7 @@ public:
     // Opens the file and empties the list. Throws EFileError before any change: the window
     // takes regular files only (a FIFO would block it).
     TFileLoad(const std::string& path, TqvEditList& lines, std::size_t pieceBytes);
+    ~TFileLoad();
     TFileLoad(const TFileLoad&) = delete;
     TFileLoad& operator=(const TFileLoad&) = delete;
 

@@ -132,7 +132,9 @@ void TScriptExplorer::Parse() {
 }
 
 void TScriptExplorer::parseFile() {
-    TFileLoad load(FileName, memo_.Lines(), LoadPieceBytes); // throws before any change
+    memo_.Lines().Clear();
+    view_.EditorStateChanged();
+    TFileLoad load(FileName, memo_.Lines(), LoadPieceBytes);
     std::optional<TLoadProgressShown> progress;
     if (load.SizeHint() >= LargeFileBytes) progress.emplace(view_, std::size_t(0), std::size_t(1));
     const TScopedValue<bool> showing(showingProgress_, progress.has_value());
@@ -142,7 +144,7 @@ void TScriptExplorer::parseFile() {
     scanner_.options = Options;
     view_.ResultsCleared();
     shownRows_ = 0;
-    lastPump_ = {}; // the first piece is shown at once
+    lastPump_ = std::chrono::steady_clock::now();
     const std::uint64_t generation = results_.generation + 1;
     const TScopedValue<int> running(scanning_, scanning_ + 1);
     scanner_.StartScan(results_);

@@ -132,9 +132,9 @@ private:
     TRichTextBuffer dumpmemo_;
     int blockStart_ = 1;
     int blockEnd_ = 1;
-    int paintedCaretLine_ = 1;  // the line painted in the caret line's colours
-    int scanning_ = 0;          // nesting depth of running scans
-    int loading_ = 0;           // nesting depth of running loads
+    int paintedCaretLine_ = 1; // the line painted in the caret line's colours
+    int scanning_ = 0;         // nesting depth of running scans
+    int loading_ = 0;          // nesting depth of running loads
     bool readOnlyAfterLoad_ = true;
     std::size_t shownRows_ = 0; // rows already handed to ResultsAppended
     bool showingProgress_ = false;

@@ -90,6 +90,12 @@ public:
     void BeginLoadInPasses(std::shared_ptr<std::string> block);
     void GrowLoadedBlock(std::shared_ptr<std::string> grown);
     void LoadPass();
+    // The load of this block is over (read to its end, or given up): its block is the lines'
+    // storage like any other. A newer load's block is left alone.
+    void EndLoadInPasses(const std::shared_ptr<std::string>& block) {
+        if (passBlock_ == block) passBlock_.reset();
+    }
+    bool LoadingInPasses() const { return passBlock_ != nullptr; }
     void BeginLoading() { ++loadingCount_; }
     void EndLoading();
     int LoadingCount() const { return loadingCount_; }
