@@ -5,9 +5,9 @@
 #include "app/CliInput.h"
 #include "app/CliPipeline.h"
 #include "app/CliTokens.h"
-#include "editor/LineBreaks.h"
-#include "highlighters/TqvAnsiExport.h"
-#include "highlighters/TqvHtmlExport.h"
+#include "highlighters/AnsiExport.h"
+#include "highlighters/HtmlExport.h"
+#include "platform/LineBreaks.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,7 +41,7 @@ bool UseColor(const std::string& when, std::ostream& out) {
 // forth between the threads and carries what each one's part cost, for the next round.
 struct TExportChunk {
     std::vector<std::string_view> lines;
-    std::vector<TqvExportToken> tokens;
+    std::vector<TExportToken> tokens;
     std::vector<std::size_t> ends; // where each line's tokens end
     std::size_t ownLines = 0;
     std::string written;
@@ -50,7 +50,7 @@ struct TExportChunk {
 
     // Calls f(line, tokens) for the lines [from, to).
     template <class F> void ForLines(std::size_t from, std::size_t to, F f) const {
-        const std::span<const TqvExportToken> all(tokens);
+        const std::span<const TExportToken> all(tokens);
         for (std::size_t i = from, begin = from ? ends[from - 1] : 0; i < to; begin = ends[i++])
             f(lines[i], all.subspan(begin, ends[i] - begin));
     }
@@ -101,8 +101,8 @@ std::string_view NextPiece(std::span<char> text, std::size_t from, std::size_t s
 // overwritten with a NUL (the byte after the run too, for a last line without one), so that
 // the highlighter reads the line where it stands.
 template <class AfterChunk>
-void ExportLines(std::span<char> bytes, TqvCustomHighLighter& highlighter,
-                 TqvStyledExport& exporter, AfterChunk afterChunk) {
+void ExportLines(std::span<char> bytes, TqvCustomHighLighter& highlighter, TStyledExport& exporter,
+                 AfterChunk afterChunk) {
     // Small pieces: a piece's tokens take several times its bytes, and the few pieces in
     // turn keep reusing memory already touched instead of faulting in new pages.
     constexpr std::size_t kBytesPerChunk = std::size_t(1) << 18;
@@ -184,7 +184,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         };
 
         if (parser.Has("--html")) {
-            TqvHtmlExport html(codePage);
+            THtmlExport html(codePage);
             const std::string title = ToUtf8(DetectCodePage(file), file);
             // The head lists the looks met in the whole text; once the highlighter has none
             // left to give, the head is final and the page is written as it goes. Until then
@@ -207,7 +207,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             eachRun([&](std::span<char> run) { ExportLines(run, *highlighter, html, writeOut); });
             if (!headWritten) writeHead(out, html.PageHead(title), waiting.get());
             Write(out, html.PageBody());
-            Write(out, TqvHtmlExport::PageTail());
+            Write(out, THtmlExport::PageTail());
             return kExitOk;
         }
 
@@ -236,7 +236,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             flush(true);
             return kExitOk;
         }
-        TqvAnsiExport ansi(text, codePage);
+        TAnsiExport ansi(text, codePage);
         eachRun([&](std::span<char> run) {
             ExportLines(run, *highlighter, ansi, [&] { flush(false); });
         });

@@ -5,8 +5,8 @@
 #include "app/CliCommands.h"
 #include "app/CliInput.h"
 #include "app/CliTokensJson.h"
-#include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
+#include "platform/LineBreaks.h"
 
 #include <ostream>
 #include <span>

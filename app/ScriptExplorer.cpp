@@ -151,15 +151,11 @@ void TScriptExplorer::parseFile() {
     shownRows_ = 0;
     lastPump_ = std::chrono::steady_clock::now();
     const std::uint64_t generation = results_.generation + 1;
-    ++scanning_;
-    try {
+    {
+        const TScopedValue<int> nested(scanning_, scanning_ + 1);
         scanner_.ScanBlockInSlices(*block, results_,
                                    TMessagePump::bind<&TScriptExplorer::BetweenSlices>(this));
-    } catch (...) {
-        --scanning_;
-        throw;
     }
-    --scanning_;
     if (results_.generation != generation) return; // stopped: a newer scan or the close
     view_.ResultsAppended(results_.rows, shownRows_);
     shownRows_ = results_.rows.size();

@@ -1,6 +1,6 @@
 #include "editor/LineStore.h"
 
-#include "editor/LineBreaks.h"
+#include "platform/LineBreaks.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -19,6 +19,8 @@
 // ...UndoReplay.cpp (recording, Undo and Redo).
 
 #include "editor/DisplayCells.h"
+#include "editor/RangeStates.h"
+#include "editor/RowPainter.h"
 #include "editor/TMarkList.h"
 #include "editor/TUndoList.h"
 #include "editor/TqvBookMarkOpt.h"
@@ -28,8 +30,6 @@
 #include "editor/TqvGutter.h"
 #include "editor/TqvInternalImage.h"
 #include "editor/TqvKeyStrokes.h"
-#include "editor/TqvRangeStates.h"
-#include "editor/TqvRowPainter.h"
 #include "editor/TqvSelectedColor.h"
 #include "editor/TuzTextDrawer.h"
 #include "editor/qvEditorCommands.h"
@@ -77,7 +77,7 @@ using TqvReplaceTextEvent =
 using TqvSpecialLineColorsEvent = TEvent<TObject*, int, bool&, TColor&, TColor&>;
 using TqvStatusChangeEvent = TEvent<TObject*, TqvStatusChanges>;
 
-class TqvCustomEdit : public TCustomControl, public TqvMarkOwner {
+class TqvCustomEdit : public TCustomControl, public TMarkOwner {
 public:
     TqvCustomEdit();
     ~TqvCustomEdit() override;
@@ -460,10 +460,10 @@ private:
     // Painting helpers (TqvCustomEditPaint.cpp).
     struct TPaintSelection;
     TPaintSelection PaintSelection(int firstLine, int lastLine) const;
-    TqvRowSelection RowSelection(const TPaintSelection& selection, int line,
-                                 std::string_view text) const;
+    TRowSelection RowSelection(const TPaintSelection& selection, int line,
+                               std::string_view text) const;
     TColor EditorBackground() const;
-    void PaintRow(int line, int top, const TPaintSelection& selection, const TqvPaintFrame& frame);
+    void PaintRow(int line, int top, const TPaintSelection& selection, const TPaintFrame& frame);
     void PaintMarks(TCanvas& canvas, int firstLine, int lastLine);
     void DrawMark(TCanvas& canvas, const TMark& mark, int& offset);
 
@@ -484,7 +484,7 @@ private:
     TqvKeyStrokes keystrokes_{this};
     TMarkList marks_{this};
     TqvEditSearch search_;
-    TqvRangeStates ranges_{lines_};
+    TRangeStates ranges_{lines_};
     std::array<TMark*, 10> bookmarks_{};
     TUndoList undoList_;
     TUndoList redoList_;
@@ -496,7 +496,7 @@ private:
     int columnShift_ = 0;
     std::unique_ptr<THintWindow> scrollHint_;
     std::unique_ptr<TqvInternalImage> internalImage_; // made when first drawn
-    TqvRowPainter rowPainter_{drawer_};
+    TRowPainter rowPainter_{drawer_};
     TDisplayCells paintCells_;
     mutable TDisplayCells hitCells_;
     std::string paintLine_; // the highlighter reads a terminated copy
@@ -558,7 +558,7 @@ private:
     TPoint caretOffset_;
     bool caretShown_ = false;
     int wheelRemainder_ = 0;
-    TqvKeyChordPrefix chordPrefix_;
+    TKeyChordPrefix chordPrefix_;
     bool keyWasCommand_ = false;
     int imePendingCount_ = 0;
 

@@ -4,6 +4,7 @@
 // everything drawn or hit-tested goes through.
 
 #include "editor/TqvCustomEdit.h"
+#include "editor/TqvScopedGuards.h"
 
 #include "editor/qvSupportProcs.h"
 #include "highlighters/qvHighlighter.h"
@@ -56,8 +57,10 @@ void TqvCustomEdit::Paint(TCanvas& canvas, const TRect& clip) {
         std::max(firstCell, leftColumn_ + (clip.Right - textLeft + charWidth_ - 1) / charWidth_);
     const int firstLine = TopLine() + std::max(clip.Top, 0) / lineHeight_;
     const int lastLine = std::min(TopLine() + (clip.Bottom - 1) / lineHeight_, LineCount());
-    // The host draws the caret over the finished paint, so it is not hidden meanwhile.
-    try {
+    {
+        // The caret follows however the paint ends. The host draws it over the finished
+        // paint, so it is not hidden meanwhile.
+        const TScopedPair<TqvCustomEdit, nullptr, &TqvCustomEdit::UpdateCaret> caretAfter(*this);
         if (clip.Left < gutterWidth_)
             PaintGutter(canvas, {clip.Left, clip.Top, gutterWidth_, clip.Bottom}, firstLine,
                         lastLine);
@@ -65,11 +68,7 @@ void TqvCustomEdit::Paint(TCanvas& canvas, const TRect& clip) {
             PaintTextLines(canvas,
                            {std::max(clip.Left, gutterWidth_), clip.Top, clip.Right, clip.Bottom},
                            firstLine, lastLine, firstCell, lastCell);
-    } catch (...) {
-        UpdateCaret();
-        throw;
     }
-    UpdateCaret();
     if (OnPaint) {
         canvas.Font = font_;
         canvas.Brush.Color = color_;
@@ -88,25 +87,18 @@ bool TqvCustomEdit::DoOnSpecialLineColors(int line, TColor& foreground, TColor& 
 void TqvCustomEdit::PaintGutter(TCanvas& canvas, const TRect& rect, int firstLine, int lastLine) {
     canvas.Brush.Color = gutter_.Color();
     if (gutter_.ShowLineNumbers()) {
-        drawer_.BindContext(&canvas);
-        try {
-            drawer_.SetBackColor(gutter_.Color());
-            drawer_.SetForeColor(font_.Color());
-            drawer_.SetStyle(gutter_.UseFontStyle() ? font_.Style() : 0);
-            int y = (firstLine - TopLine()) * lineHeight_;
-            for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
-                const TRect row{rect.Left, y, rect.Right, y + lineHeight_};
-                drawer_.PutTextSpaced(gutter_.LeftOffset(), y, ETO_OPAQUE | ETO_CLIPPED, row,
-                                      gutter_.FormatLineNumber(line));
-            }
-            if (y < rect.Bottom)
-                InternalFillRect(canvas,
-                                 {rect.Left, std::max(y, rect.Top), rect.Right, rect.Bottom});
-        } catch (...) {
-            drawer_.UnbindContext();
-            throw;
+        const TuzDrawerBinding binding(drawer_, &canvas);
+        drawer_.SetBackColor(gutter_.Color());
+        drawer_.SetForeColor(font_.Color());
+        drawer_.SetStyle(gutter_.UseFontStyle() ? font_.Style() : 0);
+        int y = (firstLine - TopLine()) * lineHeight_;
+        for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
+            const TRect row{rect.Left, y, rect.Right, y + lineHeight_};
+            drawer_.PutTextSpaced(gutter_.LeftOffset(), y, ETO_OPAQUE | ETO_CLIPPED, row,
+                                  gutter_.FormatLineNumber(line));
         }
-        drawer_.UnbindContext();
+        if (y < rect.Bottom)
+            InternalFillRect(canvas, {rect.Left, std::max(y, rect.Top), rect.Right, rect.Bottom});
     } else {
         canvas.FillRect(rect);
     }
@@ -191,22 +183,16 @@ void TqvCustomEdit::PaintTextLines(TCanvas& canvas, TRect rect, int firstLine, i
     }
     if (firstLine <= lastLine && rect.Left < rect.Right) {
         const TPaintSelection selection = PaintSelection(firstLine, lastLine);
-        const TqvPaintFrame frame{charWidth_, textOffset_, firstCell,  lastCell,
-                                  rect.Left,  rect.Right,  background, font_.Color()};
+        const TPaintFrame frame{charWidth_, textOffset_, firstCell,  lastCell,
+                                rect.Left,  rect.Right,  background, font_.Color()};
         rowPainter_.BeginPaint(frame);
         drawer_.SetStyle(font_.Style());
-        drawer_.BindContext(&canvas);
-        try {
-            int y = (firstLine - TopLine()) * lineHeight_;
-            for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
-                PaintRow(line, y, selection, frame);
-                if (edgeShown) drawEdge(y, y + lineHeight_);
-            }
-        } catch (...) {
-            drawer_.UnbindContext();
-            throw;
+        const TuzDrawerBinding binding(drawer_, &canvas);
+        int y = (firstLine - TopLine()) * lineHeight_;
+        for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
+            PaintRow(line, y, selection, frame);
+            if (edgeShown) drawEdge(y, y + lineHeight_);
         }
-        drawer_.UnbindContext();
     }
     const int below = std::max((lastLine - TopLine() + 1) * lineHeight_, rect.Top);
     if (below < rect.Bottom && rect.Left < rect.Right) {
@@ -229,12 +215,12 @@ TqvCustomEdit::TPaintSelection TqvCustomEdit::PaintSelection(int firstLine, int 
 }
 
 // The cells of the stored bytes the selection holds on this line.
-TqvRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
-                                            std::string_view text) const {
+TRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
+                                          std::string_view text) const {
     if (!s.Active || line < s.Begin.Y || line > s.End.Y) return {};
     switch (s.Mode) {
     case smLine:
-        return TqvRowSelection::All();
+        return TRowSelection::All();
     case smColumn: {
         // An edge inside a character takes the whole character, as reading the block does.
         const auto edge = [&](int column) {
@@ -252,11 +238,11 @@ TqvRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
 }
 
 void TqvCustomEdit::PaintRow(int line, int top, const TPaintSelection& selection,
-                             const TqvPaintFrame& frame) {
+                             const TPaintFrame& frame) {
     const std::string_view text = lines_.Get(line - 1);
     paintCells_.Layout(text, tabWidth_, ActiveCodePage(), frame.LastCell);
-    TqvRowColors colors{font_.Color(), frame.EditorBackground, selectedColor_.Foreground(),
-                        selectedColor_.Background(), false};
+    TRowColors colors{font_.Color(), frame.EditorBackground, selectedColor_.Foreground(),
+                      selectedColor_.Background(), false};
     colors.Special = DoOnSpecialLineColors(line, colors.Foreground, colors.Background);
     if (colors.Special) {
         colors.SelectedForeground = colors.Background;

@@ -1,6 +1,6 @@
 #include "editor/TqvEditList.h"
 
-#include "editor/LineBreaks.h"
+#include "platform/LineBreaks.h"
 #include "platform/TextFile.h"
 
 #include <istream>

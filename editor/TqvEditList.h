@@ -4,9 +4,9 @@
 // and changed events, GetText — plus seven change notifications and the rule that the list
 // is never empty outside a bulk load.
 //
-// Deliberate deviation (design.md §7): loading never drops data. SetText and the loads split
-// at CR, LF and CR LF only; a NUL byte is an ordinary byte of its line and does not end the
-// text. A block ending in a line break yields no extra empty line.
+// Deliberate (ARCHITECTURE.md, "Decided behaviour"): loading never drops data. SetText and the
+// loads split at CR, LF and CR LF only; a NUL byte is an ordinary byte of its line and does not end
+// the text. A block ending in a line break yields no extra empty line.
 //
 // Storage is a TLineStore: a loaded file stays one shared buffer that the lines view into,
 // so loading a 50 MB file of 3 M lines needs about the file's size plus 16 bytes a line.

@@ -1,7 +1,7 @@
 #include "app/lsp/TextDocument.h"
 
 #include "app/lsp/FileUri.h"
-#include "editor/qvLineText.h"
+#include "editor/LineText.h"
 
 #include <vector>
 

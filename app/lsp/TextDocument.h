@@ -5,8 +5,8 @@
 // sends it. The start states are computed on first use (a document whose tokens are never
 // asked for costs no highlighting).
 
+#include "editor/RangeStates.h"
 #include "editor/TqvEditList.h"
-#include "editor/TqvRangeStates.h"
 #include "highlighters/THighlighterList.h"
 #include "highlighters/qvHighlighter.h"
 
@@ -64,7 +64,7 @@ private:
     TqvEditList lines_;
     std::string language_;
     std::unique_ptr<TqvCustomHighLighter> highlighter_;
-    TqvRangeStates states_{lines_};
+    TRangeStates states_{lines_};
     bool statesReady_ = false;
     std::uint64_t revision_ = 0;
     std::pair<int, int> lastRescan_{0, -1};

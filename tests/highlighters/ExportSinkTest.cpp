@@ -1,6 +1,6 @@
+#include "highlighters/AnsiExport.h"
+#include "highlighters/HtmlExport.h"
 #include "highlighters/THighlighterList.h"
-#include "highlighters/TqvAnsiExport.h"
-#include "highlighters/TqvHtmlExport.h"
 #include "highlighters/jxPHPSyn.h"
 #include "highlighters/zkVBSSyn.h"
 
@@ -60,7 +60,7 @@ TEST(Export, WithoutSinkExportIsPlainScanning) {
 TEST(AnsiExport, StylesChangeOnlyWhereTheLookChanges) {
     TzkVbsSyn syn;
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     syn.SetExportSink(&ansi);
     ExportLine(syn, "Dim x 'c");
     EXPECT_EQ(out, "\x1b[0;1;94mDim\x1b[0m x \x1b[0;3;90m'c\x1b[0m\n");
@@ -72,7 +72,7 @@ TEST(AnsiExport, ExplicitColoursWinOverTheTheme) {
     syn.KeyAttri->SetBackground(clMaroon);
     syn.KeyAttri->SetStyle(fsUnderline | fsStrikeOut);
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     syn.SetExportSink(&ansi);
     ExportLine(syn, "End");
     EXPECT_EQ(out, "\x1b[0;4;9;38;2;1;2;3;41mEnd\x1b[0m\n");
@@ -81,7 +81,7 @@ TEST(AnsiExport, ExplicitColoursWinOverTheTheme) {
 TEST(AnsiExport, ControlCharactersCannotDriveTheTerminal) {
     TqvHighLightAttributes plain("Identifier");
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     ansi.WriteToken("\x1b]0;x\x07\t\x7f", &plain, false, false);
     EXPECT_EQ(out, "^[]0;x^G\t^?");
 }
@@ -90,7 +90,7 @@ TEST(AnsiExport, CharacterSplitAcrossTokensStaysWhole) {
     TqvHighLightAttributes key("Reserved word"), plain("Identifier");
     key.SetStyle(fsBold);
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     ansi.WriteToken("a\xc3", &key, false, false);
     ansi.WriteToken("\xa9z", &plain, false, false);
     ansi.WriteToken({}, nullptr, false, false);
@@ -100,14 +100,14 @@ TEST(AnsiExport, CharacterSplitAcrossTokensStaysWhole) {
 TEST(AnsiExport, Windows1252IsDecoded) {
     TqvHighLightAttributes plain("Identifier");
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Windows1252);
+    TAnsiExport ansi(out, TCodePage::Windows1252);
     ansi.WriteToken("caf\xe9 \x80", &plain, false, false);
     EXPECT_EQ(out, "caf\xc3\xa9 \xe2\x82\xac");
 }
 
 TEST(HtmlExport, StandalonePageWithEscapedTextAndOneClassPerLook) {
     TzkVbsSyn syn;
-    TqvHtmlExport html(TCodePage::Utf8);
+    THtmlExport html(TCodePage::Utf8);
     syn.SetExportSink(&html);
     ExportLine(syn, "If a<b & \"x\" Then");
     const std::string page = html.Page("t<1>.asp");
@@ -132,7 +132,7 @@ TEST(HtmlExport, ControlCharactersBecomePictures) {
 // A whole line through the sink's own line export: what cat and the window both write.
 std::string AnsiLine(TqvCustomHighLighter& h, const std::string& line) {
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     h.SetExportSink(&ansi);
     ansi.ExportLine(h, line);
     h.SetExportSink(nullptr);
@@ -166,7 +166,7 @@ TEST(LineExport, BytesAfterANulAreUnstyled) {
 TEST(LineExport, ASinkFollowsAttributesChangedWhileItIsInUse) {
     TzkVbsSyn syn;
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     syn.SetExportSink(&ansi);
     ansi.ExportLine(syn, "End");
     syn.KeyAttri->SetForeground(clRed);
@@ -177,12 +177,12 @@ TEST(LineExport, ASinkFollowsAttributesChangedWhileItIsInUse) {
 
 TEST(HtmlExport, ThePageInPiecesIsTheWholePage) {
     TzkVbsSyn syn;
-    TqvHtmlExport html(TCodePage::Windows1252);
+    THtmlExport html(TCodePage::Windows1252);
     syn.SetExportSink(&html);
     html.ExportLine(syn, "Dim caf\xe9 ' x");
     html.ExportLine(syn, "If");
     const std::string page = html.Page("p");
-    EXPECT_EQ(html.PageHead("p") + html.PageBody() + std::string(TqvHtmlExport::PageTail()), page);
+    EXPECT_EQ(html.PageHead("p") + html.PageBody() + std::string(THtmlExport::PageTail()), page);
     EXPECT_NE(page.find(".t1 "), std::string::npos);
     EXPECT_EQ(page.find(".t2 "), std::string::npos) << "the keyword look is one class";
     EXPECT_NE(page.find("caf\xc3\xa9"), std::string::npos);
@@ -197,14 +197,14 @@ TEST(LineExport, ASiblingWritesLinesAsItsSinkWould) {
         "*/ echo 'x\xe2\x82\xac' . \"y\x01\"; # \xf0\x9f\x98\x80", "$b = 2.5 <=> f($\xc3\xa4);"};
     constexpr std::size_t kEarlier = 2;
     TjxPHPSyn php;
-    std::vector<std::vector<TqvExportToken>> tokens(lines.size());
+    std::vector<std::vector<TExportToken>> tokens(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
         php.ExportTokens(lines[i].c_str(), tokens[i]);
-    auto writeInTurn = [&](TqvStyledExport& sink) {
+    auto writeInTurn = [&](TStyledExport& sink) {
         for (std::size_t i = 0; i < lines.size(); ++i)
             sink.WriteLine(lines[i], tokens[i]);
     };
-    auto writeSplit = [&](TqvStyledExport& sink) {
+    auto writeSplit = [&](TStyledExport& sink) {
         std::string later;
         const auto sibling = sink.MakeSibling(later);
         std::thread([&] {
@@ -218,11 +218,11 @@ TEST(LineExport, ASiblingWritesLinesAsItsSinkWould) {
         sink.AppendWritten(later);
     };
     std::string whole, split;
-    TqvAnsiExport wholeAnsi(whole, TCodePage::Utf8), splitAnsi(split, TCodePage::Utf8);
+    TAnsiExport wholeAnsi(whole, TCodePage::Utf8), splitAnsi(split, TCodePage::Utf8);
     writeInTurn(wholeAnsi);
     writeSplit(splitAnsi);
     EXPECT_EQ(split, whole);
-    TqvHtmlExport wholeHtml(TCodePage::Utf8), splitHtml(TCodePage::Utf8);
+    THtmlExport wholeHtml(TCodePage::Utf8), splitHtml(TCodePage::Utf8);
     writeInTurn(wholeHtml);
     writeSplit(splitHtml);
     EXPECT_EQ(splitHtml.Page("p"), wholeHtml.Page("p"));
@@ -231,11 +231,11 @@ TEST(LineExport, ASiblingWritesLinesAsItsSinkWould) {
 
 TEST(LineExport, TokensOfALineComeInOneCall) {
     TjxPHPSyn php;
-    std::vector<TqvExportToken> tokens = {{7, nullptr}}; // appended to, not replaced
+    std::vector<TExportToken> tokens = {{7, nullptr}}; // appended to, not replaced
     php.ExportTokens("f(); `x`", tokens);
     using T = std::pair<int, const TqvHighLightAttributes*>;
     std::vector<T> got;
-    for (const TqvExportToken& token : tokens)
+    for (const TExportToken& token : tokens)
         got.emplace_back(token.start, token.attribute);
     // The three symbols as one; the backtick, hidden from the export sink, in its own
     // attribute (the identifier's).
@@ -266,14 +266,14 @@ bool IsListed(const TqvCustomHighLighter& highlighter, const TqvHighLightAttribu
 // been met, by the sink or a sibling; attributes shown in the default look do not count.
 TEST(LineExport, EveryLookIsMetOnceEachAttributeWithALookHasBeenWritten) {
     TjxPHPSyn php;
-    TqvHtmlExport html(TCodePage::Utf8);
+    THtmlExport html(TCodePage::Utf8);
     std::string later;
     const auto sibling = html.MakeSibling(later);
     EXPECT_FALSE(html.MetEveryLookOf(php));
     html.ExportLine(php, "$a = 'b' . 1; // c");
     html.ExportLine(php, "echo f();");
     EXPECT_FALSE(html.MetEveryLookOf(php)) << "the invalid symbol's look is not met yet";
-    std::vector<TqvExportToken> tokens;
+    std::vector<TExportToken> tokens;
     php.ExportTokens("@f();", tokens);
     sibling->MeetLooks("@f();", tokens);
     EXPECT_TRUE(html.MetEveryLookOf(php));
@@ -294,7 +294,7 @@ TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
                                  "",
                                  "\x80\xff @ \\ ?>"};
     // Two instances: the attributes compare by name.
-    auto joined = [](std::vector<TqvExportToken> tokens) {
+    auto joined = [](std::vector<TExportToken> tokens) {
         std::vector<std::pair<int, std::string>> kept;
         for (std::size_t i = 0; i < tokens.size(); ++i)
             if (i == 0 || i + 1 == tokens.size() || tokens[i].attribute != tokens[i - 1].attribute)
@@ -309,13 +309,13 @@ TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
         RecordingSink sink;
         viaSink->SetExportSink(&sink);
         for (const std::string& line : lines) {
-            std::vector<TqvExportToken> base, own;
+            std::vector<TExportToken> base, own;
             viaSink->TqvCustomHighLighter::ExportTokens(line.c_str(), base);
             direct->ExportTokens(line.c_str(), own);
             EXPECT_EQ(joined(base), joined(own)) << list[i].Language << ": " << line;
             EXPECT_EQ(viaSink->RangeState(), direct->RangeState());
             // A sink that knows the looks of the attribute list knows every look it is handed.
-            for (const TqvExportToken& token : own)
+            for (const TExportToken& token : own)
                 EXPECT_TRUE(!token.attribute || IsListed(*direct, token.attribute))
                     << list[i].Language << ": " << token.attribute->Name() << " is not listed";
         }
@@ -331,8 +331,8 @@ TEST(LineExport, EveryByteIsWrittenAsTheMediumWantsIt) {
     for (TCodePage codePage : {TCodePage::Windows1252, TCodePage::Utf8}) {
         TjxPHPSyn php;
         std::string ansiText;
-        TqvAnsiExport ansi(ansiText, codePage);
-        TqvHtmlExport html(codePage);
+        TAnsiExport ansi(ansiText, codePage);
+        THtmlExport html(codePage);
         std::string wantAnsi, wantHtml;
         for (int n = 0; n < 603; ++n) {
             // Short lines, then a few longer than the sinks put together at a time.

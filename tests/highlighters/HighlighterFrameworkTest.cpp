@@ -117,7 +117,7 @@ TEST(CustomHighLighter, BaseWordCharsAreAllButControlsAndSpace) {
 }
 
 TEST(KeywordTable, HashSchemes) {
-    const TqvHashScheme& letters = TqvHashScheme::Letters();
+    const THashScheme& letters = THashScheme::Letters();
     EXPECT_EQ(letters.Value('A'), 1);
     EXPECT_EQ(letters.Value('z'), 26);
     EXPECT_EQ(letters.Value('_'), 31);
@@ -126,14 +126,14 @@ TEST(KeywordTable, HashSchemes) {
     EXPECT_FALSE(letters.InClass('$'));
     EXPECT_TRUE(letters.Matches('a', 'A'));
     EXPECT_TRUE(letters.Matches('1', '9'));
-    const TqvHashScheme& codes = TqvHashScheme::CharacterCodes();
+    const THashScheme& codes = THashScheme::CharacterCodes();
     EXPECT_EQ(codes.Hash("$NR"), 196u);
     EXPECT_FALSE(codes.Matches('a', 'A'));
     EXPECT_TRUE(codes.InClass('@') && codes.InClass('%') && !codes.InClass('-'));
 }
 
 TEST(KeywordTable, ClassifiesByHashLengthAndTestOrder) {
-    TqvKeywordTable table(TqvHashScheme::Letters(), 30);
+    TKeywordTable table(THashScheme::Letters(), 30);
     table.Add("ab", 7);
     table.Add("ba", 8); // same hash, tested second
     table.Add("c", 9);

@@ -44,7 +44,8 @@ TEST(CodePage, InvalidBytesAreCharactersOfTheirOwn) {
 }
 
 TEST(CodePage, AFourByteCharacterIsOneCharacter) {
-    const std::string s = "a\xF0\x9F\x98\x80" "b"; // a, U+1F600, b
+    const std::string s = "a\xF0\x9F\x98\x80"
+                          "b"; // a, U+1F600, b
     EXPECT_EQ(CharLength(U, s, 1), 4u);
     EXPECT_TRUE(IsCharBoundary(U, s, 1));
     for (std::size_t i = 2; i <= 4; ++i) {
@@ -142,6 +143,8 @@ TEST(CodePage, AnsiLowerCasingOfUtf8MapsOnlyAscii) {
         EXPECT_EQ(t[c], c);
     EXPECT_EQ(AnsiLowerCase(U, "ÉCOLE École"), "École École"); // É is two bytes: unchanged
     EXPECT_EQ(AnsiUpperTable(U)[std::uint8_t('q')], 'Q');
+    for (int c = 0; c < 256; ++c) // the single-byte helper folds exactly as the table
+        ASSERT_EQ(std::uint8_t(AsciiUpper(char(c))), AnsiUpperTable(U)[c]) << c;
 }
 
 TEST(CodePage, AnsiLowerCasingOfWindows1252MapsItsLetters) {

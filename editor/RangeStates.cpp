@@ -1,35 +1,35 @@
-#include "editor/TqvRangeStates.h"
+#include "editor/RangeStates.h"
 
 #include "editor/TqvEditList.h"
 #include "highlighters/qvHighlighter.h"
 
 namespace ondrex {
 
-void TqvRangeStates::ScanLine(int index) {
+void TRangeStates::ScanLine(int index) {
     // The scanner reads up to a NUL, and lines viewed in a loaded block are not terminated.
     lineBuffer_.assign(lines_.Get(index));
     highLighter_->StartLine(lineBuffer_.c_str(), index);
     highLighter_->ScanToLineEnd();
 }
 
-void TqvRangeStates::StoreState(int index) {
+void TRangeStates::StoreState(int index) {
     lines_.PutObject(index, reinterpret_cast<void*>(highLighter_->RangeState()));
 }
 
-bool TqvRangeStates::StoredStateEquals(int index) const {
+bool TRangeStates::StoredStateEquals(int index) const {
     return reinterpret_cast<TqvRangeState>(lines_.GetObject(index)) == highLighter_->RangeState();
 }
 
-void TqvRangeStates::LoadState(int index) {
+void TRangeStates::LoadState(int index) {
     highLighter_->SetRangeState(reinterpret_cast<TqvRangeState>(lines_.GetObject(index)));
 }
 
-void TqvRangeStates::StoreInitialState() {
+void TRangeStates::StoreInitialState() {
     highLighter_->ResetRangeState();
     StoreState(0);
 }
 
-void TqvRangeStates::LineAdded() {
+void TRangeStates::LineAdded() {
     if (!highLighter_) return;
     const int n = lines_.Count();
     if (n < 2) {
@@ -41,14 +41,14 @@ void TqvRangeStates::LineAdded() {
     StoreState(n - 1);
 }
 
-bool TqvRangeStates::RestartAtTop(int index) {
+bool TRangeStates::RestartAtTop(int index) {
     if (index > 0) return false;
     StoreInitialState();
     if (lines_.Count() >= 2) RescanFrom(0);
     return true;
 }
 
-void TqvRangeStates::LineInserted(int index) {
+void TRangeStates::LineInserted(int index) {
     if (!highLighter_ || lines_.Count() == 0 || RestartAtTop(index)) return;
     // The slot of an inserted line starts empty, and an empty slot may look like a real
     // state; compute the line's start state before comparing anything with it.
@@ -58,19 +58,19 @@ void TqvRangeStates::LineInserted(int index) {
     RescanFrom(index);
 }
 
-void TqvRangeStates::LineDeleted(int index) {
+void TRangeStates::LineDeleted(int index) {
     if (!highLighter_ || lines_.Count() == 0 || RestartAtTop(index)) return;
     LoadState(index - 1);
     RescanFrom(index - 1);
 }
 
-int TqvRangeStates::LineChanged(int index) {
+int TRangeStates::LineChanged(int index) {
     if (!highLighter_) return index;
     LoadState(index);
     return RescanFrom(index);
 }
 
-void TqvRangeStates::RescanAll() {
+void TRangeStates::RescanAll() {
     if (!highLighter_ || lines_.Count() == 0) return;
     StoreInitialState();
     const int count = lines_.Count();
@@ -80,7 +80,7 @@ void TqvRangeStates::RescanAll() {
     }
 }
 
-int TqvRangeStates::RescanFrom(int index) {
+int TRangeStates::RescanFrom(int index) {
     const int count = lines_.Count();
     if (index >= count - 1) return index;
     ScanLine(index);

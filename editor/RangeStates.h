@@ -11,9 +11,9 @@ namespace ondrex {
 class TqvEditList;
 class TqvCustomHighLighter;
 
-class TqvRangeStates {
+class TRangeStates {
 public:
-    explicit TqvRangeStates(TqvEditList& lines) : lines_(lines) {}
+    explicit TRangeStates(TqvEditList& lines) : lines_(lines) {}
 
     TqvCustomHighLighter* HighLighter() const { return highLighter_; }
     // Stores the highlighter only; the caller recomputes with RescanAll.

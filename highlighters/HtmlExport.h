@@ -3,7 +3,7 @@
 // CSS class defined in the page's head. Control characters (other than tab) are shown as
 // their Unicode control pictures.
 
-#include "highlighters/TqvStyledExport.h"
+#include "highlighters/StyledExport.h"
 
 #include <string>
 #include <string_view>
@@ -11,9 +11,9 @@
 
 namespace ondrex {
 
-class TqvHtmlExport : public TqvStyledExport {
+class THtmlExport : public TStyledExport {
 public:
-    explicit TqvHtmlExport(TCodePage codePage) : TqvStyledExport(codePage, body_) {}
+    explicit THtmlExport(TCodePage codePage) : TStyledExport(codePage, body_) {}
 
     // The whole page with what was written so far; the title is UTF-8.
     std::string Page(const std::string& title) const;
@@ -27,14 +27,14 @@ public:
     void Reserve(std::size_t bytes) { body_.reserve(bytes); }
 
 protected:
-    std::string Opening(const TqvTokenLook& look) override;
+    std::string Opening(const TTokenLook& look) override;
     std::string Closing() const override { return "</span>"; }
     std::string Escaped(char ascii) const override;
     bool NumbersLooks() const override { return true; }
 
 private:
     std::string body_;
-    std::vector<TqvTokenLook> classes_; // in the order of first use: .t0, .t1, ...
+    std::vector<TTokenLook> classes_; // in the order of first use: .t0, .t1, ...
 };
 
 // Escapes &, <, > and " and shows control characters as control pictures.

@@ -1,4 +1,4 @@
-#include "highlighters/TqvHtmlExport.h"
+#include "highlighters/HtmlExport.h"
 
 #include "platform/SystemColors.h"
 
@@ -17,7 +17,7 @@ std::string CssColor(TColor color) {
     return text;
 }
 
-std::string CssRule(const TqvTokenLook& look) {
+std::string CssRule(const TTokenLook& look) {
     std::string rule;
     if (look.foreground != clNone) rule += "color:" + CssColor(look.foreground) + ";";
     if (look.background != clNone) rule += "background:" + CssColor(look.background) + ";";
@@ -72,18 +72,18 @@ void AppendHtmlText(std::string& out, std::string_view utf8) {
     }
 }
 
-std::string TqvHtmlExport::Opening(const TqvTokenLook& look) {
+std::string THtmlExport::Opening(const TTokenLook& look) {
     classes_.push_back(look);
     return "<span class=\"t" + std::to_string(classes_.size() - 1) + "\">";
 }
 
-std::string TqvHtmlExport::Escaped(char ascii) const {
+std::string THtmlExport::Escaped(char ascii) const {
     std::string escaped;
     AppendHtmlText(escaped, std::string_view(&ascii, 1));
     return escaped;
 }
 
-std::string TqvHtmlExport::PageHead(const std::string& title) const {
+std::string THtmlExport::PageHead(const std::string& title) const {
     std::string page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
     AppendHtmlText(page, title);
     page += "</title>\n<style>\npre { font-family: \"Courier New\", monospace; color: " +
@@ -94,7 +94,7 @@ std::string TqvHtmlExport::PageHead(const std::string& title) const {
     return page;
 }
 
-std::string TqvHtmlExport::Page(const std::string& title) const {
+std::string THtmlExport::Page(const std::string& title) const {
     std::string page = PageHead(title);
     page += body_;
     page += PageTail();

@@ -1,4 +1,4 @@
-#include "highlighters/TqvStyledExport.h"
+#include "highlighters/StyledExport.h"
 
 #include "highlighters/qvHighlighter.h"
 #include "platform/SystemColors.h"
@@ -30,8 +30,8 @@ constexpr ThemeEntry Theme[] = {
 
 } // namespace
 
-TqvTokenLook LookOf(const TqvHighLightAttributes& attribute) {
-    TqvTokenLook look;
+TTokenLook LookOf(const TqvHighLightAttributes& attribute) {
+    TTokenLook look;
     look.style = attribute.Style();
     if (attribute.Background() != clWindow) look.background = attribute.Background();
     if (attribute.Foreground() != clWindowText) {
@@ -43,8 +43,8 @@ TqvTokenLook LookOf(const TqvHighLightAttributes& attribute) {
     return look;
 }
 
-void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttributes* attribute,
-                                 bool, bool) {
+void TStyledExport::WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool,
+                               bool) {
     if (!attribute && text.empty()) {
         BeginPiece();
         FinishLine();
@@ -54,13 +54,13 @@ void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttrib
     }
 }
 
-void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::string& line) {
+void TStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::string& line) {
     tokens_.clear();
     highlighter.ExportTokens(line.c_str(), tokens_);
     WriteLine(line, tokens_);
 }
 
-void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens) {
+void TStyledExport::WriteLine(std::string_view line, std::span<const TExportToken> tokens) {
     replacedAt_.clear();
     FindReplaced(line, replacedAt_);
     BeginText(line, replacedAt_);
@@ -76,7 +76,7 @@ void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExport
     FlushPiece();
 }
 
-void TqvStyledExport::MeetLooks(std::string_view line, std::span<const TqvExportToken> tokens) {
+void TStyledExport::MeetLooks(std::string_view line, std::span<const TExportToken> tokens) {
     if (!NumbersLooks()) return;
     ForEachToken(line, tokens,
                  [&](std::size_t start, std::size_t next, const TqvHighLightAttributes* attribute) {
@@ -84,17 +84,17 @@ void TqvStyledExport::MeetLooks(std::string_view line, std::span<const TqvExport
                  });
 }
 
-void TqvStyledExport::AppendWritten(std::string_view written) {
+void TStyledExport::AppendWritten(std::string_view written) {
     FlushPiece();
     out_.append(written);
 }
 
-bool TqvStyledExport::MetEveryLookOf(const TqvCustomHighLighter& highlighter) {
-    TqvStyledExport& keeper = *lookKeeper_;
+bool TStyledExport::MetEveryLookOf(const TqvCustomHighLighter& highlighter) {
+    TStyledExport& keeper = *lookKeeper_;
     std::lock_guard lock(keeper.looksMutex_);
     for (int i = 0; i < highlighter.AttributeCount(); ++i) {
-        const TqvTokenLook look = LookOf(*highlighter.AttributeAt(i));
-        if (!(look == TqvTokenLook{}) &&
+        const TTokenLook look = LookOf(*highlighter.AttributeAt(i));
+        if (!(look == TTokenLook{}) &&
             std::find(keeper.looks_.begin(), keeper.looks_.end(), look) == keeper.looks_.end())
             return false;
     }
@@ -102,28 +102,28 @@ bool TqvStyledExport::MetEveryLookOf(const TqvCustomHighLighter& highlighter) {
 }
 
 // Writes as its keeper does: the keeper's byte tables, and its looks, numbered by the keeper.
-class TqvStyledExport::TSibling final : public TqvStyledExport {
+class TStyledExport::TSibling final : public TStyledExport {
 public:
-    TSibling(TqvStyledExport& keeper, std::string& out)
-        : TqvStyledExport(keeper.codePage_, out), keeper_(keeper) {
+    TSibling(TStyledExport& keeper, std::string& out)
+        : TStyledExport(keeper.codePage_, out), keeper_(keeper) {
         lookKeeper_ = keeper.lookKeeper_;
     }
 
 protected:
-    std::string Opening(const TqvTokenLook& look) override { return keeper_.Opening(look); }
+    std::string Opening(const TTokenLook& look) override { return keeper_.Opening(look); }
     std::string Closing() const override { return keeper_.Closing(); }
     std::string Escaped(char ascii) const override { return keeper_.Escaped(ascii); }
     bool NumbersLooks() const override { return keeper_.NumbersLooks(); }
 
 private:
-    TqvStyledExport& keeper_;
+    TStyledExport& keeper_;
 };
 
-std::unique_ptr<TqvStyledExport> TqvStyledExport::MakeSibling(std::string& out) {
+std::unique_ptr<TStyledExport> TStyledExport::MakeSibling(std::string& out) {
     return std::make_unique<TSibling>(*this, out);
 }
 
-void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
+void TStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
     replacedAt_.clear();
     FindReplaced(text, replacedAt_);
     BeginText(text, replacedAt_);
@@ -133,8 +133,8 @@ void TqvStyledExport::WriteText(std::string_view text, const TqvHighLightAttribu
     FlushPiece();
 }
 
-void TqvStyledExport::Place(std::size_t start, std::size_t next,
-                            const TqvHighLightAttributes* attribute) {
+void TStyledExport::Place(std::size_t start, std::size_t next,
+                          const TqvHighLightAttributes* attribute) {
     if (!Shows(text_, start, next)) return;
     const std::size_t id = attribute ? LookIdOf(*attribute) : kPlain;
     if (id == current_) return;
@@ -142,17 +142,17 @@ void TqvStyledExport::Place(std::size_t start, std::size_t next,
     SwitchTo(id);
 }
 
-void TqvStyledExport::FinishLine() {
+void TStyledExport::FinishLine() {
     SwitchTo(kPlain);
     Put("\n");
 }
 
-std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
-                                         TKnownAttribute& known) {
-    const TqvTokenLook look = LookOf(attribute);
+std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
+                                       TKnownAttribute& known) {
+    const TTokenLook look = LookOf(attribute);
     std::size_t id = kPlain;
-    if (!(look == TqvTokenLook{})) {
-        TqvStyledExport& keeper = *lookKeeper_;
+    if (!(look == TTokenLook{})) {
+        TStyledExport& keeper = *lookKeeper_;
         std::lock_guard lock(keeper.looksMutex_);
         const auto& looks = keeper.looks_;
         id = std::size_t(std::find(looks.begin(), looks.end(), look) - looks.begin());
@@ -167,18 +167,18 @@ std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute
     return id;
 }
 
-void TqvStyledExport::SwitchTo(std::size_t id) {
+void TStyledExport::SwitchTo(std::size_t id) {
     if (id == current_) return;
     if (current_ != kPlain) Put(closing_);
     current_ = id;
     if (id != kPlain) Put(openings_[id]);
 }
 
-void TqvStyledExport::PrepareBytes() {
+void TStyledExport::PrepareBytes() {
     std::call_once(bytesPrepared_, [this] { MakeByteTables(); });
 }
 
-void TqvStyledExport::MakeByteTables() {
+void TStyledExport::MakeByteTables() {
     closing_ = Closing();
     for (int byte = 0; byte < 256; ++byte) {
         const char c = static_cast<char>(byte);
@@ -194,7 +194,7 @@ void TqvStyledExport::MakeByteTables() {
     }
 }
 
-void TqvStyledExport::BeginText(std::string_view text, std::span<const std::size_t> replaced) {
+void TStyledExport::BeginText(std::string_view text, std::span<const std::size_t> replaced) {
     PrepareBytes();
     text_ = text;
     pending_ = 0;
@@ -202,7 +202,7 @@ void TqvStyledExport::BeginText(std::string_view text, std::span<const std::size
     nextReplaced_ = 0;
 }
 
-void TqvStyledExport::FindReplaced(std::string_view text, std::vector<std::size_t>& offsets) {
+void TStyledExport::FindReplaced(std::string_view text, std::vector<std::size_t>& offsets) {
     PrepareBytes();
     const char* const begin = text.data();
     const char* const end = begin + text.size();
@@ -240,7 +240,7 @@ void TqvStyledExport::FindReplaced(std::string_view text, std::vector<std::size_
         note(p);
 }
 
-void TqvStyledExport::AppendPending(std::size_t to) {
+void TStyledExport::AppendPending(std::size_t to) {
     std::size_t from = pending_;
     for (; nextReplaced_ < replacedNow_.size() && replacedNow_[nextReplaced_] < to;
          ++nextReplaced_) {
@@ -253,12 +253,12 @@ void TqvStyledExport::AppendPending(std::size_t to) {
     pending_ = to;
 }
 
-void TqvStyledExport::FlushPiece() {
+void TStyledExport::FlushPiece() {
     out_.append(piece_.data(), std::size_t(at_ - piece_.data()));
     at_ = piece_.data();
 }
 
-void TqvStyledExport::PutAfterFlush(std::string_view bytes) {
+void TStyledExport::PutAfterFlush(std::string_view bytes) {
     FlushPiece();
     if (bytes.size() > piece_.size())
         out_.append(bytes);

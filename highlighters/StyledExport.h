@@ -28,15 +28,15 @@ namespace ondrex {
 // How an attribute is shown. Colours left at the window defaults fall back to a small
 // theme chosen by the attribute's name, so a highlighter with default colours still reads
 // in colour; explicit colours win. clNone = the medium's default.
-struct TqvTokenLook {
+struct TTokenLook {
     TColor foreground = clNone;
     TColor background = clNone;
     TFontStyles style = 0;
-    bool operator==(const TqvTokenLook&) const = default;
+    bool operator==(const TTokenLook&) const = default;
 };
-TqvTokenLook LookOf(const TqvHighLightAttributes& attribute);
+TTokenLook LookOf(const TqvHighLightAttributes& attribute);
 
-class TqvStyledExport : public TqvExport {
+class TStyledExport : public TqvExport {
 public:
     void WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool whitespace,
                     bool second) override;
@@ -49,7 +49,7 @@ public:
     // The same with the line's tokens found beforehand by the highlighter's ExportTokens (in
     // this text or in a NUL-terminated copy of it), so that finding and writing can happen
     // apart.
-    void WriteLine(std::string_view line, std::span<const TqvExportToken> tokens);
+    void WriteLine(std::string_view line, std::span<const TExportToken> tokens);
 
     // A sink of the same medium and code page that writes into `out` (which must outlive it,
     // as must this sink) and shares this sink's looks, so that lines it writes read as if this
@@ -57,9 +57,9 @@ public:
     // numbers its looks numbers them in the order they are first met: lines one sink writes
     // ahead of earlier lines the other writes stay in order when their looks are met first
     // (MeetLooks).
-    std::unique_ptr<TqvStyledExport> MakeSibling(std::string& out);
+    std::unique_ptr<TStyledExport> MakeSibling(std::string& out);
     // Meets the looks of a line as WriteLine would, writing nothing.
-    void MeetLooks(std::string_view line, std::span<const TqvExportToken> tokens);
+    void MeetLooks(std::string_view line, std::span<const TExportToken> tokens);
     // Appends whole lines a sibling wrote, after the lines written so far.
     void AppendWritten(std::string_view written);
     // Whether every look the highlighter's attributes give has been met (by this sink or a
@@ -69,10 +69,10 @@ public:
 
 protected:
     // Writes into `out`, which must outlive the sink.
-    TqvStyledExport(TCodePage codePage, std::string& out) : codePage_(codePage), out_(out) {}
+    TStyledExport(TCodePage codePage, std::string& out) : codePage_(codePage), out_(out) {}
 
     // What starts a look; asked once per look, in the order the looks are first met.
-    virtual std::string Opening(const TqvTokenLook& look) = 0;
+    virtual std::string Opening(const TTokenLook& look) = 0;
     // What ends a look.
     virtual std::string Closing() const = 0;
     // What an ASCII character of the text becomes; asked once per character.
@@ -87,7 +87,7 @@ private:
     // Calls place(start, next, attribute) for each token of the line, over the bytes it
     // covers up to `end`, and returns `end`: where the highlighted text ends.
     template <class Place>
-    static std::size_t ForEachToken(std::string_view line, std::span<const TqvExportToken> tokens,
+    static std::size_t ForEachToken(std::string_view line, std::span<const TExportToken> tokens,
                                     Place place) {
         // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
         const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
@@ -183,9 +183,9 @@ private:
     std::array<TKnownAttribute, kKnownSlots> known_{};
     // The looks met so far, in the order first met, kept by the sink that numbers them for
     // itself and its siblings.
-    TqvStyledExport* lookKeeper_ = this;
+    TStyledExport* lookKeeper_ = this;
     std::mutex looksMutex_;
-    std::vector<TqvTokenLook> looks_;
+    std::vector<TTokenLook> looks_;
     std::vector<std::string> keptOpenings_; // of each look id
     std::vector<std::string> openings_;     // of each look id this sink has met, its own copy
     std::string closing_;
@@ -203,7 +203,7 @@ private:
     std::array<char, 4096> piece_;
     char* at_ = piece_.data();
     std::size_t current_ = kPlain;
-    std::vector<TqvExportToken> tokens_;
+    std::vector<TExportToken> tokens_;
 };
 
 } // namespace ondrex

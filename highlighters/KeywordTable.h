@@ -13,14 +13,14 @@
 
 namespace ondrex {
 
-class TqvHashScheme {
+class THashScheme {
 public:
     // Letters 1..26 whatever their case, "_" 31, every other character 0; identifiers are
     // 0-9, A-Z, a-z, "_"; characters match when their values are equal (so case is ignored).
-    static const TqvHashScheme& Letters();
+    static const THashScheme& Letters();
     // The character code itself; identifiers are "$", "%", "@", 0-9, A-Z, "_", a-z;
     // characters match only when identical.
-    static const TqvHashScheme& CharacterCodes();
+    static const THashScheme& CharacterCodes();
 
     int Value(unsigned char c) const { return values_[c]; }
     bool InClass(unsigned char c) const { return inClass_[c]; }
@@ -33,7 +33,7 @@ public:
     std::size_t Hash(std::string_view word) const;
 
 private:
-    TqvHashScheme() = default;
+    THashScheme() = default;
 
     std::array<std::uint8_t, 256> values_{};
     std::array<bool, 256> inClass_{};
@@ -41,9 +41,9 @@ private:
     void FillClassValues();
 };
 
-class TqvKeywordTable {
+class TKeywordTable {
 public:
-    TqvKeywordTable(const TqvHashScheme& scheme, int size);
+    TKeywordTable(const THashScheme& scheme, int size);
 
     // The keyword goes to the entry of its hash, after those already there. A keyword whose
     // hash does not fit the table, or longer than 64 characters, is a programming error
@@ -51,7 +51,7 @@ public:
     void Add(std::string_view keyword, std::uint8_t kind);
 
     int Size() const { return static_cast<int>(size_); }
-    const TqvHashScheme& Scheme() const { return scheme_; }
+    const THashScheme& Scheme() const { return scheme_; }
     // Keywords tested at the hash, in test order.
     std::vector<std::string_view> KeywordsAt(int hash) const;
 
@@ -75,7 +75,7 @@ private:
     };
     bool Matches(const Entry& entry, const unsigned char* text, int length) const;
 
-    const TqvHashScheme& scheme_;
+    const THashScheme& scheme_;
     // Copies of what Classify reads for every identifier, one load each.
     const std::int16_t* classValues_;
     std::size_t size_;
@@ -85,8 +85,8 @@ private:
 };
 
 // Inline: the scanners call Classify for every identifier.
-inline bool TqvKeywordTable::Matches(const Entry& entry, const unsigned char* text,
-                                     int length) const {
+inline bool TKeywordTable::Matches(const Entry& entry, const unsigned char* text,
+                                   int length) const {
     if (static_cast<int>(entry.values.size()) != length) return false;
     const auto* values = reinterpret_cast<const unsigned char*>(entry.values.data());
     for (int i = 0; i < length; ++i)
@@ -94,7 +94,7 @@ inline bool TqvKeywordTable::Matches(const Entry& entry, const unsigned char* te
     return true;
 }
 
-inline std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
+inline std::uint8_t TKeywordTable::Classify(const char* start, int& length) const {
     // A local copy: the text is chars, which may alias anything, so a member would be
     // reloaded on every character.
     const std::int16_t* classValues = classValues_;
