@@ -18,8 +18,8 @@
 #include "app/lsp/TextDocument.h"
 
 #include <atomic>
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>

@@ -63,8 +63,7 @@ void TLanguageServer::startWorkspaceIndex() {
     if (context_.workspaceFolders.empty() || workspace_) return;
     TWorkspaceIndexEvents events;
     events.progress = [this](std::size_t files) {
-        reportIndexProgress(progressBegun_ ? "report" : "begin",
-                            std::to_string(files) + " files");
+        reportIndexProgress(progressBegun_ ? "report" : "begin", std::to_string(files) + " files");
     };
     events.built = [this](std::size_t files, std::size_t symbols) {
         const std::string summary =
@@ -170,8 +169,9 @@ void TLanguageServer::onDidChangeWatchedFiles(TRequest& r) {
     }
 }
 
-std::vector<std::string> TLanguageServer::workspaceCandidates(
-    std::string_view name, const std::optional<std::string>& from) {
+std::vector<std::string>
+TLanguageServer::workspaceCandidates(std::string_view name,
+                                     const std::optional<std::string>& from) {
     std::vector<std::string> paths;
     std::set<std::string, std::less<>> open;
     for (const auto& [uri, document] : documents_)
@@ -182,8 +182,7 @@ std::vector<std::string> TLanguageServer::workspaceCandidates(
         workspace_->Use(
             [&](const TSiteIndex& index) {
                 for (const auto& [path, file] : index.Files())
-                    if (!open.count(path) && definesName(file.symbols, name))
-                        paths.push_back(path);
+                    if (!open.count(path) && definesName(file.symbols, name)) paths.push_back(path);
             },
             featureContext().poll);
     // Nearest first: the longest folder in common with the document, then path order.

@@ -99,20 +99,20 @@ void TWorkspaceIndex::apply(const TChange& change) {
         index_->Remove(path);
 }
 
-void TWorkspaceIndex::Changed(const std::string& path) {
+void TWorkspaceIndex::record(TChange change) {
     std::lock_guard lock(mutex_);
     if (built_)
-        apply({path, false});
+        apply(change);
     else
-        pending_.push_back({path, false});
+        pending_.push_back(std::move(change));
+}
+
+void TWorkspaceIndex::Changed(const std::string& path) {
+    record({path, false});
 }
 
 void TWorkspaceIndex::Removed(const std::string& path) {
-    std::lock_guard lock(mutex_);
-    if (built_)
-        apply({path, true});
-    else
-        pending_.push_back({path, true});
+    record({path, true});
 }
 
 void TWorkspaceIndex::Use(const std::function<void(const TSiteIndex&)>& use, const TPoll& poll) {

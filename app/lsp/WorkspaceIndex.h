@@ -60,6 +60,7 @@ private:
         bool removed;
     };
     void build();
+    void record(TChange change);       // applied now, or after the build
     void apply(const TChange& change); // with mutex_ held
 
     std::vector<std::string> roots_;

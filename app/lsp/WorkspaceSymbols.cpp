@@ -79,8 +79,7 @@ void TWorkspaceSymbolSearch::Write(TJsonWriter& out, const TFeatureContext& cont
         return a.symbol->line < b.symbol->line;
     };
     const std::size_t count = std::min(limit_, found_.size());
-    std::partial_sort(found_.begin(), found_.begin() + std::ptrdiff_t(count), found_.end(),
-                      better);
+    std::partial_sort(found_.begin(), found_.begin() + std::ptrdiff_t(count), found_.end(), better);
     out.BeginArray();
     for (std::size_t i = 0; i < count; ++i) {
         const TFound& f = found_[i];

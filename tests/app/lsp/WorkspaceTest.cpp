@@ -6,7 +6,7 @@
 #include "app/lsp/WorkspaceIndex.h"
 #include "app/lsp/WorkspaceSymbols.h"
 #include "tests/app/index/ScratchTree.h"
-#include "tests/lsp/LspSession.h"
+#include "tests/app/lsp/LspSession.h"
 
 #include <gtest/gtest.h>
 
@@ -57,8 +57,8 @@ TEST(WorkspaceSymbols, RankingTiersAndTheirEdges) {
     EXPECT_EQ(RankSymbol("GetUser", "getuser"), (TSymbolRank{0, 0}));
     EXPECT_EQ(RankSymbol("GetUsers", "GETUSER"), (TSymbolRank{1, 0}));
     EXPECT_EQ(RankSymbol("MyGetUser", "getuser"), (TSymbolRank{2, 2}));
-    EXPECT_EQ(RankSymbol("GetTheUser", "getuser"), (TSymbolRank{3, 9}));
-    EXPECT_EQ(RankSymbol("Get", "getuser"), std::nullopt);    // query longer than the name
+    EXPECT_EQ(RankSymbol("GetTheUser", "getuser"), (TSymbolRank{3, 10})); // spread over 10
+    EXPECT_EQ(RankSymbol("Get", "getuser"), std::nullopt);     // query longer than the name
     EXPECT_EQ(RankSymbol("UserGet", "getuser"), std::nullopt); // letters out of order
     EXPECT_EQ(RankSymbol("Any", ""), (TSymbolRank{1, 0}));
     EXPECT_EQ(RankSymbol("", ""), (TSymbolRank{0, 0}));
@@ -130,9 +130,8 @@ TEST(WorkspaceSymbols, TheBuildReportsProgressOnTheClientsTokenAndWaitsForIt) {
     for (std::size_t i = 0; i < TWorkspaceIndex::kProgressStep + 1; ++i)
         tree.file("f" + std::to_string(i) + ".asp", "Sub S" + std::to_string(i) + "\nEnd Sub\n");
     TLspSession s;
-    s.Initialize(folderParams(tree),
-                 "{\"window\":{\"workDoneProgress\":true},\"workspace\":"
-                 "{\"didChangeWatchedFiles\":{\"dynamicRegistration\":true}}}");
+    s.Initialize(folderParams(tree), "{\"window\":{\"workDoneProgress\":true},\"workspace\":"
+                                     "{\"didChangeWatchedFiles\":{\"dynamicRegistration\":true}}}");
     const std::vector<std::string> created = sent(s, "window/workDoneProgress/create");
     ASSERT_EQ(created.size(), 1u);
     const std::vector<std::string> registered = sent(s, "client/registerCapability");
@@ -181,10 +180,10 @@ TEST(WorkspaceDefinitions, TheWorkspaceIsTheLastPlaceNearestFilesFirst) {
     const auto definitionsOf = [&](const std::string& relative, int line, int character) {
         const std::string uri = UriFromPath(tree.path() + "/" + relative);
         if (!s.server.Document(uri)) s.Open(uri, readFile(tree.root / relative));
-        Json answer =
-            s.Call("textDocument/definition",
-                   "{\"textDocument\":{\"uri\":\"" + uri + "\"},\"position\":{\"line\":" +
-                       std::to_string(line) + ",\"character\":" + std::to_string(character) + "}}");
+        Json answer = s.Call("textDocument/definition",
+                             "{\"textDocument\":{\"uri\":\"" + uri +
+                                 "\"},\"position\":{\"line\":" + std::to_string(line) +
+                                 ",\"character\":" + std::to_string(character) + "}}");
         std::vector<std::string> found;
         for (Element location : Arr(answer["result"]))
             found.push_back(PathFromUri(Str(location["uri"]))->substr(tree.path().size() + 1) +
@@ -201,8 +200,7 @@ TEST(WorkspaceDefinitions, TheWorkspaceIsTheLastPlaceNearestFilesFirst) {
     // An open document's unsaved text: a definition the disk does not have yet.
     s.Open(UriFromPath(tree.path() + "/lib/new.inc"), "Sub Unsaved()\nEnd Sub\n");
     s.Open(UriFromPath(tree.path() + "/pages/caller.asp"), "<% Unsaved %>\n");
-    EXPECT_EQ(definitionsOf("pages/caller.asp", 0, 4),
-              (std::vector<std::string>{"lib/new.inc:0"}));
+    EXPECT_EQ(definitionsOf("pages/caller.asp", 0, 4), (std::vector<std::string>{"lib/new.inc:0"}));
     EXPECT_TRUE(definitionsOf("pages/caller.asp", 0, 0).empty()); // no word there
 }
 
