@@ -5,6 +5,7 @@
 #include "app/lsp/Definitions.h"
 #include "app/lsp/FileUri.h"
 #include "app/lsp/LspRequest.h"
+#include "app/lsp/WorkspaceIndex.h"
 
 #include <unistd.h>
 
@@ -48,6 +49,8 @@ const std::map<std::string, TLanguageServer::TMethod, std::less<>>& TLanguageSer
         {"textDocument/definition", {&TLanguageServer::onDefinition, true}},
         {"textDocument/hover", {&TLanguageServer::onHover, true}},
         {"workspace/didChangeConfiguration", {&TLanguageServer::onIgnored, false}},
+        {"workspace/symbol", {&TLanguageServer::onWorkspaceSymbol, true}},
+        {"workspace/didChangeWatchedFiles", {&TLanguageServer::onDidChangeWatchedFiles, false}},
     };
     return table;
 }
@@ -58,13 +61,18 @@ void TLanguageServer::onInitialize(TRequest& r) {
     if (initialized_) throw ELspError(ecInvalidRequest, "initialize came twice");
     canLog_ = true;
     const simdjson::dom::element params = r.params;
-    if (const auto general = OptionalMember(params, "capabilities")) {
+    if (const auto capabilities = OptionalMember(params, "capabilities")) {
         simdjson::dom::array offered;
-        if (const auto g = OptionalMember(*general, "general");
+        if (const auto g = OptionalMember(*capabilities, "general");
             g && !(*g)["positionEncodings"].get(offered))
             for (simdjson::dom::element e : offered)
                 if (std::string_view name; !e.get(name) && name == "utf-8")
                     context_.encoding = TPositionEncoding::Utf8;
+        if (const auto window = OptionalMember(*capabilities, "window"))
+            clientProgress_ = boolOption(*window, "workDoneProgress", false);
+        if (const auto workspace = OptionalMember(*capabilities, "workspace"))
+            if (const auto watch = OptionalMember(*workspace, "didChangeWatchedFiles"))
+                clientWatchesFiles_ = boolOption(*watch, "dynamicRegistration", false);
     }
     if (const auto options = OptionalMember(params, "initializationOptions")) {
         context_.symbolOptions.dim = boolOption(*options, "dim", false);
@@ -113,6 +121,7 @@ void TLanguageServer::onInitialize(TRequest& r) {
     w.Member("full", true).Member("range", true);
     w.EndObject();
     w.Member("definitionProvider", true).Member("hoverProvider", true);
+    w.Member("workspaceSymbolProvider", true);
     w.EndObject();
     w.Key("serverInfo").BeginObject().Member("name", "ondrex").Member("version", ONDREX_VERSION);
     w.EndObject().EndObject();
@@ -120,7 +129,9 @@ void TLanguageServer::onInitialize(TRequest& r) {
     reply(r.id, w.Text());
 }
 
-void TLanguageServer::onInitialized(TRequest&) {}
+void TLanguageServer::onInitialized(TRequest&) {
+    startWorkspaceIndex();
+}
 
 void TLanguageServer::onShutdown(TRequest& r) {
     shutdown_ = true;
@@ -182,6 +193,7 @@ void TLanguageServer::onDidOpen(TRequest& r) {
     std::string text(StringMember(item, "text", "params.textDocument.text"));
     auto document = std::make_unique<TTextDocument>(uri, languageId, std::move(text));
     document->version = IntegerMember(item, "version", "params.textDocument.version");
+    openSymbols_.erase(uri);
     documents_[uri] = std::move(document);
 }
 
@@ -215,11 +227,14 @@ void TLanguageServer::onDidChange(TRequest& r) {
 
 void TLanguageServer::onDidClose(TRequest& r) {
     const TTextDocument& document = documentOf(r);
+    openSymbols_.erase(document.Uri());
     documents_.erase(document.Uri());
 }
 
 void TLanguageServer::onDidSave(TRequest& r) {
-    documentOf(r);
+    const TTextDocument& document = documentOf(r);
+    if (workspace_ && document.Path() && workspace_->Covers(*document.Path()))
+        workspace_->Changed(*document.Path());
 }
 
 // ---- Features ----------------------------------------------------------------------------
@@ -291,7 +306,10 @@ std::vector<TDefinition> TLanguageServer::definitionsAt(TRequest& r, TTextDocume
             if (open->Path() == path) return open.get();
         return nullptr;
     };
-    return FindDefinitions(featureContext(), document, word, openDocument, {});
+    const TWorkspaceCandidates workspace = [&](std::string_view name) {
+        return workspaceCandidates(name, document.Path());
+    };
+    return FindDefinitions(featureContext(), document, word, openDocument, workspace);
 }
 
 void TLanguageServer::onDefinition(TRequest& r) {

@@ -34,6 +34,8 @@ public:
     // The file's path for a file: URI.
     const std::optional<std::string>& Path() const { return path_; }
     std::int64_t version = 0;
+    // Counts the changes of the text (what a cache of anything computed from it compares).
+    std::uint64_t Revision() const { return revision_; }
 
     const TqvEditList& Lines() const { return lines_; }
     int LineCount() const { return lines_.Count(); }
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<TqvCustomHighLighter> highlighter_;
     TRangeStates states_{lines_};
     bool statesReady_ = false;
+    std::uint64_t revision_ = 0;
     std::pair<int, int> lastRescan_{0, -1};
 };
 

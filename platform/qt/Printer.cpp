@@ -1,5 +1,7 @@
 #include "platform/Printer.h"
 
+#include "platform/PrintSpooler.h"
+
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtFont.h"
 #include "platform/qt/QtText.h"
@@ -10,9 +12,12 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
+#include <unistd.h>
 
 namespace ondrex {
 
@@ -20,6 +25,8 @@ namespace {
 
 // A PDF job is written beside its file under a name of its own and takes the file's name
 // only when complete, so a cancelled or failed job never leaves a file that looks whole.
+// A printer's job is drawn into a temporary PDF and queued only when complete, so that a
+// cancelled job prints nothing; without a queue command it goes to the printer as it is drawn.
 class TQtPrintJob : public TPrintJob {
 public:
     TQtPrintJob(const std::string& title, const TFont& font) : printer_(highResolution()) {
@@ -32,7 +39,16 @@ public:
         } else {
             const QPrinterInfo info = QPrinterInfo::defaultPrinter();
             if (info.isNull()) throw EPrinterError("There is no default printer installed");
-            printer_.setPrinterName(info.printerName());
+            printerName_ = qt::FromQString(info.printerName());
+            if (PrintSpoolerAvailable()) {
+                partial_ = temporaryPdf();
+                queued_ = true;
+                printer_.setOutputFormat(QPrinter::PdfFormat);
+                printer_.setOutputFileName(QString::fromLocal8Bit(partial_.c_str()));
+                printer_.setPageSize(info.defaultPageSize());
+            } else {
+                printer_.setPrinterName(info.printerName());
+            }
         }
         printer_.setDocName(qt::ToQString(title));
         printer_.setCreator(QStringLiteral("Ondrex"));
@@ -41,8 +57,7 @@ public:
 
         if (!painter_.begin(&printer_)) {
             dropPartial();
-            throw EPrinterError("The printer \"" + qt::FromQString(printer_.printerName()) +
-                                "\" did not accept the job");
+            throw EPrinterError("The printer \"" + printerName_ + "\" did not accept the job");
         }
         // Logical font heights are pixels at 96 dpi; the printer has its own resolution.
         QFont qfont = qt::ToQFont(font);
@@ -94,6 +109,10 @@ public:
                 throw EPrinterError("Printing \"" + title_ + "\" failed: " + pdf_->string() + ": " +
                                     error.message());
         }
+        if (queued_) {
+            QueuePdf(printerName_, title_, partial_);
+            dropPartial();
+        }
         finished_ = true;
     }
 
@@ -103,13 +122,25 @@ private:
         qt::ensureApplication();
         return QPrinter::HighResolution;
     }
+    // Made here, so that no other program can take the name before the job writes it.
+    static std::string temporaryPdf() {
+        std::string name = (std::filesystem::temp_directory_path() / "ondrex-print-XXXXXX.pdf");
+        const int fd = mkstemps(name.data(), 4);
+        if (fd < 0)
+            throw EPrinterError("Could not make a temporary file for the print job: " +
+                                std::string(std::strerror(errno)));
+        close(fd);
+        return name;
+    }
     void dropPartial() {
         std::error_code ignored;
-        if (pdf_) std::filesystem::remove(partial_, ignored);
+        if (!partial_.empty()) std::filesystem::remove(partial_, ignored);
     }
 
     std::optional<std::filesystem::path> pdf_;
     std::string partial_;
+    std::string printerName_;
+    bool queued_ = false;
     std::string title_;
     QPrinter printer_;
     QPainter painter_;

@@ -239,10 +239,17 @@ TEST(Printer, ALongPdfJobKeepsTheEventLoopRunningAndItsCancelLeavesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(partial));
 }
 
-// The job cups_print_test.sh checks; does nothing unless that script runs it.
-TEST(CupsPrint, PrintsOneJobOnTheDefaultPrinter) {
+// The jobs cups_print_test.sh checks; they do nothing unless that script runs them. A job
+// cancelled halfway reaches no queue; the next one prints whole.
+TEST(CupsPrint, ACancelledJobQueuesNothingAndTheNextPrintsWhole) {
     if (!std::getenv("ONDREX_CUPS_TEST")) GTEST_SKIP() << "run by cups_print_test.sh";
     TEnv env("ONDREX_PRINT_TO_PDF", nullptr);
+    TScriptedDialogs& dialogs = TScriptedDialogs::Install();
+    dialogs.CancelAt = 25;
+    const TFont font;
+    EXPECT_FALSE(PrintLines("Cancelled", Numbered(2000), font));
+    SetDialogs(nullptr);
+
     TRichTextBuffer b;
     FillBlock(b, 6);
     b.Print("Ondrex");

@@ -1,7 +1,7 @@
 // The answers on documents built for the test: outline, folding, links, semantic tokens,
 // and the document synchronisation under them.
 
-#include "tests/lsp/LspSession.h"
+#include "tests/app/lsp/LspSession.h"
 
 #include <gtest/gtest.h>
 
