@@ -104,6 +104,9 @@ void TLanguageServer::handle(TFramedMessage& message) {
         replyError("null", ecParseError, why);
         return;
     }
+    // The parsed document holds its own copy of every string: the body's memory can go
+    // before a large didOpen builds its lines.
+    std::string().swap(message.body);
     TRequest request(root);
     try {
         request.Parse();
