@@ -19,6 +19,7 @@
 // ...UndoReplay.cpp (recording, Undo and Redo).
 
 #include "editor/DisplayCells.h"
+#include "editor/LineCheckpoints.h"
 #include "editor/RangeStates.h"
 #include "editor/RowPainter.h"
 #include "editor/TMarkList.h"
@@ -38,6 +39,7 @@
 #include "platform/Timer.h"
 
 #include <array>
+#include <climits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -121,8 +123,12 @@ public:
     int TextOffset() const { return textOffset_; }
     int MaxColumn() const { return maxColumn_; }
     // The horizontal scroll range in cells: MaxColumn, or more where a line is wider, so
-    // that every line can be brought into view (a minified script is one long line).
-    int ScrollColumns() const { return std::max(maxColumn_, widestCells_); }
+    // that every line can be brought into view (a minified script is one long line), as
+    // far as pixel positions stay well inside an int.
+    int ScrollColumns() const {
+        return std::max(maxColumn_,
+                        std::min(widestCells_, (INT_MAX / 2) / std::max(charWidth_, 1)));
+    }
 
     // The pixel of a position's top-left corner and the position at a pixel (the mouse's).
     TPoint RowColumnToPixels(TPoint pos) const;
@@ -464,6 +470,8 @@ private:
                                std::string_view text) const;
     TColor EditorBackground() const;
     void PaintRow(int line, int top, const TPaintSelection& selection, const TPaintFrame& frame);
+    void PaintTokens(TqvCustomHighLighter& highLighter, int line, std::string_view text,
+                     TLineCheckpoints* checkpoints, int checkpoint, const TPaintFrame& frame);
     void PaintMarks(TCanvas& canvas, int firstLine, int lastLine);
     void DrawMark(TCanvas& canvas, const TMark& mark, int& offset);
 
@@ -499,6 +507,7 @@ private:
     TRowPainter rowPainter_{drawer_};
     TDisplayCells paintCells_;
     mutable TDisplayCells hitCells_;
+    mutable TLineCheckpointCache checkpoints_;
     std::string paintLine_; // the highlighter reads a terminated copy
 
     // Mouse state: the selection (in text order) and the pixel of a press inside it.

@@ -13,9 +13,9 @@ namespace ondrex {
 namespace {
 
 // The cells a line can take at most: only a tab takes more cells than it has bytes. Capped
-// so that cells times the character width stays well inside an int.
+// to stay an int; ScrollColumns caps it for pixels.
 int CellBound(std::string_view line, int tabWidth, int enough) {
-    constexpr std::size_t kCap = 1 << 24;
+    constexpr std::size_t kCap = 1 << 30;
     std::size_t cells = std::min(line.size(), kCap);
     if (tabWidth < 2 || cells * std::size_t(tabWidth) <= std::size_t(enough)) return int(cells);
     const char* end = line.data() + line.size();
@@ -48,6 +48,7 @@ void TqvCustomEdit::ListAdded(TObject*) {
 }
 
 void TqvCustomEdit::ListInserted(TObject*, int index) {
+    checkpoints_.Clear();
     ranges_.LineInserted(index);
     WidenFor(index);
     InvalidateLines(index + 1, TopLine() + visibleLines_);
@@ -55,6 +56,7 @@ void TqvCustomEdit::ListInserted(TObject*, int index) {
 }
 
 void TqvCustomEdit::ListDeleted(TObject*, int index) {
+    checkpoints_.Clear();
     ranges_.LineDeleted(index);
     InvalidateLines(index + 1, INT_MAX);
     InvalidateGutterLines(index + 1, INT_MAX);
@@ -62,16 +64,19 @@ void TqvCustomEdit::ListDeleted(TObject*, int index) {
 
 // Repaints exactly the lines whose highlighting may have changed.
 void TqvCustomEdit::ListLineChanged(TObject*, int index) {
+    checkpoints_.Forget(index);
     WidenFor(index);
     InvalidateLines(index + 1, ranges_.LineChanged(index) + 1);
 }
 
 void TqvCustomEdit::ListBulkAdded(TObject*) {
+    checkpoints_.Clear();
     ranges_.RescanAll();
     MeasureWidestLine();
 }
 
 void TqvCustomEdit::ListCleared(TObject*) {
+    checkpoints_.Clear();
     widestCells_ = 0;
     invalidRect_ = {};
     Invalidate();
@@ -113,6 +118,7 @@ void TqvCustomEdit::SetHighLighter(TqvCustomHighLighter* value) {
                                 highlighterBindings_);
     }
     ranges_.SetHighLighter(value);
+    checkpoints_.Clear();
     MeasureFont();
     {
         TqvLinesUpdate update(lines_);
@@ -131,6 +137,7 @@ void TqvCustomEdit::HighlighterAttrChanged(TObject*) {
 void TqvCustomEdit::HighlighterFreed(TObject*) {
     highlighterBindings_.Clear();
     ranges_.SetHighLighter(nullptr);
+    checkpoints_.Clear();
     MeasureFont();
     SizeOrFontChanged(true);
 }

@@ -27,16 +27,24 @@ int TqvCustomEdit::CellOfColumn(int line, int column) const {
     const int byte = column - 1;
     if (line < 1 || line > LineCount() || byte <= 0) return byte;
     const std::string_view text = lines_.Get(line - 1);
+    TCellCheckpoint from;
+    if (TLineCheckpoints* checkpoints =
+            checkpoints_.For(line - 1, text, tabWidth_, ActiveCodePage()))
+        from = checkpoints->Cells(checkpoints->AtByte(byte));
     hitCells_.Layout(text.substr(0, std::min<std::size_t>(text.size(), std::size_t(byte) + 4)),
-                     tabWidth_, ActiveCodePage());
+                     tabWidth_, ActiveCodePage(), INT_MAX, from);
     return hitCells_.CellOfByte(byte);
 }
 
 int TqvCustomEdit::ColumnAtCell(int line, double cell) const {
-    const std::string_view text =
-        line >= 1 && line <= LineCount() ? lines_.Get(line - 1) : std::string_view();
+    const bool real = line >= 1 && line <= LineCount();
+    const std::string_view text = real ? lines_.Get(line - 1) : std::string_view();
     const double limit = std::clamp(std::floor(cell) + 2, 0.0, double(INT_MAX));
-    hitCells_.Layout(text, tabWidth_, ActiveCodePage(), int(limit));
+    TCellCheckpoint from;
+    if (TLineCheckpoints* checkpoints =
+            real ? checkpoints_.For(line - 1, text, tabWidth_, ActiveCodePage()) : nullptr)
+        from = checkpoints->Cells(checkpoints->AtCell(int(std::max(limit - 2, 0.0))));
+    hitCells_.Layout(text, tabWidth_, ActiveCodePage(), int(limit), from);
     return hitCells_.ByteAtCell(cell) + 1;
 }
 
@@ -240,7 +248,10 @@ TRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
 void TqvCustomEdit::PaintRow(int line, int top, const TPaintSelection& selection,
                              const TPaintFrame& frame) {
     const std::string_view text = lines_.Get(line - 1);
-    paintCells_.Layout(text, tabWidth_, ActiveCodePage(), frame.LastCell);
+    TLineCheckpoints* checkpoints = checkpoints_.For(line - 1, text, tabWidth_, ActiveCodePage());
+    const int checkpoint = checkpoints ? checkpoints->AtCell(frame.FirstCell) : 0;
+    paintCells_.Layout(text, tabWidth_, ActiveCodePage(), frame.LastCell,
+                       checkpoints ? checkpoints->Cells(checkpoint) : TCellCheckpoint{});
     TRowColors colors{font_.Color(), frame.EditorBackground, selectedColor_.Foreground(),
                       selectedColor_.Background(), false};
     colors.Special = DoOnSpecialLineColors(line, colors.Foreground, colors.Background);
@@ -250,36 +261,53 @@ void TqvCustomEdit::PaintRow(int line, int top, const TPaintSelection& selection
     }
     rowPainter_.BeginRow(paintCells_, top, top + lineHeight_, colors,
                          RowSelection(selection, line, text));
-    const int textEnd = int(paintCells_.Text().size());
-    TqvCustomHighLighter* highLighter = HighLighter();
-    if (!highLighter) {
-        rowPainter_.Add(0, textEnd, std::max(paintCells_.Cells(), frame.LastCell), font_.Style(),
+    if (TqvCustomHighLighter* highLighter = HighLighter())
+        PaintTokens(*highLighter, line, text, checkpoints, checkpoint, frame);
+    else
+        rowPainter_.Add(0, int(paintCells_.Text().size()),
+                        std::max(paintCells_.Cells(), frame.LastCell), font_.Style(),
                         colors.Foreground, colors.Background);
-        rowPainter_.Flush(true);
-        return;
-    }
-    ranges_.LoadState(line - 1);
-    paintLine_.assign(text);
-    highLighter->StartLine(paintLine_.c_str(), line - 1);
-    int covered = 0;
-    for (; !highLighter->AtLineEnd(); highLighter->NextToken()) {
-        const int start = highLighter->TokenStart();
-        const int end = start + int(highLighter->TokenText().size());
-        const int startCell = paintCells_.CellOfByte(start);
-        covered = end;
-        if (startCell >= frame.LastCell) break;
+    rowPainter_.Flush(true);
+}
+
+// On a long line the highlighter starts at the token of the checkpoint the layout starts
+// at, and reads a copy reaching a little past the shown part: a token that the copy's end
+// cuts short starts and looks as it does in the whole line.
+void TqvCustomEdit::PaintTokens(TqvCustomHighLighter& highLighter, int line, std::string_view text,
+                                TLineCheckpoints* checkpoints, int checkpoint,
+                                const TPaintFrame& frame) {
+    const auto add = [&](int start, int end, const TqvHighLightAttributes* attr) {
         const int endCell = paintCells_.CellOfByte(end);
-        if (endCell <= frame.FirstCell || end <= start) continue;
-        const TqvHighLightAttributes* attr = highLighter->TokenAttribute();
+        if (endCell <= frame.FirstCell || end <= start) return;
         rowPainter_.Add(paintCells_.TextIndexOfByte(start), paintCells_.TextIndexOfByte(end),
                         endCell, attr ? attr->Style() : font_.Style(),
                         attr ? attr->Foreground() : clNone, attr ? attr->Background() : clNone);
+    };
+    ranges_.LoadState(line - 1);
+    int from = 0;
+    std::size_t to = text.size();
+    if (checkpoints) {
+        const TTokenCheckpoint& token =
+            checkpoints->Tokens(checkpoint, highLighter, highLighter.RangeState());
+        add(token.Start, token.End, token.Attribute);
+        from = token.End;
+        to = std::min(to, std::size_t(paintCells_.EndByte()) + TLineCheckpoints::kSpacing);
+        highLighter.SetRangeState(token.RangeAfter);
+    }
+    if (std::size_t(from) >= to) return;
+    paintLine_.assign(text.substr(std::size_t(from), to - std::size_t(from)));
+    highLighter.StartLine(paintLine_.c_str(), line - 1);
+    int covered = from;
+    while (!highLighter.AtLineEnd()) {
+        const int start = from + highLighter.TokenStart();
+        if (paintCells_.CellOfByte(start) >= frame.LastCell) return;
+        const TqvHighLightAttributes* attr = highLighter.TokenAttribute();
+        highLighter.NextToken();
+        covered = from + highLighter.TokenStart();
+        add(start, covered, attr);
     }
     // The scanner stops at a NUL byte; what follows is still text and still shown.
-    if (covered < int(text.size()) && highLighter->AtLineEnd())
-        rowPainter_.Add(paintCells_.TextIndexOfByte(covered), textEnd,
-                        paintCells_.CellOfByte(int(text.size())), font_.Style(), clNone, clNone);
-    rowPainter_.Flush(true);
+    if (std::size_t(covered) < to) add(covered, int(text.size()), nullptr);
 }
 
 } // namespace ondrex

@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -67,7 +68,14 @@ public:
         const QFontMetrics metrics(qfont, &printer_);
         lineHeight_ = std::max(metrics.lineSpacing(), 1);
         ascent_ = metrics.ascent();
-        pageHeight_ = printer_.pageRect(QPrinter::DevicePixel).toRect().height();
+        const QRect page = printer_.pageRect(QPrinter::DevicePixel).toRect();
+        pageHeight_ = page.height();
+        // Twice what the narrowest common characters fill: marks of no width of their own
+        // are rare, and a line cut a little late is only clipped at the edge.
+        int narrowest = metrics.horizontalAdvance(QLatin1Char(' '));
+        for (const char c : {'.', 'i', 'l', '|', '\'', '!'})
+            narrowest = std::min(narrowest, metrics.horizontalAdvance(QLatin1Char(c)));
+        charsPerLine_ = 2 * std::size_t(page.width() / std::max(narrowest, 1)) + 2;
     }
 
     ~TQtPrintJob() override {
@@ -80,6 +88,7 @@ public:
     std::size_t LinesPerPage() const override {
         return static_cast<std::size_t>(std::max(pageHeight_ / lineHeight_, 1));
     }
+    std::size_t CharsPerLine() const override { return charsPerLine_; }
 
     void NewPage() override {
         if (!printer_.newPage()) throw EPrinterError("The printer could not start a page");
@@ -87,7 +96,7 @@ public:
 
     void DrawLine(std::size_t row, const std::string& line) override {
         const int y = static_cast<int>(row) * lineHeight_;
-        painter_.drawText(0, y + ascent_, qt::ToQString(ExpandTabs(line)));
+        painter_.drawText(0, y + ascent_, qt::ToQString(line));
     }
 
     void Finish() override {
@@ -138,6 +147,7 @@ private:
     int lineHeight_ = 1;
     int ascent_ = 0;
     int pageHeight_ = 0;
+    std::size_t charsPerLine_ = 1;
     bool finished_ = false;
 };
 
