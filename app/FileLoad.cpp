@@ -1,6 +1,7 @@
 #include "app/FileLoad.h"
 
 #include "editor/TqvEditList.h"
+#include "platform/HugePages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +14,7 @@ TFileLoad::TFileLoad(const std::string& path, TqvEditList& lines, std::size_t pi
     // The file's size, so that the lines' views into the block never move; only UTF-16 text,
     // or a file that grew meanwhile, needs a larger copy.
     block_->reserve(file_.SizeHint());
+    AdviseHugePages(block_->data(), block_->capacity());
     lines_.BeginLoadInPasses(block_);
 }
 

@@ -1,36 +1,15 @@
 #include "editor/LineStore.h"
 
+#include "platform/HugePages.h"
 #include "platform/LineBreaks.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 #include <limits>
 #include <stdexcept>
 
 namespace ondrex {
-
-namespace {
-
-// Millions of records are written once, right after allocation: huge pages (where the system
-// offers them on request) save most of the page faults. Only a hint.
-void adviseHugePages(void* p, std::size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (bytes < (std::size_t(4) << 20)) return;
-    auto begin = (reinterpret_cast<std::uintptr_t>(p) + 4095) & ~std::uintptr_t(4095);
-    auto end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~std::uintptr_t(4095);
-    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)p;
-    (void)bytes;
-#endif
-}
-
-} // namespace
 
 void TLineStore::moveGap(std::size_t pos) {
     if (pos == gapBegin_) return;
@@ -51,7 +30,7 @@ void TLineStore::moveGap(std::size_t pos) {
 void TLineStore::reallocate(std::size_t cap) {
     // Uninitialised (TRecord is trivial): a bulk load writes each record once.
     std::unique_ptr<TRecord[]> grown(new TRecord[cap]);
-    adviseHugePages(grown.get(), cap * sizeof(TRecord));
+    AdviseHugePages(grown.get(), cap * sizeof(TRecord)); // written once, right away
     std::size_t tail = capacity_ - gapEnd_;
     if (gapBegin_) std::memcpy(grown.get(), records_.get(), gapBegin_ * sizeof(TRecord));
     if (tail)
@@ -171,13 +150,34 @@ std::size_t TLineStore::AppendBlockLines(const TBlock& block) {
         ForEachLine(text, [this](std::string_view line) { Append(line); });
         return n;
     }
+    writeViews(text, n);
+    return n;
+}
+
+std::size_t TLineStore::AppendBlockViews(std::string_view text) {
+    if (!canView(text)) {
+        std::size_t n = 0;
+        ForEachLine(text, [this, &n](std::string_view line) {
+            AppendBlockLine(line);
+            ++n;
+        });
+        return n;
+    }
+    const std::size_t n = CountLines(text);
+    ensureGap(n);
+    moveGap(Size());
+    writeViews(text, n);
+    return n;
+}
+
+// The n lines of `text` (which lies in the block) into the gap at its start.
+void TLineStore::writeViews(std::string_view text, std::size_t n) {
     TRecord* out = records_.get() + gapBegin_;
     const char* base = block_->data();
     ForEachLine(text, [&out, base](std::string_view line) {
         *out++ = TRecord{nullptr, std::uint32_t(line.data() - base), std::uint32_t(line.size())};
     });
     gapBegin_ += n;
-    return n;
 }
 
 void TLineStore::AppendFrom(const TLineStore& source) {

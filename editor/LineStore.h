@@ -57,6 +57,9 @@ public:
     // All lines of the block at once (split as TLineSplitter does), as views when the block
     // could be adopted. Returns the number of lines appended.
     std::size_t AppendBlockLines(const TBlock& block);
+    // The lines of a piece of the adopted block, as views (copied where a view cannot hold
+    // them); room grows as for single appends. Returns the number of lines appended.
+    std::size_t AppendBlockViews(std::string_view text);
 
     // Drops the lines from index n on.
     void TruncateTo(std::size_t n);
@@ -90,6 +93,7 @@ private:
     std::uint32_t newOwned(std::string&& text);
     void releaseOwned(const TRecord& r);
     bool canView(std::string_view text) const;
+    void writeViews(std::string_view text, std::size_t n);
 
     // Records [0, gapBegin_) and [gapEnd_, capacity_) are lines; uninitialised memory between.
     std::unique_ptr<TRecord[]> records_;

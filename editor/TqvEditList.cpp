@@ -158,6 +158,20 @@ void TqvEditList::LoadFromBlock(TLineStore::TBlock shared) {
     OnBulkAdded(this);
 }
 
+namespace {
+
+// Where the last line of block[from, end) starts: after the break before its own.
+std::size_t lastLineStart(const char* b, std::size_t from, std::size_t end) {
+    std::size_t k = end;
+    if (k > from && b[k - 1] == '\n') --k;
+    if (k > from && b[k - 1] == '\r') --k;
+    while (k > from && b[k - 1] != '\n' && b[k - 1] != '\r')
+        --k;
+    return k;
+}
+
+} // namespace
+
 void TqvEditList::BeginLoadInPasses(std::shared_ptr<std::string> block) {
     if (!block) block = std::make_shared<std::string>();
     TqvLinesUpdate update(*this);
@@ -197,13 +211,8 @@ void TqvEditList::LoadPass() {
         const double perByte = double(CountLines(rest) + 1) / double(end);
         store_.ReserveForAppend(std::size_t(perByte * double(passBlock_->capacity()) * 1.1));
     }
-    std::size_t lastStart = tailStart_;
-    ForEachLine(rest, [this, b, &lastStart](std::string_view line) {
-        store_.AppendBlockLine(line);
-        lastStart = std::size_t(line.data() - b);
-    });
+    if (store_.AppendBlockViews(rest) > 0) tailStart_ = lastLineStart(b, next, end);
     tailLine_ = store_.Size() - 1;
-    tailStart_ = lastStart;
     searchFrom_ = end >= 2 ? end - 2 : 0;
     OnLoadPass(this, int(first));
 }

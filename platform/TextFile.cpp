@@ -1,5 +1,7 @@
 #include "platform/TextFile.h"
 
+#include "platform/HugePages.h"
+
 #include "platform/Utf16.h"
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -187,15 +188,9 @@ std::string ReadFileBytes(const std::string& path, TFileKinds kinds) {
     // pipes and special files (size 0) grow the buffer as they go.
     std::size_t want = S_ISREG(st.st_mode) && st.st_size > 0 ? std::size_t(st.st_size) : 0;
     if (want > data.max_size()) throw EFileError(path, EFileError::TCause::TooLarge);
-    if (want >= (std::size_t(4) << 20)) {
-        // Large files: ask for huge pages before the buffer is first touched (fewer faults).
-        data.reserve(want);
-        std::uintptr_t begin =
-            (reinterpret_cast<std::uintptr_t>(data.data()) + 4095) & ~std::uintptr_t(4095);
-        std::uintptr_t end =
-            (reinterpret_cast<std::uintptr_t>(data.data()) + want) & ~std::uintptr_t(4095);
-        if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-    }
+    // Large files: huge pages asked for before the buffer is first touched.
+    data.reserve(want);
+    AdviseHugePages(data.data(), want);
     data.resize(want ? want : 65536);
     std::size_t used = 0;
     char probe[4096];
