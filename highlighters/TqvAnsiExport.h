@@ -15,7 +15,7 @@ public:
     TqvAnsiExport(std::string& out, TCodePage codePage) : TqvStyledExport(codePage, out) {}
 
 protected:
-    std::string Opening(const TqvTokenLook& look) override;
+    std::string Opening(const TqvTokenLook& look) const override;
     std::string Closing() const override { return "\x1b[0m"; }
     std::string Escaped(char ascii) const override;
 };

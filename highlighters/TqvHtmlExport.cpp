@@ -72,9 +72,20 @@ void AppendHtmlText(std::string& out, std::string_view utf8) {
     }
 }
 
-std::string TqvHtmlExport::Opening(const TqvTokenLook& look) {
-    classes_.push_back(look);
-    return "<span class=\"t" + std::to_string(classes_.size() - 1) + "\">";
+TqvHtmlExport::TqvHtmlExport(TCodePage codePage, const TqvCustomHighLighter& highlighter)
+    : TqvStyledExport(codePage, body_) {
+    for (int i = 0; i < highlighter.AttributeCount(); ++i) {
+        const TqvTokenLook look = LookOf(*highlighter.AttributeAt(i));
+        if (!(look == TqvTokenLook{}) &&
+            std::find(classes_.begin(), classes_.end(), look) == classes_.end())
+            classes_.push_back(look);
+    }
+}
+
+std::string TqvHtmlExport::Opening(const TqvTokenLook& look) const {
+    const auto listed = std::find(classes_.begin(), classes_.end(), look);
+    if (listed == classes_.end()) return "<span style=\"" + CssRule(look) + "\">";
+    return "<span class=\"t" + std::to_string(listed - classes_.begin()) + "\">";
 }
 
 std::string TqvHtmlExport::Escaped(char ascii) const {
@@ -94,9 +105,9 @@ std::string TqvHtmlExport::PageHead(const std::string& title) const {
     return page;
 }
 
-std::string TqvHtmlExport::Page(const std::string& title) const {
+std::string TqvHtmlExport::Page(const std::string& title) {
     std::string page = PageHead(title);
-    page += body_;
+    page += PageBody();
     page += PageTail();
     return page;
 }
