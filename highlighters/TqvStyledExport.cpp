@@ -168,7 +168,8 @@ void TqvStyledExport::SwitchTo(std::size_t id) {
 
 void TqvStyledExport::FinishLine() {
     SwitchTo(kPlain);
-    Put("\n", 1);
+    Room(1);
+    *at_++ = '\n';
 }
 
 std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
