@@ -41,10 +41,19 @@ TEST(CodePage, InvalidBytesAreCharactersOfTheirOwn) {
             EXPECT_TRUE(IsCharBoundary(U, bad, i)) << testing::PrintToString(bad) << i;
         EXPECT_FALSE(IsValidUtf8(bad));
     }
+    // A bad byte anywhere in text long enough for the wide steps over ASCII, and in their tail.
+    for (std::size_t at = 0; at < 200; ++at) {
+        std::string text(200, 'a');
+        text[at] = '\x80';
+        EXPECT_FALSE(IsValidUtf8(text)) << at;
+        text.replace(at, 1, "\xc3\xa9");
+        EXPECT_TRUE(IsValidUtf8(text)) << at;
+    }
 }
 
 TEST(CodePage, AFourByteCharacterIsOneCharacter) {
-    const std::string s = "a\xF0\x9F\x98\x80" "b"; // a, U+1F600, b
+    const std::string s = "a\xF0\x9F\x98\x80"
+                          "b"; // a, U+1F600, b
     EXPECT_EQ(CharLength(U, s, 1), 4u);
     EXPECT_TRUE(IsCharBoundary(U, s, 1));
     for (std::size_t i = 2; i <= 4; ++i) {
