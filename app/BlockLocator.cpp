@@ -7,17 +7,8 @@
 
 namespace ondrex {
 
-namespace {
-
-// Only ASCII letters fold, in every code page, as the searched words are ASCII.
-std::string upperAscii(std::string_view s) {
-    return AnsiUpperCase(TCodePage::Utf8, s);
-}
-
-} // namespace
-
 bool TBlockLocator::IsSingleStatement(std::string_view text) {
-    std::string u = upperAscii(text);
+    std::string u = AsciiUpperCase(text);
     return u.find("DIM") != std::string::npos || u.find("IF") != std::string::npos ||
            u.find("CALL") != std::string::npos;
 }
@@ -102,9 +93,9 @@ std::optional<std::size_t> TBlockLocator::RowAtLine(const TScanResults& results,
 
 std::optional<std::size_t> TBlockLocator::Find(const TScanResults& results, std::string_view what) {
     if (what.empty()) return std::nullopt;
-    std::string needle = upperAscii(what);
+    std::string needle = AsciiUpperCase(what);
     for (std::size_t i = 0; i < results.rows.size(); ++i) {
-        std::size_t p = upperAscii(results.rows[i].text).find(needle);
+        std::size_t p = AsciiUpperCase(results.rows[i].text).find(needle);
         if (p != std::string::npos && p > 0) return i; // only the first occurrence counts
     }
     return std::nullopt;

@@ -4,9 +4,9 @@
 #include "app/CliCommands.h"
 #include "app/CliInput.h"
 #include "app/CliTokens.h"
-#include "editor/LineBreaks.h"
-#include "highlighters/TqvAnsiExport.h"
-#include "highlighters/TqvHtmlExport.h"
+#include "highlighters/AnsiExport.h"
+#include "highlighters/HtmlExport.h"
+#include "platform/LineBreaks.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -41,13 +41,13 @@ bool UseColor(const std::string& when, std::ostream& out) {
 // the highlighter reads the line where it stands.
 template <class AfterPiece>
 void ExportLines(std::span<char> bytes, std::vector<std::string_view>& lines,
-                 TqvCustomHighLighter& highlighter, TqvStyledExport& exporter,
+                 TqvCustomHighLighter& highlighter, TStyledExport& exporter,
                  AfterPiece afterPiece) {
     constexpr std::size_t kPiece = std::size_t(1) << 18;
     lines.clear();
     ForEachLine(std::string_view(bytes.data(), bytes.size()),
                 [&](std::string_view line) { lines.push_back(line); });
-    std::vector<TqvExportToken> tokens;
+    std::vector<TExportToken> tokens;
     std::size_t sincePiece = 0;
     for (const std::string_view line : lines) {
         bytes.data()[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
@@ -86,7 +86,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         std::vector<std::string_view> lines;
 
         if (parser.Has("--html")) {
-            TqvHtmlExport html(codePage, *highlighter);
+            THtmlExport html(codePage, *highlighter);
             Write(out, html.PageHead(ToUtf8(DetectCodePage(file), file)));
             auto writeOut = [&] {
                 Write(out, html.PageBody());
@@ -95,7 +95,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             eachRun([&](std::span<char> run) {
                 ExportLines(run, lines, *highlighter, html, writeOut);
             });
-            Write(out, TqvHtmlExport::PageTail());
+            Write(out, THtmlExport::PageTail());
             return kExitOk;
         }
 
@@ -124,7 +124,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
             flush(true);
             return kExitOk;
         }
-        TqvAnsiExport ansi(text, codePage);
+        TAnsiExport ansi(text, codePage);
         eachRun([&](std::span<char> run) {
             ExportLines(run, lines, *highlighter, ansi, [&] {
                 ansi.Flush();

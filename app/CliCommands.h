@@ -1,9 +1,10 @@
 #pragma once
-// The subcommands of `ondrex` (design.md §6). Each runs with the arguments after its name
-// and returns the exit status; app/main.cpp dispatches through its table kCommands.
+// The subcommands of `ondrex` (ARCHITECTURE.md, "Command line"). Each runs with the arguments
+// after its name and returns the exit status; RunCommandLine dispatches through the table
+// kCommands in app/CliMain.cpp.
 //
 // To add a subcommand: declare its runner here, define it in its own app/Cli<Name>.cpp, and
-// add one row {name, runner, usage} to kCommands in app/main.cpp. `ondrex NAME --help`
+// add one row {name, runner, usage} to kCommands in app/CliMain.cpp. `ondrex NAME --help`
 // prints the usage row; everything else is the runner's (see app/CliSupport.h for the
 // argument parser, file reading, decoding, JSON strings and the exit-status guard).
 

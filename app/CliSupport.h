@@ -1,6 +1,7 @@
 #pragma once
-// Helpers shared by the subcommands of the command line (design.md §6): argument parsing,
-// errors with their exit codes, UTF-8 decoding and JSON strings (the input: app/CliInput.h).
+// Helpers shared by the subcommands of the command line (ARCHITECTURE.md, "Command line"):
+// argument parsing, errors with their exit codes, UTF-8 decoding and JSON strings (the input:
+// app/CliInput.h).
 //
 // Exit status: 0 success, 1 bad input (one line on stderr naming the file and the problem)
 // or output that could not be written, 2 usage error.

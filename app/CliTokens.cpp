@@ -5,8 +5,8 @@
 #include "app/CliCommands.h"
 #include "app/CliInput.h"
 #include "app/CliTokensJson.h"
-#include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
+#include "platform/LineBreaks.h"
 
 #include <ostream>
 #include <span>
@@ -45,7 +45,8 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         const std::string& file = input = parser.Positionals()[0];
         auto highlighter = HighlighterFor(parser, file);
         TStreamedInput source(file);
-        TTokensJson json(*highlighter, source.CodePage());
+        TTokensJson json(*highlighter, source.CodePage(),
+                         [&out](std::string_view text) { Write(out, text); });
         std::vector<std::string_view> lines;
         highlighter->ResetRangeState();
         TqvRangeState range = highlighter->RangeState();
@@ -61,13 +62,9 @@ int runTokens(const TCliArgs& args, std::ostream& out, std::ostream& err) {
                 highlighter->StartLine(line.data(), index);
                 json.AppendLine(++index, range);
                 range = highlighter->RangeState();
-                if (json.Text().size() > (1 << 20)) {
-                    Write(out, json.Text());
-                    json.Clear();
-                }
             }
         }
-        Write(out, json.Text());
+        json.Flush();
         return kExitOk;
     });
 }

@@ -71,9 +71,8 @@ template <class TInteger> char* putNumber(char* p, TInteger value) {
     return std::to_chars(p, p + 24, value).ptr;
 }
 
-// The quoted, escaped token when every byte is below 0x80; nullptr when one is not.
-char* putAsciiString(char* p, std::string_view s) {
-    *p++ = '"';
+// The escaped text when every byte is below 0x80; nullptr when one is not.
+char* putAsciiChars(char* p, std::string_view s) {
     for (char ch : s) {
         const unsigned char c = static_cast<unsigned char>(ch);
         if (c >= 0x80) return nullptr;
@@ -83,15 +82,28 @@ char* putAsciiString(char* p, std::string_view s) {
         else
             p = static_cast<char*>(std::memcpy(p, f.text, f.len)) + f.len;
     }
-    *p++ = '"';
     return p;
+}
+
+// Where a slice of a token may end at or before `end`: not inside a UTF-8 character, so that
+// the slices decode as the whole does (a byte that cannot continue one is a cut of its own).
+std::size_t SliceEnd(std::string_view s, std::size_t end) {
+    if (end >= s.size()) return s.size();
+    for (std::size_t back = 0; back <= 3; ++back)
+        if ((static_cast<unsigned char>(s[end - back]) & 0xC0) != 0x80) return end - back;
+    return end;
 }
 
 } // namespace
 
-TTokensJson::TTokensJson(TqvCustomHighLighter& highlighter, TCodePage codePage)
+TTokensJson::TTokensJson(TqvCustomHighLighter& highlighter, TCodePage codePage, TWrite write)
     : highlighter_(highlighter), table_(dynamic_cast<TqvTableHighLighter*>(&highlighter)),
-      codePage_(codePage) {}
+      codePage_(codePage), write_(std::move(write)) {}
+
+void TTokensJson::Flush() {
+    if (write_ && used_ > 0) write_(Text());
+    used_ = 0;
+}
 
 void TTokensJson::Grow(std::size_t n) {
     const std::size_t capacity = std::max(2 * capacity_, used_ + n + 65536);
@@ -110,28 +122,61 @@ std::string_view TTokensJson::TokenOf(TqvCustomHighLighter& any) {
     return token_ = any.TokenText();
 }
 
+bool TTokensJson::AppendAscii(std::string_view token) {
+    char* p = Room(2 + kMaxEscape * token.size());
+    *p++ = '"';
+    if (!(p = putAsciiChars(p, token))) return false;
+    *p++ = '"';
+    Commit(p);
+    return true;
+}
+
+// Decoded from the file's code page first.
+void TTokensJson::AppendDecoded(std::string_view token) {
+    scratch_.clear();
+    AppendJsonString(scratch_, token, codePage_);
+    char* p = Room(scratch_.size());
+    Commit(static_cast<char*>(std::memcpy(p, scratch_.data(), scratch_.size())) + scratch_.size());
+}
+
+// The string's slices are written without their own quotes, one after another.
+void TTokensJson::AppendLongToken(std::string_view token) {
+    Commit(put(Room(1), "\""));
+    for (std::size_t from = 0; from < token.size();) {
+        const std::size_t end = std::max(SliceEnd(token, from + kSlice), from + 1);
+        const std::string_view slice = token.substr(from, end - from);
+        char* p = putAsciiChars(Room(kMaxEscape * slice.size()), slice);
+        if (p) {
+            Commit(p);
+        } else {
+            scratch_.clear();
+            AppendJsonString(scratch_, slice, codePage_);
+            p = Room(scratch_.size());
+            Commit(static_cast<char*>(std::memcpy(p, scratch_.data() + 1, scratch_.size() - 2)) +
+                   scratch_.size() - 2);
+        }
+        from = end;
+        WriteWhenFull();
+    }
+    Commit(put(Room(1), "\""));
+}
+
 template <class THighlighter> void TTokensJson::AppendTokens(THighlighter& h) {
     constexpr std::size_t kNumbers = 64; // two numbers and the punctuation around them
     for (bool first = true; !h.AtLineEnd(); first = false) {
         const std::string_view token = TokenOf(h);
-        char* p = Room(kNumbers + 2 + kMaxEscape * token.size());
+        char* p = Room(kNumbers);
         p = first ? put(p, "[") : put(p, ", [");
         p = putNumber(p, h.TokenKind());
         p = put(p, ", ");
         p = putNumber(p, h.TokenStart());
-        p = put(p, ", ");
-        if (char* end = putAsciiString(p, token)) {
-            *end++ = ']';
-            Commit(end);
-        } else { // decoded from the file's code page first
-            Commit(p);
-            scratch_.clear();
-            AppendJsonString(scratch_, token, codePage_);
-            scratch_ += ']';
-            p = Room(scratch_.size());
-            Commit(static_cast<char*>(std::memcpy(p, scratch_.data(), scratch_.size())) +
-                   scratch_.size());
-        }
+        Commit(put(p, ", "));
+        if (token.size() > kSlice)
+            AppendLongToken(token);
+        else if (!AppendAscii(token))
+            AppendDecoded(token);
+        Commit(put(Room(1), "]"));
+        WriteWhenFull();
         h.NextToken();
     }
 }

@@ -2,13 +2,16 @@
 // The text `ondrex tokens` prints: one JSON object a line,
 //   {"line": N, "range": R, "tokens": [[kind, start, "text"], ...]}
 // written through a cursor into a buffer that only grows, with escapes and digits taken from
-// tables, since building this text costs more than finding the tokens.
+// tables, since building this text costs more than finding the tokens. Given somewhere to
+// write to, the text goes out every MiB, inside a line too, and a long token is escaped in
+// slices: a line of megabytes holds no more than its input.
 
 #include "highlighters/qvHighlighter.h"
 #include "platform/CodePage.h"
 
 #include <cstddef>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,14 +24,20 @@ namespace cli {
 
 class TTokensJson {
 public:
-    TTokensJson(TqvCustomHighLighter& highlighter, TCodePage codePage);
+    using TWrite = std::function<void(std::string_view)>;
+
+    // Without `write` the whole text stays in Text().
+    TTokensJson(TqvCustomHighLighter& highlighter, TCodePage codePage, TWrite write = {});
 
     // Appends the object of the line the highlighter has just started (its range before
     // the line is `range`), reading its tokens to the line's end.
     void AppendLine(int lineNumber, TqvRangeState range);
 
+    // What has not been written yet.
     std::string_view Text() const { return {buffer_.get(), used_}; }
     void Clear() { used_ = 0; }
+    // Writes what is held.
+    void Flush();
 
 private:
     // A cursor with room for n more bytes; Commit(cursor) ends what was written through it.
@@ -39,12 +48,23 @@ private:
     void Grow(std::size_t n);
     void Commit(const char* cursor) { used_ = std::size_t(cursor - buffer_.get()); }
     template <class THighlighter> void AppendTokens(THighlighter& highlighter);
+    // The token's text as a JSON string, quotes included (false: not all ASCII; nothing
+    // committed then).
+    bool AppendAscii(std::string_view token);
+    void AppendDecoded(std::string_view token);
+    void AppendLongToken(std::string_view token);
+    void WriteWhenFull() {
+        if (write_ && used_ >= kWriteAt) Flush();
+    }
+    static constexpr std::size_t kWriteAt = 1 << 20;
+    static constexpr std::size_t kSlice = 1 << 16;
     std::string_view TokenOf(TqvTableHighLighter& table);
     std::string_view TokenOf(TqvCustomHighLighter& any);
 
     TqvCustomHighLighter& highlighter_;
     TqvTableHighLighter* table_; // the tokens without a copy and without virtual calls
     TCodePage codePage_;
+    TWrite write_;
     struct TFree {
         void operator()(char* p) const { std::free(p); }
     };

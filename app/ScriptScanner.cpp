@@ -2,9 +2,9 @@
 
 #include "app/KeywordFilter.h"
 
-#include "editor/LineBreaks.h"
 #include "editor/TqvEditList.h"
 #include "platform/CodePage.h"
+#include "platform/LineBreaks.h"
 #include "platform/MappedFile.h"
 #include "platform/TextFile.h"
 #include "platform/Utf16.h"
@@ -28,7 +28,7 @@ struct TUpper {
     unsigned char t[256];
     constexpr TUpper() : t() {
         for (int c = 0; c < 256; ++c)
-            t[c] = (c >= 'a' && c <= 'z') ? c - 32 : c;
+            t[c] = static_cast<unsigned char>(AsciiUpper(char(c)));
     }
 };
 constexpr TUpper kUpper;
@@ -279,11 +279,11 @@ bool TScriptScanner::MayHit(std::string_view line) {
 
 void TScriptScanner::ProcessLine(std::string_view raw, int lineNumber, TScanResults& r) const {
     if (!MayHit(raw)) return; // no search string: no hit, whatever the steps below do
-    processLine(raw, raw.size(), lineNumber, r);
+    ProcessCandidateLine(raw, raw.size(), lineNumber, r);
 }
 
-void TScriptScanner::processLine(std::string_view raw, std::size_t readable, int lineNumber,
-                                 TScanResults& r) const {
+void TScriptScanner::ProcessCandidateLine(std::string_view raw, std::size_t readable,
+                                          int lineNumber, TScanResults& r) const {
     // 1-4: leading blanks off; lines with END FUNCTION / END SUB / an apostrophe are cleared
     // (an empty line gives no hit). The tests look at the line through `cur`, upper-casing as
     // they compare (one upper-cased copy per test would equal it); the line is copied only
@@ -430,7 +430,8 @@ int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanR
         }
         const std::size_t end = std::size_t(FindLineBreak(b + pos, b + n) - b);
         const int lineNumber = breaksBefore + 1;
-        processLine(std::string_view(b + start, end - start), n - start, lineBase + lineNumber, r);
+        ProcessCandidateLine(std::string_view(b + start, end - start), n - start,
+                             lineBase + lineNumber, r);
         if (end >= n) return lineNumber;
         i = start = end + ((b[end] == '\r' && end + 1 < n && b[end + 1] == '\n') ? 2 : 1);
         breaksBefore = lineNumber;

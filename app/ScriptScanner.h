@@ -2,8 +2,8 @@
 // The script scanner as headless logic: the main window's Button1Click calls it
 // and copies the result into its controls; the command line prints it.
 //
-// It reads lines exactly as the line list splits them (CR, LF, CR LF; design.md §7) and stops
-// at a Ctrl+Z (code 26) at the start of a line. Per line it runs the Part's plain,
+// It reads lines exactly as the line list splits them (CR, LF, CR LF; ARCHITECTURE.md, "Decided
+// behaviour") and stops at a Ctrl+Z (code 26) at the start of a line. Per line it runs the plain,
 // case-insensitive substring tests, always in the same order.
 
 #include "platform/Event.h"
@@ -104,7 +104,7 @@ public:
     // appending its listed hits and counting. `lineNumber` is 1-based.
     void ProcessLine(std::string_view line, int lineNumber, TScanResults& results) const;
 
-    // The Part's text routines.
+    // Text routines of the scan.
     static std::string TrimLeadingSpaces(std::string_view s);
     static std::string RemoveTabs(std::string_view s);
 
@@ -126,10 +126,11 @@ public:
     TFileScan ScanFile(const std::string& path, TScanResults& results, bool checkUtf8) const;
 
 private:
-    // ProcessLine without the pre-test; `readable` bytes from line.data() may be read (at
+    // ProcessLine for a line a pre-test (MayHit, or the block scan's search) already let
+    // through; `readable` bytes from line.data() may be read (at
     // least the line's).
-    void processLine(std::string_view line, std::size_t readable, int lineNumber,
-                     TScanResults& results) const;
+    void ProcessCandidateLine(std::string_view line, std::size_t readable, int lineNumber,
+                              TScanResults& results) const;
     // Scans whole lines of a block (numbered from lineBase + 1); returns the lines read and
     // sets `stopped` at a Ctrl+Z that starts a line.
     int scanWithoutPump(std::string_view block, int lineBase, TScanResults& results,

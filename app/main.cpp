@@ -1,5 +1,6 @@
-// ondrex: the command line (design.md §6). It never loads Qt: a window request is handed to
-// the window program in place of this process, which finds out whether a window can open.
+// ondrex: the command line (ARCHITECTURE.md, "Command line"). It never loads Qt: a window
+// request is handed to the window program in place of this process, which finds out whether a
+// window can open.
 
 #include "app/CliCommands.h"
 

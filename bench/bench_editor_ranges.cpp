@@ -8,11 +8,11 @@
 //   python3 bench/gen_big_script.py php /tmp/big.php
 //   bench_editor_ranges /tmp/big.php [ROUNDS]
 
-#include "editor/LineBreaks.h"
 #include "editor/TqvCustomEdit.h"
 #include "highlighters/jxPHPSyn.h"
-#include "platform/testing/RecordingCanvas.h"
+#include "platform/LineBreaks.h"
 #include "platform/TextFile.h"
+#include "platform/testing/RecordingCanvas.h"
 
 #include <algorithm>
 #include <cstdio>

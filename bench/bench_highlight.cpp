@@ -8,8 +8,8 @@
 //
 //   bench_highlight LANG FILE [ROUNDS]    (LANG: vbscript, javascript, perl, php)
 
-#include "editor/LineBreaks.h"
 #include "highlighters/THighlighterList.h"
+#include "platform/LineBreaks.h"
 #include "platform/TextFile.h"
 
 #include <algorithm>
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         best = std::min(best, CpuSeconds() - start);
     }
     double bestExport = 1e100;
-    std::vector<TqvExportToken> tokens;
+    std::vector<TExportToken> tokens;
     for (int round = 0; round < rounds; ++round) {
         const double start = CpuSeconds();
         highlighter->ResetRangeState();

@@ -10,7 +10,7 @@ Targets: on a file or a pipe of ordinary lines, the streamed commands (cat, toke
 stay within a small fixed budget ("peak MB" well under the input's size); on ONE, memory at
 most twice the line plus the output held, and time per byte within twice that of LINES.
 
-    bench/bench_memory.py [--build DIR] [--ondrex BINARY] [--size MB] [--runs N]
+    bench/bench_memory.py [--build DIR] [--ondrex BINARY] [--size MB] [--runs N] [--only CMD]
 """
 import argparse
 import os
@@ -77,6 +77,7 @@ def main():
     ap.add_argument("--ondrex", help="the binary to measure (default: BUILD/app/ondrex)")
     ap.add_argument("--size", type=int, default=50, help="input size in MB")
     ap.add_argument("--runs", type=int, default=1)
+    ap.add_argument("--only", help="only the commands of this subcommand (scan, cat, tokens)")
     a = ap.parse_args()
 
     ondrex = a.ondrex or os.path.join(a.build, "app", "ondrex")
@@ -97,7 +98,7 @@ def main():
     print(f"{ondrex}: input {mb:.0f} MB; peak = resident set beyond `--version` ({base // 1024} MB)")
     print(f"{'command':34} {'lines: peak MB (x)':>19} {'pipe: peak MB':>14} {'one line: peak MB (x)':>22}"
           f" {'s/MB lines':>10} {'s/MB one':>9} {'ratio':>6}")
-    for command in COMMANDS:
+    for command in [c for c in COMMANDS if not a.only or c[0] == a.only]:
         peak_l, cpu_l = measure([ondrex, *command, lines], a.runs)
         peak_p, _ = measure([ondrex, *command, "/dev/stdin"], a.runs, stdin_path=lines)
         peak_o, cpu_o = measure([ondrex, *command, one], a.runs)

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generates the large VBScript benchmark input (design.md §5): about 50 MB and 3 M lines of
+"""Generates the large VBScript benchmark input (ARCHITECTURE.md, "Testing habits"): about 50 MB and 3 M lines of
 ASP/VBScript, CR LF line ends, built from the corpus's .asp/.vbs/.inc files (real code) and
 the short lines of samples/ (so the average line is as short as real code with its blank and
 End If lines). Deterministic: the same inputs give the same file.

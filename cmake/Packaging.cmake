@@ -17,7 +17,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The Qt platform plugins are loaded at run time, so no library dependency names them; Courier
 # New maps to Liberation Mono.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "vim | emacs, cups, printer-driver-cups-pdf")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "vim | emacs, cups, cups-client, printer-driver-cups-pdf")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -6,6 +6,7 @@
 #include "controls/TCustomEnhListView.h"
 
 #include "platform/BetterRegistry.h"
+#include "platform/ScopedGuard.h"
 
 #include <algorithm>
 #include <charconv>
@@ -108,16 +109,12 @@ bool TCustomEnhListView::ReadSortSettings() {
     ToInt(ReadSettingsValue(key, "SortCol"), column);
     column = std::min(column, Columns().Count() - 1);
     column = std::max(column, 0);
-    BeginUpdate();
-    try {
-        SetCurrentSortAscending(ascending != 0);
-        SetCurrentSortColumn(column);
-        Resort();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TScopedPair<TCustomEnhListView, &TCustomEnhListView::BeginUpdate,
+                      &TCustomEnhListView::EndUpdate>
+        update(*this);
+    SetCurrentSortAscending(ascending != 0);
+    SetCurrentSortColumn(column);
+    Resort();
     return true;
 }
 

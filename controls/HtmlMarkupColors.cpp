@@ -1,5 +1,6 @@
 #include "controls/HtmlMarkupColors.h"
 
+#include "platform/CodePage.h"
 #include "platform/SystemColors.h"
 
 #include <string>
@@ -56,8 +57,7 @@ constexpr TNamedColor kNames[] = {
 };
 
 int DigitValue(char c) {
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    const int code = static_cast<unsigned char>(c);
+    const int code = static_cast<unsigned char>(AsciiUpper(c));
     return code < 59 ? code - 48 : code - 55;
 }
 

@@ -8,16 +8,12 @@ namespace ondrex {
 
 namespace {
 
-char Upper(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-
 bool StartsNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && SameText(text.substr(0, prefix.size()), prefix);
 }
 
 TMarkupTag ClassifyClosing(char letter) {
-    switch (Upper(letter)) {
+    switch (AsciiUpper(letter)) {
     case 'A':
         return TMarkupTag::EndAnchor;
     case 'B':
@@ -58,7 +54,7 @@ TMarkupTag ClassifyTag(std::string_view tag) {
     if (StartsNoCase(tag, "<IND")) return TMarkupTag::Indent;
     if (StartsNoCase(tag, "<IMG")) return TMarkupTag::Image;
     if (StartsNoCase(tag, "<I>")) return TMarkupTag::Italic;
-    switch (Upper(tag[1])) {
+    switch (AsciiUpper(tag[1])) {
     case 'A':
         return TMarkupTag::Anchor;
     case 'F':

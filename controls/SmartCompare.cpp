@@ -1,5 +1,7 @@
 #include "controls/SmartCompare.h"
 
+#include "platform/CodePage.h"
+
 #include <charconv>
 #include <chrono>
 #include <string>
@@ -128,13 +130,7 @@ bool ScanDate(std::string_view s, std::size_t& pos, const TFormatSettings& forma
 
 bool MatchMarker(std::string_view s, std::size_t pos, std::string_view marker) {
     if (marker.empty() || s.size() - pos < marker.size()) return false;
-    for (std::size_t i = 0; i < marker.size(); ++i) {
-        char a = s[pos + i], b = marker[i];
-        if (a >= 'a' && a <= 'z') a = char(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z') b = char(b - 'a' + 'A');
-        if (a != b) return false;
-    }
-    return true;
+    return SameText(s.substr(pos, marker.size()), marker);
 }
 
 // Hours[:minutes[:seconds[.milliseconds]]] with an optional AM or PM marker.

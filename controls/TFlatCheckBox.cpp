@@ -1,6 +1,7 @@
 #include "controls/TFlatCheckBox.h"
 
 #include "platform/Canvas.h"
+#include "platform/CodePage.h"
 #include "platform/SystemColors.h"
 #include "platform/Timer.h"
 
@@ -30,10 +31,6 @@ THoverTracking& Hover() {
 constexpr struct {
     int X1, Y1, X2, Y2;
 } kTick[] = {{2, 4, 6, 8}, {2, 5, 5, 8}, {2, 6, 5, 9}, {8, 2, 4, 6}, {8, 3, 4, 7}, {8, 4, 5, 7}};
-
-char AsciiUpper(char c) {
-    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-}
 
 // True when `character` is the letter after a single "&" of `caption`.
 bool IsAccel(const std::string& character, const std::string& caption) {

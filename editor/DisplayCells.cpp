@@ -47,12 +47,15 @@ int CharCellWidth(char32_t codePoint) {
     return it != std::begin(kWide) && codePoint <= std::prev(it)->Last ? 2 : 1;
 }
 
-void TDisplayCells::Layout(std::string_view line, int tabWidth, TCodePage codePage, int cellLimit) {
+void TDisplayCells::Layout(std::string_view line, int tabWidth, TCodePage codePage, int cellLimit,
+                           TCellCheckpoint from) {
     // A layout far into a very long line takes tens of bytes per byte: it is not kept for
     // the short lines that follow.
     constexpr std::size_t kKept = 1 << 16;
-    const std::size_t needed = std::min(line.size(), std::size_t(std::max(cellLimit, 0))) + 1;
+    const std::size_t needed =
+        std::min(line.size() - std::size_t(from.Byte), std::size_t(std::max(cellLimit, 0))) + 1;
     if (byteCell_.capacity() > kKept && byteCell_.capacity() > 4 * needed) *this = TDisplayCells();
+    from_ = from;
     text_.clear();
     byteCell_.clear();
     byteText_.clear();
@@ -61,15 +64,15 @@ void TDisplayCells::Layout(std::string_view line, int tabWidth, TCodePage codePa
     textCell_.clear();
     textWidth_.clear();
     truncated_ = false;
-    int cell = 0;
-    std::size_t pos = 0;
+    int cell = from.Cell;
+    std::size_t pos = std::size_t(from.Byte);
     while (pos < line.size()) {
         if (cell >= cellLimit) {
             truncated_ = true;
             break;
         }
         if (line[pos] == '\t') {
-            const int blanks = tabWidth <= 1 ? 1 : tabWidth - cell % tabWidth;
+            const int blanks = TabCells(cell, tabWidth);
             byteCell_.push_back(cell);
             byteText_.push_back(int(text_.size()));
             for (int k = 0; k < blanks; ++k)
@@ -97,7 +100,7 @@ void TDisplayCells::Layout(std::string_view line, int tabWidth, TCodePage codePa
 }
 
 void TDisplayCells::AddChar(std::string_view bytes, int byte, int cells) {
-    const int start = int(cellText_.size());
+    const int start = from_.Cell + int(cellText_.size());
     const int index = int(text_.size());
     for (int k = 0; k < cells; ++k) {
         cellText_.push_back(index);
@@ -111,30 +114,33 @@ void TDisplayCells::AddChar(std::string_view bytes, int byte, int cells) {
 }
 
 int TDisplayCells::CellOfByte(int byte) const {
-    const int laidOut = int(byteCell_.size()) - 1;
     if (byte < 0) return byte;
-    if (byte <= laidOut) return byteCell_[byte];
-    return truncated_ ? Cells() : Cells() + (byte - laidOut);
+    const int offset = byte - from_.Byte;
+    if (offset < 0) return from_.Cell + offset;
+    const int laidOut = int(byteCell_.size()) - 1;
+    if (offset <= laidOut) return byteCell_[offset];
+    return truncated_ ? Cells() : Cells() + (offset - laidOut);
 }
 
 int TDisplayCells::ByteAtCell(double cell) const {
     if (cell < 0) return RoundOff(1 + cell) - 1;
+    if (cell < from_.Cell) return from_.Byte;
     const int cells = Cells();
-    const int laidOut = int(byteCell_.size()) - 1;
     const int index = int(std::floor(cell));
-    if (index >= cells) return truncated_ ? laidOut : laidOut + RoundOff(cell - cells);
-    const int byte = cellByte_[index];
-    const int start = byteCell_[byte];
+    if (index >= cells) return truncated_ ? EndByte() : EndByte() + RoundOff(cell - cells);
+    const auto byteAt = [&](int c) { return cellByte_[c - from_.Cell]; };
+    const int byte = byteAt(index);
+    const int start = byteCell_[byte - from_.Byte];
     int end = index + 1;
-    while (end < cells && cellByte_[end] == byte)
+    while (end < cells && byteAt(end) == byte)
         ++end;
-    return cell - start < (end - start) / 2.0 ? byte : cellByte_[end];
+    return cell - start < (end - start) / 2.0 ? byte : byteAt(end);
 }
 
 int TDisplayCells::TextIndexOfCell(int cell) const {
-    if (cell < 0) return 0;
+    if (cell < from_.Cell) return 0;
     if (cell >= Cells()) return int(text_.size());
-    return cellText_[cell];
+    return cellText_[cell - from_.Cell];
 }
 
 int TDisplayCells::TextEndOfCell(int cell) const {
@@ -148,8 +154,9 @@ int TDisplayCells::TextEndOfCell(int cell) const {
 }
 
 int TDisplayCells::TextIndexOfByte(int byte) const {
-    if (byte < 0) return 0;
-    if (byte < int(byteText_.size())) return byteText_[byte];
+    const int offset = byte - from_.Byte;
+    if (offset < 0) return 0;
+    if (offset < int(byteText_.size())) return byteText_[offset];
     return int(text_.size());
 }
 

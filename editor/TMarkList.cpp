@@ -4,13 +4,13 @@
 
 namespace ondrex {
 
-TqvMarkOwner* TMark::Owner() const {
+TMarkOwner* TMark::Owner() const {
     // The reference is kept: a mark is set up before it is added to the list.
     return owner_ && owner_->Marks().IndexOf(this) >= 0 ? owner_ : nullptr;
 }
 
 void TMark::InvalidateLine(int line) {
-    if (TqvMarkOwner* owner = Owner()) owner->InvalidateGutterLines(line, line);
+    if (TMarkOwner* owner = Owner()) owner->InvalidateGutterLines(line, line);
 }
 
 void TMark::SetLine(int value) {

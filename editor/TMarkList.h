@@ -14,24 +14,24 @@ namespace ondrex {
 class TMarkList;
 
 // What a mark needs of the editor that shows it.
-class TqvMarkOwner {
+class TMarkOwner {
 public:
     virtual TMarkList& Marks() = 0;
     // Repaints the gutter rows of the 1-based lines first..last.
     virtual void InvalidateGutterLines(int first, int last) = 0;
 
 protected:
-    ~TqvMarkOwner() = default;
+    ~TMarkOwner() = default;
 };
 
 class TMark : public TObject {
 public:
-    explicit TMark(TqvMarkOwner* owner) : owner_(owner) {}
+    explicit TMark(TMarkOwner* owner) : owner_(owner) {}
     std::string ClassName() const override { return "TMark"; }
 
     // The owner while its mark list holds this mark, else none: a mark repaints nothing
     // before it is added. A mark must not outlive its owner.
-    virtual TqvMarkOwner* Owner() const;
+    virtual TMarkOwner* Owner() const;
     virtual void SetColumn(int value) { column_ = value; }
     virtual void SetImageIndex(int value);
     virtual void SetLine(int value);
@@ -50,7 +50,7 @@ public:
 private:
     void InvalidateLine(int line);
 
-    TqvMarkOwner* owner_;
+    TMarkOwner* owner_;
     int line_ = 0;
     int column_ = 0;
     int imageIndex_ = 0;
@@ -64,10 +64,10 @@ using TMarks = std::array<TMark*, 16>;
 
 class TMarkList : public TObject {
 public:
-    explicit TMarkList(TqvMarkOwner* owner) : owner_(owner) {}
+    explicit TMarkList(TMarkOwner* owner) : owner_(owner) {}
     std::string ClassName() const override { return "TMarkList"; }
 
-    TqvMarkOwner* Owner() const { return owner_; }
+    TMarkOwner* Owner() const { return owner_; }
 
     // Takes the mark over; returns its index.
     int Add(std::unique_ptr<TMark> mark);
@@ -84,7 +84,7 @@ public:
     TNotifyEvent OnChange;
 
 private:
-    TqvMarkOwner* owner_;
+    TMarkOwner* owner_;
     std::vector<std::unique_ptr<TMark>> items_;
 };
 

@@ -75,7 +75,7 @@ public:
     void SetMaxUndo(int value);
     void Clear() { items_.clear(); }
 
-    // Not counted: one Unlock ends any number of Locks (scoped code uses TqvUndoLock).
+    // Not counted: one Unlock ends any number of Locks (scoped code uses TUndoLock).
     void Lock() { locked_ = true; }
     void Unlock() { locked_ = false; }
     bool Locked() const { return locked_; }
@@ -91,18 +91,18 @@ private:
 
 // Locks the lists for the scope and gives each back the locked state it had, so that a
 // locked stretch inside another keeps the outer one locked.
-class TqvUndoLock {
+class TUndoLock {
 public:
-    TqvUndoLock(TUndoList& a, TUndoList& b) : a_(a), b_(b), aWas_(a.Locked()), bWas_(b.Locked()) {
+    TUndoLock(TUndoList& a, TUndoList& b) : a_(a), b_(b), aWas_(a.Locked()), bWas_(b.Locked()) {
         a_.Lock();
         b_.Lock();
     }
-    ~TqvUndoLock() {
+    ~TUndoLock() {
         if (!aWas_) a_.Unlock();
         if (!bWas_) b_.Unlock();
     }
-    TqvUndoLock(const TqvUndoLock&) = delete;
-    TqvUndoLock& operator=(const TqvUndoLock&) = delete;
+    TUndoLock(const TUndoLock&) = delete;
+    TUndoLock& operator=(const TUndoLock&) = delete;
 
 private:
     TUndoList& a_;

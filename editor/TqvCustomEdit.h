@@ -19,6 +19,9 @@
 // ...UndoReplay.cpp (recording, Undo and Redo).
 
 #include "editor/DisplayCells.h"
+#include "editor/LineCheckpoints.h"
+#include "editor/RangeStates.h"
+#include "editor/RowPainter.h"
 #include "editor/TMarkList.h"
 #include "editor/TUndoList.h"
 #include "editor/TqvBookMarkOpt.h"
@@ -28,8 +31,6 @@
 #include "editor/TqvGutter.h"
 #include "editor/TqvInternalImage.h"
 #include "editor/TqvKeyStrokes.h"
-#include "editor/TqvRangeStates.h"
-#include "editor/TqvRowPainter.h"
 #include "editor/TqvSelectedColor.h"
 #include "editor/TuzTextDrawer.h"
 #include "editor/qvEditorCommands.h"
@@ -38,6 +39,8 @@
 #include "platform/Timer.h"
 
 #include <array>
+#include <climits>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -77,7 +80,7 @@ using TqvReplaceTextEvent =
 using TqvSpecialLineColorsEvent = TEvent<TObject*, int, bool&, TColor&, TColor&>;
 using TqvStatusChangeEvent = TEvent<TObject*, TqvStatusChanges>;
 
-class TqvCustomEdit : public TCustomControl, public TqvMarkOwner {
+class TqvCustomEdit : public TCustomControl, public TMarkOwner {
 public:
     TqvCustomEdit();
     ~TqvCustomEdit() override;
@@ -121,8 +124,12 @@ public:
     int TextOffset() const { return textOffset_; }
     int MaxColumn() const { return maxColumn_; }
     // The horizontal scroll range in cells: MaxColumn, or more where a line is wider, so
-    // that every line can be brought into view (a minified script is one long line).
-    int ScrollColumns() const { return std::max(maxColumn_, widestCells_); }
+    // that every line can be brought into view (a minified script is one long line), as
+    // far as pixel positions stay well inside an int.
+    int ScrollColumns() const {
+        return std::max(maxColumn_,
+                        std::min(widestCells_, (INT_MAX / 2) / std::max(charWidth_, 1)));
+    }
 
     // The pixel of a position's top-left corner and the position at a pixel (the mouse's).
     TPoint RowColumnToPixels(TPoint pos) const;
@@ -250,6 +257,10 @@ public:
     void SetHideSelection(bool value);
     TqvCustomHighLighter* HighLighter() const { return ranges_.HighLighter(); }
     void SetHighLighter(TqvCustomHighLighter* value);
+    // The highlighter's range state at the start of the line (0-based). States are computed
+    // from the top as painting needs them, and ahead of it while the editor is idle.
+    std::uintptr_t LineStartState(int index);
+    bool AllLineStatesKnown() const { return ranges_.KnownLines() >= lines_.Count(); }
     TCaretType InsertCaret() const { return insertCaret_; }
     void SetInsertCaret(TCaretType value);
     bool InsertMode() const { return insertMode_; }
@@ -425,6 +436,9 @@ private:
     // Line-list and support-object notifications.
     void ListAdded(TObject* sender);
     void ListBulkAdded(TObject* sender);
+    void ListLoadPass(TObject* sender, int first);
+    void ComputeStatesLater();
+    void StatesAheadTick(TObject* sender);
     void ListCleared(TObject* sender);
     void ListDeleted(TObject* sender, int index);
     void ListInserted(TObject* sender, int index);
@@ -460,10 +474,12 @@ private:
     // Painting helpers (TqvCustomEditPaint.cpp).
     struct TPaintSelection;
     TPaintSelection PaintSelection(int firstLine, int lastLine) const;
-    TqvRowSelection RowSelection(const TPaintSelection& selection, int line,
-                                 std::string_view text) const;
+    TRowSelection RowSelection(const TPaintSelection& selection, int line,
+                               std::string_view text) const;
     TColor EditorBackground() const;
-    void PaintRow(int line, int top, const TPaintSelection& selection, const TqvPaintFrame& frame);
+    void PaintRow(int line, int top, const TPaintSelection& selection, const TPaintFrame& frame);
+    void PaintTokens(TqvCustomHighLighter& highLighter, int line, std::string_view text,
+                     TLineCheckpoints* checkpoints, int checkpoint, const TPaintFrame& frame);
     void PaintMarks(TCanvas& canvas, int firstLine, int lastLine);
     void DrawMark(TCanvas& canvas, const TMark& mark, int& offset);
 
@@ -484,7 +500,7 @@ private:
     TqvKeyStrokes keystrokes_{this};
     TMarkList marks_{this};
     TqvEditSearch search_;
-    TqvRangeStates ranges_{lines_};
+    TRangeStates ranges_{lines_};
     std::array<TMark*, 10> bookmarks_{};
     TUndoList undoList_;
     TUndoList redoList_;
@@ -496,9 +512,10 @@ private:
     int columnShift_ = 0;
     std::unique_ptr<THintWindow> scrollHint_;
     std::unique_ptr<TqvInternalImage> internalImage_; // made when first drawn
-    TqvRowPainter rowPainter_{drawer_};
+    TRowPainter rowPainter_{drawer_};
     TDisplayCells paintCells_;
     mutable TDisplayCells hitCells_;
+    mutable TLineCheckpointCache checkpoints_;
     std::string paintLine_; // the highlighter reads a terminated copy
 
     // Mouse state: the selection (in text order) and the pixel of a press inside it.
@@ -511,6 +528,9 @@ private:
     // Repeats the scroll steps while a drag-selection is held outside the text area; made
     // on first use.
     std::unique_ptr<TTimer> autoScroll_;
+    // Computes range states below the painted ones between events, so that a jump to the end
+    // of a long file finds them ready; made on first use.
+    std::unique_ptr<TTimer> statesAhead_;
 
     // View state (0-based where the public value is 1-based).
     int caretX_ = 0;
@@ -558,7 +578,7 @@ private:
     TPoint caretOffset_;
     bool caretShown_ = false;
     int wheelRemainder_ = 0;
-    TqvKeyChordPrefix chordPrefix_;
+    TKeyChordPrefix chordPrefix_;
     bool keyWasCommand_ = false;
     int imePendingCount_ = 0;
 

@@ -1,8 +1,8 @@
 // Caret movement with and without selecting, word positions, scrolling without moving the
 // caret, and the bracket match.
 
+#include "editor/LineText.h"
 #include "editor/TqvCustomEdit.h"
-#include "editor/qvLineText.h"
 #include "highlighters/qvHighlighter.h"
 
 #include <algorithm>

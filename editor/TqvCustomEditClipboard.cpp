@@ -2,9 +2,9 @@
 // editor's private block (mode byte, text, NUL), so that column and line blocks paste back
 // as what they were.
 
+#include "editor/LineText.h"
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
-#include "editor/qvLineText.h"
 #include "platform/Clipboard.h"
 
 #include <algorithm>
@@ -63,7 +63,7 @@ void TqvCustomEdit::CutToClipboard() {
     CopyToClipboard();
     TqvPaintLock paint(*this);
     RecordSelectionRemoval(urDeleteBackward);
-    TqvUndoLock lock(undoList_, redoList_);
+    TUndoLock lock(undoList_, redoList_);
     ReplaceSelection(smNormal, {});
 }
 
@@ -103,7 +103,7 @@ void TqvCustomEdit::PasteFromClipboard() {
 void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
     if (HasSelection()) {
         RecordSelectionRemoval(urReplaceSelection);
-        TqvUndoLock lock(undoList_, redoList_);
+        TUndoLock lock(undoList_, redoList_);
         ReplaceSelection(smNormal, {});
     }
     const TPoint at = CaretPos();
@@ -119,7 +119,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
             for (int i = 0; i < missing; ++i)
                 breaks.append("\r\n");
             {
-                TqvUndoLock lock(undoList_, redoList_);
+                TUndoLock lock(undoList_, redoList_);
                 ReplaceSelection(smNormal, breaks);
             }
             RecordChange(urInsert, last, CaretPos(), {}, smNormal);
@@ -129,7 +129,7 @@ void TqvCustomEdit::PasteBlock(TSelectionMode mode, std::string_view text) {
     std::vector<TLineSpan> spans;
     TPoint start;
     {
-        TqvUndoLock lock(undoList_, redoList_);
+        TUndoLock lock(undoList_, redoList_);
         start = ReplaceSelectionAt(mode, text, &spans);
     }
     const TPoint end = CaretPos();

@@ -1,9 +1,9 @@
 // Deleting: backspace (with smart backspace over indentation), delete, the word and line
 // deletes. Each records the removed text so that undo puts it back where it was.
 
+#include "editor/LineText.h"
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
-#include "editor/qvLineText.h"
 #include "platform/ScopedGuard.h"
 
 #include <algorithm>

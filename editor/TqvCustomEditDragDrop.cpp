@@ -63,7 +63,7 @@ void TqvCustomEdit::DragDrop(TObject* source, int x, int y) {
     // block line by line.
     if (move) RecordSelectionRemoval(urDropDelete);
     {
-        TqvUndoLock undoLock(undoList_, redoList_);
+        TUndoLock undoLock(undoList_, redoList_);
         if (move) {
             SetSelectedText({});
             if (after) {

@@ -1,9 +1,9 @@
 // Line break and insert line with auto-indent, the tab with smart tabs, and block indent and
 // unindent.
 
+#include "editor/LineText.h"
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
-#include "editor/qvLineText.h"
 #include "editor/qvSupportProcs.h"
 
 #include <algorithm>
@@ -128,7 +128,7 @@ void TqvCustomEdit::BlockIndent() {
     const TPoint caret = CaretPos();
     TqvPaintLock paint(*this);
     {
-        TqvUndoLock lock(undoList_, redoList_);
+        TUndoLock lock(undoList_, redoList_);
         SetSelectionMode(smColumn);
         SetCaretPosition({1, b.Y});
         SetSelectionStart({1, b.Y});

@@ -5,6 +5,7 @@
 
 #include "highlighters/qvHighlighter.h"
 
+#include <chrono>
 #include <climits>
 #include <cstring>
 
@@ -13,9 +14,9 @@ namespace ondrex {
 namespace {
 
 // The cells a line can take at most: only a tab takes more cells than it has bytes. Capped
-// so that cells times the character width stays well inside an int.
+// to stay an int; ScrollColumns caps it for pixels.
 int CellBound(std::string_view line, int tabWidth, int enough) {
-    constexpr std::size_t kCap = 1 << 24;
+    constexpr std::size_t kCap = 1 << 30;
     std::size_t cells = std::min(line.size(), kCap);
     if (tabWidth < 2 || cells * std::size_t(tabWidth) <= std::size_t(enough)) return int(cells);
     const char* end = line.data() + line.size();
@@ -48,6 +49,7 @@ void TqvCustomEdit::ListAdded(TObject*) {
 }
 
 void TqvCustomEdit::ListInserted(TObject*, int index) {
+    checkpoints_.Clear();
     ranges_.LineInserted(index);
     WidenFor(index);
     InvalidateLines(index + 1, TopLine() + visibleLines_);
@@ -55,6 +57,7 @@ void TqvCustomEdit::ListInserted(TObject*, int index) {
 }
 
 void TqvCustomEdit::ListDeleted(TObject*, int index) {
+    checkpoints_.Clear();
     ranges_.LineDeleted(index);
     InvalidateLines(index + 1, INT_MAX);
     InvalidateGutterLines(index + 1, INT_MAX);
@@ -62,16 +65,61 @@ void TqvCustomEdit::ListDeleted(TObject*, int index) {
 
 // Repaints exactly the lines whose highlighting may have changed.
 void TqvCustomEdit::ListLineChanged(TObject*, int index) {
+    checkpoints_.Forget(index);
     WidenFor(index);
     InvalidateLines(index + 1, ranges_.LineChanged(index) + 1);
 }
 
 void TqvCustomEdit::ListBulkAdded(TObject*) {
-    ranges_.RescanAll();
+    checkpoints_.Clear();
+    ranges_.ForgetFrom(0);
+    ComputeStatesLater();
     MeasureWidestLine();
 }
 
+// A piece of a load in passes: the lines from `first` on are new, or the last one grew.
+void TqvCustomEdit::ListLoadPass(TObject*, int first) {
+    checkpoints_.Forget(first);
+    ranges_.ForgetFrom(first);
+    ComputeStatesLater();
+    for (int i = first, count = lines_.Count(); i < count; ++i)
+        WidenFor(i);
+    InvalidateLines(first + 1, INT_MAX);
+    InvalidateGutterLines(first + 1, INT_MAX);
+}
+
+std::uintptr_t TqvCustomEdit::LineStartState(int index) {
+    TqvCustomHighLighter* highLighter = HighLighter();
+    if (!highLighter) return 0;
+    ranges_.LoadState(index);
+    return highLighter->RangeState();
+}
+
+void TqvCustomEdit::ComputeStatesLater() {
+    if (!HighLighter() || AllLineStatesKnown()) return;
+    if (!statesAhead_) {
+        statesAhead_ = std::make_unique<TTimer>();
+        statesAhead_->SetInterval(1);
+        statesAhead_->SetOnTimer(TNotifyEvent::bind<&TqvCustomEdit::StatesAheadTick>(this));
+    }
+    statesAhead_->SetEnabled(true);
+}
+
+// A few milliseconds of states at a time, and none while a load in passes still grows the
+// text (its own pieces come first).
+void TqvCustomEdit::StatesAheadTick(TObject*) {
+    if (lines_.LoadingInPasses()) return;
+    constexpr auto kBudget = std::chrono::milliseconds(8);
+    const auto start = std::chrono::steady_clock::now();
+    bool more = true;
+    while (more && std::chrono::steady_clock::now() - start < kBudget)
+        more = ranges_.ComputeAhead(4096);
+    if (!more) statesAhead_->SetEnabled(false);
+}
+
 void TqvCustomEdit::ListCleared(TObject*) {
+    checkpoints_.Clear();
+    ranges_.ForgetFrom(0);
     widestCells_ = 0;
     invalidRect_ = {};
     Invalidate();
@@ -113,11 +161,13 @@ void TqvCustomEdit::SetHighLighter(TqvCustomHighLighter* value) {
                                 highlighterBindings_);
     }
     ranges_.SetHighLighter(value);
+    checkpoints_.Clear();
     MeasureFont();
     {
         TqvLinesUpdate update(lines_);
-        ranges_.RescanAll();
+        ranges_.ForgetFrom(0);
     }
+    ComputeStatesLater();
     SizeOrFontChanged(true);
 }
 
@@ -131,6 +181,7 @@ void TqvCustomEdit::HighlighterAttrChanged(TObject*) {
 void TqvCustomEdit::HighlighterFreed(TObject*) {
     highlighterBindings_.Clear();
     ranges_.SetHighLighter(nullptr);
+    checkpoints_.Clear();
     MeasureFont();
     SizeOrFontChanged(true);
 }

@@ -4,6 +4,7 @@
 // everything drawn or hit-tested goes through.
 
 #include "editor/TqvCustomEdit.h"
+#include "editor/TqvScopedGuards.h"
 
 #include "editor/qvSupportProcs.h"
 #include "highlighters/qvHighlighter.h"
@@ -26,16 +27,24 @@ int TqvCustomEdit::CellOfColumn(int line, int column) const {
     const int byte = column - 1;
     if (line < 1 || line > LineCount() || byte <= 0) return byte;
     const std::string_view text = lines_.Get(line - 1);
+    TCellCheckpoint from;
+    if (TLineCheckpoints* checkpoints =
+            checkpoints_.For(line - 1, text, tabWidth_, ActiveCodePage()))
+        from = checkpoints->Cells(checkpoints->AtByte(byte));
     hitCells_.Layout(text.substr(0, std::min<std::size_t>(text.size(), std::size_t(byte) + 4)),
-                     tabWidth_, ActiveCodePage());
+                     tabWidth_, ActiveCodePage(), INT_MAX, from);
     return hitCells_.CellOfByte(byte);
 }
 
 int TqvCustomEdit::ColumnAtCell(int line, double cell) const {
-    const std::string_view text =
-        line >= 1 && line <= LineCount() ? lines_.Get(line - 1) : std::string_view();
+    const bool real = line >= 1 && line <= LineCount();
+    const std::string_view text = real ? lines_.Get(line - 1) : std::string_view();
     const double limit = std::clamp(std::floor(cell) + 2, 0.0, double(INT_MAX));
-    hitCells_.Layout(text, tabWidth_, ActiveCodePage(), int(limit));
+    TCellCheckpoint from;
+    if (TLineCheckpoints* checkpoints =
+            real ? checkpoints_.For(line - 1, text, tabWidth_, ActiveCodePage()) : nullptr)
+        from = checkpoints->Cells(checkpoints->AtCell(int(std::max(limit - 2, 0.0))));
+    hitCells_.Layout(text, tabWidth_, ActiveCodePage(), int(limit), from);
     return hitCells_.ByteAtCell(cell) + 1;
 }
 
@@ -56,8 +65,10 @@ void TqvCustomEdit::Paint(TCanvas& canvas, const TRect& clip) {
         std::max(firstCell, leftColumn_ + (clip.Right - textLeft + charWidth_ - 1) / charWidth_);
     const int firstLine = TopLine() + std::max(clip.Top, 0) / lineHeight_;
     const int lastLine = std::min(TopLine() + (clip.Bottom - 1) / lineHeight_, LineCount());
-    // The host draws the caret over the finished paint, so it is not hidden meanwhile.
-    try {
+    {
+        // The caret follows however the paint ends. The host draws it over the finished
+        // paint, so it is not hidden meanwhile.
+        const TScopedPair<TqvCustomEdit, nullptr, &TqvCustomEdit::UpdateCaret> caretAfter(*this);
         if (clip.Left < gutterWidth_)
             PaintGutter(canvas, {clip.Left, clip.Top, gutterWidth_, clip.Bottom}, firstLine,
                         lastLine);
@@ -65,11 +76,7 @@ void TqvCustomEdit::Paint(TCanvas& canvas, const TRect& clip) {
             PaintTextLines(canvas,
                            {std::max(clip.Left, gutterWidth_), clip.Top, clip.Right, clip.Bottom},
                            firstLine, lastLine, firstCell, lastCell);
-    } catch (...) {
-        UpdateCaret();
-        throw;
     }
-    UpdateCaret();
     if (OnPaint) {
         canvas.Font = font_;
         canvas.Brush.Color = color_;
@@ -88,25 +95,18 @@ bool TqvCustomEdit::DoOnSpecialLineColors(int line, TColor& foreground, TColor& 
 void TqvCustomEdit::PaintGutter(TCanvas& canvas, const TRect& rect, int firstLine, int lastLine) {
     canvas.Brush.Color = gutter_.Color();
     if (gutter_.ShowLineNumbers()) {
-        drawer_.BindContext(&canvas);
-        try {
-            drawer_.SetBackColor(gutter_.Color());
-            drawer_.SetForeColor(font_.Color());
-            drawer_.SetStyle(gutter_.UseFontStyle() ? font_.Style() : 0);
-            int y = (firstLine - TopLine()) * lineHeight_;
-            for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
-                const TRect row{rect.Left, y, rect.Right, y + lineHeight_};
-                drawer_.PutTextSpaced(gutter_.LeftOffset(), y, ETO_OPAQUE | ETO_CLIPPED, row,
-                                      gutter_.FormatLineNumber(line));
-            }
-            if (y < rect.Bottom)
-                InternalFillRect(canvas,
-                                 {rect.Left, std::max(y, rect.Top), rect.Right, rect.Bottom});
-        } catch (...) {
-            drawer_.UnbindContext();
-            throw;
+        const TuzDrawerBinding binding(drawer_, &canvas);
+        drawer_.SetBackColor(gutter_.Color());
+        drawer_.SetForeColor(font_.Color());
+        drawer_.SetStyle(gutter_.UseFontStyle() ? font_.Style() : 0);
+        int y = (firstLine - TopLine()) * lineHeight_;
+        for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
+            const TRect row{rect.Left, y, rect.Right, y + lineHeight_};
+            drawer_.PutTextSpaced(gutter_.LeftOffset(), y, ETO_OPAQUE | ETO_CLIPPED, row,
+                                  gutter_.FormatLineNumber(line));
         }
-        drawer_.UnbindContext();
+        if (y < rect.Bottom)
+            InternalFillRect(canvas, {rect.Left, std::max(y, rect.Top), rect.Right, rect.Bottom});
     } else {
         canvas.FillRect(rect);
     }
@@ -191,22 +191,16 @@ void TqvCustomEdit::PaintTextLines(TCanvas& canvas, TRect rect, int firstLine, i
     }
     if (firstLine <= lastLine && rect.Left < rect.Right) {
         const TPaintSelection selection = PaintSelection(firstLine, lastLine);
-        const TqvPaintFrame frame{charWidth_, textOffset_, firstCell,  lastCell,
-                                  rect.Left,  rect.Right,  background, font_.Color()};
+        const TPaintFrame frame{charWidth_, textOffset_, firstCell,  lastCell,
+                                rect.Left,  rect.Right,  background, font_.Color()};
         rowPainter_.BeginPaint(frame);
         drawer_.SetStyle(font_.Style());
-        drawer_.BindContext(&canvas);
-        try {
-            int y = (firstLine - TopLine()) * lineHeight_;
-            for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
-                PaintRow(line, y, selection, frame);
-                if (edgeShown) drawEdge(y, y + lineHeight_);
-            }
-        } catch (...) {
-            drawer_.UnbindContext();
-            throw;
+        const TuzDrawerBinding binding(drawer_, &canvas);
+        int y = (firstLine - TopLine()) * lineHeight_;
+        for (int line = firstLine; line <= lastLine; ++line, y += lineHeight_) {
+            PaintRow(line, y, selection, frame);
+            if (edgeShown) drawEdge(y, y + lineHeight_);
         }
-        drawer_.UnbindContext();
     }
     const int below = std::max((lastLine - TopLine() + 1) * lineHeight_, rect.Top);
     if (below < rect.Bottom && rect.Left < rect.Right) {
@@ -229,12 +223,12 @@ TqvCustomEdit::TPaintSelection TqvCustomEdit::PaintSelection(int firstLine, int 
 }
 
 // The cells of the stored bytes the selection holds on this line.
-TqvRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
-                                            std::string_view text) const {
+TRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
+                                          std::string_view text) const {
     if (!s.Active || line < s.Begin.Y || line > s.End.Y) return {};
     switch (s.Mode) {
     case smLine:
-        return TqvRowSelection::All();
+        return TRowSelection::All();
     case smColumn: {
         // An edge inside a character takes the whole character, as reading the block does.
         const auto edge = [&](int column) {
@@ -252,11 +246,14 @@ TqvRowSelection TqvCustomEdit::RowSelection(const TPaintSelection& s, int line,
 }
 
 void TqvCustomEdit::PaintRow(int line, int top, const TPaintSelection& selection,
-                             const TqvPaintFrame& frame) {
+                             const TPaintFrame& frame) {
     const std::string_view text = lines_.Get(line - 1);
-    paintCells_.Layout(text, tabWidth_, ActiveCodePage(), frame.LastCell);
-    TqvRowColors colors{font_.Color(), frame.EditorBackground, selectedColor_.Foreground(),
-                        selectedColor_.Background(), false};
+    TLineCheckpoints* checkpoints = checkpoints_.For(line - 1, text, tabWidth_, ActiveCodePage());
+    const int checkpoint = checkpoints ? checkpoints->AtCell(frame.FirstCell) : 0;
+    paintCells_.Layout(text, tabWidth_, ActiveCodePage(), frame.LastCell,
+                       checkpoints ? checkpoints->Cells(checkpoint) : TCellCheckpoint{});
+    TRowColors colors{font_.Color(), frame.EditorBackground, selectedColor_.Foreground(),
+                      selectedColor_.Background(), false};
     colors.Special = DoOnSpecialLineColors(line, colors.Foreground, colors.Background);
     if (colors.Special) {
         colors.SelectedForeground = colors.Background;
@@ -264,36 +261,53 @@ void TqvCustomEdit::PaintRow(int line, int top, const TPaintSelection& selection
     }
     rowPainter_.BeginRow(paintCells_, top, top + lineHeight_, colors,
                          RowSelection(selection, line, text));
-    const int textEnd = int(paintCells_.Text().size());
-    TqvCustomHighLighter* highLighter = HighLighter();
-    if (!highLighter) {
-        rowPainter_.Add(0, textEnd, std::max(paintCells_.Cells(), frame.LastCell), font_.Style(),
+    if (TqvCustomHighLighter* highLighter = HighLighter())
+        PaintTokens(*highLighter, line, text, checkpoints, checkpoint, frame);
+    else
+        rowPainter_.Add(0, int(paintCells_.Text().size()),
+                        std::max(paintCells_.Cells(), frame.LastCell), font_.Style(),
                         colors.Foreground, colors.Background);
-        rowPainter_.Flush(true);
-        return;
-    }
-    ranges_.LoadState(line - 1);
-    paintLine_.assign(text);
-    highLighter->StartLine(paintLine_.c_str(), line - 1);
-    int covered = 0;
-    for (; !highLighter->AtLineEnd(); highLighter->NextToken()) {
-        const int start = highLighter->TokenStart();
-        const int end = start + int(highLighter->TokenText().size());
-        const int startCell = paintCells_.CellOfByte(start);
-        covered = end;
-        if (startCell >= frame.LastCell) break;
+    rowPainter_.Flush(true);
+}
+
+// On a long line the highlighter starts at the token of the checkpoint the layout starts
+// at, and reads a copy reaching a little past the shown part: a token that the copy's end
+// cuts short starts and looks as it does in the whole line.
+void TqvCustomEdit::PaintTokens(TqvCustomHighLighter& highLighter, int line, std::string_view text,
+                                TLineCheckpoints* checkpoints, int checkpoint,
+                                const TPaintFrame& frame) {
+    const auto add = [&](int start, int end, const TqvHighLightAttributes* attr) {
         const int endCell = paintCells_.CellOfByte(end);
-        if (endCell <= frame.FirstCell || end <= start) continue;
-        const TqvHighLightAttributes* attr = highLighter->TokenAttribute();
+        if (endCell <= frame.FirstCell || end <= start) return;
         rowPainter_.Add(paintCells_.TextIndexOfByte(start), paintCells_.TextIndexOfByte(end),
                         endCell, attr ? attr->Style() : font_.Style(),
                         attr ? attr->Foreground() : clNone, attr ? attr->Background() : clNone);
+    };
+    ranges_.LoadState(line - 1);
+    int from = 0;
+    std::size_t to = text.size();
+    if (checkpoints) {
+        const TTokenCheckpoint& token =
+            checkpoints->Tokens(checkpoint, highLighter, highLighter.RangeState());
+        add(token.Start, token.End, token.Attribute);
+        from = token.End;
+        to = std::min(to, std::size_t(paintCells_.EndByte()) + TLineCheckpoints::kSpacing);
+        highLighter.SetRangeState(token.RangeAfter);
+    }
+    if (std::size_t(from) >= to) return;
+    paintLine_.assign(text.substr(std::size_t(from), to - std::size_t(from)));
+    highLighter.StartLine(paintLine_.c_str(), line - 1);
+    int covered = from;
+    while (!highLighter.AtLineEnd()) {
+        const int start = from + highLighter.TokenStart();
+        if (paintCells_.CellOfByte(start) >= frame.LastCell) return;
+        const TqvHighLightAttributes* attr = highLighter.TokenAttribute();
+        highLighter.NextToken();
+        covered = from + highLighter.TokenStart();
+        add(start, covered, attr);
     }
     // The scanner stops at a NUL byte; what follows is still text and still shown.
-    if (covered < int(text.size()) && highLighter->AtLineEnd())
-        rowPainter_.Add(paintCells_.TextIndexOfByte(covered), textEnd,
-                        paintCells_.CellOfByte(int(text.size())), font_.Style(), clNone, clNone);
-    rowPainter_.Flush(true);
+    if (std::size_t(covered) < to) add(covered, int(text.size()), nullptr);
 }
 
 } // namespace ondrex

@@ -2,9 +2,9 @@
 // primitive every edit goes through (delete the selection, insert text at the caret, move
 // the marks with the lines).
 
+#include "editor/LineText.h"
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
-#include "editor/qvLineText.h"
 #include "editor/qvSupportProcs.h"
 #include "highlighters/qvHighlighter.h"
 #include "platform/CodePage.h"

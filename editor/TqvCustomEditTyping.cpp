@@ -1,9 +1,9 @@
 // Typing: a character (ecChar) or an input method's string (ecImeStr), inserted or
 // overwriting, over a selection or at the caret.
 
+#include "editor/LineText.h"
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
-#include "editor/qvLineText.h"
 #include "platform/ScopedGuard.h"
 
 #include <algorithm>

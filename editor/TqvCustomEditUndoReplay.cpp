@@ -2,9 +2,9 @@
 // the redo list, Redo plays it forward again. Replacing a selection and a drag move are two
 // records each, taken back and replayed as one step.
 
+#include "editor/LineText.h"
 #include "editor/TqvCustomEdit.h"
 #include "editor/TqvScopedGuards.h"
-#include "editor/qvLineText.h"
 #include "editor/qvSupportProcs.h"
 #include "platform/ScopedGuard.h"
 

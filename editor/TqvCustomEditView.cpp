@@ -17,13 +17,6 @@ namespace ondrex {
 namespace {
 constexpr int kWheelDelta = 120;
 constexpr int kScrollRange = 32767;
-
-TRect Union(const TRect& a, const TRect& b) {
-    if (a.IsEmpty()) return b;
-    if (b.IsEmpty()) return a;
-    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-            std::max(a.Bottom, b.Bottom)};
-}
 } // namespace
 
 // ---- Coordinates -----------------------------------------------------------------------
@@ -372,7 +365,7 @@ void TqvCustomEdit::DropFiles(int x, int y, const std::vector<std::string>& file
 void TqvCustomEdit::InvalidateArea(const TRect& rect) {
     if (rect.IsEmpty()) return;
     if (linesChanging_)
-        invalidRect_ = Union(invalidRect_, rect);
+        invalidRect_ = invalidRect_.Union(rect);
     else
         InvalidateRect(rect, false);
 }

@@ -191,7 +191,7 @@ void TqvKeyStrokes::LoadDefaultBindings() {
 }
 
 TqvEditorCommand TqvKeyStrokes::TranslateKey(std::uint16_t key, TShiftState shift,
-                                             TqvKeyChordPrefix& prefix) const {
+                                             TKeyChordPrefix& prefix) const {
     shift &= ssModifiers;
     int found = LookUpChord(prefix.Key, prefix.Shift, key, shift);
     if (found < 0) found = LookUpKey(key, shift);

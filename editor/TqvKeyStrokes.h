@@ -59,7 +59,7 @@ private:
 };
 
 // The key pressed before the present one, kept by the editor as a possible chord prefix.
-struct TqvKeyChordPrefix {
+struct TKeyChordPrefix {
     std::uint16_t Key = 0;
     TShiftState Shift = 0;
 };
@@ -95,7 +95,7 @@ public:
     // alone, else ecNone. An unbound key with a code in 30..145 becomes the next prefix;
     // anything else clears it. Only the keyboard modifiers of shift count.
     TqvEditorCommand TranslateKey(std::uint16_t key, TShiftState shift,
-                                  TqvKeyChordPrefix& prefix) const;
+                                  TKeyChordPrefix& prefix) const;
 
 private:
     friend class TqvKeyStroke;

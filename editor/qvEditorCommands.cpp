@@ -10,7 +10,7 @@ namespace ondrex {
 namespace {
 
 #define QV_COMMAND(code)                                                                           \
-    TqvCommandName {                                                                               \
+    TCommandName {                                                                                 \
         code, #code                                                                                \
     }
 
@@ -110,7 +110,7 @@ constexpr std::array kCommandNames{
 
 } // namespace
 
-std::span<const TqvCommandName> EditorCommandNames() {
+std::span<const TCommandName> EditorCommandNames() {
     return kCommandNames;
 }
 

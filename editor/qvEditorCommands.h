@@ -115,13 +115,13 @@ constexpr TqvEditorCommand ecSetMarker9 = 760;
 
 constexpr TqvEditorCommand ecUserFirst = 1001;
 
-struct TqvCommandName {
+struct TCommandName {
     TqvEditorCommand Command;
     std::string_view Name;
 };
 
 // Every named code with its identifier, in code order.
-std::span<const TqvCommandName> EditorCommandNames();
+std::span<const TCommandName> EditorCommandNames();
 
 // The name is compared without regard to case; empty when no code has that name.
 std::optional<TqvEditorCommand> CommandFromName(std::string_view name);

@@ -15,7 +15,7 @@
 // Procedures start at run_ == tokenStart_, advance run_ past the token, set tokenKind_, and
 // never move past the NUL that ends the line.
 
-#include "highlighters/TqvKeywordTable.h"
+#include "highlighters/KeywordTable.h"
 #include "highlighters/qvHighlighter.h"
 
 #include <array>
@@ -39,7 +39,7 @@ public:
     void NextToken() override { ScanToken(); }
     void StartLine(const char* line, int lineIndex) override;
     void StartExportLine(const char* line) override;
-    void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) override {
+    void ExportTokens(const char* line, std::vector<TExportToken>& tokens) override {
         CollectExportTokens(line, tokens, [this] { ScanToken(); });
     }
     void SetRangeState(TqvRangeState value) override { range_ = static_cast<std::uint8_t>(value); }
@@ -95,7 +95,7 @@ protected:
     void DoScanToLineEnd() override;
     // ExportTokens with the language's own token step, called without a virtual call.
     template <class Next>
-    void CollectExportTokens(const char* line, std::vector<TqvExportToken>& tokens, Next next) {
+    void CollectExportTokens(const char* line, std::vector<TExportToken>& tokens, Next next) {
         line_ = line;
         run_ = 0;
         const std::size_t first = tokens.size();
@@ -134,7 +134,7 @@ protected:
     // Up to NUL, CR or LF, or past the first "*/": answers whether "*/" was found.
     bool ScanToCommentClose();
     // Keyword or identifier by the table; every scheme's class holds the identifier characters.
-    void ScanIdentifier(const TqvKeywordTable& keywords) {
+    void ScanIdentifier(const TKeywordTable& keywords) {
         int length = 0;
         tokenKind_ = keywords.Classify(line_ + run_, length);
         run_ += length;

@@ -38,9 +38,9 @@ constexpr bool IsIn(const TCharTable& table, char c) {
 
 } // namespace
 
-const TqvKeywordTable& TXoqPerlSyn::Keywords() {
-    static const TqvKeywordTable table = [] {
-        TqvKeywordTable keywords(TqvHashScheme::CharacterCodes(), XoqPerlKeywordTableSize);
+const TKeywordTable& TXoqPerlSyn::Keywords() {
+    static const TKeywordTable table = [] {
+        TKeywordTable keywords(THashScheme::CharacterCodes(), XoqPerlKeywordTableSize);
         for (const TXoqPerlKeyword& keyword : XoqPerlKeywords)
             keywords.Add(keyword.Word, keyword.Kind);
         return keywords;

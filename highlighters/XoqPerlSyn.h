@@ -31,7 +31,7 @@ public:
     std::string ClassName() const override { return "TXoqPerlSyn"; }
 
     // The keyword function table: entry h tests the words whose byte sum is h.
-    static const TqvKeywordTable& Keywords();
+    static const TKeywordTable& Keywords();
 
     TqvHighLightAttributes* CommentAttri;
     TqvHighLightAttributes* IdentifierAttri;

@@ -18,9 +18,9 @@ bool IsNumberChar(char c) {
 
 } // namespace
 
-const TqvKeywordTable& TjxPHPSyn::Keywords() {
-    static const TqvKeywordTable table = [] {
-        TqvKeywordTable t(TqvHashScheme::Letters(), KeywordTableSize);
+const TKeywordTable& TjxPHPSyn::Keywords() {
+    static const TKeywordTable table = [] {
+        TKeywordTable t(THashScheme::Letters(), KeywordTableSize);
         // Words sharing an entry are listed in the order it tests them.
         for (const char* word : {"__FILE__",
                                  "array",

@@ -43,12 +43,12 @@ public:
         else
             ResumeRange();
     }
-    void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) override {
+    void ExportTokens(const char* line, std::vector<TExportToken>& tokens) override {
         CollectExportTokens(line, tokens, [this] { TjxPHPSyn::NextToken(); });
     }
 
     // The keyword table every instance scans with.
-    static const TqvKeywordTable& Keywords();
+    static const TKeywordTable& Keywords();
 
     TqvHighLightAttributes* CommentAttri;
     TqvHighLightAttributes* IdentifierAttri;
@@ -103,7 +103,7 @@ private:
     // a backslash and a quote are skipped as a pair.
     void ScanStringBody(char quote);
 
-    const TqvKeywordTable& keywords_ = Keywords();
+    const TKeywordTable& keywords_ = Keywords();
 };
 
 } // namespace ondrex

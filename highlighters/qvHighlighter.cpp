@@ -39,13 +39,13 @@ void TqvCustomHighLighter::DoScanToLineEnd() {
         NextToken();
 }
 
-void TqvCustomHighLighter::ExportTokens(const char* line, std::vector<TqvExportToken>& tokens) {
+void TqvCustomHighLighter::ExportTokens(const char* line, std::vector<TExportToken>& tokens) {
     // What the export sink would be handed; the tokens it would not be, in their own attribute.
     struct TRecorder : TqvExport {
         TqvCustomHighLighter& highlighter;
-        std::vector<TqvExportToken>& tokens;
+        std::vector<TExportToken>& tokens;
         bool handed = false;
-        TRecorder(TqvCustomHighLighter& h, std::vector<TqvExportToken>& t)
+        TRecorder(TqvCustomHighLighter& h, std::vector<TExportToken>& t)
             : highlighter(h), tokens(t) {}
         void WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool,
                         bool) override {

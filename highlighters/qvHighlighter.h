@@ -15,7 +15,7 @@
 //    the next StartLine or until no more tokens are asked for.
 //
 // Languages derive from TqvTableHighLighter (TqvTableHighLighter.h), which holds the scanner
-// state and the 256-entry character procedure table; keyword tables are TqvKeywordTable.
+// state and the 256-entry character procedure table; keyword tables are TKeywordTable.
 
 #include "highlighters/TqvHighLightAttributes.h"
 #include "platform/BetterRegistry.h"
@@ -48,7 +48,7 @@ using THighlighterCapabilities = unsigned;
 enum : int { SYN_ATTR_WHITESPACE = 0, SYN_ATTR_COMMENT = 1, SYN_ATTR_KEYWORD = 2 };
 
 // A token of a line as an export shows it: where it starts, and the attribute it is shown in.
-struct TqvExportToken {
+struct TExportToken {
     int start;
     const TqvHighLightAttributes* attribute;
 };
@@ -99,7 +99,7 @@ public:
     // with their own attribute; neighbours of one attribute may come as one), then one with
     // no attribute where the line's tokens end (its first NUL). The export sink is not called.
     // By default from StartExportLine and ExportNextToken; the languages find them directly.
-    virtual void ExportTokens(const char* line, std::vector<TqvExportToken>& tokens);
+    virtual void ExportTokens(const char* line, std::vector<TExportToken>& tokens);
     // The low 8 bits become the range.
     virtual void SetRangeState(TqvRangeState value) = 0;
     virtual void ResetRangeState() = 0;

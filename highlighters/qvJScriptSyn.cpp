@@ -40,9 +40,9 @@ with write writeln)";
 
 } // namespace
 
-const TqvKeywordTable& TqvJScriptSyn::Keywords() {
-    static const TqvKeywordTable table = [] {
-        TqvKeywordTable t(TqvHashScheme::Letters(), KeywordTableSize);
+const TKeywordTable& TqvJScriptSyn::Keywords() {
+    static const TKeywordTable table = [] {
+        TKeywordTable t(THashScheme::Letters(), KeywordTableSize);
         for (std::string_view rest = kKeywords; !rest.empty();) {
             std::size_t end = rest.find_first_of(" \n");
             if (end != 0) t.Add(rest.substr(0, end), tkKey);

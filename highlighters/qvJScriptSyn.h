@@ -30,7 +30,7 @@ public:
     std::string ClassName() const override { return "TqvJScriptSyn"; }
 
     // The keyword table every instance scans with.
-    static const TqvKeywordTable& Keywords();
+    static const TKeywordTable& Keywords();
 
 private:
     void MakeMethodTables();
@@ -54,7 +54,7 @@ private:
     void SlashProc();
     void NumberProc();
 
-    const TqvKeywordTable& keywords_ = Keywords();
+    const TKeywordTable& keywords_ = Keywords();
 };
 
 } // namespace ondrex

@@ -4,9 +4,9 @@
 
 namespace ondrex {
 
-const TqvKeywordTable& TzkVbsSyn::Keywords() {
-    static const TqvKeywordTable table = [] {
-        TqvKeywordTable t(TqvHashScheme::Letters(), KeywordTableSize);
+const TKeywordTable& TzkVbsSyn::Keywords() {
+    static const TKeywordTable table = [] {
+        TKeywordTable t(THashScheme::Letters(), KeywordTableSize);
         // Grouped by hash, in the order each entry tests them.
         for (const char* word :
              {"If",    "Each",   "Do",      "And",      "End",      "Dim",       "Case",

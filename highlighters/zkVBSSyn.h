@@ -28,7 +28,7 @@ public:
     std::string ClassName() const override { return "TzkVbsSyn"; }
 
     // The keyword table every instance scans with.
-    static const TqvKeywordTable& Keywords();
+    static const TKeywordTable& Keywords();
 
 private:
     void MakeMethodTables();
@@ -46,7 +46,7 @@ private:
     void StringProc() { ScanQuoted(tkString, true); }
     void DateProc() { ScanQuoted(tkString, false); }
 
-    const TqvKeywordTable& keywords_ = Keywords();
+    const TKeywordTable& keywords_ = Keywords();
 };
 
 } // namespace ondrex

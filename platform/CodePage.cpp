@@ -235,6 +235,10 @@ std::string AnsiUpperCase(TCodePage cp, std::string_view s) {
     return mapped(AnsiUpperTable(cp), s);
 }
 
+std::string AsciiUpperCase(std::string_view s) {
+    return AnsiUpperCase(TCodePage::Utf8, s);
+}
+
 int CompareText(std::string_view a, std::string_view b, TCodePage cp) {
     const std::uint8_t* t = AnsiLowerTable(cp);
     const std::size_t n = std::min(a.size(), b.size());

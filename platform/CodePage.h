@@ -109,6 +109,12 @@ std::string AnsiUpperCase(TCodePage cp, std::string_view s);
 // CompareText orders as strcasecmp does in the C locale: <0, 0 or >0.
 int CompareText(std::string_view a, std::string_view b, TCodePage cp = TCodePage::Utf8);
 bool SameText(std::string_view a, std::string_view b, TCodePage cp = TCodePage::Utf8);
+// Upper case as names the program knows fold: ASCII letters only, every other byte as it is
+// (the length never changes), whatever the process locale.
+constexpr char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+std::string AsciiUpperCase(std::string_view s);
 
 // True when the byte is a letter or a digit by the code page's classification (the search
 // engine's delimiter table is the negation). In UTF-8 every byte of 0x80 and above counts

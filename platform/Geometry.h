@@ -41,6 +41,13 @@ struct TRect {
         return r.IsEmpty() ? TRect{} : r;
     }
     bool Intersects(const TRect& o) const { return !Intersect(o).IsEmpty(); }
+    // The smallest rectangle holding both; an empty one adds nothing.
+    TRect Union(const TRect& o) const {
+        if (IsEmpty()) return o;
+        if (o.IsEmpty()) return *this;
+        return {std::min(Left, o.Left), std::min(Top, o.Top), std::max(Right, o.Right),
+                std::max(Bottom, o.Bottom)};
+    }
 };
 
 inline TRect Rect(int left, int top, int right, int bottom) {

@@ -28,15 +28,19 @@ public:
     virtual ~TPrintJob() = default;
     // Text lines that fit on one page (at least 1).
     virtual std::size_t LinesPerPage() const = 0;
+    // Characters that can show on one line at most: a line is cut to these before it is
+    // drawn, so a line of megabytes costs no more than one that reaches the page's edge.
+    virtual std::size_t CharsPerLine() const = 0;
     // These throw EPrinterError.
     virtual void NewPage() = 0;
     virtual void DrawLine(std::size_t row, const std::string& line) = 0;
     virtual void Finish() = 0;
 };
 
-// Lays `lines` out on `job`, one text line per printed line from the top of the page, and
-// finishes it. A job of more than kFewPages pages shows Dialogs().BeginProgress; Cancel
-// there returns false with the job left unfinished (the caller drops it).
+// Lays `lines` out on `job`, one text line per printed line from the top of the page (tabs
+// expanded, cut to CharsPerLine), and finishes it. A job of more than kFewPages pages shows
+// Dialogs().BeginProgress; Cancel there returns false with the job left unfinished (the caller
+// drops it).
 bool PrintLinesOn(TPrintJob& job, const std::string& title, const std::vector<std::string>& lines);
 
 // Prints `lines` in `font` through PrintLinesOn, on the toolkit's printer; lines wider than

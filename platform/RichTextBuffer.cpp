@@ -1,6 +1,7 @@
 #include "platform/RichTextBuffer.h"
 
 #include "platform/Clipboard.h"
+#include "platform/LineBreaks.h"
 #include "platform/Printer.h"
 
 #include <algorithm>
@@ -27,14 +28,7 @@ std::string TRichTextBuffer::Text() const {
 
 void TRichTextBuffer::SetText(const std::string& text) {
     lines_.clear();
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines_.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines_.push_back(text.substr(start));
+    ForEachLine(text, [&](std::string_view line) { lines_.emplace_back(line); });
     SetSelection(selStart_, selLength_);
 }
 

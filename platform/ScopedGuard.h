@@ -2,12 +2,14 @@
 // Scoped guards: what a scope changes is put back however the scope ends.
 //
 // TScopedPair runs paired calls (lock/unlock, begin/end, bind/unbind): the opening call now,
-// with the arguments given, the closing call at the end. Name each pair with an alias:
+// with the arguments given, the closing call at the end. A null opening call leaves only the
+// closing one, for work that must follow a scope however it ends. Name each pair with an alias:
 //   using TqvPaintLock = TScopedPair<TqvCustomEdit, &TqvCustomEdit::LockPaint,
 //                                    &TqvCustomEdit::UnlockPaint>;
 //   TqvPaintLock lock(editor);
 
 #include <exception>
+#include <type_traits>
 #include <utility>
 
 namespace ondrex {
@@ -17,7 +19,8 @@ public:
     template <class... Args>
     explicit TScopedPair(Object& object, Args&&... args)
         : object_(object), exceptionsAtStart_(std::uncaught_exceptions()) {
-        (object_.*Open)(std::forward<Args>(args)...);
+        if constexpr (!std::is_null_pointer_v<decltype(Open)>)
+            (object_.*Open)(std::forward<Args>(args)...);
     }
     TScopedPair(const TScopedPair&) = delete;
     TScopedPair& operator=(const TScopedPair&) = delete;

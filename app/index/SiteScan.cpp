@@ -24,8 +24,13 @@ void ScanSiteFile(TSiteFile& file, const TSiteScanOptions& options) {
         scanner.ScanBlock(block, file.results);
         bytes.ThrowIfShortened(file.entry.path);
         if (!options.countOnly) {
-            if (options.rows) file.validUtf8 = IsValidUtf8(block);
             if (options.symbols) file.symbols = CollectSymbols(block, file.results);
+            const auto notAscii = [](const TSiteSymbol& s) {
+                return std::any_of(s.lineText.begin(), s.lineText.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+            };
+            if (options.rows || std::any_of(file.symbols.begin(), file.symbols.end(), notAscii))
+                file.validUtf8 = IsValidUtf8(block);
         }
         if (!options.rows) file.results.rows = {};
     } catch (const EFileError& e) {

@@ -25,7 +25,9 @@ struct TSiteScanOptions {
 struct TSiteFile {
     TWalkEntry entry; // a File read and scanned; Skipped or Error: entry.message says why
     TScanResults results;
-    bool validUtf8 = true; // the whole file is valid UTF-8 (looked at only for its rows)
+    // The whole file is valid UTF-8; looked at for its rows, and for its symbols when a header
+    // line is not ASCII (their columns depend on it).
+    bool validUtf8 = true;
     std::vector<TSiteSymbol> symbols;
 };
 

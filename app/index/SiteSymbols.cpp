@@ -1,8 +1,8 @@
 #include "app/index/SiteSymbols.h"
 
 #include "app/BlockLocator.h"
-#include "editor/LineBreaks.h"
 #include "platform/CodePage.h"
+#include "platform/LineBreaks.h"
 
 #include <algorithm>
 

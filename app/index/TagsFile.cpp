@@ -1,5 +1,7 @@
 #include "app/index/TagsFile.h"
 
+#include "platform/CodePage.h"
+
 #include <algorithm>
 
 namespace ondrex {
@@ -7,7 +9,7 @@ namespace ondrex {
 namespace {
 
 unsigned char folded(char c) {
-    return (c >= 'a' && c <= 'z') ? c - 32 : static_cast<unsigned char>(c);
+    return static_cast<unsigned char>(AsciiUpper(c));
 }
 
 std::string foldedName(std::string_view name) {

@@ -1,5 +1,7 @@
 #include "app/lsp/IncludeDirectives.h"
 
+#include <filesystem>
+
 namespace ondrex::lsp {
 
 namespace {
@@ -81,7 +83,8 @@ std::optional<std::string> ResolveInclude(const TIncludeDirective& directive,
     std::string_view target = directive.target;
     while (target.starts_with('/'))
         target.remove_prefix(1);
-    return base + "/" + std::string(target);
+    // "../inc/x.inc" names the same file as the index and the client spell without "..".
+    return std::filesystem::path(base + "/" + std::string(target)).lexically_normal().string();
 }
 
 } // namespace ondrex::lsp

@@ -2,6 +2,7 @@
 
 #include "app/lsp/LspError.h"
 #include "app/lsp/LspRequest.h"
+#include "app/lsp/WorkspaceIndex.h"
 
 #include <simdjson.h>
 
@@ -103,6 +104,9 @@ void TLanguageServer::handle(TFramedMessage& message) {
         replyError("null", ecParseError, why);
         return;
     }
+    // The parsed document holds its own copy of every string: the body's memory can go
+    // before a large didOpen builds its lines.
+    std::string().swap(message.body);
     TRequest request(root);
     try {
         request.Parse();
@@ -111,7 +115,10 @@ void TLanguageServer::handle(TFramedMessage& message) {
         replyError(request.id.empty() ? "null" : request.id, e.Code(), e.what());
         return;
     }
-    if (request.isResponse) return; // to a request of ours (progress); nothing waits on it
+    if (request.isResponse) {
+        onResponse(request);
+        return;
+    }
     dispatch(request);
     // A large message leaves large buffers behind: give them back.
     if (parser_->capacity() > kParserKeep) parser_ = std::make_unique<simdjson::dom::parser>();
@@ -170,23 +177,39 @@ void TLanguageServer::dispatch(TRequest& r) {
 
 // ---- Output ----------------------------------------------------------------------------------
 
+void TLanguageServer::send(const std::string& body) {
+    std::lock_guard lock(writeMutex_);
+    write_(body);
+}
+
 void TLanguageServer::reply(const std::string& id, const std::string& resultJson) {
-    write_("{\"jsonrpc\":\"2.0\",\"id\":" + id + ",\"result\":" + resultJson + "}");
+    send("{\"jsonrpc\":\"2.0\",\"id\":" + id + ",\"result\":" + resultJson + "}");
 }
 
 void TLanguageServer::replyError(const std::string& id, int code, const std::string& message) {
-    write_("{\"jsonrpc\":\"2.0\",\"id\":" + id + ",\"error\":" + errorJson(code, message) + "}");
+    send("{\"jsonrpc\":\"2.0\",\"id\":" + id + ",\"error\":" + errorJson(code, message) + "}");
+}
+
+void TLanguageServer::request(std::string_view id, std::string_view method,
+                              const std::string& paramsJson) {
+    TJsonWriter w;
+    w.BeginObject().Member("jsonrpc", "2.0").Member("id", id).Member("method", method);
+    w.Key("params").Raw(paramsJson).EndObject();
+    send(w.Text());
 }
 
 void TLanguageServer::notify(std::string_view method, const std::string& paramsJson) {
     TJsonWriter w;
     w.BeginObject().Member("jsonrpc", "2.0").Member("method", method).Key("params");
     w.Raw(paramsJson).EndObject();
-    write_(w.Text());
+    send(w.Text());
 }
 
 void TLanguageServer::logMessage(TLogType type, const std::string& message) {
-    log_("ondrex lsp: " + message);
+    {
+        std::lock_guard lock(writeMutex_);
+        log_("ondrex lsp: " + message);
+    }
     if (!canLog_) return;
     TJsonWriter params;
     params.BeginObject().Member("type", int(type)).Member("message", message).EndObject();
@@ -196,6 +219,10 @@ void TLanguageServer::logMessage(TLogType type, const std::string& message) {
 TTextDocument* TLanguageServer::Document(std::string_view uri) {
     const auto it = documents_.find(uri);
     return it == documents_.end() ? nullptr : it->second.get();
+}
+
+void TLanguageServer::WaitForWorkspaceIndex() {
+    if (workspace_) workspace_->WaitIfBuilding();
 }
 
 } // namespace ondrex::lsp

@@ -11,6 +11,7 @@
 // The server reads no file it is not asked about and never writes one: its output is the
 // messages it hands to `write` and the log lines it hands to `log`.
 
+#include "app/index/SiteSymbols.h"
 #include "app/lsp/Definitions.h"
 #include "app/lsp/Features.h"
 #include "app/lsp/MessageReader.h"
@@ -18,6 +19,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -27,6 +29,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace simdjson::dom {
 class element;
@@ -34,6 +37,8 @@ class parser;
 } // namespace simdjson::dom
 
 namespace ondrex::lsp {
+
+class TWorkspaceIndex;
 
 // JSON-RPC and protocol error codes.
 enum TErrorCode : int {
@@ -75,6 +80,8 @@ public:
 
     // The open document of a URI (for tests and benchmarks), or nullptr.
     TTextDocument* Document(std::string_view uri);
+    // Waits until a workspace index build that has begun is over (for tests and benchmarks).
+    void WaitForWorkspaceIndex();
 
 private:
     struct TRequest; // one message being handled
@@ -89,7 +96,9 @@ private:
     void dispatch(TRequest& request);
     void markCancelled(const std::string& body);
 
-    // Output.
+    // Output, from the worker or the index's build (one message at a time).
+    void send(const std::string& body);
+    void request(std::string_view id, std::string_view method, const std::string& paramsJson);
     void reply(const std::string& id, const std::string& resultJson);
     void replyError(const std::string& id, int code, const std::string& message);
     void notify(std::string_view method, const std::string& paramsJson);
@@ -111,9 +120,24 @@ private:
     void onDocumentLink(TRequest& r);
     void onSemanticTokensFull(TRequest& r);
     void onSemanticTokensRange(TRequest& r);
+    void onSemanticTokensDelta(TRequest& r);
+    // Keeps a document's full token answer for a later delta; its result id (empty: too
+    // large to keep).
+    std::string keepTokens(const std::string& uri, const std::vector<std::uint32_t>& data);
     void onDefinition(TRequest& r);
     void onHover(TRequest& r);
     void onIgnored(TRequest& r);
+    // The workspace (LanguageServerWorkspace.cpp).
+    void onWorkspaceSymbol(TRequest& r);
+    void onDidChangeWatchedFiles(TRequest& r);
+    void onResponse(TRequest& r);
+    void startWorkspaceIndex();
+    void reportIndexProgress(std::string_view kind, const std::string& message);
+    // Files of the workspace and open documents that define `name`, nearest to `from` first.
+    std::vector<std::string> workspaceCandidates(std::string_view name,
+                                                 const std::optional<std::string>& from);
+    // The symbols of an open document (kept until it changes).
+    const std::vector<TSiteSymbol>& openSymbols(const TTextDocument& document);
 
     // The open document a request's params.textDocument.uri names; throws when none.
     TTextDocument& documentOf(TRequest& r);
@@ -127,6 +151,8 @@ private:
 
     TWrite write_;
     TLog log_;
+
+    std::mutex writeMutex_;
 
     // Shared between the two sides.
     std::mutex mutex_;
@@ -147,6 +173,29 @@ private:
     bool canLog_ = false; // window/logMessage may be sent (initialize was received)
     TFeatureContext context_;
     std::map<std::string, std::unique_ptr<TTextDocument>, std::less<>> documents_;
+    struct TOpenSymbols {
+        std::uint64_t revision = 0;
+        std::vector<TSiteSymbol> symbols;
+    };
+    std::map<std::string, TOpenSymbols, std::less<>> openSymbols_; // by URI
+    struct TKeptTokens {
+        std::string resultId;
+        std::vector<std::uint32_t> data;
+    };
+    static constexpr std::size_t kMaxKeptTokenNumbers = std::size_t(1) << 20; // 4 MB
+    std::map<std::string, TKeptTokens, std::less<>> tokens_; // by URI: the last full answer
+    std::uint64_t lastTokensResult_ = 0;
+
+    // What the client can do.
+    bool clientProgress_ = false;     // window/workDoneProgress/create
+    bool clientWatchesFiles_ = false; // registers workspace/didChangeWatchedFiles
+    // The index's progress token: asked for, then granted or refused by the client.
+    enum class TProgressToken { None, Asked, Granted, Refused };
+    std::atomic<TProgressToken> progressToken_{TProgressToken::None};
+    bool progressBegun_ = false; // the build's thread alone
+
+    // Last: its build thread ends before the rest goes.
+    std::unique_ptr<TWorkspaceIndex> workspace_;
 };
 
 } // namespace ondrex::lsp

@@ -1,7 +1,7 @@
 #include "app/lsp/TextDocument.h"
 
 #include "app/lsp/FileUri.h"
-#include "editor/qvLineText.h"
+#include "editor/LineText.h"
 
 #include <vector>
 
@@ -35,6 +35,7 @@ void TTextDocument::SetText(std::string&& text) {
     // A text that ends in a line break has an empty last line the client can put its
     // cursor on; the line list (like a loaded file) does not keep one.
     const bool endsInBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+    ++revision_;
     {
         TqvLinesLoading loading(lines_);
         lines_.Clear();
@@ -57,6 +58,7 @@ void TTextDocument::LoadState(int line) {
 }
 
 void TTextDocument::Replace(TBytePosition start, TBytePosition end, std::string_view text) {
+    ++revision_;
     const std::string_view first = lines_.Get(start.line);
     const std::string_view last = lines_.Get(end.line);
     std::string joined;

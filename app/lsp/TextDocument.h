@@ -5,8 +5,8 @@
 // sends it. The start states are computed on first use (a document whose tokens are never
 // asked for costs no highlighting).
 
+#include "editor/RangeStates.h"
 #include "editor/TqvEditList.h"
-#include "editor/TqvRangeStates.h"
 #include "highlighters/THighlighterList.h"
 #include "highlighters/qvHighlighter.h"
 
@@ -34,6 +34,8 @@ public:
     // The file's path for a file: URI.
     const std::optional<std::string>& Path() const { return path_; }
     std::int64_t version = 0;
+    // Counts the changes of the text (what a cache of anything computed from it compares).
+    std::uint64_t Revision() const { return revision_; }
 
     const TqvEditList& Lines() const { return lines_; }
     int LineCount() const { return lines_.Count(); }
@@ -62,8 +64,9 @@ private:
     TqvEditList lines_;
     std::string language_;
     std::unique_ptr<TqvCustomHighLighter> highlighter_;
-    TqvRangeStates states_{lines_};
+    TRangeStates states_{lines_};
     bool statesReady_ = false;
+    std::uint64_t revision_ = 0;
     std::pair<int, int> lastRescan_{0, -1};
 };
 

@@ -1,5 +1,7 @@
 #include "platform/Printer.h"
 
+#include "platform/PrintSpooler.h"
+
 #include "platform/qt/QtApplication.h"
 #include "platform/qt/QtFont.h"
 #include "platform/qt/QtText.h"
@@ -9,9 +11,13 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <optional>
+#include <unistd.h>
 
 namespace ondrex {
 
@@ -19,6 +25,8 @@ namespace {
 
 // A PDF job is written beside its file under a name of its own and takes the file's name
 // only when complete, so a cancelled or failed job never leaves a file that looks whole.
+// A printer's job is drawn into a temporary PDF and queued only when complete, so that a
+// cancelled job prints nothing; without a queue command it goes to the printer as it is drawn.
 class TQtPrintJob : public TPrintJob {
 public:
     TQtPrintJob(const std::string& title, const TFont& font) : printer_(highResolution()) {
@@ -31,7 +39,16 @@ public:
         } else {
             const QPrinterInfo info = QPrinterInfo::defaultPrinter();
             if (info.isNull()) throw EPrinterError("There is no default printer installed");
-            printer_.setPrinterName(info.printerName());
+            printerName_ = qt::FromQString(info.printerName());
+            if (PrintSpoolerAvailable()) {
+                partial_ = temporaryPdf();
+                queued_ = true;
+                printer_.setOutputFormat(QPrinter::PdfFormat);
+                printer_.setOutputFileName(QString::fromLocal8Bit(partial_.c_str()));
+                printer_.setPageSize(info.defaultPageSize());
+            } else {
+                printer_.setPrinterName(info.printerName());
+            }
         }
         printer_.setDocName(qt::ToQString(title));
         printer_.setCreator(QStringLiteral("Ondrex"));
@@ -40,8 +57,7 @@ public:
 
         if (!painter_.begin(&printer_)) {
             dropPartial();
-            throw EPrinterError("The printer \"" + qt::FromQString(printer_.printerName()) +
-                                "\" did not accept the job");
+            throw EPrinterError("The printer \"" + printerName_ + "\" did not accept the job");
         }
         // Logical font heights are pixels at 96 dpi; the printer has its own resolution.
         QFont qfont = qt::ToQFont(font);
@@ -52,7 +68,14 @@ public:
         const QFontMetrics metrics(qfont, &printer_);
         lineHeight_ = std::max(metrics.lineSpacing(), 1);
         ascent_ = metrics.ascent();
-        pageHeight_ = printer_.pageRect(QPrinter::DevicePixel).toRect().height();
+        const QRect page = printer_.pageRect(QPrinter::DevicePixel).toRect();
+        pageHeight_ = page.height();
+        // Twice what the narrowest common characters fill: marks of no width of their own
+        // are rare, and a line cut a little late is only clipped at the edge.
+        int narrowest = metrics.horizontalAdvance(QLatin1Char(' '));
+        for (const char c : {'.', 'i', 'l', '|', '\'', '!'})
+            narrowest = std::min(narrowest, metrics.horizontalAdvance(QLatin1Char(c)));
+        charsPerLine_ = 2 * std::size_t(page.width() / std::max(narrowest, 1)) + 2;
     }
 
     ~TQtPrintJob() override {
@@ -65,6 +88,7 @@ public:
     std::size_t LinesPerPage() const override {
         return static_cast<std::size_t>(std::max(pageHeight_ / lineHeight_, 1));
     }
+    std::size_t CharsPerLine() const override { return charsPerLine_; }
 
     void NewPage() override {
         if (!printer_.newPage()) throw EPrinterError("The printer could not start a page");
@@ -72,7 +96,7 @@ public:
 
     void DrawLine(std::size_t row, const std::string& line) override {
         const int y = static_cast<int>(row) * lineHeight_;
-        painter_.drawText(0, y + ascent_, qt::ToQString(ExpandTabs(line)));
+        painter_.drawText(0, y + ascent_, qt::ToQString(line));
     }
 
     void Finish() override {
@@ -85,6 +109,10 @@ public:
                 throw EPrinterError("Printing \"" + title_ + "\" failed: " + pdf_->string() + ": " +
                                     error.message());
         }
+        if (queued_) {
+            QueuePdf(printerName_, title_, partial_);
+            dropPartial();
+        }
         finished_ = true;
     }
 
@@ -94,19 +122,32 @@ private:
         qt::ensureApplication();
         return QPrinter::HighResolution;
     }
+    // Made here, so that no other program can take the name before the job writes it.
+    static std::string temporaryPdf() {
+        std::string name = (std::filesystem::temp_directory_path() / "ondrex-print-XXXXXX.pdf");
+        const int fd = mkstemps(name.data(), 4);
+        if (fd < 0)
+            throw EPrinterError("Could not make a temporary file for the print job: " +
+                                std::string(std::strerror(errno)));
+        close(fd);
+        return name;
+    }
     void dropPartial() {
         std::error_code ignored;
-        if (pdf_) std::filesystem::remove(partial_, ignored);
+        if (!partial_.empty()) std::filesystem::remove(partial_, ignored);
     }
 
     std::optional<std::filesystem::path> pdf_;
     std::string partial_;
+    std::string printerName_;
+    bool queued_ = false;
     std::string title_;
     QPrinter printer_;
     QPainter painter_;
     int lineHeight_ = 1;
     int ascent_ = 0;
     int pageHeight_ = 0;
+    std::size_t charsPerLine_ = 1;
     bool finished_ = false;
 };
 

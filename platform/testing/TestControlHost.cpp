@@ -4,15 +4,6 @@
 
 namespace ondrex {
 
-namespace {
-TRect Union(const TRect& a, const TRect& b) {
-    if (a.IsEmpty()) return b;
-    if (b.IsEmpty()) return a;
-    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-            std::max(a.Bottom, b.Bottom)};
-}
-} // namespace
-
 TTestControlHost::TTestControlHost(TCustomControl& control)
     : TControlHost(control), metrics_{{SM_CXSCREEN, 1024}, {SM_CYSCREEN, 768}, {SM_CXVSCROLL, 17},
                                       {SM_CYHSCROLL, 17},  {SM_CXDRAG, 4},     {SM_CYDRAG, 4},
@@ -57,7 +48,7 @@ void TTestControlHost::InvalidateRect(const TRect& rect, bool) {
     const TRect r = rect.Intersect({0, 0, size.cx, size.cy});
     if (r.IsEmpty()) return;
     Invalidations.push_back(r);
-    invalid_ = Union(invalid_, r);
+    invalid_ = invalid_.Union(r);
 }
 
 void TTestControlHost::Update() {

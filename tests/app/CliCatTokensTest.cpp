@@ -1,10 +1,10 @@
 // ondrex cat and ondrex tokens, run as a user runs them.
 #include "tests/support/RunOndrex.h"
 
-#include "editor/LineBreaks.h"
-#include "highlighters/TqvAnsiExport.h"
-#include "highlighters/TqvHtmlExport.h"
+#include "highlighters/AnsiExport.h"
+#include "highlighters/HtmlExport.h"
 #include "highlighters/jxPHPSyn.h"
+#include "platform/LineBreaks.h"
 
 #include <gtest/gtest.h>
 
@@ -107,10 +107,10 @@ void ExpectCatIsEveryLineExportedInTurn(const std::string& file, const std::stri
     using namespace ondrex;
     TjxPHPSyn php;
     std::string ansiText;
-    TqvAnsiExport ansi(ansiText, codePage);
-    TqvHtmlExport html(codePage, php);
-    for (TqvStyledExport* exporter :
-         {static_cast<TqvStyledExport*>(&ansi), static_cast<TqvStyledExport*>(&html)}) {
+    TAnsiExport ansi(ansiText, codePage);
+    THtmlExport html(codePage, php);
+    for (TStyledExport* exporter :
+         {static_cast<TStyledExport*>(&ansi), static_cast<TStyledExport*>(&html)}) {
         php.ResetRangeState();
         TLineSplitter splitter(bytes);
         for (std::string_view line; splitter.Next(line);)

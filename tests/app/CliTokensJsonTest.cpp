@@ -69,5 +69,41 @@ TEST(TokensJson, WritesWhatThePlainWriterWrites) {
         }
 }
 
+// A line of megabytes with comments and strings far longer than a slice, multi-byte and
+// invalid bytes and escapes wherever a slice may end: written out in pieces of about a MiB
+// as it goes, the pieces together are what the plain writer gives for the whole line.
+TEST(TokensJson, ALongLineGoesOutInPiecesThatJoinToTheWhole) {
+    const char* pieces[] = {
+        "\xc3\xa9", "\xe4\xb8\xad", "\xf0\x9f\x98\x80", "\xff", "\x80", "\"", "\\", "\x01", "a"};
+    std::mt19937 rng(5);
+    std::string comment;
+    while (comment.size() < 300000)
+        comment += pieces[rng() % std::size(pieces)];
+    std::string line;
+    for (int i = 0; i < 40000; ++i)
+        line += "x = 1 ' ";
+    line += "/* " + comment + " */ \"" + comment + "\" ' " + comment;
+    const THighlighterList& list = THighlighterList::Instance();
+    for (const char* language : {"javascript", "vbscript"})
+        for (TCodePage codePage : {TCodePage::Utf8, TCodePage::Windows1252}) {
+            auto fast = list.FindByLanguage(language)->Create();
+            auto plain = list.FindByLanguage(language)->Create();
+            std::string written;
+            std::size_t largest = 0;
+            TTokensJson json(*fast, codePage, [&](std::string_view text) {
+                written += text;
+                largest = std::max(largest, text.size());
+            });
+            for (auto* h : {fast.get(), plain.get()})
+                h->StartLine(line.c_str(), 0);
+            json.AppendLine(1, 0);
+            json.Flush();
+            EXPECT_TRUE(json.Text().empty());
+            ASSERT_EQ(written, plainLine(*plain, 1, 0, codePage)) << language;
+            EXPECT_GT(written.size(), 1u << 20);
+            EXPECT_LT(largest, (1u << 20) + 6 * 65536) << "written as it goes";
+        }
+}
+
 } // namespace
 } // namespace ondrex::cli

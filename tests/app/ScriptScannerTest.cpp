@@ -1,7 +1,7 @@
 #include "app/ScriptScanner.h"
-#include "editor/LineBreaks.h"
 #include "editor/TqvEditList.h"
 #include "platform/CodePage.h"
+#include "platform/LineBreaks.h"
 #include "platform/TextFile.h"
 
 #include <gtest/gtest.h>

@@ -143,7 +143,7 @@ protected:
     TqvEditorCommand Press(std::uint16_t key, TShiftState shift = 0) {
         return strokes.TranslateKey(key, shift, prefix);
     }
-    TqvKeyChordPrefix prefix;
+    TKeyChordPrefix prefix;
 };
 
 TEST_F(KeyTranslation, UnboundKeyBecomesChordPrefix) {

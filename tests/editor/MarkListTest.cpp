@@ -9,7 +9,7 @@ namespace ondrex {
 namespace {
 
 // Stands in for the editor: records the gutter rows marks ask to repaint.
-class MarkHost : public TqvMarkOwner {
+class MarkHost : public TMarkOwner {
 public:
     MarkHost() { list.OnChange = TNotifyEvent::bind<&MarkHost::ListChanged>(this); }
     TMarkList& Marks() override { return list; }

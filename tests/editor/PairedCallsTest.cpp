@@ -3,8 +3,11 @@
 
 #include "EditorTestSupport.h"
 
+#include "platform/testing/ScriptedDialogs.h"
+
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace ondrex::test {
 namespace {
@@ -55,6 +58,29 @@ TEST(PaintLock, EndsWhenACommandFails) {
     EXPECT_GT(reports, 0);
     failing.SetCaretPos({1, 1});
     EXPECT_GT(reports, 1); // and later changes report at once: the lock is not left held
+}
+
+TEST(TextDrawerBinding, LetGoOfTheCanvasWhenAPaintFails) {
+    RecordingScreen screen;
+    TqvCustomEdit edit;
+    TTestControlHost host{edit};
+    host.SendResize();
+    edit.SetText("a\nb");
+    TScriptedDialogs& dialogs = TScriptedDialogs::Install();
+    struct FailOnce {
+        bool armed = true;
+        void Colors(TObject*, int, bool&, TColor&, TColor&) {
+            if (std::exchange(armed, false)) throw std::runtime_error("colours failed");
+        }
+    } failOnce;
+    edit.OnSpecialLineColors = TqvSpecialLineColorsEvent::bind<&FailOnce::Colors>(&failOnce);
+    host.PaintAll(); // the failure goes to the application's handler
+    // The next paint, on a canvas of its own, draws the text: the drawer is not still bound to
+    // the failed paint's canvas.
+    EXPECT_FALSE(host.PaintAll().CallsOf(TDrawKind::Text).empty());
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Messages[0].Text, "colours failed");
+    SetDialogs(nullptr);
 }
 
 } // namespace

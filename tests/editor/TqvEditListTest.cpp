@@ -214,7 +214,7 @@ TEST(TqvEditList, SetTextSplitsAtCrAtLfAndAtCrLfTakenAsOneBreak) {
 }
 
 TEST(TqvEditList, SetTextKeepsNulAndCtrlZBytes) {
-    // Deviation on purpose (design.md §7): a NUL byte does not end the text.
+    // On purpose (ARCHITECTURE.md, "Decided behaviour"): a NUL byte does not end the text.
     TqvEditList l;
     setText(l, "a\0b\r\n\0\r\nc\x1a"s);
     EXPECT_EQ(linesOf(l), (Lines{"a\0b"s, "\0"s, "c\x1a"}));

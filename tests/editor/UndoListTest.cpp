@@ -62,8 +62,8 @@ TEST(UndoList, ScopedLockGivesBackThePreviousState) {
     TUndoList a, b;
     b.Lock();
     {
-        TqvUndoLock outer(a, b);
-        { TqvUndoLock inner(a, b); }
+        TUndoLock outer(a, b);
+        { TUndoLock inner(a, b); }
         EXPECT_TRUE(a.Locked()) << "an inner lock keeps the outer one";
     }
     EXPECT_FALSE(a.Locked());

@@ -1,6 +1,6 @@
+#include "highlighters/AnsiExport.h"
+#include "highlighters/HtmlExport.h"
 #include "highlighters/THighlighterList.h"
-#include "highlighters/TqvAnsiExport.h"
-#include "highlighters/TqvHtmlExport.h"
 #include "highlighters/jxPHPSyn.h"
 #include "highlighters/zkVBSSyn.h"
 
@@ -61,7 +61,7 @@ TEST(Export, WithoutSinkExportIsPlainScanning) {
 TEST(AnsiExport, StylesChangeOnlyWhereTheLookChanges) {
     TzkVbsSyn syn;
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     syn.SetExportSink(&ansi);
     ExportLine(syn, "Dim x 'c");
     EXPECT_EQ(out, "\x1b[0;1;94mDim\x1b[0m x \x1b[0;3;90m'c\x1b[0m\n");
@@ -73,7 +73,7 @@ TEST(AnsiExport, ExplicitColoursWinOverTheTheme) {
     syn.KeyAttri->SetBackground(clMaroon);
     syn.KeyAttri->SetStyle(fsUnderline | fsStrikeOut);
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     syn.SetExportSink(&ansi);
     ExportLine(syn, "End");
     EXPECT_EQ(out, "\x1b[0;4;9;38;2;1;2;3;41mEnd\x1b[0m\n");
@@ -82,7 +82,7 @@ TEST(AnsiExport, ExplicitColoursWinOverTheTheme) {
 TEST(AnsiExport, ControlCharactersCannotDriveTheTerminal) {
     TqvHighLightAttributes plain("Identifier");
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     ansi.WriteToken("\x1b]0;x\x07\t\x7f", &plain, false, false);
     EXPECT_EQ(out, "^[]0;x^G\t^?");
 }
@@ -91,7 +91,7 @@ TEST(AnsiExport, CharacterSplitAcrossTokensStaysWhole) {
     TqvHighLightAttributes key("Reserved word"), plain("Identifier");
     key.SetStyle(fsBold);
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     ansi.WriteToken("a\xc3", &key, false, false);
     ansi.WriteToken("\xa9z", &plain, false, false);
     ansi.WriteToken({}, nullptr, false, false);
@@ -101,14 +101,14 @@ TEST(AnsiExport, CharacterSplitAcrossTokensStaysWhole) {
 TEST(AnsiExport, Windows1252IsDecoded) {
     TqvHighLightAttributes plain("Identifier");
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Windows1252);
+    TAnsiExport ansi(out, TCodePage::Windows1252);
     ansi.WriteToken("caf\xe9 \x80", &plain, false, false);
     EXPECT_EQ(out, "caf\xc3\xa9 \xe2\x82\xac");
 }
 
 TEST(HtmlExport, StandalonePageWithEscapedTextAndOneClassPerLook) {
     TzkVbsSyn syn;
-    TqvHtmlExport html(TCodePage::Utf8, syn);
+    THtmlExport html(TCodePage::Utf8, syn);
     syn.SetExportSink(&html);
     ExportLine(syn, "If a<b & \"x\" Then");
     const std::string page = html.Page("t<1>.asp");
@@ -130,12 +130,12 @@ TEST(HtmlExport, TheHeadListsEveryLookOfTheAttributesBeforeAnyText) {
     const THighlighterList& list = THighlighterList::Instance();
     for (int i = 0; i < list.Count(); ++i) {
         auto h = list[i].Create();
-        TqvHtmlExport html(TCodePage::Utf8, *h);
+        THtmlExport html(TCodePage::Utf8, *h);
         const std::string head = html.PageHead("p");
-        std::vector<TqvTokenLook> looks;
+        std::vector<TTokenLook> looks;
         for (int a = 0; a < h->AttributeCount(); ++a) {
-            const TqvTokenLook look = LookOf(*h->AttributeAt(a));
-            if (!(look == TqvTokenLook{}) &&
+            const TTokenLook look = LookOf(*h->AttributeAt(a));
+            if (!(look == TTokenLook{}) &&
                 std::find(looks.begin(), looks.end(), look) == looks.end())
                 looks.push_back(look);
         }
@@ -146,7 +146,7 @@ TEST(HtmlExport, TheHeadListsEveryLookOfTheAttributesBeforeAnyText) {
         EXPECT_EQ(html.PageHead("p"), head) << "writing text leaves the head as it was";
     }
     TzkVbsSyn syn;
-    TqvHtmlExport html(TCodePage::Utf8, syn);
+    THtmlExport html(TCodePage::Utf8, syn);
     const std::string head = html.PageHead("p");
     syn.KeyAttri->SetForeground(RGB(1, 2, 3));
     html.ExportLine(syn, "End x");
@@ -164,7 +164,7 @@ TEST(HtmlExport, ControlCharactersBecomePictures) {
 // A whole line through the sink's own line export: what cat and the window both write.
 std::string AnsiLine(TqvCustomHighLighter& h, const std::string& line) {
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     h.SetExportSink(&ansi);
     ansi.ExportLine(h, line);
     h.SetExportSink(nullptr);
@@ -198,7 +198,7 @@ TEST(LineExport, BytesAfterANulAreUnstyled) {
 TEST(LineExport, ASinkFollowsAttributesChangedWhileItIsInUse) {
     TzkVbsSyn syn;
     std::string out;
-    TqvAnsiExport ansi(out, TCodePage::Utf8);
+    TAnsiExport ansi(out, TCodePage::Utf8);
     syn.SetExportSink(&ansi);
     ansi.ExportLine(syn, "End");
     syn.KeyAttri->SetForeground(clRed);
@@ -209,12 +209,12 @@ TEST(LineExport, ASinkFollowsAttributesChangedWhileItIsInUse) {
 
 TEST(HtmlExport, ThePageInPiecesIsTheWholePage) {
     TzkVbsSyn syn;
-    TqvHtmlExport html(TCodePage::Windows1252, syn);
+    THtmlExport html(TCodePage::Windows1252, syn);
     syn.SetExportSink(&html);
     html.ExportLine(syn, "Dim caf\xe9 ' x");
     html.ExportLine(syn, "If");
     const std::string page = html.Page("p");
-    EXPECT_EQ(html.PageHead("p") + html.PageBody() + std::string(TqvHtmlExport::PageTail()), page);
+    EXPECT_EQ(html.PageHead("p") + html.PageBody() + std::string(THtmlExport::PageTail()), page);
     EXPECT_NE(page.find("<span class=\"t2\">Dim</span>"), std::string::npos);
     EXPECT_NE(page.find("<span class=\"t2\">If</span>"), std::string::npos);
     EXPECT_NE(page.find("caf\xc3\xa9"), std::string::npos);
@@ -222,11 +222,11 @@ TEST(HtmlExport, ThePageInPiecesIsTheWholePage) {
 
 TEST(LineExport, TokensOfALineComeInOneCall) {
     TjxPHPSyn php;
-    std::vector<TqvExportToken> tokens = {{7, nullptr}}; // appended to, not replaced
+    std::vector<TExportToken> tokens = {{7, nullptr}}; // appended to, not replaced
     php.ExportTokens("f(); `x`", tokens);
     using T = std::pair<int, const TqvHighLightAttributes*>;
     std::vector<T> got;
-    for (const TqvExportToken& token : tokens)
+    for (const TExportToken& token : tokens)
         got.emplace_back(token.start, token.attribute);
     // The three symbols as one; the backtick, hidden from the export sink, in its own
     // attribute (the identifier's).
@@ -265,7 +265,7 @@ TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
                                  "",
                                  "\x80\xff @ \\ ?>"};
     // Two instances: the attributes compare by name.
-    auto joined = [](std::vector<TqvExportToken> tokens) {
+    auto joined = [](std::vector<TExportToken> tokens) {
         std::vector<std::pair<int, std::string>> kept;
         for (std::size_t i = 0; i < tokens.size(); ++i)
             if (i == 0 || i + 1 == tokens.size() || tokens[i].attribute != tokens[i - 1].attribute)
@@ -280,13 +280,13 @@ TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
         RecordingSink sink;
         viaSink->SetExportSink(&sink);
         for (const std::string& line : lines) {
-            std::vector<TqvExportToken> base, own;
+            std::vector<TExportToken> base, own;
             viaSink->TqvCustomHighLighter::ExportTokens(line.c_str(), base);
             direct->ExportTokens(line.c_str(), own);
             EXPECT_EQ(joined(base), joined(own)) << list[i].Language << ": " << line;
             EXPECT_EQ(viaSink->RangeState(), direct->RangeState());
             // A sink that knows the looks of the attribute list knows every look it is handed.
-            for (const TqvExportToken& token : own)
+            for (const TExportToken& token : own)
                 EXPECT_TRUE(!token.attribute || IsListed(*direct, token.attribute))
                     << list[i].Language << ": " << token.attribute->Name() << " is not listed";
         }
@@ -302,8 +302,8 @@ TEST(LineExport, EveryByteIsWrittenAsTheMediumWantsIt) {
     for (TCodePage codePage : {TCodePage::Windows1252, TCodePage::Utf8}) {
         TjxPHPSyn php;
         std::string ansiText;
-        TqvAnsiExport ansi(ansiText, codePage);
-        TqvHtmlExport html(codePage, php);
+        TAnsiExport ansi(ansiText, codePage);
+        THtmlExport html(codePage, php);
         std::string wantAnsi, wantHtml;
         for (int n = 0; n < 603; ++n) {
             // Short lines, then a few longer than the sinks put together at a time.
@@ -347,11 +347,11 @@ TEST(LineExport, AWholeLineReadsAsItsTokensOneByOne) {
         "\x80", "\x7f"};
     for (TCodePage codePage : {TCodePage::Utf8, TCodePage::Windows1252}) {
         std::string ansiWhole, ansiByToken;
-        TqvAnsiExport ansi(ansiWhole, codePage), ansiReference(ansiByToken, codePage);
-        TqvHtmlExport html(codePage, syn), htmlReference(codePage, syn);
+        TAnsiExport ansi(ansiWhole, codePage), ansiReference(ansiByToken, codePage);
+        THtmlExport html(codePage, syn), htmlReference(codePage, syn);
         for (int n = 0; n < 3000; ++n) {
             std::string text;
-            std::vector<TqvExportToken> tokens;
+            std::vector<TExportToken> tokens;
             const int count = n % 500 == 499 ? 3000 : int(random() % 12);
             for (int t = 0; t < count; ++t) {
                 tokens.push_back({int(text.size()), attributes[random() % std::size(attributes)]});
@@ -364,11 +364,11 @@ TEST(LineExport, AWholeLineReadsAsItsTokensOneByOne) {
             // Exactly as long as the line, so that a read past it is caught by the sanitizers.
             const auto line = std::make_unique<char[]>(text.size());
             std::copy(text.begin(), text.end(), line.get());
-            for (TqvStyledExport* sink :
-                 {static_cast<TqvStyledExport*>(&ansi), static_cast<TqvStyledExport*>(&html)})
+            for (TStyledExport* sink :
+                 {static_cast<TStyledExport*>(&ansi), static_cast<TStyledExport*>(&html)})
                 sink->WriteLine(std::string_view(line.get(), text.size()), tokens);
-            for (TqvStyledExport* sink : {static_cast<TqvStyledExport*>(&ansiReference),
-                                          static_cast<TqvStyledExport*>(&htmlReference)}) {
+            for (TStyledExport* sink : {static_cast<TStyledExport*>(&ansiReference),
+                                        static_cast<TStyledExport*>(&htmlReference)}) {
                 const std::size_t end = std::size_t(tokens.back().start);
                 for (std::size_t t = 0; t + 1 < tokens.size(); ++t) {
                     const std::size_t start = std::size_t(tokens[t].start);

@@ -121,7 +121,7 @@ TEST(CustomHighLighter, BaseWordCharsAreAllButControlsAndSpace) {
 }
 
 TEST(KeywordTable, HashSchemes) {
-    const TqvHashScheme& letters = TqvHashScheme::Letters();
+    const THashScheme& letters = THashScheme::Letters();
     EXPECT_EQ(letters.Value('A'), 1);
     EXPECT_EQ(letters.Value('z'), 26);
     EXPECT_EQ(letters.Value('_'), 31);
@@ -130,14 +130,14 @@ TEST(KeywordTable, HashSchemes) {
     EXPECT_FALSE(letters.InClass('$'));
     EXPECT_TRUE(letters.Matches('a', 'A'));
     EXPECT_TRUE(letters.Matches('1', '9'));
-    const TqvHashScheme& codes = TqvHashScheme::CharacterCodes();
+    const THashScheme& codes = THashScheme::CharacterCodes();
     EXPECT_EQ(codes.Hash("$NR"), 196u);
     EXPECT_FALSE(codes.Matches('a', 'A'));
     EXPECT_TRUE(codes.InClass('@') && codes.InClass('%') && !codes.InClass('-'));
 }
 
 TEST(KeywordTable, ClassifiesByHashLengthAndTestOrder) {
-    TqvKeywordTable table(TqvHashScheme::Letters(), 30);
+    TKeywordTable table(THashScheme::Letters(), 30);
     table.Add("ab", 7);
     table.Add("ba", 8); // same hash, tested second
     table.Add("c", 9);
@@ -164,12 +164,11 @@ TEST(KeywordTable, ReadingSixteenAtATimeAgreesWithAPlainReading) {
     ASSERT_NE(area, MAP_FAILED);
     ASSERT_EQ(mprotect(area + page, page, PROT_NONE), 0);
     std::mt19937 random(5);
-    for (const TqvHashScheme* scheme :
-         {&TqvHashScheme::Letters(), &TqvHashScheme::CharacterCodes()}) {
+    for (const THashScheme* scheme : {&THashScheme::Letters(), &THashScheme::CharacterCodes()}) {
         const std::string alphabet =
-            scheme == &TqvHashScheme::Letters() ? "abcxyzABCXYZ019_" : "abcxyzABCXYZ019_$%@";
+            scheme == &THashScheme::Letters() ? "abcxyzABCXYZ019_" : "abcxyzABCXYZ019_$%@";
         std::vector<std::pair<std::string, std::uint8_t>> keywords;
-        TqvKeywordTable table(*scheme, 8000);
+        TKeywordTable table(*scheme, 8000);
         for (int i = 0; i < 300; ++i) {
             std::string word;
             for (std::size_t n = 1 + random() % 20; word.size() < n;)

@@ -163,7 +163,7 @@ std::string WithCase(const std::string& word, int (*convert)(int)) {
 }
 
 TEST_F(VbsTest, EveryKeywordSitsAtItsHashAndMatchesInAnyCase) {
-    const TqvKeywordTable& table = TzkVbsSyn::Keywords();
+    const TKeywordTable& table = TzkVbsSyn::Keywords();
     EXPECT_EQ(table.Size(), 134);
     int count = 0;
     for (int h = 0; h < table.Size(); ++h)

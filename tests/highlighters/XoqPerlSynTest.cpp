@@ -114,7 +114,7 @@ int ByteSum(const std::string& word) {
 }
 
 TEST(PerlKeywords, TableHoldsEachListedWordOnceUnderItsByteSum) {
-    const TqvKeywordTable& table = TXoqPerlSyn::Keywords();
+    const TKeywordTable& table = TXoqPerlSyn::Keywords();
     ASSERT_EQ(table.Size(), 2168);
     EXPECT_EQ(ByteSum("$FORMAT_LINE_BREAK_CHARACTERS"), table.Size() - 1);
     EXPECT_EQ(ByteSum("$NR"), 196);

@@ -38,13 +38,13 @@ std::string Capitalised(std::string word) {
 }
 
 TEST(PHPKeywords, TableHoldsTheWordsAndSharedEntriesTestInOrder) {
-    const TqvKeywordTable& table = P::Keywords();
+    const TKeywordTable& table = P::Keywords();
     ASSERT_EQ(table.Size(), 207);
     ASSERT_EQ(kKeywords.size(), 55u);
     std::set<std::string> held;
     for (int h = 0; h < table.Size(); ++h)
         for (std::string_view word : table.KeywordsAt(h)) {
-            EXPECT_EQ(static_cast<int>(TqvHashScheme::Letters().Hash(word)), h) << word;
+            EXPECT_EQ(static_cast<int>(THashScheme::Letters().Hash(word)), h) << word;
             held.insert(std::string(word));
         }
     EXPECT_EQ(held, std::set<std::string>(kKeywords.begin(), kKeywords.end()));
@@ -85,7 +85,7 @@ TEST(PHPKeywords, OtherWordsOfTheSameEntryAreIdentifiers) {
         std::string reversed(word.rbegin(), word.rend());
         for (const std::string& other : {reversed, word + "0"}) {
             if (keys.count(other)) continue;
-            ASSERT_EQ(TqvHashScheme::Letters().Hash(other), TqvHashScheme::Letters().Hash(word));
+            ASSERT_EQ(THashScheme::Letters().Hash(other), THashScheme::Letters().Hash(word));
             EXPECT_EQ(KindOfWhole(php, other), P::tkIdentifier) << other;
         }
     }

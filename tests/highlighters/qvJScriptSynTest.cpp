@@ -66,7 +66,7 @@ std::string Upper(std::string word) {
 }
 
 TEST(JScriptKeywords, TableHoldsEveryListedWordUnderItsLetterSum) {
-    const TqvKeywordTable& table = J::Keywords();
+    const TKeywordTable& table = J::Keywords();
     ASSERT_EQ(table.Size(), 253);
     const std::vector<std::string> words = TableWords();
     EXPECT_EQ(words.size(), 248u);
@@ -74,7 +74,7 @@ TEST(JScriptKeywords, TableHoldsEveryListedWordUnderItsLetterSum) {
     std::multiset<std::string> held;
     for (int h = 0; h < table.Size(); ++h)
         for (std::string_view word : table.KeywordsAt(h)) {
-            EXPECT_EQ(static_cast<int>(TqvHashScheme::Letters().Hash(word)), h) << word;
+            EXPECT_EQ(static_cast<int>(THashScheme::Letters().Hash(word)), h) << word;
             held.insert(std::string(word));
         }
     EXPECT_EQ(held, std::multiset<std::string>(words.begin(), words.end()));
@@ -108,7 +108,7 @@ TEST(JScriptKeywords, OtherWordsOfTheSameEntryAreIdentifiers) {
         std::string reversed(word.rbegin(), word.rend());
         for (const std::string& other : {reversed, word + "0"}) {
             if (!std::isalpha(static_cast<unsigned char>(other[0])) && other[0] != '_') continue;
-            ASSERT_EQ(TqvHashScheme::Letters().Hash(other), TqvHashScheme::Letters().Hash(word));
+            ASSERT_EQ(THashScheme::Letters().Hash(other), THashScheme::Letters().Hash(word));
             const int expected = folded.count(Folded(other)) ? J::tkKey : J::tkIdentifier;
             EXPECT_EQ(KindOfWhole(js, other), expected) << other;
             checked += expected == J::tkIdentifier;

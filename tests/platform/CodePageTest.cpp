@@ -151,6 +151,8 @@ TEST(CodePage, AnsiLowerCasingOfUtf8MapsOnlyAscii) {
         EXPECT_EQ(t[c], c);
     EXPECT_EQ(AnsiLowerCase(U, "ÉCOLE École"), "École École"); // É is two bytes: unchanged
     EXPECT_EQ(AnsiUpperTable(U)[std::uint8_t('q')], 'Q');
+    for (int c = 0; c < 256; ++c) // the single-byte helper folds exactly as the table
+        ASSERT_EQ(std::uint8_t(AsciiUpper(char(c))), AnsiUpperTable(U)[c]) << c;
 }
 
 TEST(CodePage, AnsiLowerCasingOfWindows1252MapsItsLetters) {

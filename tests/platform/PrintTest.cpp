@@ -121,12 +121,13 @@ TEST(Printer, NoPrinterIsAnError) {
 
 namespace {
 
-// A job that records what was drawn; ten lines to a page.
+// A job that records what was drawn; ten lines to a page, twenty characters to a line.
 struct TRecordedJob : TPrintJob {
     std::vector<std::string> drawn;
     int pages = 1;
     bool finished = false;
     std::size_t LinesPerPage() const override { return 10; }
+    std::size_t CharsPerLine() const override { return 20; }
     void NewPage() override { ++pages; }
     void DrawLine(std::size_t row, const std::string& line) override {
         EXPECT_EQ(row, drawn.size() % 10);
@@ -165,6 +166,32 @@ TEST(Printer, MoreThanAFewPagesShowProgressToTheEndAndCancelDropsTheRest) {
     EXPECT_EQ(cancelled.drawn.size(), 25u);
     EXPECT_FALSE(cancelled.finished);
     EXPECT_FALSE(dialogs.Progresses.back().Shown);
+    SetDialogs(nullptr);
+}
+
+// A line of megabytes comes out as its start on its own printed line: the pages are those
+// of short lines, and tabs and multi-byte characters count as what they show.
+TEST(Printer, LongLinesAreCutAtThePageEdgeLineByLine) {
+    TScriptedDialogs::Install();
+    const std::string wide = "\xE4\xB8\xAD";
+    std::vector<std::string> lines = Numbered(25);
+    lines[3] = std::string(8 << 20, 'x');
+    lines[12] = "\t" + std::string(30, 'y');
+    lines[13] = std::string(19, 'a') + wide + wide + "b";
+    lines[14] = std::string(20, 'c');
+    lines[15] = std::string(21, 'd');
+    lines[16] = "\xC3" + std::string(40, '\x80'); // not UTF-8: bytes beyond a lead are kept
+    TRecordedJob job;
+    EXPECT_TRUE(PrintLinesOn(job, "Ondrex", lines));
+    EXPECT_EQ(job.pages, 3);
+    ASSERT_EQ(job.drawn.size(), 25u);
+    EXPECT_EQ(job.drawn[3], std::string(20, 'x'));
+    EXPECT_EQ(job.drawn[12], std::string(8, ' ') + std::string(12, 'y'));
+    EXPECT_EQ(job.drawn[13], std::string(19, 'a') + wide);
+    EXPECT_EQ(job.drawn[14], lines[14]);
+    EXPECT_EQ(job.drawn[15], std::string(20, 'd'));
+    EXPECT_EQ(job.drawn[16], lines[16]);
+    EXPECT_EQ(job.drawn[24], "Line 25");
     SetDialogs(nullptr);
 }
 
@@ -212,10 +239,17 @@ TEST(Printer, ALongPdfJobKeepsTheEventLoopRunningAndItsCancelLeavesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(partial));
 }
 
-// The job cups_print_test.sh checks; does nothing unless that script runs it.
-TEST(CupsPrint, PrintsOneJobOnTheDefaultPrinter) {
+// The jobs cups_print_test.sh checks; they do nothing unless that script runs them. A job
+// cancelled halfway reaches no queue; the next one prints whole.
+TEST(CupsPrint, ACancelledJobQueuesNothingAndTheNextPrintsWhole) {
     if (!std::getenv("ONDREX_CUPS_TEST")) GTEST_SKIP() << "run by cups_print_test.sh";
     TEnv env("ONDREX_PRINT_TO_PDF", nullptr);
+    TScriptedDialogs& dialogs = TScriptedDialogs::Install();
+    dialogs.CancelAt = 25;
+    const TFont font;
+    EXPECT_FALSE(PrintLines("Cancelled", Numbered(2000), font));
+    SetDialogs(nullptr);
+
     TRichTextBuffer b;
     FillBlock(b, 6);
     b.Print("Ondrex");

@@ -22,6 +22,7 @@ struct Counter {
     }
 };
 using TCounterScope = TScopedPair<Counter, &Counter::Open, &Counter::Close>;
+using TCloseOnly = TScopedPair<Counter, nullptr, &Counter::Close>;
 
 struct Binder {
     const int* bound = nullptr;
@@ -45,6 +46,18 @@ TEST(ScopedPair, ClosesOnceOnEveryWayOut) {
         std::runtime_error);
     EXPECT_EQ(counter.depth, 0);
     EXPECT_EQ(counter.closes, 3);
+}
+
+TEST(ScopedPair, WithoutAnOpeningCallOnlyTheClosingOneRuns) {
+    Counter counter;
+    EXPECT_THROW(
+        {
+            TCloseOnly after(counter);
+            throw std::runtime_error("body failed");
+        },
+        std::runtime_error);
+    EXPECT_EQ(counter.depth, -1);
+    EXPECT_EQ(counter.closes, 1);
 }
 
 TEST(ScopedPair, OpeningCallTakesTheArgumentsGiven) {

@@ -50,9 +50,11 @@ jobsOf all >"$known" # also the time mark for the PDF
 unset ONDREX_PRINT_TO_PDF
 ONDREX_CUPS_TEST=1 "$binary" --gtest_filter='CupsPrint.*' >/dev/null || fail "the print job was refused"
 
-# The job just queued is the one not listed before.
-job=$(jobsOf all | grep -vxFf "$known" | tail -n 1)
+# The job just queued is the one not listed before; the cancelled one before it never was.
+new_jobs=$(jobsOf all | grep -vxFf "$known")
+job=$(echo "$new_jobs" | tail -n 1)
 [ -n "$job" ] || fail "no new job on $printer"
+[ "$(echo "$new_jobs" | wc -l)" -eq 1 ] || fail "a cancelled job was queued: $new_jobs"
 
 # The backend has written and closed the PDF when the job completes. A first run on a cold
 # server (filters loading, the printer just added) takes seconds to get there.

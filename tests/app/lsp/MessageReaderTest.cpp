@@ -1,5 +1,5 @@
 #include "app/lsp/MessageReader.h"
-#include "tests/lsp/LspSession.h"
+#include "tests/app/lsp/LspSession.h"
 
 #include <gtest/gtest.h>
 

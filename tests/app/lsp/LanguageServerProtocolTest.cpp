@@ -1,6 +1,6 @@
 // The life cycle and the error replies of the server, message by message.
 
-#include "tests/lsp/LspSession.h"
+#include "tests/app/lsp/LspSession.h"
 
 #include <gtest/gtest.h>
 

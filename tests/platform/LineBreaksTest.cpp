@@ -1,4 +1,6 @@
-#include "editor/LineBreaks.h"
+#include "platform/LineBreaks.h"
+
+#include "platform/RichTextBuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +46,7 @@ std::vector<std::string> reference(const std::string& b) {
     return out;
 }
 
-TEST(TqvEditListLineBreaks, BreaksAtCrLfAndCrLfWithoutAnExtraLastLine) {
+TEST(LineBreaks, BreaksAtCrLfAndCrLfWithoutAnExtraLastLine) {
     EXPECT_EQ(split(""), std::vector<std::string>{});
     EXPECT_EQ(split("a"), std::vector<std::string>{"a"});
     EXPECT_EQ(split("a\r\n"), std::vector<std::string>{"a"});
@@ -54,7 +56,7 @@ TEST(TqvEditListLineBreaks, BreaksAtCrLfAndCrLfWithoutAnExtraLastLine) {
     EXPECT_EQ(CountLines("x\ry\r\nz\n"), 3u);
 }
 
-TEST(TqvEditListLineBreaks, TheFastSearchAgreesWithTheRuleOnRandomBlocks) {
+TEST(LineBreaks, EveryUserAgreesWithTheRuleOnRandomBlocks) {
     std::mt19937 rng(7);
     const char alphabet[] = {'a', ' ', '\r', '\n', '\0', '\x1a', char(0xC3), '\x0d'};
     for (int round = 0; round < 2000; ++round) {
@@ -62,8 +64,13 @@ TEST(TqvEditListLineBreaks, TheFastSearchAgreesWithTheRuleOnRandomBlocks) {
         int n = int(rng() % 40);
         for (int i = 0; i < n; ++i)
             b += alphabet[rng() % sizeof alphabet];
-        ASSERT_EQ(split(b), reference(b)) << round;
-        ASSERT_EQ(CountLines(b), reference(b).size());
+        const std::vector<std::string> lines = reference(b);
+        ASSERT_EQ(split(b), lines) << round;
+        ASSERT_EQ(CountLines(b), lines.size());
+        ASSERT_EQ(CountLineBreaks(b), lines.size() - (b.empty() || EndsInLineBreak(b) ? 0 : 1));
+        TRichTextBuffer printed;
+        printed.SetText(b);
+        ASSERT_EQ(printed.Lines(), lines) << round;
     }
 }
 

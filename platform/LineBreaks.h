@@ -1,8 +1,9 @@
 #pragma once
 // How a block of text falls into lines: a line ends at CR, at LF, or at CR LF taken as one
 // break; a block that ends in a break yields no extra empty line; every other byte (NUL and
-// Ctrl+Z included) belongs to its line. The line list (TqvEditList) and the scanner both
-// split with this, so the scanner's line numbers always name the editor's lines.
+// Ctrl+Z included) belongs to its line. The line list (TqvEditList), the editor's commands,
+// the scanner and the print buffer all split with this, so the scanner's line numbers always
+// name the editor's lines.
 
 #include <bit>
 #include <cstddef>
@@ -89,12 +90,10 @@ private:
     const char* end_;
 };
 
-// The number of lines TLineSplitter yields for the block: its breaks (LF, and CR not
-// followed by LF), plus one when the block does not end in a break.
-inline std::size_t CountLines(std::string_view block) {
+// The number of line breaks in the block: LF, and CR not followed by LF.
+inline std::size_t CountLineBreaks(std::string_view block) {
     const char* b = block.data();
     const std::size_t n = block.size();
-    if (n == 0) return 0;
     std::size_t breaks = 0;
     std::size_t i = 0;
 #if defined(__SSE2__)
@@ -114,8 +113,18 @@ inline std::size_t CountLines(std::string_view block) {
 #endif
     for (; i < n; ++i)
         breaks += b[i] == '\n' || (b[i] == '\r' && !(i + 1 < n && b[i + 1] == '\n'));
-    const bool endsInBreak = b[n - 1] == '\n' || b[n - 1] == '\r';
-    return breaks + (endsInBreak ? 0 : 1);
+    return breaks;
+}
+
+inline bool EndsInLineBreak(std::string_view block) {
+    return !block.empty() && (block.back() == '\n' || block.back() == '\r');
+}
+
+// The number of lines TLineSplitter yields for the block: its breaks, plus one when the
+// block does not end in a break.
+inline std::size_t CountLines(std::string_view block) {
+    if (block.empty()) return 0;
+    return CountLineBreaks(block) + (EndsInLineBreak(block) ? 0 : 1);
 }
 
 } // namespace ondrex

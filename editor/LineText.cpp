@@ -1,4 +1,4 @@
-#include "editor/qvLineText.h"
+#include "editor/LineText.h"
 
 #include "platform/CodePage.h"
 
@@ -22,24 +22,9 @@ int LeadingBlanks(std::string_view line) {
 std::vector<std::string_view> SplitAtBreaks(std::string_view text) {
     std::vector<std::string_view> pieces;
     pieces.reserve(CountLineBreaks(text) + 1);
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        pieces.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    pieces.push_back(text.substr(start));
+    ForEachLine(text, [&](std::string_view line) { pieces.push_back(line); });
+    if (text.empty() || EndsInLineBreak(text)) pieces.push_back(text.substr(text.size()));
     return pieces;
-}
-
-std::size_t CountLineBreaks(std::string_view text) {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
-            ++n;
-    }
-    return n;
 }
 
 std::size_t CharStartAt(std::string_view line, std::size_t index) {

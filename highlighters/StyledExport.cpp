@@ -1,4 +1,4 @@
-#include "highlighters/TqvStyledExport.h"
+#include "highlighters/StyledExport.h"
 
 #include "highlighters/qvHighlighter.h"
 #include "platform/SystemColors.h"
@@ -36,8 +36,8 @@ template <std::size_t kSize> void Move(char* to, const char* from) {
 
 } // namespace
 
-TqvTokenLook LookOf(const TqvHighLightAttributes& attribute) {
-    TqvTokenLook look;
+TTokenLook LookOf(const TqvHighLightAttributes& attribute) {
+    TTokenLook look;
     look.style = attribute.Style();
     if (attribute.Background() != clWindow) look.background = attribute.Background();
     if (attribute.Foreground() != clWindowText) {
@@ -49,8 +49,8 @@ TqvTokenLook LookOf(const TqvHighLightAttributes& attribute) {
     return look;
 }
 
-void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttributes* attribute,
-                                 bool, bool) {
+void TStyledExport::WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool,
+                               bool) {
     if (!attribute && text.empty()) {
         FinishLine();
     } else {
@@ -60,14 +60,14 @@ void TqvStyledExport::WriteToken(std::string_view text, const TqvHighLightAttrib
     FlushPiece();
 }
 
-void TqvStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::string& line) {
+void TStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::string& line) {
     tokens_.clear();
     highlighter.ExportTokens(line.c_str(), tokens_);
     WriteLine(line, tokens_);
     FlushPiece();
 }
 
-void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExportToken> tokens) {
+void TStyledExport::WriteLine(std::string_view line, std::span<const TExportToken> tokens) {
     BeginText(line);
     // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
     const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
@@ -110,7 +110,7 @@ void TqvStyledExport::WriteLine(std::string_view line, std::span<const TqvExport
     FinishLine();
 }
 
-void TqvStyledExport::WriteSpan(std::size_t start, std::size_t next, std::size_t id) {
+void TStyledExport::WriteSpan(std::size_t start, std::size_t next, std::size_t id) {
     if (id != current_) {
         // Continuation bytes are rare: most tokens start a character.
         std::size_t shown = start;
@@ -128,7 +128,7 @@ void TqvStyledExport::WriteSpan(std::size_t start, std::size_t next, std::size_t
     WriteText(start, next);
 }
 
-void TqvStyledExport::WriteText(std::size_t start, std::size_t next) {
+void TStyledExport::WriteText(std::size_t start, std::size_t next) {
     if (replacedAt_[nextReplaced_] < next) [[unlikely]] {
         WriteReplacing(start, next);
         return;
@@ -143,7 +143,7 @@ void TqvStyledExport::WriteText(std::size_t start, std::size_t next) {
     }
 }
 
-void TqvStyledExport::WriteReplacing(std::size_t start, std::size_t next) {
+void TStyledExport::WriteReplacing(std::size_t start, std::size_t next) {
     for (std::size_t at; (at = replacedAt_[nextReplaced_]) < next; ++nextReplaced_) {
         Put(text_.data() + start, at - start);
         const std::string& replacement = replacements_[static_cast<unsigned char>(text_[at])];
@@ -153,7 +153,7 @@ void TqvStyledExport::WriteReplacing(std::size_t start, std::size_t next) {
     Put(text_.data() + start, next - start);
 }
 
-void TqvStyledExport::SwitchTo(std::size_t id) {
+void TStyledExport::SwitchTo(std::size_t id) {
     const TChange change = ChangeOf(current_, id);
     const char* bytes = changeBytes_.data() + change.at;
     current_ = id;
@@ -166,17 +166,17 @@ void TqvStyledExport::SwitchTo(std::size_t id) {
     }
 }
 
-void TqvStyledExport::FinishLine() {
+void TStyledExport::FinishLine() {
     SwitchTo(kPlain);
     Room(1);
     *at_++ = '\n';
 }
 
-std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
-                                         TKnownAttribute& known) {
-    const TqvTokenLook look = LookOf(attribute);
+std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
+                                       TKnownAttribute& known) {
+    const TTokenLook look = LookOf(attribute);
     std::size_t id = kPlain;
-    if (!(look == TqvTokenLook{})) {
+    if (!(look == TTokenLook{})) {
         id = std::size_t(std::find(looks_.begin() + 1, looks_.end(), look) - looks_.begin());
         if (id == looks_.size()) {
             looks_.push_back(look);
@@ -188,7 +188,7 @@ std::size_t TqvStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute
     return id;
 }
 
-void TqvStyledExport::MakeChanges() {
+void TStyledExport::MakeChanges() {
     lookCount_ = openings_.size();
     changes_.assign(lookCount_ * lookCount_, TChange{});
     changeBytes_.clear();
@@ -204,12 +204,12 @@ void TqvStyledExport::MakeChanges() {
     changeBytes_.append(kShortChange, '\0');
 }
 
-void TqvStyledExport::PrepareBytes() {
+void TStyledExport::PrepareBytes() {
     if (!bytesPrepared_) MakeByteTables();
     bytesPrepared_ = true;
 }
 
-void TqvStyledExport::MakeByteTables() {
+void TStyledExport::MakeByteTables() {
     closing_ = Closing();
     MakeChanges();
     for (int byte = 0; byte < 256; ++byte) {
@@ -226,7 +226,7 @@ void TqvStyledExport::MakeByteTables() {
     }
 }
 
-void TqvStyledExport::BeginText(std::string_view text) {
+void TStyledExport::BeginText(std::string_view text) {
     PrepareBytes();
     text_ = text;
     replacedAt_.clear();
@@ -235,7 +235,7 @@ void TqvStyledExport::BeginText(std::string_view text) {
     nextReplaced_ = 0;
 }
 
-void TqvStyledExport::FindReplaced(std::string_view text, std::vector<std::size_t>& offsets) {
+void TStyledExport::FindReplaced(std::string_view text, std::vector<std::size_t>& offsets) {
     PrepareBytes();
     const char* const begin = text.data();
     const char* const end = begin + text.size();
@@ -273,12 +273,12 @@ void TqvStyledExport::FindReplaced(std::string_view text, std::vector<std::size_
         note(p);
 }
 
-void TqvStyledExport::FlushPiece() {
+void TStyledExport::FlushPiece() {
     out_.append(piece_.data(), std::size_t(at_ - piece_.data()));
     at_ = piece_.data();
 }
 
-void TqvStyledExport::Put(const char* from, std::size_t n) {
+void TStyledExport::Put(const char* from, std::size_t n) {
     if (n > piece_.size()) {
         FlushPiece();
         out_.append(from, n);

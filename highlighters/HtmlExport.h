@@ -6,7 +6,7 @@
 // styled in place. Control characters (other than tab) are shown as their Unicode control
 // pictures.
 
-#include "highlighters/TqvStyledExport.h"
+#include "highlighters/StyledExport.h"
 
 #include <string>
 #include <string_view>
@@ -14,9 +14,9 @@
 
 namespace ondrex {
 
-class TqvHtmlExport : public TqvStyledExport {
+class THtmlExport : public TStyledExport {
 public:
-    TqvHtmlExport(TCodePage codePage, const TqvCustomHighLighter& highlighter);
+    THtmlExport(TCodePage codePage, const TqvCustomHighLighter& highlighter);
 
     // The whole page with what was written so far; the title is UTF-8.
     std::string Page(const std::string& title);
@@ -34,13 +34,13 @@ public:
     static std::string_view PageTail() { return "</pre>\n</body>\n</html>\n"; }
 
 protected:
-    std::string Opening(const TqvTokenLook& look) const override;
+    std::string Opening(const TTokenLook& look) const override;
     std::string Closing() const override { return "</span>"; }
     std::string Escaped(char ascii) const override;
 
 private:
     std::string body_;
-    std::vector<TqvTokenLook> classes_; // .t0, .t1, ...
+    std::vector<TTokenLook> classes_; // .t0, .t1, ...
 };
 
 // Escapes &, <, > and " and shows control characters as control pictures.

@@ -1,4 +1,4 @@
-#include "highlighters/TqvHtmlExport.h"
+#include "highlighters/HtmlExport.h"
 
 #include "platform/SystemColors.h"
 
@@ -17,7 +17,7 @@ std::string CssColor(TColor color) {
     return text;
 }
 
-std::string CssRule(const TqvTokenLook& look) {
+std::string CssRule(const TTokenLook& look) {
     std::string rule;
     if (look.foreground != clNone) rule += "color:" + CssColor(look.foreground) + ";";
     if (look.background != clNone) rule += "background:" + CssColor(look.background) + ";";
@@ -72,29 +72,29 @@ void AppendHtmlText(std::string& out, std::string_view utf8) {
     }
 }
 
-TqvHtmlExport::TqvHtmlExport(TCodePage codePage, const TqvCustomHighLighter& highlighter)
-    : TqvStyledExport(codePage, body_) {
+THtmlExport::THtmlExport(TCodePage codePage, const TqvCustomHighLighter& highlighter)
+    : TStyledExport(codePage, body_) {
     for (int i = 0; i < highlighter.AttributeCount(); ++i) {
-        const TqvTokenLook look = LookOf(*highlighter.AttributeAt(i));
-        if (!(look == TqvTokenLook{}) &&
+        const TTokenLook look = LookOf(*highlighter.AttributeAt(i));
+        if (!(look == TTokenLook{}) &&
             std::find(classes_.begin(), classes_.end(), look) == classes_.end())
             classes_.push_back(look);
     }
 }
 
-std::string TqvHtmlExport::Opening(const TqvTokenLook& look) const {
+std::string THtmlExport::Opening(const TTokenLook& look) const {
     const auto listed = std::find(classes_.begin(), classes_.end(), look);
     if (listed == classes_.end()) return "<span style=\"" + CssRule(look) + "\">";
     return "<span class=\"t" + std::to_string(listed - classes_.begin()) + "\">";
 }
 
-std::string TqvHtmlExport::Escaped(char ascii) const {
+std::string THtmlExport::Escaped(char ascii) const {
     std::string escaped;
     AppendHtmlText(escaped, std::string_view(&ascii, 1));
     return escaped;
 }
 
-std::string TqvHtmlExport::PageHead(const std::string& title) const {
+std::string THtmlExport::PageHead(const std::string& title) const {
     std::string page = "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>";
     AppendHtmlText(page, title);
     page += "</title>\n<style>\npre { font-family: \"Courier New\", monospace; color: " +
@@ -105,7 +105,7 @@ std::string TqvHtmlExport::PageHead(const std::string& title) const {
     return page;
 }
 
-std::string TqvHtmlExport::Page(const std::string& title) {
+std::string THtmlExport::Page(const std::string& title) {
     std::string page = PageHead(title);
     page += PageBody();
     page += PageTail();

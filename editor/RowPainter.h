@@ -18,7 +18,7 @@ class TuzTextDrawer;
 
 // The colours of a row: the line's own and the selected ones. A special row (marked by the
 // application) keeps its colours whatever the tokens say.
-struct TqvRowColors {
+struct TRowColors {
     TColor Foreground = clBlack;
     TColor Background = clWhite;
     TColor SelectedForeground = clWhite;
@@ -28,14 +28,14 @@ struct TqvRowColors {
 
 // Selected cells of a row, [Start, End); Start >= End is no selection. Either end may lie
 // outside the painted cells (a selection running on past the row's right edge).
-struct TqvRowSelection {
+struct TRowSelection {
     int Start = 0;
     int End = 0;
-    static TqvRowSelection All() { return {INT_MIN, INT_MAX}; }
+    static TRowSelection All() { return {INT_MIN, INT_MAX}; }
 };
 
 // What one paint shares between its rows.
-struct TqvPaintFrame {
+struct TPaintFrame {
     int CharWidth = 1;
     int TextOffset = 0; // pixel x of cell 0
     int FirstCell = 0;  // the painted cells, [FirstCell, LastCell)
@@ -46,13 +46,13 @@ struct TqvPaintFrame {
     TColor FontColor = clBlack;
 };
 
-class TqvRowPainter {
+class TRowPainter {
 public:
-    explicit TqvRowPainter(TuzTextDrawer& drawer) : drawer_(drawer) {}
+    explicit TRowPainter(TuzTextDrawer& drawer) : drawer_(drawer) {}
 
-    void BeginPaint(const TqvPaintFrame& frame) { frame_ = frame; }
-    void BeginRow(const TDisplayCells& cells, int top, int bottom, const TqvRowColors& colors,
-                  TqvRowSelection selection);
+    void BeginPaint(const TPaintFrame& frame) { frame_ = frame; }
+    void BeginRow(const TDisplayCells& cells, int top, int bottom, const TRowColors& colors,
+                  TRowSelection selection);
     // A token: Text() indices [first, last) of the row's layout, reaching to cell endCell
     // (its own last cell, or further when it stands for the blank rest of the row). Colours
     // of clNone fall back to the editor background and the font colour.
@@ -78,10 +78,10 @@ private:
     void UseColors(bool selected);
 
     TuzTextDrawer& drawer_;
-    TqvPaintFrame frame_;
+    TPaintFrame frame_;
     const TDisplayCells* cells_ = nullptr;
     TRect row_;
-    TqvRowColors colors_;
+    TRowColors colors_;
     int selStart_ = 0; // clipped to the painted cells
     int selEnd_ = 0;
     bool partlySelected_ = false;

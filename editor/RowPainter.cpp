@@ -1,4 +1,4 @@
-#include "editor/TqvRowPainter.h"
+#include "editor/RowPainter.h"
 
 #include "editor/TuzTextDrawer.h"
 #include "editor/qvSupportProcs.h"
@@ -8,12 +8,12 @@
 
 namespace ondrex {
 
-int TqvRowPainter::X(int cell) const {
+int TRowPainter::X(int cell) const {
     return cell * frame_.CharWidth + frame_.TextOffset;
 }
 
-void TqvRowPainter::BeginRow(const TDisplayCells& cells, int top, int bottom,
-                             const TqvRowColors& colors, TqvRowSelection selection) {
+void TRowPainter::BeginRow(const TDisplayCells& cells, int top, int bottom,
+                           const TRowColors& colors, TRowSelection selection) {
     cells_ = &cells;
     row_ = {frame_.Left, top, frame_.Right, bottom};
     colors_ = colors;
@@ -26,15 +26,15 @@ void TqvRowPainter::BeginRow(const TDisplayCells& cells, int top, int bottom,
     pending_ = false;
 }
 
-bool TqvRowPainter::OnlyBlanks(int first, int last) const {
+bool TRowPainter::OnlyBlanks(int first, int last) const {
     const std::string_view text = cells_->Text();
     for (int i = first; i < last; ++i)
         if (text[i] != ' ') return false;
     return true;
 }
 
-void TqvRowPainter::Add(int first, int last, int endCell, TFontStyles style, TColor foreground,
-                        TColor background) {
+void TRowPainter::Add(int first, int last, int endCell, TFontStyles style, TColor foreground,
+                      TColor background) {
     if (background == clNone) background = frame_.EditorBackground;
     if (foreground == clNone) foreground = frame_.FontColor;
     if (pending_) {
@@ -54,14 +54,14 @@ void TqvRowPainter::Add(int first, int last, int endCell, TFontStyles style, TCo
     run_ = {first, last, cells_->CellOfTextIndex(first), endCell, style, foreground, background};
 }
 
-void TqvRowPainter::UseColors(bool selected) {
+void TRowPainter::UseColors(bool selected) {
     drawer_.SetForeColor(selected ? colors_.SelectedForeground : colors_.Foreground);
     drawer_.SetBackColor(selected ? colors_.SelectedBackground : colors_.Background);
 }
 
 // The part [from, to) of the pending run, from the row's current left edge to x(to). A wide
 // character cut by the paint's left edge is drawn from its own start and clipped.
-void TqvRowPainter::DrawPart(int from, int to, bool selected) {
+void TRowPainter::DrawPart(int from, int to, bool selected) {
     if (to < from) return;
     TRect rect{row_.Left, row_.Top, std::min(X(to), row_.Right), row_.Bottom};
     if (rect.IsEmpty()) return;
@@ -78,7 +78,7 @@ void TqvRowPainter::DrawPart(int from, int to, bool selected) {
     row_.Left = rect.Right;
 }
 
-void TqvRowPainter::FillTo(int x, bool selected) {
+void TRowPainter::FillTo(int x, bool selected) {
     const int right = std::min(x, row_.Right);
     if (row_.Left >= right) return;
     UseColors(selected);
@@ -86,7 +86,7 @@ void TqvRowPainter::FillTo(int x, bool selected) {
     row_.Left = right;
 }
 
-void TqvRowPainter::Flush(bool fill) {
+void TRowPainter::Flush(bool fill) {
     if (pending_) {
         pending_ = false;
         const int c1 = std::max(frame_.FirstCell, run_.StartCell);

@@ -2,7 +2,7 @@
 # The language server through a real client: Neovim headless with neovim_client.lua on a
 # small site built here. Exit 77 (skipped) where nvim is not installed.
 #
-#   neovim_test.sh ONDREX_BINARY [WORKSPACE_SYMBOLS=0|1]
+#   neovim_test.sh ONDREX_BINARY
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 if ! command -v nvim >/dev/null; then
@@ -28,5 +28,5 @@ printf '%s\n' '<!-- #include virtual="/inc/tax.inc" -->' >"$site/inc/common.inc"
 printf '%s\n' "' Writes the tax of a price" "Function WriteTax(price)" \
   "  Response.Write price * TaxRate()" "End Function" "Function TaxRate()" \
   "  TaxRate = 0.2" "End Function" >"$site/inc/tax.inc"
-ONDREX=$1 WORKSPACE=$site WORKSPACE_SYMBOLS=${2:-0} timeout 60 \
+ONDREX=$1 WORKSPACE=$site timeout 60 \
   nvim --headless -u NONE -i NONE -n -c "luafile $here/neovim_client.lua" </dev/null

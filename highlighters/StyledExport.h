@@ -25,15 +25,15 @@ namespace ondrex {
 // How an attribute is shown. Colours left at the window defaults fall back to a small
 // theme chosen by the attribute's name, so a highlighter with default colours still reads
 // in colour; explicit colours win. clNone = the medium's default.
-struct TqvTokenLook {
+struct TTokenLook {
     TColor foreground = clNone;
     TColor background = clNone;
     TFontStyles style = 0;
-    bool operator==(const TqvTokenLook&) const = default;
+    bool operator==(const TTokenLook&) const = default;
 };
-TqvTokenLook LookOf(const TqvHighLightAttributes& attribute);
+TTokenLook LookOf(const TqvHighLightAttributes& attribute);
 
-class TqvStyledExport : public TqvExport {
+class TStyledExport : public TqvExport {
 public:
     void WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool whitespace,
                     bool second) override;
@@ -47,15 +47,15 @@ public:
     // this text or in a NUL-terminated copy of it), so that finding and writing can happen
     // apart. The text reaches `out` when a piece of it is full, and at Flush: many short lines
     // cost one append.
-    void WriteLine(std::string_view line, std::span<const TqvExportToken> tokens);
+    void WriteLine(std::string_view line, std::span<const TExportToken> tokens);
     void Flush() { FlushPiece(); }
 
 protected:
     // Writes into `out`, which must outlive the sink.
-    TqvStyledExport(TCodePage codePage, std::string& out) : codePage_(codePage), out_(out) {}
+    TStyledExport(TCodePage codePage, std::string& out) : codePage_(codePage), out_(out) {}
 
     // What starts a look; asked once per look.
-    virtual std::string Opening(const TqvTokenLook& look) const = 0;
+    virtual std::string Opening(const TTokenLook& look) const = 0;
     // What ends a look.
     virtual std::string Closing() const = 0;
     // What an ASCII character of the text becomes; asked once per character.
@@ -134,7 +134,7 @@ private:
     std::string& out_;
     std::array<TKnownAttribute, kKnownSlots> known_{};
     // The looks met so far, index 0 the default look, and what starts each.
-    std::vector<TqvTokenLook> looks_{TqvTokenLook{}};
+    std::vector<TTokenLook> looks_{TTokenLook{}};
     std::vector<std::string> openings_{std::string()};
     std::string closing_;
     // Every change between the looks met (lookCount_ of them), and their bytes (followed by
@@ -154,7 +154,7 @@ private:
     std::array<char, 16384> piece_;
     char* at_ = piece_.data();
     std::size_t current_ = kPlain;
-    std::vector<TqvExportToken> tokens_;
+    std::vector<TExportToken> tokens_;
 };
 
 } // namespace ondrex

@@ -4,18 +4,18 @@
 // characters of the text are shown in caret notation (^[), so a file cannot drive the
 // terminal.
 
-#include "highlighters/TqvStyledExport.h"
+#include "highlighters/StyledExport.h"
 
 #include <string>
 
 namespace ondrex {
 
-class TqvAnsiExport : public TqvStyledExport {
+class TAnsiExport : public TStyledExport {
 public:
-    TqvAnsiExport(std::string& out, TCodePage codePage) : TqvStyledExport(codePage, out) {}
+    TAnsiExport(std::string& out, TCodePage codePage) : TStyledExport(codePage, out) {}
 
 protected:
-    std::string Opening(const TqvTokenLook& look) const override;
+    std::string Opening(const TTokenLook& look) const override;
     std::string Closing() const override { return "\x1b[0m"; }
     std::string Escaped(char ascii) const override;
 };

@@ -3,6 +3,8 @@
 // is, how deep a line is indented, and where the characters of the active code page begin,
 // so that no command leaves half a character.
 
+#include "platform/LineBreaks.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +21,9 @@ std::string_view TrimTrailing(std::string_view line);
 // Count of leading characters with codes 1..32.
 int LeadingBlanks(std::string_view line);
 
-// The pieces between CR, LF and CR LF; a text ending in a break ends in an empty piece.
+// The pieces between CR, LF and CR LF (the rule of platform/LineBreaks.h, which also counts
+// them); a text ending in a break, or an empty one, ends in an empty piece.
 std::vector<std::string_view> SplitAtBreaks(std::string_view text);
-// The number of line breaks (CR, LF or CR LF) in the text.
-std::size_t CountLineBreaks(std::string_view text);
 
 // 0-based byte index moved onto a character's first byte: backwards (CharStart) or
 // forwards. Indexes at or beyond the end stay.

@@ -30,10 +30,12 @@ public:
         : server([this](const std::string& body) { written.push_back(body); },
                  [this](const std::string& line) { logged.push_back(line); }) {}
 
-    // Bytes as they would come from the pipe, then handled.
+    // Bytes as they would come from the pipe, then handled (and a workspace index build
+    // they began, whose progress messages then all lie in `written`).
     void Feed(const std::string& bytes) {
         server.Receive(bytes);
         server.ProcessQueued();
+        server.WaitForWorkspaceIndex();
     }
     void Send(const std::string& body) { Feed(Framed(body)); }
     void Notify(const std::string& method, const std::string& params) {

@@ -1,13 +1,13 @@
-#include "highlighters/TqvKeywordTable.h"
+#include "highlighters/KeywordTable.h"
 
 #include <algorithm>
 #include <stdexcept>
 
 namespace ondrex {
 
-const TqvHashScheme& TqvHashScheme::Letters() {
-    static const TqvHashScheme scheme = [] {
-        TqvHashScheme s(TForm::Letters);
+const THashScheme& THashScheme::Letters() {
+    static const THashScheme scheme = [] {
+        THashScheme s(TForm::Letters);
         for (int c = 0; c < 26; ++c) {
             s.values_['A' + c] = s.values_['a' + c] = static_cast<std::uint8_t>(c + 1);
             s.inClass_['A' + c] = s.inClass_['a' + c] = true;
@@ -22,9 +22,9 @@ const TqvHashScheme& TqvHashScheme::Letters() {
     return scheme;
 }
 
-const TqvHashScheme& TqvHashScheme::CharacterCodes() {
-    static const TqvHashScheme scheme = [] {
-        TqvHashScheme s(TForm::CharacterCodes);
+const THashScheme& THashScheme::CharacterCodes() {
+    static const THashScheme scheme = [] {
+        THashScheme s(TForm::CharacterCodes);
         for (int c = 0; c < 256; ++c)
             s.values_[c] = static_cast<std::uint8_t>(c);
         for (int c = 0; c < 256; ++c)
@@ -36,22 +36,22 @@ const TqvHashScheme& TqvHashScheme::CharacterCodes() {
     return scheme;
 }
 
-void TqvHashScheme::FillClassValues() {
+void THashScheme::FillClassValues() {
     for (int c = 0; c < 256; ++c)
         classValues_[c] = inClass_[c] ? values_[c] : -1;
 }
 
-std::size_t TqvHashScheme::Hash(std::string_view word) const {
+std::size_t THashScheme::Hash(std::string_view word) const {
     std::size_t hash = 0;
     for (unsigned char c : word)
         hash += values_[c];
     return hash;
 }
 
-TqvKeywordTable::TqvKeywordTable(const TqvHashScheme& scheme, int size)
+TKeywordTable::TKeywordTable(const THashScheme& scheme, int size)
     : scheme_(scheme), classValues_(scheme.ClassValueTable()), size_(size), buckets_(size + 1) {}
 
-void TqvKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
+void TKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     const std::size_t hash = scheme_.Hash(keyword);
     if (hash >= static_cast<std::size_t>(Size()) || keyword.size() > kMaxKeywordLength)
         throw std::logic_error("keyword \"" + std::string(keyword) + "\" does not fit the table");
@@ -66,7 +66,7 @@ void TqvKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     buckets_[hash].lengths |= std::uint64_t{1} << (keyword.size() % 64);
 }
 
-std::vector<std::string_view> TqvKeywordTable::KeywordsAt(int hash) const {
+std::vector<std::string_view> TKeywordTable::KeywordsAt(int hash) const {
     std::vector<std::string_view> words;
     if (hash >= 0 && hash < Size())
         for (std::uint32_t i = buckets_[hash].first; i < buckets_[hash + 1].first; ++i)

@@ -1,4 +1,4 @@
-#include "highlighters/TqvAnsiExport.h"
+#include "highlighters/AnsiExport.h"
 
 #include "platform/SystemColors.h"
 
@@ -26,7 +26,7 @@ void AppendColor(std::string& out, TColor color, int base) {
 
 } // namespace
 
-std::string TqvAnsiExport::Opening(const TqvTokenLook& look) const {
+std::string TAnsiExport::Opening(const TTokenLook& look) const {
     std::string sequence = "\x1b[0";
     if (look.style & fsBold) sequence += ";1";
     if (look.style & fsItalic) sequence += ";3";
@@ -37,7 +37,7 @@ std::string TqvAnsiExport::Opening(const TqvTokenLook& look) const {
     return sequence + 'm';
 }
 
-std::string TqvAnsiExport::Escaped(char ascii) const {
+std::string TAnsiExport::Escaped(char ascii) const {
     const bool control = (ascii >= 0 && ascii < 0x20 && ascii != '\t') || ascii == 0x7F;
     return control ? std::string{'^', static_cast<char>(ascii ^ 0x40)} : std::string(1, ascii);
 }

@@ -18,14 +18,14 @@
 
 namespace ondrex {
 
-class TqvHashScheme {
+class THashScheme {
 public:
     // Letters 1..26 whatever their case, "_" 31, every other character 0; identifiers are
     // 0-9, A-Z, a-z, "_"; characters match when their values are equal (so case is ignored).
-    static const TqvHashScheme& Letters();
+    static const THashScheme& Letters();
     // The character code itself; identifiers are "$", "%", "@", 0-9, A-Z, "_", a-z;
     // characters match only when identical.
-    static const TqvHashScheme& CharacterCodes();
+    static const THashScheme& CharacterCodes();
 
     int Value(unsigned char c) const { return values_[c]; }
     bool InClass(unsigned char c) const { return inClass_[c]; }
@@ -42,7 +42,7 @@ public:
     TForm Form() const { return form_; }
 
 private:
-    explicit TqvHashScheme(TForm form) : form_(form) {}
+    explicit THashScheme(TForm form) : form_(form) {}
 
     TForm form_;
     std::array<std::uint8_t, 256> values_{};
@@ -51,9 +51,9 @@ private:
     void FillClassValues();
 };
 
-class TqvKeywordTable {
+class TKeywordTable {
 public:
-    TqvKeywordTable(const TqvHashScheme& scheme, int size);
+    TKeywordTable(const THashScheme& scheme, int size);
 
     // The keyword goes to the entry of its hash, after those already there. A keyword whose
     // hash does not fit the table, or longer than 64 characters, is a programming error
@@ -61,7 +61,7 @@ public:
     void Add(std::string_view keyword, std::uint8_t kind);
 
     int Size() const { return static_cast<int>(size_); }
-    const TqvHashScheme& Scheme() const { return scheme_; }
+    const THashScheme& Scheme() const { return scheme_; }
     // Keywords tested at the hash, in test order.
     std::vector<std::string_view> KeywordsAt(int hash) const;
 
@@ -94,7 +94,7 @@ private:
     bool ClassifyShort(const char* start, int& length, std::uint8_t& kind) const;
 #endif
 
-    const TqvHashScheme& scheme_;
+    const THashScheme& scheme_;
     // Copies of what Classify reads for every identifier, one load each.
     const std::int16_t* classValues_;
     std::size_t size_;
@@ -104,8 +104,8 @@ private:
 };
 
 // Inline: the scanners call Classify for every identifier.
-inline bool TqvKeywordTable::Matches(const Entry& entry, const unsigned char* text,
-                                     int length) const {
+inline bool TKeywordTable::Matches(const Entry& entry, const unsigned char* text,
+                                   int length) const {
     if (static_cast<int>(entry.values.size()) != length) return false;
     const auto* values = reinterpret_cast<const unsigned char*>(entry.values.data());
     for (int i = 0; i < length; ++i)
@@ -114,7 +114,7 @@ inline bool TqvKeywordTable::Matches(const Entry& entry, const unsigned char* te
 }
 
 template <class Match>
-std::uint8_t TqvKeywordTable::KindAt(std::size_t hash, int length, Match match) const {
+std::uint8_t TKeywordTable::KindAt(std::size_t hash, int length, Match match) const {
     if (hash >= size_) return 1;
     const Bucket* bucket = &buckets_[hash];
     if (((bucket->lengths >> (length % 64)) & 1) == 0) return 1;
@@ -124,8 +124,7 @@ std::uint8_t TqvKeywordTable::KindAt(std::size_t hash, int length, Match match) 
 }
 
 #if defined(__SSE2__)
-inline bool TqvKeywordTable::ClassifyShort(const char* start, int& length,
-                                           std::uint8_t& kind) const {
+inline bool TKeywordTable::ClassifyShort(const char* start, int& length, std::uint8_t& kind) const {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start));
     // Unsigned c - low < span, as a signed compare.
     auto within = [](__m128i c, char low, int span) {
@@ -137,7 +136,7 @@ inline bool TqvKeywordTable::ClassifyShort(const char* start, int& length,
     __m128i inClass = _mm_or_si128(_mm_or_si128(letter, within(v, '0', 10)),
                                    _mm_cmpeq_epi8(v, _mm_set1_epi8('_')));
     __m128i values;
-    if (scheme_.Form() == TqvHashScheme::TForm::Letters) {
+    if (scheme_.Form() == THashScheme::TForm::Letters) {
         values =
             _mm_or_si128(_mm_and_si128(letter, _mm_sub_epi8(folded, _mm_set1_epi8('a' - 1))),
                          _mm_and_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('_')), _mm_set1_epi8(31)));
@@ -165,7 +164,7 @@ inline bool TqvKeywordTable::ClassifyShort(const char* start, int& length,
 }
 #endif
 
-inline std::uint8_t TqvKeywordTable::Classify(const char* start, int& length) const {
+inline std::uint8_t TKeywordTable::Classify(const char* start, int& length) const {
 #if defined(__SSE2__)
     // Sixteen bytes at once unless they could reach into the next page, which may not exist.
     if ((reinterpret_cast<std::uintptr_t>(start) & 4095) <= 4096 - 16) {
