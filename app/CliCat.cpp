@@ -10,13 +10,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 #include <memory>
 #include <span>
 #include <string_view>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace ondrex::cli {
