@@ -1,5 +1,6 @@
 #include "app/ScriptExplorer.h"
 
+#include "app/FileLoad.h"
 #include "editor/TqvCustomEdit.h"
 #include "highlighters/THighlighterList.h"
 #include "platform/CodePage.h"
@@ -7,7 +8,7 @@
 #include "platform/ScopedGuard.h"
 #include "platform/TextFile.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -131,19 +132,13 @@ void TScriptExplorer::Parse() {
 }
 
 void TScriptExplorer::parseFile() {
-    std::error_code unknownSize;
-    std::optional<TLoadProgressShown> progress;
-    if (std::filesystem::file_size(FileName, unknownSize) >= LargeFileBytes && !unknownSize)
-        progress.emplace(view_, std::size_t(0), std::size_t(1));
-    const TScopedValue<bool> showing(showingProgress_, progress.has_value());
     memo_.Lines().Clear();
     view_.EditorStateChanged();
-    auto block =
-        std::make_shared<const std::string>(ReadFileBytes(FileName, TFileKinds::RegularOnly));
-    // Characters, their widths and what other programs get from a copy all follow the
-    // file's own code page.
-    SetActiveCodePage(DetectCodePage(*block));
-    memo_.Lines().LoadFromBlock(block);
+    TFileLoad load(FileName, memo_.Lines(), LoadPieceBytes);
+    std::optional<TLoadProgressShown> progress;
+    if (load.SizeHint() >= LargeFileBytes) progress.emplace(view_, std::size_t(0), std::size_t(1));
+    const TScopedValue<bool> showing(showingProgress_, progress.has_value());
+    const TReadOnlyWhileLoading readOnly(*this);
     view_.EditorStateChanged();
 
     scanner_.options = Options;
@@ -151,25 +146,40 @@ void TScriptExplorer::parseFile() {
     shownRows_ = 0;
     lastPump_ = std::chrono::steady_clock::now();
     const std::uint64_t generation = results_.generation + 1;
-    {
-        const TScopedValue<int> nested(scanning_, scanning_ + 1);
-        scanner_.ScanBlockInSlices(*block, results_,
-                                   TMessagePump::bind<&TScriptExplorer::BetweenSlices>(this));
+    const TScopedValue<int> running(scanning_, scanning_ + 1);
+    scanner_.StartScan(results_);
+    // Characters, their widths and what other programs get from a copy all follow the
+    // file's own code page: UTF-8 until a piece proves otherwise.
+    SetActiveCodePage(TCodePage::Utf8);
+    bool scanOn = true;
+    for (std::size_t scanned = 0;;) {
+        load.ReadPiece();
+        const std::string_view fresh = load.WholeLines().substr(scanned);
+        scanned += fresh.size();
+        if (ActiveCodePage() == TCodePage::Utf8 && !IsValidUtf8(fresh)) {
+            SetActiveCodePage(TCodePage::Windows1252);
+            memo_.Invalidate();
+        }
+        if (scanOn) scanOn = scanner_.ScanWholeLines(fresh, results_); // off after a Ctrl+Z
+        if (load.Ended()) break;
+        BetweenPieces(load.BytesRead(), std::max(load.SizeHint(), load.BytesRead()));
+        if (results_.generation != generation) return; // stopped: a newer scan or the close
     }
-    if (results_.generation != generation) return; // stopped: a newer scan or the close
+    scanner_.FinishScan(results_);
+    view_.EditorStateChanged();
     view_.ResultsAppended(results_.rows, shownRows_);
     shownRows_ = results_.rows.size();
     view_.SetInfo(results_.info);
     if (results_.resultsEnabled) view_.SetResultsEnabled(true);
 }
 
-void TScriptExplorer::BetweenSlices() {
+void TScriptExplorer::BetweenPieces(std::size_t done, std::size_t total) {
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPump_ < std::chrono::milliseconds(PumpIntervalMs)) return;
     view_.ResultsAppended(results_.rows, shownRows_);
     shownRows_ = results_.rows.size();
-    if (showingProgress_)
-        view_.ShowLoadProgress(std::size_t(results_.linesRead), std::size_t(memo_.LineCount()));
+    if (showingProgress_) view_.ShowLoadProgress(done, total);
+    view_.EditorStateChanged(); // the line count grows
     view_.ProcessMessages();
     lastPump_ = std::chrono::steady_clock::now();
 }
@@ -267,8 +277,27 @@ void TScriptExplorer::PrintDocument() {
 // ---- Read-only ----------------------------------------------------------------------------
 
 void TScriptExplorer::ToggleReadOnly() {
+    if (loading_ > 0) {
+        readOnlyAfterLoad_ = !readOnlyAfterLoad_; // taken when the load is over
+        return;
+    }
     memo_.SetReadOnly(!memo_.ReadOnly());
     view_.EditorStateChanged();
+}
+
+// The line list must not change under a load in passes: the editor is read-only while one
+// runs and takes the user's setting, toggled meanwhile or not, when the outermost ends.
+TScriptExplorer::TReadOnlyWhileLoading::TReadOnlyWhileLoading(TScriptExplorer& explorer)
+    : explorer_(explorer) {
+    if (explorer_.loading_++ > 0) return;
+    explorer_.readOnlyAfterLoad_ = explorer_.memo_.ReadOnly();
+    explorer_.memo_.SetReadOnly(true);
+}
+
+TScriptExplorer::TReadOnlyWhileLoading::~TReadOnlyWhileLoading() {
+    if (--explorer_.loading_ > 0) return;
+    explorer_.memo_.SetReadOnly(explorer_.readOnlyAfterLoad_);
+    explorer_.view_.EditorStateChanged();
 }
 
 } // namespace ondrex

@@ -3,10 +3,11 @@
 // hands it the editor memo1 and itself as the view, and calls it from its buttons, menus
 // and check boxes; tests drive it headless with scripted dialogs and a recording view.
 //
-// The scan runs on the GUI thread and lets the window's events run between slices of lines,
-// about every PumpIntervalMs: a command started from there (another scan, a dropped file,
-// closing the window) makes the running scan stop at once, so the lists always hold one
-// whole scan or the newest one being built.
+// The load and the scan run on the GUI thread, together, a piece of the file at a time, and
+// let the window's events run between pieces about every PumpIntervalMs: the editor shows
+// the first screen while the rest is read, and a command started from there (another scan,
+// a dropped file, closing the window) makes the running load and scan stop at once, so the
+// lists always hold one whole scan or the newest one being built.
 //
 // Ondrex never writes the file it shows: no command here opens a file for writing.
 
@@ -49,6 +50,8 @@ public:
     std::string FileName; // OpenDialog1's file name: what the next scan reads
     TScanOptions Options; // dimcheck, Checkbox2, Checkbox3
     int PumpIntervalMs = 20;
+    // The file is read, shown and scanned in pieces of this size, the window running between.
+    std::size_t LoadPieceBytes = std::size_t(1) << 20;
     // A file of at least this size shows its load and scan on the status bar's progress bar
     // (smaller ones are done before a bar would be seen).
     std::uintmax_t LargeFileBytes = std::uintmax_t(16) << 20;
@@ -103,7 +106,18 @@ private:
     // The highlighter the path's extension selects; an unknown one keeps the current.
     void SelectHighlighterOf(const std::string& path);
     TqvCustomHighLighter& HighlighterOf(const THighlighterClass& language) const;
-    void BetweenSlices();
+    // Between two pieces of a load, about every PumpIntervalMs: rows found, progress, events.
+    void BetweenPieces(std::size_t done, std::size_t total);
+    class TReadOnlyWhileLoading {
+    public:
+        explicit TReadOnlyWhileLoading(TScriptExplorer& explorer);
+        ~TReadOnlyWhileLoading();
+        TReadOnlyWhileLoading(const TReadOnlyWhileLoading&) = delete;
+        TReadOnlyWhileLoading& operator=(const TReadOnlyWhileLoading&) = delete;
+
+    private:
+        TScriptExplorer& explorer_;
+    };
     void SpecialLineColors(TObject* sender, int line, bool& special, TColor& fg, TColor& bg);
     // The editor's lines BlockStartLine..BlockEndLine; throws before anything is changed.
     std::vector<std::string> BlockLines() const;
@@ -118,8 +132,10 @@ private:
     TRichTextBuffer dumpmemo_;
     int blockStart_ = 1;
     int blockEnd_ = 1;
-    int paintedCaretLine_ = 1;  // the line painted in the caret line's colours
-    int scanning_ = 0;          // nesting depth of running scans
+    int paintedCaretLine_ = 1; // the line painted in the caret line's colours
+    int scanning_ = 0;         // nesting depth of running scans
+    int loading_ = 0;          // nesting depth of running loads
+    bool readOnlyAfterLoad_ = true;
     std::size_t shownRows_ = 0; // rows already handed to ResultsAppended
     bool showingProgress_ = false;
     std::chrono::steady_clock::time_point lastPump_;

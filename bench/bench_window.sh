@@ -22,4 +22,7 @@ printf 'ondrex scan --format json   %.3f s\n' "$best"
 out=$(QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build/bench/bench_window_scan" "$work/big.asp")
 echo "$out"
 window=$(echo "$out" | sed -n 's/^window scan to first paint *\([0-9.]*\) s$/\1/p')
-printf 'ratio window / scan         %.2f (target under 5)\n' "$(echo "$window / $best" | bc -l)"
+printf 'ratio window / scan         %.2f (target at most 1.5)\n' "$(echo "$window / $best" | bc -l)"
+peak=$(echo "$out" | sed -n 's/^peak memory over the window *\([0-9.]*\) MB$/\1/p')
+printf 'peak memory / file          %.2f (target at most 2)\n' \
+    "$(echo "$peak * 1048576 / $(stat -c %s "$work/big.asp")" | bc -l)"

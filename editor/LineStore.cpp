@@ -132,10 +132,23 @@ bool TLineStore::AdoptBlock(TBlock block) {
     return true;
 }
 
+void TLineStore::TruncateTo(std::size_t n) {
+    if (n >= Size()) return;
+    moveGap(Size());
+    for (std::size_t i = n; i < gapBegin_; ++i)
+        releaseOwned(records_[i]);
+    gapBegin_ = n;
+}
+
+void TLineStore::ReplaceBlock(TBlock grown) {
+    if (grown && grown->size() < kOwned) block_ = std::move(grown);
+}
+
 bool TLineStore::canView(std::string_view text) const {
     if (!block_ || text.size() >= kOwned) return false;
     const char* b = block_->data();
-    return text.data() >= b && text.data() + text.size() <= b + block_->size();
+    return text.data() >= b && text.data() + text.size() <= b + block_->size() &&
+           std::size_t(text.data() - b) <= std::numeric_limits<std::uint32_t>::max();
 }
 
 void TLineStore::AppendBlockLine(std::string_view line) {

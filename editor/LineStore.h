@@ -58,6 +58,12 @@ public:
     // could be adopted. Returns the number of lines appended.
     std::size_t AppendBlockLines(const TBlock& block);
 
+    // Drops the lines from index n on.
+    void TruncateTo(std::size_t n);
+    // A block read piece by piece: `grown` starts with every byte of the adopted block and
+    // takes its place, so the lines' views (offsets) stay as they are.
+    void ReplaceBlock(TBlock grown);
+
     // Copies every line of `source` (not the data slots), viewing into the same block where
     // possible.
     void AppendFrom(const TLineStore& source);

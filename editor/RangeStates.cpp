@@ -3,6 +3,8 @@
 #include "editor/TqvEditList.h"
 #include "highlighters/qvHighlighter.h"
 
+#include <algorithm>
+
 namespace ondrex {
 
 void TRangeStates::ScanLine(int index) {
@@ -20,13 +22,42 @@ bool TRangeStates::StoredStateEquals(int index) const {
     return reinterpret_cast<TqvRangeState>(lines_.GetObject(index)) == highLighter_->RangeState();
 }
 
-void TRangeStates::LoadState(int index) {
+void TRangeStates::LoadStored(int index) {
     highLighter_->SetRangeState(reinterpret_cast<TqvRangeState>(lines_.GetObject(index)));
 }
 
 void TRangeStates::StoreInitialState() {
     highLighter_->ResetRangeState();
     StoreState(0);
+    known_ = std::max(known_, 1);
+}
+
+void TRangeStates::ForgetFrom(int index) {
+    known_ = std::min(known_, std::max(index, 0));
+}
+
+void TRangeStates::ComputeThrough(int index) {
+    if (index < known_) return;
+    if (known_ == 0) StoreInitialState();
+    if (index < known_) return;
+    LoadStored(known_ - 1);
+    for (int k = known_; k <= index; ++k) {
+        ScanLine(k - 1);
+        StoreState(k);
+    }
+    known_ = index + 1;
+}
+
+bool TRangeStates::ComputeAhead(int count) {
+    const int lines = lines_.Count();
+    if (!highLighter_ || known_ >= lines) return false;
+    ComputeThrough(std::min(lines - 1, known_ + std::max(count, 1) - 1));
+    return known_ < lines;
+}
+
+void TRangeStates::LoadState(int index) {
+    ComputeThrough(index);
+    LoadStored(index);
 }
 
 void TRangeStates::LineAdded() {
@@ -36,9 +67,11 @@ void TRangeStates::LineAdded() {
         StoreInitialState();
         return;
     }
-    LoadState(n - 2);
+    if (n - 2 >= known_) return; // the line above is not known either
+    LoadStored(n - 2);
     ScanLine(n - 2);
     StoreState(n - 1);
+    if (known_ == n - 1) known_ = n;
 }
 
 bool TRangeStates::RestartAtTop(int index) {
@@ -49,24 +82,28 @@ bool TRangeStates::RestartAtTop(int index) {
 }
 
 void TRangeStates::LineInserted(int index) {
-    if (!highLighter_ || lines_.Count() == 0 || RestartAtTop(index)) return;
+    if (!highLighter_ || lines_.Count() == 0 || index > known_) return;
+    if (known_ != INT_MAX) ++known_; // the known lines below moved down with their states
+    if (RestartAtTop(index)) return;
     // The slot of an inserted line starts empty, and an empty slot may look like a real
     // state; compute the line's start state before comparing anything with it.
-    LoadState(index - 1);
+    LoadStored(index - 1);
     ScanLine(index - 1);
     StoreState(index);
     RescanFrom(index);
 }
 
 void TRangeStates::LineDeleted(int index) {
-    if (!highLighter_ || lines_.Count() == 0 || RestartAtTop(index)) return;
-    LoadState(index - 1);
+    if (!highLighter_ || lines_.Count() == 0 || index >= known_) return;
+    if (known_ != INT_MAX) --known_;
+    if (RestartAtTop(index)) return;
+    LoadStored(index - 1);
     RescanFrom(index - 1);
 }
 
 int TRangeStates::LineChanged(int index) {
-    if (!highLighter_) return index;
-    LoadState(index);
+    if (!highLighter_ || index >= known_) return index;
+    LoadStored(index);
     return RescanFrom(index);
 }
 
@@ -78,14 +115,15 @@ void TRangeStates::RescanAll() {
         ScanLine(k - 1);
         StoreState(k);
     }
+    known_ = INT_MAX;
 }
 
 int TRangeStates::RescanFrom(int index) {
-    const int count = lines_.Count();
-    if (index >= count - 1) return index;
+    const int limit = std::min(lines_.Count(), known_);
+    if (index >= limit - 1) return index;
     ScanLine(index);
     int k = index + 1;
-    for (; k < count; ++k) {
+    for (; k < limit; ++k) {
         if (StoredStateEquals(k)) break;
         StoreState(k);
         ScanLine(k);

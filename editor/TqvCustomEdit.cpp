@@ -15,6 +15,7 @@ TqvCustomEdit::TqvCustomEdit() : font_("Courier New", -13), drawer_(0, &font_), 
     lines_.Add("");
     bindings_.Bind<&TqvCustomEdit::ListAdded>(lines_.OnAdded, this);
     bindings_.Bind<&TqvCustomEdit::ListBulkAdded>(lines_.OnBulkAdded, this);
+    bindings_.Bind<&TqvCustomEdit::ListLoadPass>(lines_.OnLoadPass, this);
     bindings_.Bind<&TqvCustomEdit::ListCleared>(lines_.OnCleared, this);
     bindings_.Bind<&TqvCustomEdit::ListDeleted>(lines_.OnDeleted, this);
     bindings_.Bind<&TqvCustomEdit::ListInserted>(lines_.OnInserted, this);

@@ -40,6 +40,7 @@
 
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -256,6 +257,10 @@ public:
     void SetHideSelection(bool value);
     TqvCustomHighLighter* HighLighter() const { return ranges_.HighLighter(); }
     void SetHighLighter(TqvCustomHighLighter* value);
+    // The highlighter's range state at the start of the line (0-based). States are computed
+    // from the top as painting needs them, and ahead of it while the editor is idle.
+    std::uintptr_t LineStartState(int index);
+    bool AllLineStatesKnown() const { return ranges_.KnownLines() >= lines_.Count(); }
     TCaretType InsertCaret() const { return insertCaret_; }
     void SetInsertCaret(TCaretType value);
     bool InsertMode() const { return insertMode_; }
@@ -431,6 +436,9 @@ private:
     // Line-list and support-object notifications.
     void ListAdded(TObject* sender);
     void ListBulkAdded(TObject* sender);
+    void ListLoadPass(TObject* sender, int first);
+    void ComputeStatesLater();
+    void StatesAheadTick(TObject* sender);
     void ListCleared(TObject* sender);
     void ListDeleted(TObject* sender, int index);
     void ListInserted(TObject* sender, int index);
@@ -520,6 +528,9 @@ private:
     // Repeats the scroll steps while a drag-selection is held outside the text area; made
     // on first use.
     std::unique_ptr<TTimer> autoScroll_;
+    // Computes range states below the painted ones between events, so that a jump to the end
+    // of a long file finds them ready; made on first use.
+    std::unique_ptr<TTimer> statesAhead_;
 
     // View state (0-based where the public value is 1-based).
     int caretX_ = 0;

@@ -5,6 +5,7 @@
 
 #include "highlighters/qvHighlighter.h"
 
+#include <chrono>
 #include <climits>
 #include <cstring>
 
@@ -71,12 +72,54 @@ void TqvCustomEdit::ListLineChanged(TObject*, int index) {
 
 void TqvCustomEdit::ListBulkAdded(TObject*) {
     checkpoints_.Clear();
-    ranges_.RescanAll();
+    ranges_.ForgetFrom(0);
+    ComputeStatesLater();
     MeasureWidestLine();
+}
+
+// A piece of a load in passes: the lines from `first` on are new, or the last one grew.
+void TqvCustomEdit::ListLoadPass(TObject*, int first) {
+    checkpoints_.Forget(first);
+    ranges_.ForgetFrom(first);
+    ComputeStatesLater();
+    for (int i = first, count = lines_.Count(); i < count; ++i)
+        WidenFor(i);
+    InvalidateLines(first + 1, INT_MAX);
+    InvalidateGutterLines(first + 1, INT_MAX);
+}
+
+std::uintptr_t TqvCustomEdit::LineStartState(int index) {
+    TqvCustomHighLighter* highLighter = HighLighter();
+    if (!highLighter) return 0;
+    ranges_.LoadState(index);
+    return highLighter->RangeState();
+}
+
+void TqvCustomEdit::ComputeStatesLater() {
+    if (!HighLighter() || AllLineStatesKnown()) return;
+    if (!statesAhead_) {
+        statesAhead_ = std::make_unique<TTimer>();
+        statesAhead_->SetInterval(1);
+        statesAhead_->SetOnTimer(TNotifyEvent::bind<&TqvCustomEdit::StatesAheadTick>(this));
+    }
+    statesAhead_->SetEnabled(true);
+}
+
+// A few milliseconds of states at a time, and none while a load in passes still grows the
+// text (its own pieces come first).
+void TqvCustomEdit::StatesAheadTick(TObject*) {
+    if (lines_.LoadingInPasses()) return;
+    constexpr auto kBudget = std::chrono::milliseconds(8);
+    const auto start = std::chrono::steady_clock::now();
+    bool more = true;
+    while (more && std::chrono::steady_clock::now() - start < kBudget)
+        more = ranges_.ComputeAhead(4096);
+    if (!more) statesAhead_->SetEnabled(false);
 }
 
 void TqvCustomEdit::ListCleared(TObject*) {
     checkpoints_.Clear();
+    ranges_.ForgetFrom(0);
     widestCells_ = 0;
     invalidRect_ = {};
     Invalidate();
@@ -122,8 +165,9 @@ void TqvCustomEdit::SetHighLighter(TqvCustomHighLighter* value) {
     MeasureFont();
     {
         TqvLinesUpdate update(lines_);
-        ranges_.RescanAll();
+        ranges_.ForgetFrom(0);
     }
+    ComputeStatesLater();
     SizeOrFontChanged(true);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/LineBreaks.h"
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <istream>
 #include <iterator>
 #include <memory>
@@ -93,6 +94,7 @@ void TqvEditList::Delete(int index) {
 }
 
 void TqvEditList::Clear() {
+    passBlock_.reset();
     OnCleared(this);
     if (Count() != 0) {
         TqvLinesUpdate update(*this);
@@ -154,6 +156,56 @@ void TqvEditList::LoadFromBlock(TLineStore::TBlock shared) {
         setTextShared(std::move(shared));
     }
     OnBulkAdded(this);
+}
+
+void TqvEditList::BeginLoadInPasses(std::shared_ptr<std::string> block) {
+    if (!block) block = std::make_shared<std::string>();
+    TqvLinesUpdate update(*this);
+    {
+        TqvLinesLoading loading(*this);
+        Clear();
+        store_.AdoptBlock(block);
+        store_.AppendBlockLine(std::string_view(block->data(), 0)); // the line the first pass grows
+    }
+    passBlock_ = std::move(block);
+    tailLine_ = tailStart_ = searchFrom_ = 0;
+    OnTextReplaced(this);
+}
+
+void TqvEditList::GrowLoadedBlock(std::shared_ptr<std::string> grown) {
+    store_.ReplaceBlock(grown);
+    passBlock_ = std::move(grown);
+}
+
+void TqvEditList::LoadPass() {
+    if (!passBlock_) return;
+    const char* b = passBlock_->data();
+    const std::size_t end = passBlock_->size();
+    TqvLinesUpdate update(*this);
+    const std::size_t first = tailLine_;
+    store_.TruncateTo(first);
+    // The last line so far ends at the first break after it; only its last two bytes can
+    // hold one that the previous pass did not see (a CR, or a CR LF, at the end).
+    const char* e = FindLineBreak(b + std::max(tailStart_, searchFrom_), b + end);
+    store_.AppendBlockLine(std::string_view(b + tailStart_, std::size_t(e - b) - tailStart_));
+    std::size_t next = std::size_t(e - b);
+    if (next < end) next += (b[next] == '\r' && next + 1 < end && b[next + 1] == '\n') ? 2 : 1;
+    const std::string_view rest(b + next, end - next);
+    if (first == 0 && end > 0 && end < passBlock_->capacity()) {
+        // Room for the whole file's lines at this piece's density, so that the records are
+        // not copied again and again as they grow.
+        const double perByte = double(CountLines(rest) + 1) / double(end);
+        store_.ReserveForAppend(std::size_t(perByte * double(passBlock_->capacity()) * 1.1));
+    }
+    std::size_t lastStart = tailStart_;
+    ForEachLine(rest, [this, b, &lastStart](std::string_view line) {
+        store_.AppendBlockLine(line);
+        lastStart = std::size_t(line.data() - b);
+    });
+    tailLine_ = store_.Size() - 1;
+    tailStart_ = lastStart;
+    searchFrom_ = end >= 2 ? end - 2 : 0;
+    OnLoadPass(this, int(first));
 }
 
 void TqvEditList::LoadFromStream(std::istream& stream) {

@@ -79,6 +79,23 @@ public:
     void LoadFromBlock(std::string&& block);
     void LoadFromBlock(TLineStore::TBlock block);
     void Assign(const TqvEditList& source);
+
+    // A load in passes: a large file shown while it is still being read. BeginLoadInPasses
+    // empties the list and takes the block as the lines' storage; the reader then appends the
+    // file's bytes to the block within its capacity (so that the lines' views stay valid), or
+    // hands a longer copy to GrowLoadedBlock. After each piece LoadPass makes the list hold
+    // the lines of the block's bytes so far exactly as a whole load of them would: the last
+    // line may still grow, and a CR at the end may still become a CR LF. The list is never
+    // empty meanwhile, and is not to be edited until the load is over.
+    void BeginLoadInPasses(std::shared_ptr<std::string> block);
+    void GrowLoadedBlock(std::shared_ptr<std::string> grown);
+    void LoadPass();
+    // The load of this block is over (read to its end, or given up): its block is the lines'
+    // storage like any other. A newer load's block is left alone.
+    void EndLoadInPasses(const std::shared_ptr<std::string>& block) {
+        if (passBlock_ == block) passBlock_.reset();
+    }
+    bool LoadingInPasses() const { return passBlock_ != nullptr; }
     void BeginLoading() { ++loadingCount_; }
     void EndLoading();
     int LoadingCount() const { return loadingCount_; }
@@ -90,6 +107,7 @@ public:
     TNotifyEvent OnTextReplaced;   // after SetText replaced the whole text
     TLineIndexEvent OnLineChanged; // after Put replaced the line's text
     TNotifyEvent OnBulkAdded;      // once after AddStrings / a load appended many lines
+    TLineIndexEvent OnLoadPass;    // after a pass: the lines from the index on are new or grew
 
     // Bytes held by the store (for benchmarks and tests).
     std::size_t MemoryUsage() const { return store_.MemoryUsage(); }
@@ -99,6 +117,12 @@ private:
     void setTextShared(TLineStore::TBlock block);
 
     TLineStore store_;
+    // The load in passes: its block, the last line (which may still grow), where that line
+    // starts and from where a break after it is still to be looked for.
+    std::shared_ptr<std::string> passBlock_;
+    std::size_t tailLine_ = 0;
+    std::size_t tailStart_ = 0;
+    std::size_t searchFrom_ = 0;
     int updateCount_ = 0;
     int loadingCount_ = 0;
     bool addedMuted_ = false;

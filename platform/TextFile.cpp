@@ -98,18 +98,22 @@ EFileError::EFileError(std::string path, TCause cause, const std::string& detail
     : std::runtime_error(EscapeControls(path) + ": " + describe(cause, detail)),
       path_(std::move(path)), cause_(cause) {}
 
-TFileReader::TFileReader(const std::string& path) : path_(path) {
+TFileReader::TFileReader(const std::string& path, TFileKinds kinds) : path_(path) {
     if (path.empty()) throw EFileError(path, EFileError::TCause::NotFound);
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer.
+    const int nonBlocking = kinds == TFileKinds::RegularOnly ? O_NONBLOCK : 0;
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | nonBlocking);
     if (fd_ < 0) throw openError(path, errno);
     struct stat st {};
     int statError = ::fstat(fd_, &st) != 0 ? errno : 0;
-    if (statError || S_ISDIR(st.st_mode)) {
+    const bool refused = kinds == TFileKinds::RegularOnly && !S_ISREG(st.st_mode);
+    if (statError || S_ISDIR(st.st_mode) || refused) {
         ::close(fd_);
         fd_ = -1;
         if (statError)
             throw EFileError(path, EFileError::TCause::ReadError, std::strerror(statError));
-        throw EFileError(path, EFileError::TCause::IsDirectory);
+        if (S_ISDIR(st.st_mode)) throw EFileError(path, EFileError::TCause::IsDirectory);
+        throw EFileError(path, EFileError::TCause::NotRegularFile);
     }
     if (S_ISREG(st.st_mode) && st.st_size > 0) sizeHint_ = std::size_t(st.st_size);
 }

@@ -51,7 +51,8 @@ std::string ReadFileBytes(const std::string& path, TFileKinds kinds = TFileKinds
 // Sequential reading in pieces, with the same errors and the same UTF-16 conversion.
 class TFileReader {
 public:
-    explicit TFileReader(const std::string& path); // throws EFileError (not found, directory, ...)
+    // Throws EFileError (not found, directory, not a regular file when only those are taken).
+    explicit TFileReader(const std::string& path, TFileKinds kinds = TFileKinds::Any);
     ~TFileReader();
     TFileReader(const TFileReader&) = delete;
     TFileReader& operator=(const TFileReader&) = delete;

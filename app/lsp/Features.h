@@ -9,6 +9,7 @@
 #include "app/lsp/ScriptOutline.h"
 #include "app/lsp/TextDocument.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,13 @@ void WriteDocumentLinks(TJsonWriter& out, const TFeatureContext& context,
 
 // The token types of every semantic token answer, in the order their indices refer to.
 const std::vector<std::string>& SemanticTokenTypes();
-// SemanticTokens ({"data": [...]}) for the lines first..last (0-based, inclusive).
-void WriteSemanticTokens(TJsonWriter& out, const TFeatureContext& context, TTextDocument& document,
-                         int first, int last);
+// The semantic tokens of the lines first..last (0-based, inclusive): five numbers a token
+// (line and start relative to the token before, length, type, no modifiers).
+std::vector<std::uint32_t> SemanticTokenData(const TFeatureContext& context,
+                                             TTextDocument& document, int first, int last);
+void WriteNumbers(TJsonWriter& out, const std::uint32_t* first, const std::uint32_t* last);
+// SemanticTokensEdit[]: the one edit that turns `before` into `after` (none when equal).
+void WriteSemanticTokensEdits(TJsonWriter& out, const std::vector<std::uint32_t>& before,
+                              const std::vector<std::uint32_t>& after);
 
 } // namespace ondrex::lsp

@@ -120,6 +120,10 @@ private:
     void onDocumentLink(TRequest& r);
     void onSemanticTokensFull(TRequest& r);
     void onSemanticTokensRange(TRequest& r);
+    void onSemanticTokensDelta(TRequest& r);
+    // Keeps a document's full token answer for a later delta; its result id (empty: too
+    // large to keep).
+    std::string keepTokens(const std::string& uri, const std::vector<std::uint32_t>& data);
     void onDefinition(TRequest& r);
     void onHover(TRequest& r);
     void onIgnored(TRequest& r);
@@ -174,6 +178,13 @@ private:
         std::vector<TSiteSymbol> symbols;
     };
     std::map<std::string, TOpenSymbols, std::less<>> openSymbols_; // by URI
+    struct TKeptTokens {
+        std::string resultId;
+        std::vector<std::uint32_t> data;
+    };
+    static constexpr std::size_t kMaxKeptTokenNumbers = std::size_t(1) << 20; // 4 MB
+    std::map<std::string, TKeptTokens, std::less<>> tokens_; // by URI: the last full answer
+    std::uint64_t lastTokensResult_ = 0;
 
     // What the client can do.
     bool clientProgress_ = false;     // window/workDoneProgress/create

@@ -46,6 +46,7 @@ const std::map<std::string, TLanguageServer::TMethod, std::less<>>& TLanguageSer
         {"textDocument/documentLink", {&TLanguageServer::onDocumentLink, true}},
         {"textDocument/semanticTokens/full", {&TLanguageServer::onSemanticTokensFull, true}},
         {"textDocument/semanticTokens/range", {&TLanguageServer::onSemanticTokensRange, true}},
+        {"textDocument/semanticTokens/full/delta", {&TLanguageServer::onSemanticTokensDelta, true}},
         {"textDocument/definition", {&TLanguageServer::onDefinition, true}},
         {"textDocument/hover", {&TLanguageServer::onHover, true}},
         {"workspace/didChangeConfiguration", {&TLanguageServer::onIgnored, false}},
@@ -118,7 +119,7 @@ void TLanguageServer::onInitialize(TRequest& r) {
     for (const std::string& type : SemanticTokenTypes())
         w.String(type);
     w.EndArray().Key("tokenModifiers").BeginArray().EndArray().EndObject();
-    w.Member("full", true).Member("range", true);
+    w.Key("full").BeginObject().Member("delta", true).EndObject().Member("range", true);
     w.EndObject();
     w.Member("definitionProvider", true).Member("hoverProvider", true);
     w.Member("workspaceSymbolProvider", true);
@@ -194,6 +195,7 @@ void TLanguageServer::onDidOpen(TRequest& r) {
     auto document = std::make_unique<TTextDocument>(uri, languageId, std::move(text));
     document->version = IntegerMember(item, "version", "params.textDocument.version");
     openSymbols_.erase(uri);
+    tokens_.erase(uri);
     documents_[uri] = std::move(document);
 }
 
@@ -228,6 +230,7 @@ void TLanguageServer::onDidChange(TRequest& r) {
 void TLanguageServer::onDidClose(TRequest& r) {
     const TTextDocument& document = documentOf(r);
     openSymbols_.erase(document.Uri());
+    tokens_.erase(document.Uri());
     documents_.erase(document.Uri());
 }
 
@@ -267,9 +270,50 @@ void TLanguageServer::onDocumentLink(TRequest& r) {
 
 void TLanguageServer::onSemanticTokensFull(TRequest& r) {
     TTextDocument& document = documentOf(r);
+    std::vector<std::uint32_t> data =
+        SemanticTokenData(featureContext(), document, 0, document.LineCount() - 1);
     TJsonWriter w;
-    WriteSemanticTokens(w, featureContext(), document, 0, document.LineCount() - 1);
+    w.BeginObject();
+    if (const std::string id = keepTokens(document.Uri(), data); !id.empty())
+        w.Member("resultId", id);
+    WriteNumbers(w.Key("data"), data.data(), data.data() + data.size());
+    w.EndObject();
     reply(r.id, w.Text());
+}
+
+void TLanguageServer::onSemanticTokensDelta(TRequest& r) {
+    TTextDocument& document = documentOf(r);
+    const std::string_view previous =
+        StringMember(r.params, "previousResultId", "params.previousResultId");
+    const auto kept = tokens_.find(document.Uri());
+    if (kept == tokens_.end() || kept->second.resultId != previous) {
+        onSemanticTokensFull(r); // a result no longer kept: the whole answer
+        return;
+    }
+    std::vector<std::uint32_t> data =
+        SemanticTokenData(featureContext(), document, 0, document.LineCount() - 1);
+    const std::vector<std::uint32_t> before = std::move(kept->second.data);
+    TJsonWriter w;
+    w.BeginObject();
+    if (const std::string id = keepTokens(document.Uri(), data); !id.empty())
+        w.Member("resultId", id);
+    WriteSemanticTokensEdits(w.Key("edits"), before, data);
+    w.EndObject();
+    reply(r.id, w.Text());
+}
+
+std::string TLanguageServer::keepTokens(const std::string& uri,
+                                        const std::vector<std::uint32_t>& data) {
+    // A large document's tokens would cost several times its text: those are answered
+    // whole every time instead.
+    if (data.size() > kMaxKeptTokenNumbers) {
+        tokens_.erase(uri);
+        return {};
+    }
+    TKeptTokens& kept = tokens_[uri];
+    kept.resultId = std::to_string(++lastTokensResult_);
+    kept.data = data;
+    return kept.resultId;
 }
 
 void TLanguageServer::onSemanticTokensRange(TRequest& r) {
@@ -279,10 +323,13 @@ void TLanguageServer::onSemanticTokensRange(TRequest& r) {
         IntegerMember(Member(range, "start", "range.start"), "line", "range.start.line");
     const std::int64_t last =
         IntegerMember(Member(range, "end", "range.end"), "line", "range.end.line");
+    const std::vector<std::uint32_t> data = SemanticTokenData(
+        featureContext(), document, int(std::clamp<std::int64_t>(first, 0, document.LineCount())),
+        int(std::clamp<std::int64_t>(last, -1, document.LineCount() - 1)));
     TJsonWriter w;
-    WriteSemanticTokens(w, featureContext(), document,
-                        int(std::clamp<std::int64_t>(first, 0, document.LineCount())),
-                        int(std::clamp<std::int64_t>(last, -1, document.LineCount() - 1)));
+    w.BeginObject();
+    WriteNumbers(w.Key("data"), data.data(), data.data() + data.size());
+    w.EndObject();
     reply(r.id, w.Text());
 }
 

@@ -4,6 +4,7 @@
 #include "highlighters/TqvHighLightAttributes.h"
 #include "highlighters/TqvTableHighLighter.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace ondrex::lsp {
@@ -54,11 +55,11 @@ const std::vector<std::string>& SemanticTokenTypes() {
     return types;
 }
 
-void WriteSemanticTokens(TJsonWriter& out, const TFeatureContext& context, TTextDocument& document,
-                         int first, int last) {
+std::vector<std::uint32_t> SemanticTokenData(const TFeatureContext& context,
+                                             TTextDocument& document, int first, int last) {
     TqvCustomHighLighter& highlighter = document.Highlighter();
     const auto* table = dynamic_cast<const TqvTableHighLighter*>(&highlighter);
-    out.BeginObject().Key("data").BeginArray();
+    std::vector<std::uint32_t> data;
     int previousLine = 0, previousStart = 0;
     std::string line;
     std::string token;
@@ -80,16 +81,42 @@ void WriteSemanticTokens(TJsonWriter& out, const TFeatureContext& context, TText
             const int start = columns.At(startByte);
             const int length = columns.At(startByte + text.size()) - start;
             if (length <= 0) continue;
-            out.Number(i - previousLine)
-                .Number(i == previousLine ? start - previousStart : start)
-                .Number(length)
-                .Number(type)
-                .Number(0);
+            data.insert(data.end(),
+                        {std::uint32_t(i - previousLine),
+                         std::uint32_t(i == previousLine ? start - previousStart : start),
+                         std::uint32_t(length), std::uint32_t(type), 0u});
             previousLine = i;
             previousStart = start;
         }
     }
-    out.EndArray().EndObject();
+    return data;
+}
+
+void WriteNumbers(TJsonWriter& out, const std::uint32_t* first, const std::uint32_t* last) {
+    out.BeginArray();
+    for (; first != last; ++first)
+        out.Number(*first);
+    out.EndArray();
+}
+
+void WriteSemanticTokensEdits(TJsonWriter& out, const std::vector<std::uint32_t>& before,
+                              const std::vector<std::uint32_t>& after) {
+    out.BeginArray();
+    if (before != after) {
+        // One edit: what lies between the common head and the common tail.
+        const std::size_t shorter = std::min(before.size(), after.size());
+        std::size_t head = 0, tail = 0;
+        while (head < shorter && before[head] == after[head])
+            ++head;
+        while (tail < shorter - head &&
+               before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+            ++tail;
+        out.BeginObject().Member("start", std::int64_t(head));
+        out.Member("deleteCount", std::int64_t(before.size() - head - tail)).Key("data");
+        WriteNumbers(out, after.data() + head, after.data() + after.size() - tail);
+        out.EndObject();
+    }
+    out.EndArray();
 }
 
 } // namespace ondrex::lsp

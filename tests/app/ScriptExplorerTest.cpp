@@ -492,15 +492,94 @@ TEST_F(Explorer, ALargeFileShowsItsLoadOnTheProgressBarUntilTheScanEndsOrStops) 
     EXPECT_FALSE(view.progressShown);
     EXPECT_TRUE(shownWhilePumping);
     ASSERT_GT(view.progress.size(), 2u);
-    EXPECT_EQ(view.progress[0], (std::pair<std::size_t, std::size_t>{0, 1})); // the load
+    EXPECT_EQ(view.progress[0], (std::pair<std::size_t, std::size_t>{0, 1})); // before a byte
     for (std::size_t i = 1; i < view.progress.size(); ++i) {
-        EXPECT_EQ(view.progress[i].second, std::size_t(memo.LineCount()));
+        EXPECT_EQ(view.progress[i].second, script.size()); // bytes read and scanned of the file
         EXPECT_GT(view.progress[i].first, i > 1 ? view.progress[i - 1].first : 0);
     }
 
     view.onPump = [&] { explorer.StopScan(); }; // the window closed mid-scan
     explorer.Parse();
     EXPECT_FALSE(view.progressShown);
+    std::remove(big.c_str());
+}
+
+// The file read, shown and scanned in pieces (here of a few bytes, so that pieces end inside
+// lines and between CR and LF) gives what a whole load and a whole scan give.
+TEST_F(Explorer, ALoadInPiecesGivesTheLinesStatesAndRowsOfAWholeLoad) {
+    std::mt19937 rng(5);
+    const char* pieces[] = {
+        "Function f(a)", "Sub s", "  Dim d", "If x Then", "Else", "Call c", "'", "\"", "<%", "%>",
+        "rem x",         "\t",    "\r\n",    "\n",        "\r",   "x"};
+    explorer.PumpIntervalMs = 0;
+    for (int round = 0; round < 24; ++round) {
+        std::string text;
+        for (int i = 0, n = int(rng() % 400); i < n; ++i)
+            text += pieces[rng() % std::size(pieces)];
+        if (round % 6 == 5)
+            text += "\r\n\x1a"
+                    "Function after(the end of the text)\r\n";
+        const std::string file = tempFile("pieces.asp", text);
+        explorer.FileName = file;
+        explorer.LoadPieceBytes = 1 + rng() % 13;
+        std::vector<int> countsSeen;
+        view.onPump = [&] { countsSeen.push_back(memo.LineCount()); };
+        explorer.Parse();
+        std::remove(file.c_str());
+
+        TqvCustomEdit reference;
+        reference.SetHighLighter(&explorer.Highlighter(TScriptLanguage::vbscript));
+        reference.Lines().LoadFromBlock(std::string(text));
+        ASSERT_EQ(memo.LineCount(), reference.LineCount()) << round;
+        for (int i = 0; i < reference.LineCount(); ++i) {
+            ASSERT_EQ(memo.Lines().Get(i), reference.Lines().Get(i)) << round << " line " << i;
+            ASSERT_EQ(memo.LineStartState(i), reference.LineStartState(i))
+                << round << " line " << i;
+        }
+        reference.SetHighLighter(nullptr);
+
+        TScriptScanner scanner;
+        TScanResults whole;
+        scanner.ScanBlock(text, whole);
+        const TScanResults& r = explorer.Results();
+        ASSERT_EQ(r.rows.size(), whole.rows.size()) << round;
+        for (std::size_t i = 0; i < whole.rows.size(); ++i) {
+            ASSERT_EQ(r.rows[i].line, whole.rows[i].line) << round;
+            ASSERT_EQ(r.rows[i].text, whole.rows[i].text) << round;
+        }
+        ASSERT_EQ(r.linesRead, whole.linesRead) << round;
+        ASSERT_EQ(view.info, whole.info) << round;
+        ASSERT_EQ(view.list.size(), whole.rows.size());
+        if (text.size() > 100) {
+            // The window ran with the text partly shown.
+            ASSERT_FALSE(countsSeen.empty());
+            EXPECT_LT(countsSeen.front(), reference.LineCount()) << round;
+        }
+    }
+}
+
+// The editor holds still under a load: it is read-only while one runs, and a toggle made
+// meanwhile takes effect when it ends.
+TEST_F(Explorer, TheEditorIsReadOnlyWhileALoadRunsAndATogglePendsUntilItsEnd) {
+    const std::string big = tempFile("explorer_readonly.asp", bigScript(2000));
+    explorer.ToggleReadOnly(); // Read/Write
+    ASSERT_FALSE(memo.ReadOnly());
+    explorer.FileName = big;
+    explorer.PumpIntervalMs = 0;
+    explorer.LoadPieceBytes = 4096;
+    int pumps = 0;
+    bool readOnlyThroughout = true;
+    view.onPump = [&] {
+        readOnlyThroughout = readOnlyThroughout && memo.ReadOnly();
+        if (++pumps == 2) explorer.ToggleReadOnly();
+    };
+    explorer.Parse();
+    EXPECT_GT(pumps, 2);
+    EXPECT_TRUE(readOnlyThroughout);
+    EXPECT_TRUE(memo.ReadOnly()) << "the toggle made during the load";
+    view.onPump = {};
+    explorer.Parse();
+    EXPECT_TRUE(memo.ReadOnly());
     std::remove(big.c_str());
 }
 

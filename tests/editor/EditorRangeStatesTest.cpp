@@ -24,9 +24,7 @@ protected:
     EditorRangeStates() { SizeFor(40, 20); }
     ~EditorRangeStates() override { edit.SetHighLighter(nullptr); }
 
-    TqvRangeState State(int index) const {
-        return reinterpret_cast<TqvRangeState>(edit.Lines().GetObject(index));
-    }
+    TqvRangeState State(int index) { return edit.LineStartState(index); }
     void Load(int lines, const std::string& text) {
         std::string block;
         block.reserve(std::size_t(lines) * (text.size() + 1));
@@ -54,6 +52,7 @@ TEST_F(EditorRangeStates, AttachingComputesTheStartOfEveryLine) {
 TEST_F(EditorRangeStates, OneLineChangeThatKeepsTheStateRescansOneLine) {
     Load(1'000'000, "$x = 1; // note");
     edit.SetHighLighter(&php);
+    State(999'999); // every line painted once
     php.linesStarted = 0;
     edit.Lines().Put(500'000, "$y = 'two';");
     EXPECT_EQ(php.linesStarted, 1);
@@ -62,6 +61,7 @@ TEST_F(EditorRangeStates, OneLineChangeThatKeepsTheStateRescansOneLine) {
 TEST_F(EditorRangeStates, OpeningACommentAtTheTopRescansToTheEnd) {
     Load(1'000'000, "$x = 1;");
     edit.SetHighLighter(&php);
+    State(999'999);
     php.linesStarted = 0;
     edit.Lines().Put(0, "/* never closed");
     EXPECT_EQ(php.linesStarted, 1'000'000);
@@ -76,6 +76,7 @@ TEST_F(EditorRangeStates, OpeningACommentAtTheTopRescansToTheEnd) {
 TEST_F(EditorRangeStates, ChangedLinesAreTheOnlyOnesRepainted) {
     Load(1000, "$x = 1;");
     edit.SetHighLighter(&php);
+    State(999);
     host.ClearRecords();
     edit.Lines().Put(9, "$x = 2;");
     ASSERT_EQ(host.Invalidations.size(), 1u);
@@ -86,6 +87,40 @@ TEST_F(EditorRangeStates, ChangedLinesAreTheOnlyOnesRepainted) {
     ASSERT_EQ(host.Invalidations.size(), 1u);
     EXPECT_EQ(host.Invalidations[0], (TRect{30, 9 * kLineHeight, 352, 20 * kLineHeight}))
         << "down to the last visible row";
+}
+
+TEST_F(EditorRangeStates, StatesAreComputedOnlyDownToTheLineAskedForAndChangesBelowCostNothing) {
+    Load(100'000, "/* a */ $x = 1; /* b");
+    edit.SetHighLighter(&php);
+    EXPECT_EQ(php.linesStarted, 0) << "a load computes no state";
+    EXPECT_EQ(State(0), kCode);
+    EXPECT_EQ(State(99), kComment);
+    EXPECT_EQ(php.linesStarted, 99);
+    EXPECT_FALSE(edit.AllLineStatesKnown());
+
+    php.linesStarted = 0;
+    edit.Lines().Put(50'000, "*/ $y = 2;");
+    edit.Lines().Insert(60'000, "*/ $z = 3;");
+    edit.Lines().Delete(70'000);
+    EXPECT_EQ(php.linesStarted, 0) << "no line below the known ones was painted";
+    // The last known line changed: the state it passes on is computed when asked for.
+    edit.Lines().Put(99, "*/ $closed = 1;");
+    EXPECT_EQ(State(100), kCode);
+    EXPECT_EQ(State(101), kComment);
+    EXPECT_EQ(State(50'001), kCode) << "after the changed line 50,000";
+    EXPECT_EQ(State(60'001), kCode) << "after the inserted line";
+    EXPECT_EQ(State(60'002), kComment);
+    EXPECT_EQ(State(99'999), kComment);
+
+    // Deleting a known line above unknown ones keeps the count of known lines right.
+    Load(10, "x");
+    edit.Lines().Put(3, "/* open");
+    EXPECT_EQ(State(2), kCode);
+    edit.Lines().Delete(1);
+    edit.Lines().Delete(0);
+    EXPECT_EQ(State(0), kCode);
+    EXPECT_EQ(State(1), kCode) << "the line that opens the comment is line 1 now";
+    EXPECT_EQ(State(2), kComment);
 }
 
 TEST_F(EditorRangeStates, InsertedLinesCarryTheirOwnState) {

@@ -301,6 +301,50 @@ std::string bigScript(int functions) {
     return s;
 }
 
+// Counts the editor's paints that happen while its file is still loading.
+struct PaintsMidLoad : QObject {
+    Tfrm_Ondrex* window = nullptr;
+    int finalLines = 0;
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && window->Explorer().Scanning()) {
+            const int lines = window->memo1().LineCount();
+            if (lines > 1 && lines < finalLines) ++paints;
+        }
+        return false;
+    }
+};
+
+TEST_F(WindowTest, TheEventLoopRunsAndTheEditorPaintsWhileALargeFileLoads) {
+    const std::string big = TempPath("loading.asp");
+    std::ofstream(big, std::ios::binary) << bigScript(100000); // 300,000 lines
+    w = std::make_unique<Tfrm_Ondrex>(big);
+    w->Explorer().PumpIntervalMs = 0;
+    w->Explorer().LoadPieceBytes = 64 * 1024;
+    PaintsMidLoad painted;
+    painted.window = w.get();
+    painted.finalLines = 300000;
+    w->MemoWidget()->installEventFilter(&painted);
+    int ticksMidLoad = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const int lines = w->memo1().LineCount();
+        if (w->Explorer().Scanning() && lines > 1 && lines < painted.finalLines) ++ticksMidLoad;
+    });
+    ticker.start(0);
+    w->show();
+    ASSERT_TRUE(WaitUntil(
+        [&] { return w->Started() && !w->Explorer().Scanning() && !w->ListView1().Rows().empty(); },
+        60000));
+    EXPECT_GT(ticksMidLoad, 0) << "the event loop ran during the load";
+    EXPECT_GT(painted.paints, 0) << "the first screen was painted before the file was read";
+    EXPECT_EQ(w->memo1().LineCount(), painted.finalLines);
+    EXPECT_EQ(w->Explorer().Results().rows.size(), 200000u); // Function and Call
+    w->MemoWidget()->removeEventFilter(&painted);
+    w.reset();
+    std::remove(big.c_str());
+}
+
 TEST_F(WindowTest, ClosingTheWindowMidScanStopsTheScanSafely) {
     const std::string big = TempPath("big.asp");
     std::ofstream(big, std::ios::binary) << bigScript(300000); // 900,000 lines

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <tuple>
 
@@ -166,6 +167,61 @@ TEST(DocumentFeatures, SemanticTokensCarryTheHighlightersKindsInTheStandardTypes
                      ",\"range\":{\"start\":{\"line\":1,\"character\":0},"
                      "\"end\":{\"line\":1,\"character\":3}}"),
               (std::vector<T>{{1, 0, 6, "comment"}}));
+}
+
+TEST(DocumentFeatures, ATokenDeltaAppliedToTheLastAnswerGivesTheFullAnswer) {
+    TLspSession s;
+    s.Initialize();
+    std::string text;
+    for (int i = 0; i < 50; ++i)
+        text += "x" + std::to_string(i) + " = \"s\" + " + std::to_string(i) + "\n";
+    s.Open("file:///d.asp", text);
+    const std::string doc = "{\"textDocument\":{\"uri\":\"file:///d.asp\"}";
+    auto numbers = [](Element array) {
+        std::vector<double> out;
+        for (Element e : Arr(array))
+            out.push_back(Num(e));
+        return out;
+    };
+    Json first = s.Call("textDocument/semanticTokens/full", doc + "}");
+    std::vector<double> data = numbers(first["result"]["data"].value());
+    std::string id = Str(first["result"]["resultId"]);
+    // Edits at the start, inside a line (a token longer), a line joined to the next, the end.
+    const std::vector<std::string> edits = {"0,0,0,0,\"' \"", "7,5,7,5,\"tt\"", "20,9,21,0,\"\"",
+                                            "48,0,48,0,\"y=1\\n\""};
+    int version = 1;
+    for (const std::string& e : edits) {
+        int l1, c1, l2, c2;
+        std::sscanf(e.c_str(), "%d,%d,%d,%d", &l1, &c1, &l2, &c2);
+        s.Notify("textDocument/didChange",
+                 "{\"textDocument\":{\"uri\":\"file:///d.asp\",\"version\":" +
+                     std::to_string(++version) +
+                     "},\"contentChanges\":[{\"range\":{\"start\":{"
+                     "\"line\":" +
+                     std::to_string(l1) + ",\"character\":" + std::to_string(c1) +
+                     "},\"end\":{\"line\":" + std::to_string(l2) + ",\"character\":" +
+                     std::to_string(c2) + "}},\"text\":" + e.substr(e.rfind(',') + 1) + "}]}");
+        Json delta = s.Call("textDocument/semanticTokens/full/delta",
+                            doc + ",\"previousResultId\":\"" + id + "\"}");
+        const std::vector<Element> changes = Arr(delta["result"]["edits"]);
+        ASSERT_EQ(changes.size(), 1u) << e;
+        const auto start = data.begin() + std::ptrdiff_t(Num(changes[0]["start"]));
+        data.erase(start, start + std::ptrdiff_t(Num(changes[0]["deleteCount"])));
+        const std::vector<double> inserted = numbers(changes[0]["data"].value());
+        data.insert(data.begin() + std::ptrdiff_t(Num(changes[0]["start"])), inserted.begin(),
+                    inserted.end());
+        id = Str(delta["result"]["resultId"]);
+        Json whole = s.Call("textDocument/semanticTokens/full", doc + "}");
+        EXPECT_EQ(data, numbers(whole["result"]["data"].value())) << e;
+        id = Str(whole["result"]["resultId"]);
+    }
+    // Nothing changed: no edit. An id no longer kept: the whole answer.
+    Json same = s.Call("textDocument/semanticTokens/full/delta",
+                       doc + ",\"previousResultId\":\"" + id + "\"}");
+    EXPECT_TRUE(Arr(same["result"]["edits"]).empty());
+    Json stale = s.Call("textDocument/semanticTokens/full/delta",
+                        doc + ",\"previousResultId\":\"" + id + "\"}");
+    EXPECT_EQ(numbers(stale["result"]["data"].value()), data);
 }
 
 TEST(DocumentFeatures, LinksResolveFileRelativeToTheDocumentAndVirtualToTheWorkspace) {

@@ -1,0 +1,129 @@
+// A file loaded a piece at a time: after every pass the editor shows exactly the lines of the
+// bytes so far, and at the end the same lines and range states as a whole load.
+
+#include "EditorTestSupport.h"
+
+#include "highlighters/jxPHPSyn.h"
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace ondrex::test {
+namespace {
+
+// The line rule written out plainly: CR, LF and CR LF end a line; no empty line after a
+// final break.
+std::vector<std::string> plainLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') {
+            line += text[i];
+            continue;
+        }
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        lines.push_back(line);
+        line.clear();
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> shown(const TqvEditList& list) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < list.Count(); ++i)
+        lines.emplace_back(list.Get(i));
+    return lines;
+}
+
+struct PassRecorder {
+    std::vector<int> firsts;
+    void Pass(TObject*, int first) { firsts.push_back(first); }
+};
+
+class LoadInPasses : public EditorTest {
+protected:
+    LoadInPasses() {
+        SizeFor(40, 10);
+        whole.SetHighLighter(&wholePhp);
+        edit.SetHighLighter(&php);
+    }
+    ~LoadInPasses() override {
+        edit.SetHighLighter(nullptr);
+        whole.SetHighLighter(nullptr);
+    }
+
+    TjxPHPSyn php, wholePhp;
+    TqvCustomEdit whole;
+};
+
+TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
+    std::mt19937 rng(11);
+    const char* pieces[] = {"\r\n", "\r", "\n", "\r\r\n", "/*", "*/", "$x", "ab", "\x1a", " "};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int n = int(rng() % 60);
+        for (int i = 0; i < n; ++i)
+            text += pieces[rng() % std::size(pieces)];
+        // Room for all of it, or (every third round) too little, so the block is copied.
+        auto block = std::make_shared<std::string>();
+        block->reserve(round % 3 ? text.size() : text.size() / 2);
+        edit.Lines().BeginLoadInPasses(block);
+        ASSERT_EQ(edit.LineCount(), 1);
+        std::size_t at = 0;
+        while (at < text.size()) {
+            const std::size_t piece = std::min<std::size_t>(1 + rng() % 5, text.size() - at);
+            if (block->size() + piece > block->capacity()) {
+                auto grown = std::make_shared<std::string>();
+                grown->reserve(2 * (block->size() + piece));
+                grown->assign(*block);
+                edit.Lines().GrowLoadedBlock(grown);
+                block = grown;
+            }
+            block->append(text, at, piece);
+            at += piece;
+            edit.Lines().LoadPass();
+            const std::vector<std::string> expected = plainLines(text.substr(0, at));
+            ASSERT_EQ(shown(edit.Lines()),
+                      expected.empty() ? std::vector<std::string>{""} : expected)
+                << "round " << round << " after " << at << " bytes";
+            // Painted down to the last line, whose state the next pass may change.
+            edit.LineStartState(edit.LineCount() - 1);
+        }
+        edit.Lines().EndLoadInPasses(block);
+
+        whole.Lines().LoadFromBlock(std::string(text));
+        ASSERT_EQ(shown(edit.Lines()), shown(whole.Lines())) << round;
+        for (int i = 0; i < whole.LineCount(); ++i)
+            ASSERT_EQ(edit.LineStartState(i), whole.LineStartState(i)) << round << " line " << i;
+    }
+}
+
+TEST_F(LoadInPasses, EachPassNamesTheFirstLineItChangedAndTheRecordsAreSizedOnce) {
+    PassRecorder passes;
+    TqvEditList list;
+    list.OnLoadPass = TLineIndexEvent::bind<&PassRecorder::Pass>(&passes);
+    std::string text;
+    for (int i = 0; i < 200'000; ++i)
+        text += "line " + std::to_string(1'000'000 + i) + "\r\n";
+    auto block = std::make_shared<std::string>();
+    block->reserve(text.size());
+    list.BeginLoadInPasses(block);
+    const std::size_t piece = 64 * 1024 + 1; // pieces end inside lines and between CR and LF
+    int lastCount = 1;
+    for (std::size_t at = 0; at < text.size(); at += piece) {
+        block->append(text, at, piece);
+        list.LoadPass();
+        ASSERT_EQ(passes.firsts.back(), lastCount - 1) << "the last line may have grown";
+        lastCount = list.Count();
+    }
+    ASSERT_EQ(list.Count(), 200'000);
+    EXPECT_EQ(list.Get(199'999), "line 1199999");
+    // The first piece's density sizes the records for the whole file; no doubling.
+    EXPECT_LT(list.MemoryUsage(), text.size() + std::size_t(200'000 * 16 * 1.25));
+}
+
+} // namespace
+} // namespace ondrex::test
