@@ -3,6 +3,7 @@
 #include "app/CliCommands.h"
 #include "app/lsp/LanguageServer.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -36,7 +37,8 @@ int runLsp(const TCliArgs& args, std::ostream& /*out*/, std::ostream& err) {
         // A client that goes away makes writes fail instead of ending the process.
         std::signal(SIGPIPE, SIG_IGN);
 
-        bool clientGone = false;
+        // Written by whichever thread sends (the server sends one message at a time).
+        std::atomic<bool> clientGone = false;
         lsp::TLanguageServer server(
             [&](const std::string& body) {
                 if (clientGone) return;

@@ -26,7 +26,7 @@ void AppendColor(std::string& out, TColor color, int base) {
 
 } // namespace
 
-std::string TAnsiExport::Opening(const TTokenLook& look) {
+std::string TAnsiExport::Opening(const TTokenLook& look) const {
     std::string sequence = "\x1b[0";
     if (look.style & fsBold) sequence += ";1";
     if (look.style & fsItalic) sequence += ";3";

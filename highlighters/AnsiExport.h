@@ -15,7 +15,7 @@ public:
     TAnsiExport(std::string& out, TCodePage codePage) : TStyledExport(codePage, out) {}
 
 protected:
-    std::string Opening(const TTokenLook& look) override;
+    std::string Opening(const TTokenLook& look) const override;
     std::string Closing() const override { return "\x1b[0m"; }
     std::string Escaped(char ascii) const override;
 };

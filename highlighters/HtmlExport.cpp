@@ -72,9 +72,20 @@ void AppendHtmlText(std::string& out, std::string_view utf8) {
     }
 }
 
-std::string THtmlExport::Opening(const TTokenLook& look) {
-    classes_.push_back(look);
-    return "<span class=\"t" + std::to_string(classes_.size() - 1) + "\">";
+THtmlExport::THtmlExport(TCodePage codePage, const TqvCustomHighLighter& highlighter)
+    : TStyledExport(codePage, body_) {
+    for (int i = 0; i < highlighter.AttributeCount(); ++i) {
+        const TTokenLook look = LookOf(*highlighter.AttributeAt(i));
+        if (!(look == TTokenLook{}) &&
+            std::find(classes_.begin(), classes_.end(), look) == classes_.end())
+            classes_.push_back(look);
+    }
+}
+
+std::string THtmlExport::Opening(const TTokenLook& look) const {
+    const auto listed = std::find(classes_.begin(), classes_.end(), look);
+    if (listed == classes_.end()) return "<span style=\"" + CssRule(look) + "\">";
+    return "<span class=\"t" + std::to_string(listed - classes_.begin()) + "\">";
 }
 
 std::string THtmlExport::Escaped(char ascii) const {
@@ -94,9 +105,9 @@ std::string THtmlExport::PageHead(const std::string& title) const {
     return page;
 }
 
-std::string THtmlExport::Page(const std::string& title) const {
+std::string THtmlExport::Page(const std::string& title) {
     std::string page = PageHead(title);
-    page += body_;
+    page += PageBody();
     page += PageTail();
     return page;
 }

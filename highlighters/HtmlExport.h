@@ -1,7 +1,10 @@
 #pragma once
-// Export sink for a standalone HTML page: the text in a <pre>, each attribute's look as a
-// CSS class defined in the page's head. Control characters (other than tab) are shown as
-// their Unicode control pictures.
+// Export sink for a standalone HTML page: the text in a <pre>, each look the highlighter's
+// attributes can give as a CSS class defined in the page's head, numbered in the order of the
+// attribute list, so that the head is known before any text and the page can be written as
+// it goes. A look no attribute gave when the sink was made (an attribute changed later) is
+// styled in place. Control characters (other than tab) are shown as their Unicode control
+// pictures.
 
 #include "highlighters/StyledExport.h"
 
@@ -13,28 +16,31 @@ namespace ondrex {
 
 class THtmlExport : public TStyledExport {
 public:
-    explicit THtmlExport(TCodePage codePage) : TStyledExport(codePage, body_) {}
+    THtmlExport(TCodePage codePage, const TqvCustomHighLighter& highlighter);
 
     // The whole page with what was written so far; the title is UTF-8.
-    std::string Page(const std::string& title) const;
+    std::string Page(const std::string& title);
     // The same page in three pieces, for writing a large one without a copy.
     std::string PageHead(const std::string& title) const;
-    const std::string& PageBody() const { return body_; }
+    const std::string& PageBody() {
+        Flush();
+        return body_;
+    }
     // Forgets the body written so far (once it has been written out), keeping its room.
-    void ClearBody() { body_.clear(); }
+    void ClearBody() {
+        Flush();
+        body_.clear();
+    }
     static std::string_view PageTail() { return "</pre>\n</body>\n</html>\n"; }
-    // Room for about this many bytes of body text, allotted once.
-    void Reserve(std::size_t bytes) { body_.reserve(bytes); }
 
 protected:
-    std::string Opening(const TTokenLook& look) override;
+    std::string Opening(const TTokenLook& look) const override;
     std::string Closing() const override { return "</span>"; }
     std::string Escaped(char ascii) const override;
-    bool NumbersLooks() const override { return true; }
 
 private:
     std::string body_;
-    std::vector<TTokenLook> classes_; // in the order of first use: .t0, .t1, ...
+    std::vector<TTokenLook> classes_; // .t0, .t1, ...
 };
 
 // Escapes &, <, > and " and shows control characters as control pictures.

@@ -7,7 +7,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -28,6 +27,13 @@ constexpr ThemeEntry Theme[] = {
     {"Operator", clTeal},      {"Illegal char", clRed}, {"Invalid symbol", clRed},
 };
 
+// A fixed-size move the compiler does in one or two instructions.
+template <std::size_t kSize> void Move(char* to, const char* from) {
+    char bytes[kSize];
+    std::memcpy(bytes, from, kSize);
+    std::memcpy(to, bytes, kSize);
+}
+
 } // namespace
 
 TTokenLook LookOf(const TqvHighLightAttributes& attribute) {
@@ -46,105 +52,124 @@ TTokenLook LookOf(const TqvHighLightAttributes& attribute) {
 void TStyledExport::WriteToken(std::string_view text, const TqvHighLightAttributes* attribute, bool,
                                bool) {
     if (!attribute && text.empty()) {
-        BeginPiece();
         FinishLine();
-        FlushPiece();
     } else {
-        WriteText(text, attribute);
+        BeginText(text);
+        WriteSpan(0, text.size(), LookIdOf(attribute));
     }
+    FlushPiece();
 }
 
 void TStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::string& line) {
     tokens_.clear();
     highlighter.ExportTokens(line.c_str(), tokens_);
     WriteLine(line, tokens_);
+    FlushPiece();
 }
 
 void TStyledExport::WriteLine(std::string_view line, std::span<const TExportToken> tokens) {
-    replacedAt_.clear();
-    FindReplaced(line, replacedAt_);
-    BeginText(line, replacedAt_);
-    BeginPiece();
-    const std::size_t end = ForEachToken(
-        line, tokens,
-        [this](std::size_t start, std::size_t next, const TqvHighLightAttributes* attribute) {
-            Place(start, next, attribute);
-        });
-    if (end < line.size()) Place(end, line.size(), nullptr);
-    AppendPending(line.size());
+    BeginText(line);
+    // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
+    const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
+    const std::size_t last = tokens.size() - 1;
+    // Most tokens are short, start a character, hold no byte to replace and change to a look
+    // whose change is short: those are written here from locals, in two fixed-size moves
+    // (bytes written through a char pointer could alias any member, which would then be read
+    // again for every token); any other goes the long way.
+    const char* const text = line.data();
+    const bool utf8 = codePage_ == TCodePage::Utf8;
+    const char* const limit = piece_.data() + piece_.size() - kShortText - kShortChange;
+    char* at = at_;
+    std::size_t current = current_;
+    for (std::size_t i = 0; i < last; ++i) {
+        const std::size_t start = std::size_t(tokens[i].start);
+        const std::size_t next = i + 1 < last ? std::size_t(tokens[i + 1].start) : end;
+        const std::size_t id = LookIdOf(tokens[i].attribute);
+        const TChange change = ChangeOf(current, id);
+        if (at <= limit && next - start <= kShortText && start + kShortText <= line.size() &&
+            replacedAt_[nextReplaced_] >= next && change.size <= kShortChange &&
+            (id == current ||
+             (start < next && !(utf8 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80))))
+            [[likely]] {
+            Move<kShortChange>(at, changeBytes_.data() + change.at);
+            at += change.size;
+            current = id;
+            Move<kShortText>(at, text + start);
+            at += next - start;
+        } else {
+            at_ = at;
+            current_ = current;
+            WriteSpan(start, next, id);
+            at = at_;
+            current = current_;
+        }
+    }
+    at_ = at;
+    current_ = current;
+    if (end < line.size()) WriteSpan(end, line.size(), kPlain);
     FinishLine();
-    FlushPiece();
 }
 
-void TStyledExport::MeetLooks(std::string_view line, std::span<const TExportToken> tokens) {
-    if (!NumbersLooks()) return;
-    ForEachToken(line, tokens,
-                 [&](std::size_t start, std::size_t next, const TqvHighLightAttributes* attribute) {
-                     if (attribute && Shows(line, start, next)) LookIdOf(*attribute);
-                 });
-}
-
-void TStyledExport::AppendWritten(std::string_view written) {
-    FlushPiece();
-    out_.append(written);
-}
-
-bool TStyledExport::MetEveryLookOf(const TqvCustomHighLighter& highlighter) {
-    TStyledExport& keeper = *lookKeeper_;
-    std::lock_guard lock(keeper.looksMutex_);
-    for (int i = 0; i < highlighter.AttributeCount(); ++i) {
-        const TTokenLook look = LookOf(*highlighter.AttributeAt(i));
-        if (!(look == TTokenLook{}) &&
-            std::find(keeper.looks_.begin(), keeper.looks_.end(), look) == keeper.looks_.end())
-            return false;
+void TStyledExport::WriteSpan(std::size_t start, std::size_t next, std::size_t id) {
+    if (id != current_) {
+        // Continuation bytes are rare: most tokens start a character.
+        std::size_t shown = start;
+        if (codePage_ == TCodePage::Utf8)
+            while (shown < next && (static_cast<unsigned char>(text_[shown]) & 0xC0) == 0x80)
+                ++shown;
+        if (shown == next) {
+            WriteText(start, next);
+            return;
+        }
+        if (shown != start) WriteText(start, shown);
+        SwitchTo(id);
+        start = shown;
     }
-    return true;
+    WriteText(start, next);
 }
 
-// Writes as its keeper does: the keeper's byte tables, and its looks, numbered by the keeper.
-class TStyledExport::TSibling final : public TStyledExport {
-public:
-    TSibling(TStyledExport& keeper, std::string& out)
-        : TStyledExport(keeper.codePage_, out), keeper_(keeper) {
-        lookKeeper_ = keeper.lookKeeper_;
+void TStyledExport::WriteText(std::size_t start, std::size_t next) {
+    if (replacedAt_[nextReplaced_] < next) [[unlikely]] {
+        WriteReplacing(start, next);
+        return;
     }
-
-protected:
-    std::string Opening(const TTokenLook& look) override { return keeper_.Opening(look); }
-    std::string Closing() const override { return keeper_.Closing(); }
-    std::string Escaped(char ascii) const override { return keeper_.Escaped(ascii); }
-    bool NumbersLooks() const override { return keeper_.NumbersLooks(); }
-
-private:
-    TStyledExport& keeper_;
-};
-
-std::unique_ptr<TStyledExport> TStyledExport::MakeSibling(std::string& out) {
-    return std::make_unique<TSibling>(*this, out);
+    const std::size_t n = next - start;
+    if (n <= kShortText && start + kShortText <= text_.size()) [[likely]] {
+        Room(kShortText);
+        Move<kShortText>(at_, text_.data() + start);
+        at_ += n;
+    } else {
+        Put(text_.data() + start, n);
+    }
 }
 
-void TStyledExport::WriteText(std::string_view text, const TqvHighLightAttributes* attribute) {
-    replacedAt_.clear();
-    FindReplaced(text, replacedAt_);
-    BeginText(text, replacedAt_);
-    BeginPiece();
-    Place(0, text.size(), attribute);
-    AppendPending(text.size());
-    FlushPiece();
+void TStyledExport::WriteReplacing(std::size_t start, std::size_t next) {
+    for (std::size_t at; (at = replacedAt_[nextReplaced_]) < next; ++nextReplaced_) {
+        Put(text_.data() + start, at - start);
+        const std::string& replacement = replacements_[static_cast<unsigned char>(text_[at])];
+        Put(replacement.data(), replacement.size());
+        start = at + 1;
+    }
+    Put(text_.data() + start, next - start);
 }
 
-void TStyledExport::Place(std::size_t start, std::size_t next,
-                          const TqvHighLightAttributes* attribute) {
-    if (!Shows(text_, start, next)) return;
-    const std::size_t id = attribute ? LookIdOf(*attribute) : kPlain;
-    if (id == current_) return;
-    AppendPending(start);
-    SwitchTo(id);
+void TStyledExport::SwitchTo(std::size_t id) {
+    const TChange change = ChangeOf(current_, id);
+    const char* bytes = changeBytes_.data() + change.at;
+    current_ = id;
+    if (change.size <= kShortChange) [[likely]] {
+        Room(kShortChange);
+        Move<kShortChange>(at_, bytes);
+        at_ += change.size;
+    } else {
+        Put(bytes, change.size);
+    }
 }
 
 void TStyledExport::FinishLine() {
     SwitchTo(kPlain);
-    Put("\n");
+    Room(1);
+    *at_++ = '\n';
 }
 
 std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
@@ -152,34 +177,41 @@ std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
     const TTokenLook look = LookOf(attribute);
     std::size_t id = kPlain;
     if (!(look == TTokenLook{})) {
-        TStyledExport& keeper = *lookKeeper_;
-        std::lock_guard lock(keeper.looksMutex_);
-        const auto& looks = keeper.looks_;
-        id = std::size_t(std::find(looks.begin(), looks.end(), look) - looks.begin());
-        if (id == looks.size()) {
-            keeper.looks_.push_back(look);
-            keeper.keptOpenings_.push_back(keeper.Opening(look));
+        id = std::size_t(std::find(looks_.begin() + 1, looks_.end(), look) - looks_.begin());
+        if (id == looks_.size()) {
+            looks_.push_back(look);
+            openings_.push_back(Opening(look));
+            MakeChanges();
         }
-        if (id >= openings_.size()) openings_.resize(id + 1);
-        openings_[id] = keeper.keptOpenings_[id];
     }
     known = {&attribute, attribute.Foreground(), attribute.Background(), attribute.Style(), id};
     return id;
 }
 
-void TStyledExport::SwitchTo(std::size_t id) {
-    if (id == current_) return;
-    if (current_ != kPlain) Put(closing_);
-    current_ = id;
-    if (id != kPlain) Put(openings_[id]);
+void TStyledExport::MakeChanges() {
+    lookCount_ = openings_.size();
+    changes_.assign(lookCount_ * lookCount_, TChange{});
+    changeBytes_.clear();
+    for (std::size_t from = 0; from < lookCount_; ++from)
+        for (std::size_t to = 0; to < lookCount_; ++to) {
+            if (from == to) continue;
+            const std::size_t at = changeBytes_.size();
+            if (from != kPlain) changeBytes_ += closing_;
+            changeBytes_ += openings_[to];
+            changes_[from * lookCount_ + to] = {std::uint32_t(at),
+                                                std::uint32_t(changeBytes_.size() - at)};
+        }
+    changeBytes_.append(kShortChange, '\0');
 }
 
 void TStyledExport::PrepareBytes() {
-    std::call_once(bytesPrepared_, [this] { MakeByteTables(); });
+    if (!bytesPrepared_) MakeByteTables();
+    bytesPrepared_ = true;
 }
 
 void TStyledExport::MakeByteTables() {
     closing_ = Closing();
+    MakeChanges();
     for (int byte = 0; byte < 256; ++byte) {
         const char c = static_cast<char>(byte);
         std::string& replacement = replacements_[byte];
@@ -194,11 +226,12 @@ void TStyledExport::MakeByteTables() {
     }
 }
 
-void TStyledExport::BeginText(std::string_view text, std::span<const std::size_t> replaced) {
+void TStyledExport::BeginText(std::string_view text) {
     PrepareBytes();
     text_ = text;
-    pending_ = 0;
-    replacedNow_ = replaced;
+    replacedAt_.clear();
+    FindReplaced(text, replacedAt_);
+    replacedAt_.push_back(std::size_t(-1));
     nextReplaced_ = 0;
 }
 
@@ -240,30 +273,20 @@ void TStyledExport::FindReplaced(std::string_view text, std::vector<std::size_t>
         note(p);
 }
 
-void TStyledExport::AppendPending(std::size_t to) {
-    std::size_t from = pending_;
-    for (; nextReplaced_ < replacedNow_.size() && replacedNow_[nextReplaced_] < to;
-         ++nextReplaced_) {
-        const std::size_t at = replacedNow_[nextReplaced_];
-        Put(text_.substr(from, at - from));
-        Put(replacements_[static_cast<unsigned char>(text_[at])]);
-        from = at + 1;
-    }
-    Put(text_.substr(from, to - from));
-    pending_ = to;
-}
-
 void TStyledExport::FlushPiece() {
     out_.append(piece_.data(), std::size_t(at_ - piece_.data()));
     at_ = piece_.data();
 }
 
-void TStyledExport::PutAfterFlush(std::string_view bytes) {
-    FlushPiece();
-    if (bytes.size() > piece_.size())
-        out_.append(bytes);
-    else
-        Put(bytes);
+void TStyledExport::Put(const char* from, std::size_t n) {
+    if (n > piece_.size()) {
+        FlushPiece();
+        out_.append(from, n);
+        return;
+    }
+    Room(n);
+    std::memcpy(at_, from, n);
+    at_ += n;
 }
 
 } // namespace ondrex

@@ -12,12 +12,9 @@
 #include "highlighters/qvHighlighter.h"
 #include "platform/CodePage.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <memory>
-#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,113 +45,67 @@ public:
     void ExportLine(TqvCustomHighLighter& highlighter, const std::string& line);
     // The same with the line's tokens found beforehand by the highlighter's ExportTokens (in
     // this text or in a NUL-terminated copy of it), so that finding and writing can happen
-    // apart.
+    // apart. The text reaches `out` when a piece of it is full, and at Flush: many short lines
+    // cost one append.
     void WriteLine(std::string_view line, std::span<const TExportToken> tokens);
-
-    // A sink of the same medium and code page that writes into `out` (which must outlive it,
-    // as must this sink) and shares this sink's looks, so that lines it writes read as if this
-    // sink wrote them; it may write on another thread while this one writes. A medium that
-    // numbers its looks numbers them in the order they are first met: lines one sink writes
-    // ahead of earlier lines the other writes stay in order when their looks are met first
-    // (MeetLooks).
-    std::unique_ptr<TStyledExport> MakeSibling(std::string& out);
-    // Meets the looks of a line as WriteLine would, writing nothing.
-    void MeetLooks(std::string_view line, std::span<const TExportToken> tokens);
-    // Appends whole lines a sibling wrote, after the lines written so far.
-    void AppendWritten(std::string_view written);
-    // Whether every look the highlighter's attributes give has been met (by this sink or a
-    // sibling): then no later line can add one, and a medium that lists its looks ahead of
-    // the text may write that list already.
-    bool MetEveryLookOf(const TqvCustomHighLighter& highlighter);
+    void Flush() { FlushPiece(); }
 
 protected:
     // Writes into `out`, which must outlive the sink.
     TStyledExport(TCodePage codePage, std::string& out) : codePage_(codePage), out_(out) {}
 
-    // What starts a look; asked once per look, in the order the looks are first met.
-    virtual std::string Opening(const TTokenLook& look) = 0;
+    // What starts a look; asked once per look.
+    virtual std::string Opening(const TTokenLook& look) const = 0;
     // What ends a look.
     virtual std::string Closing() const = 0;
     // What an ASCII character of the text becomes; asked once per character.
     virtual std::string Escaped(char ascii) const = 0;
-    // Whether what starts a look depends on the order the looks are met in.
-    virtual bool NumbersLooks() const { return false; }
 
 private:
-    class TSibling;
-    static constexpr std::size_t kPlain = std::size_t(-1); // the medium's default look
+    static constexpr std::size_t kPlain = 0; // the medium's default look; looks count from 1
 
-    // Calls place(start, next, attribute) for each token of the line, over the bytes it
-    // covers up to `end`, and returns `end`: where the highlighted text ends.
-    template <class Place>
-    static std::size_t ForEachToken(std::string_view line, std::span<const TExportToken> tokens,
-                                    Place place) {
-        // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
-        const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
-        for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
-            place(std::size_t(tokens[i].start),
-                  i + 2 < tokens.size() ? std::size_t(tokens[i + 1].start) : end,
-                  tokens[i].attribute);
-        return end;
+    // Room every token may use without a check: a short text and a short change of look.
+    static constexpr std::size_t kShortText = 16;
+    static constexpr std::size_t kShortChange = 32;
+
+    // The change from look `from` to look `to` (the closing of one, the opening of the other),
+    // as a place in changeBytes_.
+    struct TChange {
+        std::uint32_t at = 0;
+        std::uint32_t size = 0;
+    };
+    const TChange& ChangeOf(std::size_t from, std::size_t to) const {
+        return changes_[from * lookCount_ + to];
     }
-    // Whether a token over the text's [start, next) shows in its own look, and from where: in
-    // UTF-8, continuation bytes it starts with finish the character before, in that look.
-    bool Shows(std::string_view text, std::size_t& start, std::size_t next) const {
-        if (codePage_ != TCodePage::Utf8) return true;
-        while (start < next && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
-            ++start;
-        return start != next;
-    }
+    void MakeChanges();
 
     // Appends the offsets of the bytes of `text` this medium does not write as they are.
     void FindReplaced(std::string_view text, std::vector<std::size_t>& offsets);
-    void WriteText(std::string_view text, const TqvHighLightAttributes* attribute);
-    void FinishLine();
-    void SwitchTo(std::size_t id);
     void PrepareBytes();
     void MakeByteTables();
-    // The text to write next, with where its bytes that do not stand for themselves are.
-    void BeginText(std::string_view text, std::span<const std::size_t> replaced);
-    // Appends the text from the pending position up to `to`, in the current look.
-    void AppendPending(std::size_t to);
-    // A line (or a token) is put together in a piece of its own, appended to `out` when the
-    // piece is full and at the end (FlushPiece): its many short parts cost no allocation check
-    // and no call each.
-    void BeginPiece() { at_ = piece_.data(); }
+    // The text whose tokens are written next, with where its bytes that do not stand for
+    // themselves are.
+    void BeginText(std::string_view text);
+    // Writes the text's [start, next) in the look `id`. In UTF-8, continuation bytes a token
+    // starts with finish the character before, in the look before.
+    void WriteSpan(std::size_t start, std::size_t next, std::size_t id);
+    // Writes the text's [start, next) as it stands in the medium, in the current look.
+    void WriteText(std::size_t start, std::size_t next);
+    void WriteReplacing(std::size_t start, std::size_t next);
+    void SwitchTo(std::size_t id);
+    void FinishLine();
+
+    // Lines are put together in a piece of their own, appended to `out` when the piece is full
+    // and at the end (FlushPiece): their many short parts cost no allocation check and no call
+    // each.
     void FlushPiece();
-    // Called for every part: kept inline, the rare case apart.
-    [[gnu::always_inline]] void Put(std::string_view bytes) {
-        const char* from = bytes.data();
-        const std::size_t n = bytes.size();
-        if (n > std::size_t(piece_.data() + piece_.size() - at_)) [[unlikely]] {
-            PutAfterFlush(bytes);
-            return;
-        }
-        // Two overlapping moves of a fixed size cover a short part without a call.
-        auto overlapping = [&]<std::size_t kSize>() {
-            char head[kSize], tail[kSize];
-            std::memcpy(head, from, kSize);
-            std::memcpy(tail, from + n - kSize, kSize);
-            std::memcpy(at_, head, kSize);
-            std::memcpy(at_ + n - kSize, tail, kSize);
-        };
-        if (n >= 16)
-            std::memcpy(at_, from, n);
-        else if (n >= 8)
-            overlapping.template operator()<8>();
-        else if (n >= 4)
-            overlapping.template operator()<4>();
-        else
-            for (std::size_t i = 0; i < n; ++i)
-                at_[i] = from[i];
-        at_ += n;
+    // Makes room for `n` bytes in the piece, flushing it when it is full; `n` fits a piece.
+    void Room(std::size_t n) {
+        if (n > std::size_t(piece_.data() + piece_.size() - at_)) [[unlikely]]
+            FlushPiece();
     }
-    void PutAfterFlush(std::string_view bytes);
-    // Writes the text's [start, next) in the attribute's look. Tokens of one look are
-    // appended in one piece: the text from the pending position on is in the current look
-    // and not yet appended. In UTF-8, continuation bytes a token starts with finish the
-    // character before, in its look.
-    void Place(std::size_t start, std::size_t next, const TqvHighLightAttributes* attribute);
+    // Appends bytes, any number of them.
+    void Put(const char* from, std::size_t n);
 
     // The look last worked out for an attribute, with the settings it came from: a token
     // costs a few compares instead of the theme lookup by name. Kept by the attribute's
@@ -166,41 +117,41 @@ private:
         std::size_t id;
     };
     static constexpr std::size_t kKnownSlots = 64;
-    std::size_t LookIdOf(const TqvHighLightAttributes& attribute) {
+    std::size_t LookIdOf(const TqvHighLightAttributes* attribute) {
+        if (!attribute) return kPlain;
         // Attributes live apart in memory: the address bits above the allocator's alignment
         // spread them over the slots.
-        const auto address = reinterpret_cast<std::uintptr_t>(&attribute);
+        const auto address = reinterpret_cast<std::uintptr_t>(attribute);
         TKnownAttribute& known = known_[(address >> 4 ^ address >> 10) % kKnownSlots];
-        if (known.attribute == &attribute && known.foreground == attribute.Foreground() &&
-            known.background == attribute.Background() && known.style == attribute.Style())
+        if (known.attribute == attribute && known.foreground == attribute->Foreground() &&
+            known.background == attribute->Background() && known.style == attribute->Style())
             return known.id;
-        return NewLookIdOf(attribute, known);
+        return NewLookIdOf(*attribute, known);
     }
     std::size_t NewLookIdOf(const TqvHighLightAttributes& attribute, TKnownAttribute& known);
 
     TCodePage codePage_;
     std::string& out_;
     std::array<TKnownAttribute, kKnownSlots> known_{};
-    // The looks met so far, in the order first met, kept by the sink that numbers them for
-    // itself and its siblings.
-    TStyledExport* lookKeeper_ = this;
-    std::mutex looksMutex_;
-    std::vector<TTokenLook> looks_;
-    std::vector<std::string> keptOpenings_; // of each look id
-    std::vector<std::string> openings_;     // of each look id this sink has met, its own copy
+    // The looks met so far, index 0 the default look, and what starts each.
+    std::vector<TTokenLook> looks_{TTokenLook{}};
+    std::vector<std::string> openings_{std::string()};
     std::string closing_;
+    // Every change between the looks met (lookCount_ of them), and their bytes (followed by
+    // kShortChange bytes of padding, so that a short change is copied in one fixed move).
+    std::size_t lookCount_ = 0;
+    std::vector<TChange> changes_;
+    std::string changeBytes_;
     // What each byte of the text becomes, for those that do not stand for themselves.
     std::array<bool, 256> replaced_{};
     std::array<std::string, 256> replacements_;
     // The printable ASCII characters among them: few in any medium (a scan looks for each).
     std::string printableReplaced_;
-    std::once_flag bytesPrepared_;
+    bool bytesPrepared_ = false;
     std::string_view text_;
-    std::size_t pending_ = 0;
-    std::vector<std::size_t> replacedAt_; // of the text being written
-    std::span<const std::size_t> replacedNow_;
-    std::size_t nextReplaced_ = 0;
-    std::array<char, 4096> piece_;
+    std::vector<std::size_t> replacedAt_; // of the text being written, then a stop past any
+    std::size_t nextReplaced_ = 0;        // the first of them not yet written
+    std::array<char, 16384> piece_;
     char* at_ = piece_.data();
     std::size_t current_ = kPlain;
     std::vector<TExportToken> tokens_;

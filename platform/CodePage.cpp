@@ -4,6 +4,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ondrex {
 
 namespace {
@@ -259,7 +263,16 @@ bool IsValidUtf8(std::string_view s) {
     const std::size_t n = s.size();
     std::size_t i = 0;
     while (i < n) {
-        // ASCII fast path, eight bytes at a time.
+        // ASCII fast path, sixty-four bytes at a time where the processor allows, then eight.
+#if defined(__SSE2__)
+        for (; i + 64 <= n; i += 64) {
+            const auto* v = reinterpret_cast<const __m128i*>(p + i);
+            const __m128i any =
+                _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
+                             _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
+            if (_mm_movemask_epi8(any)) break;
+        }
+#endif
         while (i + 8 <= n) {
             std::uint64_t w;
             std::memcpy(&w, p + i, 8);

@@ -34,6 +34,8 @@ lsp_seeds() {
   for m in "\"textDocument/documentSymbol\",\"params\":$uri}" \
     "\"textDocument/semanticTokens/full\",\"params\":$uri}" \
     "\"textDocument/definition\",\"params\":$uri,\"position\":{\"line\":1,\"character\":8}}" \
+    "\"textDocument/semanticTokens/full/delta\",\"params\":$uri,\"previousResultId\":\"1\"}" \
+    "\"workspace/symbol\",\"params\":{\"query\":\"f\"}}" \
     "\"textDocument/didChange\",\"params\":$uri,\"contentChanges\":[{\"range\":{\"start\":{\"line\":0,\"character\":3},\"end\":{\"line\":2,\"character\":1}},\"text\":\"x\\ny\"}]}"; do
     local body="{\"jsonrpc\":\"2.0\",\"id\":2,\"method\":$m}"
     printf '\x07Content-Length: %d\r\n\r\n%s' "${#body}" "$body" >"$1/seed_$(printf %s "$m" | md5sum | cut -c1-8)"

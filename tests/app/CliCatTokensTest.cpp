@@ -100,16 +100,15 @@ TEST_F(CliCatTokens, CatHtmlPage) {
 }
 
 // cat of the file equals what the window's export writes line by line. Enough lines for the command
-// to work in several pieces, each written partly on the thread that finds the tokens: comments and
-// strings open across most line ends (and so across the pieces and the parts) show that no state is
-// lost between them.
+// to work in several runs and pieces: comments and strings open across most line ends (and so
+// across the runs and the pieces) show that no state is lost between them.
 void ExpectCatIsEveryLineExportedInTurn(const std::string& file, const std::string& bytes,
                                         ondrex::TCodePage codePage) {
     using namespace ondrex;
     TjxPHPSyn php;
     std::string ansiText;
     TAnsiExport ansi(ansiText, codePage);
-    THtmlExport html(codePage);
+    THtmlExport html(codePage, php);
     for (TStyledExport* exporter :
          {static_cast<TStyledExport*>(&ansi), static_cast<TStyledExport*>(&html)}) {
         php.ResetRangeState();
@@ -128,7 +127,6 @@ void ExpectCatIsEveryLineExportedInTurn(const std::string& file, const std::stri
 TEST_F(CliCatTokens, CatOfALongFileIsEveryLineExportedInTurn) {
     // Every line break, NULs, Windows-1252 and control characters.
     std::string bytes;
-    // Every look is met in the first lines: the page is written as it goes.
     const char* const lines[] = {"<?php $a = @f(1); // c\r\n",       "/* open\n",
                                  "still */ $b /* again\r",           "*/ echo \"open\n",
                                  "string\"; `ls` \x01 caf\xe9 /*\n", "*/ $c\n"};

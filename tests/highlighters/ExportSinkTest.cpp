@@ -6,10 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <random>
 #include <regex>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -107,19 +108,50 @@ TEST(AnsiExport, Windows1252IsDecoded) {
 
 TEST(HtmlExport, StandalonePageWithEscapedTextAndOneClassPerLook) {
     TzkVbsSyn syn;
-    THtmlExport html(TCodePage::Utf8);
+    THtmlExport html(TCodePage::Utf8, syn);
     syn.SetExportSink(&html);
     ExportLine(syn, "If a<b & \"x\" Then");
     const std::string page = html.Page("t<1>.asp");
     EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(page.find("<title>t&lt;1&gt;.asp</title>"), std::string::npos);
-    EXPECT_NE(page.find(".t0 { color:#0000ff;font-weight:bold; }"), std::string::npos);
+    EXPECT_NE(page.find(".t2 { color:#0000ff;font-weight:bold; }"), std::string::npos);
     EXPECT_NE(
-        page.find("<pre><span class=\"t0\">If</span> a&lt;b &amp; <span class=\"t1\">&quot;x&quot;"
-                  "</span> <span class=\"t0\">Then</span>\n</pre>"),
+        page.find("<pre><span class=\"t2\">If</span> a&lt;b &amp; <span class=\"t3\">&quot;x&quot;"
+                  "</span> <span class=\"t2\">Then</span>\n</pre>"),
         std::string::npos)
         << page;
-    EXPECT_EQ(page.find(".t2"), std::string::npos);
+}
+
+// The head is known before any text: one class for each look the attribute list gives, in its
+// order, the default look and repeated looks left out. A look no attribute gave when the page
+// began (an attribute changed since) is styled in place instead of naming a class the head
+// does not hold.
+TEST(HtmlExport, TheHeadListsEveryLookOfTheAttributesBeforeAnyText) {
+    const THighlighterList& list = THighlighterList::Instance();
+    for (int i = 0; i < list.Count(); ++i) {
+        auto h = list[i].Create();
+        THtmlExport html(TCodePage::Utf8, *h);
+        const std::string head = html.PageHead("p");
+        std::vector<TTokenLook> looks;
+        for (int a = 0; a < h->AttributeCount(); ++a) {
+            const TTokenLook look = LookOf(*h->AttributeAt(a));
+            if (!(look == TTokenLook{}) &&
+                std::find(looks.begin(), looks.end(), look) == looks.end())
+                looks.push_back(look);
+        }
+        ASSERT_GE(looks.size(), 4u) << list[i].Language;
+        const std::string lastClass = ".t" + std::to_string(looks.size() - 1) + " { ";
+        EXPECT_NE(head.find(lastClass), std::string::npos) << list[i].Language;
+        EXPECT_EQ(head.find(".t" + std::to_string(looks.size()) + " "), std::string::npos);
+        EXPECT_EQ(html.PageHead("p"), head) << "writing text leaves the head as it was";
+    }
+    TzkVbsSyn syn;
+    THtmlExport html(TCodePage::Utf8, syn);
+    const std::string head = html.PageHead("p");
+    syn.KeyAttri->SetForeground(RGB(1, 2, 3));
+    html.ExportLine(syn, "End x");
+    EXPECT_EQ(html.PageHead("p"), head);
+    EXPECT_EQ(html.PageBody(), "<span style=\"color:#010203;font-weight:bold;\">End</span> x\n");
 }
 
 TEST(HtmlExport, ControlCharactersBecomePictures) {
@@ -177,56 +209,15 @@ TEST(LineExport, ASinkFollowsAttributesChangedWhileItIsInUse) {
 
 TEST(HtmlExport, ThePageInPiecesIsTheWholePage) {
     TzkVbsSyn syn;
-    THtmlExport html(TCodePage::Windows1252);
+    THtmlExport html(TCodePage::Windows1252, syn);
     syn.SetExportSink(&html);
     html.ExportLine(syn, "Dim caf\xe9 ' x");
     html.ExportLine(syn, "If");
     const std::string page = html.Page("p");
     EXPECT_EQ(html.PageHead("p") + html.PageBody() + std::string(THtmlExport::PageTail()), page);
-    EXPECT_NE(page.find(".t1 "), std::string::npos);
-    EXPECT_EQ(page.find(".t2 "), std::string::npos) << "the keyword look is one class";
+    EXPECT_NE(page.find("<span class=\"t2\">Dim</span>"), std::string::npos);
+    EXPECT_NE(page.find("<span class=\"t2\">If</span>"), std::string::npos);
     EXPECT_NE(page.find("caf\xc3\xa9"), std::string::npos);
-}
-
-// The later lines written by a sibling on another thread, the looks of the earlier ones met
-// first, and appended after the earlier ones: the same text, its looks numbered the same, as
-// one sink writing every line in turn.
-TEST(LineExport, ASiblingWritesLinesAsItsSinkWould) {
-    const std::vector<std::string> lines = {
-        "<?php $\xc3\xa4 = 1; // caf\xc3\xa9", "/* open \xf0\x9f\x98\x80",
-        "*/ echo 'x\xe2\x82\xac' . \"y\x01\"; # \xf0\x9f\x98\x80", "$b = 2.5 <=> f($\xc3\xa4);"};
-    constexpr std::size_t kEarlier = 2;
-    TjxPHPSyn php;
-    std::vector<std::vector<TExportToken>> tokens(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        php.ExportTokens(lines[i].c_str(), tokens[i]);
-    auto writeInTurn = [&](TStyledExport& sink) {
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            sink.WriteLine(lines[i], tokens[i]);
-    };
-    auto writeSplit = [&](TStyledExport& sink) {
-        std::string later;
-        const auto sibling = sink.MakeSibling(later);
-        std::thread([&] {
-            for (std::size_t i = 0; i < kEarlier; ++i)
-                sibling->MeetLooks(lines[i], tokens[i]);
-            for (std::size_t i = kEarlier; i < lines.size(); ++i)
-                sibling->WriteLine(lines[i], tokens[i]);
-        }).join();
-        for (std::size_t i = 0; i < kEarlier; ++i)
-            sink.WriteLine(lines[i], tokens[i]);
-        sink.AppendWritten(later);
-    };
-    std::string whole, split;
-    TAnsiExport wholeAnsi(whole, TCodePage::Utf8), splitAnsi(split, TCodePage::Utf8);
-    writeInTurn(wholeAnsi);
-    writeSplit(splitAnsi);
-    EXPECT_EQ(split, whole);
-    THtmlExport wholeHtml(TCodePage::Utf8), splitHtml(TCodePage::Utf8);
-    writeInTurn(wholeHtml);
-    writeSplit(splitHtml);
-    EXPECT_EQ(splitHtml.Page("p"), wholeHtml.Page("p"));
-    EXPECT_NE(wholeHtml.Page("p").find(".t3 "), std::string::npos) << "several looks";
 }
 
 TEST(LineExport, TokensOfALineComeInOneCall) {
@@ -260,26 +251,6 @@ bool IsListed(const TqvCustomHighLighter& highlighter, const TqvHighLightAttribu
     for (int i = 0; i < highlighter.AttributeCount(); ++i)
         if (highlighter.AttributeAt(i) == attribute) return true;
     return false;
-}
-
-// A page's head may be written ahead of its text once every look the attribute list gives has
-// been met, by the sink or a sibling; attributes shown in the default look do not count.
-TEST(LineExport, EveryLookIsMetOnceEachAttributeWithALookHasBeenWritten) {
-    TjxPHPSyn php;
-    THtmlExport html(TCodePage::Utf8);
-    std::string later;
-    const auto sibling = html.MakeSibling(later);
-    EXPECT_FALSE(html.MetEveryLookOf(php));
-    html.ExportLine(php, "$a = 'b' . 1; // c");
-    html.ExportLine(php, "echo f();");
-    EXPECT_FALSE(html.MetEveryLookOf(php)) << "the invalid symbol's look is not met yet";
-    std::vector<TExportToken> tokens;
-    php.ExportTokens("@f();", tokens);
-    sibling->MeetLooks("@f();", tokens);
-    EXPECT_TRUE(html.MetEveryLookOf(php));
-    EXPECT_TRUE(sibling->MetEveryLookOf(php));
-    php.NumberAttri->SetForeground(clMaroon);
-    EXPECT_FALSE(html.MetEveryLookOf(php)) << "a changed attribute gives a look not yet met";
 }
 
 TEST(LineExport, EveryLanguageFindsTheTokensTheExportSinkWouldBeHanded) {
@@ -332,11 +303,11 @@ TEST(LineExport, EveryByteIsWrittenAsTheMediumWantsIt) {
         TjxPHPSyn php;
         std::string ansiText;
         TAnsiExport ansi(ansiText, codePage);
-        THtmlExport html(codePage);
+        THtmlExport html(codePage, php);
         std::string wantAnsi, wantHtml;
         for (int n = 0; n < 603; ++n) {
             // Short lines, then a few longer than the sinks put together at a time.
-            std::string line(n < 600 ? std::size_t(n % 60) : std::size_t(3000 * (n - 598)), ' ');
+            std::string line(n < 600 ? std::size_t(n % 60) : std::size_t(9000 * (n - 598)), ' ');
             for (char& c : line)
                 c = static_cast<char>(random() % 256);
             ansi.ExportLine(php, line);
@@ -354,6 +325,66 @@ TEST(LineExport, EveryByteIsWrittenAsTheMediumWantsIt) {
         EXPECT_TRUE(std::regex_replace(ansiText, std::regex("\x1b\\[[0-9;]*m"), "") == wantAnsi);
         EXPECT_TRUE(std::regex_replace(html.PageBody(), std::regex("</?span[^>]*>"), "") ==
                     wantHtml);
+    }
+}
+
+// A line written whole (short tokens from locals, any other the long way) reads as its tokens
+// handed over one by one: random tokens of up to about forty bytes over the bytes that matter
+// (replaced ones, characters of two to four bytes split anywhere), in the default look, short
+// looks and one whose change is longer than the short ones; lines of every length around the
+// sixteen bytes read at a time, past a piece, and with unstyled text after the tokens' end.
+TEST(LineExport, AWholeLineReadsAsItsTokensOneByOne) {
+    std::mt19937 random(11);
+    TzkVbsSyn syn;
+    TqvHighLightAttributes wide("Wide");
+    wide.SetForeground(RGB(201, 202, 203));
+    wide.SetBackground(RGB(1, 2, 3));
+    wide.SetStyle(fsBold | fsItalic | fsUnderline | fsStrikeOut);
+    const TqvHighLightAttributes* const attributes[] = {
+        syn.IdentifierAttri, syn.KeyAttri, syn.StringAttri, syn.CommentAttri, &wide, nullptr};
+    const std::string bytes[] = {
+        "a",    "b",   " ", "<", "&", "\t", "\x01", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80",
+        "\x80", "\x7f"};
+    for (TCodePage codePage : {TCodePage::Utf8, TCodePage::Windows1252}) {
+        std::string ansiWhole, ansiByToken;
+        TAnsiExport ansi(ansiWhole, codePage), ansiReference(ansiByToken, codePage);
+        THtmlExport html(codePage, syn), htmlReference(codePage, syn);
+        for (int n = 0; n < 3000; ++n) {
+            std::string text;
+            std::vector<TExportToken> tokens;
+            const int count = n % 500 == 499 ? 3000 : int(random() % 12);
+            for (int t = 0; t < count; ++t) {
+                tokens.push_back({int(text.size()), attributes[random() % std::size(attributes)]});
+                for (int length = int(random() % 4 == 0 ? random() % 40 : random() % 12);
+                     int(text.size()) < tokens.back().start + length;)
+                    text += bytes[random() % std::size(bytes)];
+            }
+            tokens.push_back({int(text.size()), nullptr});
+            if (random() % 4 == 0) text += "x \xc3\xa9 <" + std::string(random() % 20, 'y');
+            // Exactly as long as the line, so that a read past it is caught by the sanitizers.
+            const auto line = std::make_unique<char[]>(text.size());
+            std::copy(text.begin(), text.end(), line.get());
+            for (TStyledExport* sink :
+                 {static_cast<TStyledExport*>(&ansi), static_cast<TStyledExport*>(&html)})
+                sink->WriteLine(std::string_view(line.get(), text.size()), tokens);
+            for (TStyledExport* sink : {static_cast<TStyledExport*>(&ansiReference),
+                                        static_cast<TStyledExport*>(&htmlReference)}) {
+                const std::size_t end = std::size_t(tokens.back().start);
+                for (std::size_t t = 0; t + 1 < tokens.size(); ++t) {
+                    const std::size_t start = std::size_t(tokens[t].start);
+                    const std::size_t next = std::size_t(tokens[t + 1].start);
+                    if (next > start) // an empty text without attribute would end the line
+                        sink->WriteToken(std::string_view(text).substr(start, next - start),
+                                         tokens[t].attribute, false, false);
+                }
+                if (end < text.size()) sink->WriteToken(text.substr(end), nullptr, false, false);
+                sink->WriteToken({}, nullptr, false, false);
+            }
+        }
+        ansi.Flush();
+        EXPECT_TRUE(ansiWhole == ansiByToken);
+        EXPECT_TRUE(html.PageBody() == htmlReference.PageBody());
+        EXPECT_NE(html.PageBody().find("<span style="), std::string::npos) << "a long change";
     }
 }
 

@@ -41,6 +41,14 @@ TEST(CodePage, InvalidBytesAreCharactersOfTheirOwn) {
             EXPECT_TRUE(IsCharBoundary(U, bad, i)) << testing::PrintToString(bad) << i;
         EXPECT_FALSE(IsValidUtf8(bad));
     }
+    // A bad byte anywhere in text long enough for the wide steps over ASCII, and in their tail.
+    for (std::size_t at = 0; at < 200; ++at) {
+        std::string text(200, 'a');
+        text[at] = '\x80';
+        EXPECT_FALSE(IsValidUtf8(text)) << at;
+        text.replace(at, 1, "\xc3\xa9");
+        EXPECT_TRUE(IsValidUtf8(text)) << at;
+    }
 }
 
 TEST(CodePage, AFourByteCharacterIsOneCharacter) {
