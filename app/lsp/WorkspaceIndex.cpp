@@ -125,6 +125,12 @@ void TWorkspaceIndex::Use(const std::function<void(const TSiteIndex&)>& use, con
         poll();
         lock.lock();
     }
+    // Once more after the wait: a request cancelled while it waited is not answered.
+    if (poll) {
+        lock.unlock();
+        poll();
+        lock.lock();
+    }
     use(*index_);
 }
 

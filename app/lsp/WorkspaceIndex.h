@@ -48,7 +48,7 @@ public:
     void Removed(const std::string& path);
 
     // Runs `use` on the built index; starts the build if it has not begun and waits for it,
-    // calling `poll` now and then (it may throw to stop waiting).
+    // calling `poll` now and then and once after it (it may throw to stop).
     void Use(const std::function<void(const TSiteIndex&)>& use, const TPoll& poll);
 
     // Whether a path lies under one of the workspace folders.

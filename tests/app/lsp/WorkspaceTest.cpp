@@ -168,6 +168,36 @@ TEST(WorkspaceSymbols, AnUnansweredOrRefusedTokenNeitherBlocksNorReports) {
     EXPECT_TRUE(sent(silent, "$/progress").empty());
 }
 
+TEST(WorkspaceSymbols, ARequestCancelledWhileItWaitsForTheIndexIsAnsweredAsCancelled) {
+    TScratchTree tree;
+    tree.file("a.asp");
+    std::filesystem::create_symlink(tree.root / "missing", tree.root / "broken.asp");
+    std::vector<std::string> written;
+    TLanguageServer* self = nullptr;
+    TLanguageServer server([&](const std::string& body) { written.push_back(body); },
+                           [&](const std::string& line) {
+                               // The build meets the broken link while the request waits on
+                               // it: the client cancels the request then.
+                               if (line.find("broken.asp") != std::string::npos)
+                                   self->Receive(testing::Framed(
+                                       testing::NotificationJson("$/cancelRequest", "{\"id\":2}")));
+                           });
+    self = &server;
+    // The client shows progress but never grants the token: the request starts the build.
+    server.Receive(testing::Framed(testing::RequestJson(
+        1, "initialize",
+        "{\"capabilities\":{\"window\":{\"workDoneProgress\":true}}" + folderParams(tree) + "}")));
+    server.Receive(testing::Framed(testing::NotificationJson("initialized", "{}")));
+    server.Receive(
+        testing::Framed(testing::RequestJson(2, "workspace/symbol", "{\"query\":\"\"}")));
+    server.ProcessQueued();
+    server.WaitForWorkspaceIndex();
+    ASSERT_FALSE(written.empty());
+    Json answer(written.back());
+    EXPECT_EQ(Num(answer["id"]), 2);
+    EXPECT_EQ(Num(answer["error"]["code"]), ecRequestCancelled) << written.back();
+}
+
 TEST(WorkspaceDefinitions, TheWorkspaceIsTheLastPlaceNearestFilesFirst) {
     TScratchTree tree;
     tree.file("pages/main.asp", "<%\nCall Helper()\n%>\n");
