@@ -104,13 +104,13 @@ const TTokenCheckpoint& TLineCheckpoints::Tokens(int k, TqvCustomHighLighter& hi
 void TLineCheckpoints::ScanTokens() {
     if (tokensEnd_ >= 0) return TokensEndAt(tokensEnd_, scanRange_);
     const std::size_t size = line_.size();
-    for (std::size_t piece = kPiece;; piece *= 2) {
+    for (std::size_t length = kPiece;; length *= 2) {
         const std::size_t from = std::size_t(scanFrom_);
-        const std::size_t end = std::min(size, from + piece);
+        const std::size_t end = std::min(size, from + length);
         const std::size_t trusted = end == size ? size : end - std::min(kLookAhead, end - from);
-        scanBuffer_.assign(line_.substr(from, end - from));
+        const std::string text(line_.substr(from, end - from));
         highlighter_->SetRangeState(scanRange_);
-        highlighter_->StartLine(scanBuffer_.c_str(), lineIndex_);
+        highlighter_->StartLine(text.c_str(), lineIndex_);
         bool progressed = false;
         while (!highlighter_->AtLineEnd()) {
             const int start = int(from) + highlighter_->TokenStart();

@@ -66,10 +66,10 @@ private:
     int scanFrom_ = 0;
     TqvRangeState scanRange_ = 0;
     int tokensEnd_ = -1; // known once the scan reached a NUL or the line's end
-    std::string scanBuffer_;
 };
 
-// The checkpoints of the few long lines in use, by line index.
+// The checkpoints of the long lines in use, by line index: a few dozen bytes for every 64 KiB
+// of a line, so a screenful of long lines is kept.
 class TLineCheckpointCache {
 public:
     // The line's checkpoints, made (again) when the line or the layout's settings changed;
@@ -81,7 +81,7 @@ public:
     void Clear() { entries_.clear(); }
 
 private:
-    static constexpr std::size_t kLines = 8;
+    static constexpr std::size_t kLines = 256;
     struct TEntry {
         int Line = 0;
         unsigned LastUse = 0;
