@@ -10,13 +10,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 #include <memory>
 #include <span>
 #include <string_view>
 #include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace ondrex::cli {
@@ -53,7 +51,9 @@ void ExportLines(std::span<char> bytes, std::vector<std::string_view>& lines,
         bytes.data()[std::size_t(line.data() - bytes.data()) + line.size()] = '\0';
         tokens.clear();
         highlighter.ExportTokens(line.data(), tokens);
-        exporter.WriteLine(line, tokens);
+        // The rest of the run, and the byte after it, may be read past the line.
+        exporter.WriteLine(line, tokens,
+                           bytes.size() + 1 - std::size_t(line.data() - bytes.data()));
         if ((sincePiece += line.size()) >= kPiece) {
             afterPiece();
             sincePiece = 0;

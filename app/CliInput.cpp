@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace ondrex::cli {
 
@@ -23,6 +24,33 @@ std::size_t afterLastBreak(const char* b, std::size_t n) {
 
 TWholeLines::TSource readerOf(TFileReader& file) {
     return [&file](char* into, std::size_t n) { return file.Read(into, n); };
+}
+
+// Bytes at the end of b[0, n) that start a UTF-8 character the next bytes may complete.
+std::size_t cutCharacter(const char* b, std::size_t n) {
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, n); ++back) {
+        const unsigned char c = static_cast<unsigned char>(b[n - back]);
+        if ((c & 0xC0) == 0x80) continue;
+        const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
+// Whether the file is UTF-8, read in pieces whatever its lines (a character cut by a piece's
+// end goes on to the next), so a long line is not held for it.
+bool IsUtf8File(TFileReader& file, std::size_t pieceSize) {
+    std::vector<char> piece(pieceSize + 4);
+    std::size_t carried = 0;
+    for (;;) {
+        const std::size_t got = file.Read(piece.data() + carried, pieceSize);
+        const std::size_t n = carried + got;
+        const std::size_t cut = got == 0 ? 0 : cutCharacter(piece.data(), n);
+        if (!IsValidUtf8(std::string_view(piece.data(), n - cut))) return false;
+        if (got == 0) return true;
+        std::memmove(piece.data(), piece.data() + n - cut, cut);
+        carried = cut;
+    }
 }
 
 } // namespace
@@ -77,12 +105,7 @@ TStreamedInput::TStreamedInput(const std::string& path, std::size_t runSize)
     if (file_->SizeHint() > 0) {
         // A regular file: read once ahead for the code page, then again for the lines.
         TFileReader ahead(path);
-        TWholeLines aheadLines(readerOf(ahead), runSize);
-        for (std::span<char> run; !(run = aheadLines.Next()).empty();)
-            if (!IsValidUtf8(std::string_view(run.data(), run.size()))) {
-                codePage_ = TCodePage::Windows1252;
-                break;
-            }
+        if (!IsUtf8File(ahead, runSize)) codePage_ = TCodePage::Windows1252;
         lines_ = std::make_unique<TWholeLines>(readerOf(*file_), runSize);
         return;
     }

@@ -7,10 +7,9 @@
                                                    first byte < 50 ms, peak memory < 100 MB
   tokens  ondrex tokens --format json FILE         target: >= 600 MB/s of output per CPU second
 
-Times are CPU time (user + system) of the child: the machines these run on are shared, and a
-second thread (cat finds tokens on one) helps only when a processor is free. The commands
-take turns (one run of each per round, --runs rounds after one warm-up round) and the medians
-count; wall times are shown beside them. Output goes to a pipe that is read and dropped, so
+Times are CPU time (user + system) of the child: the machines these run on are shared. The
+commands take turns (one run of each per round, --runs rounds after one warm-up round) and
+the medians count; wall times are shown beside them. Output goes to a pipe that is read and dropped, so
 that the first byte's time can be taken. Exit status 1 when a target is missed.
 
     bench/bench_export.py [--build DIR] [--ondrex BINARY] [--runs N] [--size BYTES]

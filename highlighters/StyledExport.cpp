@@ -67,7 +67,9 @@ void TStyledExport::ExportLine(TqvCustomHighLighter& highlighter, const std::str
     FlushPiece();
 }
 
-void TStyledExport::WriteLine(std::string_view line, std::span<const TExportToken> tokens) {
+void TStyledExport::WriteLine(std::string_view line, std::span<const TExportToken> tokens,
+                              std::size_t readable) {
+    readable = std::max(readable, line.size());
     BeginText(line);
     // The last token marks the end of the highlighted text: what follows a NUL is unstyled.
     const std::size_t end = std::min(std::size_t(tokens.back().start), line.size());
@@ -86,7 +88,7 @@ void TStyledExport::WriteLine(std::string_view line, std::span<const TExportToke
         const std::size_t next = i + 1 < last ? std::size_t(tokens[i + 1].start) : end;
         const std::size_t id = LookIdOf(tokens[i].attribute);
         const TChange change = ChangeOf(current, id);
-        if (at <= limit && next - start <= kShortText && start + kShortText <= line.size() &&
+        if (at <= limit && next - start <= kShortText && start + kShortText <= readable &&
             replacedAt_[nextReplaced_] >= next && change.size <= kShortChange &&
             (id == current ||
              (start < next && !(utf8 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80))))

@@ -45,9 +45,11 @@ public:
     void ExportLine(TqvCustomHighLighter& highlighter, const std::string& line);
     // The same with the line's tokens found beforehand by the highlighter's ExportTokens (in
     // this text or in a NUL-terminated copy of it), so that finding and writing can happen
-    // apart. The text reaches `out` when a piece of it is full, and at Flush: many short lines
-    // cost one append.
-    void WriteLine(std::string_view line, std::span<const TExportToken> tokens);
+    // apart. `readable` bytes from line.data() may be read (at least the line): the text is
+    // copied in fixed-size moves where they stay within those. The text reaches `out` when a
+    // piece of it is full, and at Flush: many short lines cost one append.
+    void WriteLine(std::string_view line, std::span<const TExportToken> tokens,
+                   std::size_t readable = 0);
     void Flush() { FlushPiece(); }
 
 protected:

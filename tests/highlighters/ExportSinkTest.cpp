@@ -332,7 +332,8 @@ TEST(LineExport, EveryByteIsWrittenAsTheMediumWantsIt) {
 // handed over one by one: random tokens of up to about forty bytes over the bytes that matter
 // (replaced ones, characters of two to four bytes split anywhere), in the default look, short
 // looks and one whose change is longer than the short ones; lines of every length around the
-// sixteen bytes read at a time, past a piece, and with unstyled text after the tokens' end.
+// sixteen bytes read at a time, past a piece, and with unstyled text after the tokens' end;
+// with the bytes after the line readable or not.
 TEST(LineExport, AWholeLineReadsAsItsTokensOneByOne) {
     std::mt19937 random(11);
     TzkVbsSyn syn;
@@ -361,12 +362,15 @@ TEST(LineExport, AWholeLineReadsAsItsTokensOneByOne) {
             }
             tokens.push_back({int(text.size()), nullptr});
             if (random() % 4 == 0) text += "x \xc3\xa9 <" + std::string(random() % 20, 'y');
-            // Exactly as long as the line, so that a read past it is caught by the sanitizers.
-            const auto line = std::make_unique<char[]>(text.size());
+            // Followed by as many readable bytes (of other text) as the caller says and no
+            // more, so that a read past them is caught by the sanitizers.
+            const std::size_t readable = text.size() + (random() % 2 ? 0 : random() % 24);
+            const auto line = std::make_unique<char[]>(readable);
+            std::fill_n(line.get(), readable, '"');
             std::copy(text.begin(), text.end(), line.get());
             for (TStyledExport* sink :
                  {static_cast<TStyledExport*>(&ansi), static_cast<TStyledExport*>(&html)})
-                sink->WriteLine(std::string_view(line.get(), text.size()), tokens);
+                sink->WriteLine(std::string_view(line.get(), text.size()), tokens, readable);
             for (TStyledExport* sink : {static_cast<TStyledExport*>(&ansiReference),
                                         static_cast<TStyledExport*>(&htmlReference)}) {
                 const std::size_t end = std::size_t(tokens.back().start);
