@@ -1,13 +1,12 @@
 #include "highlighters/KeywordTable.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace ondrex {
 
 const THashScheme& THashScheme::Letters() {
     static const THashScheme scheme = [] {
-        THashScheme s(TForm::Letters);
+        THashScheme s;
         for (int c = 0; c < 26; ++c) {
             s.values_['A' + c] = s.values_['a' + c] = static_cast<std::uint8_t>(c + 1);
             s.inClass_['A' + c] = s.inClass_['a' + c] = true;
@@ -24,7 +23,7 @@ const THashScheme& THashScheme::Letters() {
 
 const THashScheme& THashScheme::CharacterCodes() {
     static const THashScheme scheme = [] {
-        THashScheme s(TForm::CharacterCodes);
+        THashScheme s;
         for (int c = 0; c < 256; ++c)
             s.values_[c] = static_cast<std::uint8_t>(c);
         for (int c = 0; c < 256; ++c)
@@ -58,9 +57,8 @@ void TKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     std::string values;
     for (unsigned char c : keyword)
         values += static_cast<char>(scheme_.Value(c));
-    Entry entry{std::string(keyword), values, kind};
-    std::copy_n(values.begin(), std::min(values.size(), entry.head.size()), entry.head.begin());
-    entries_.insert(entries_.begin() + buckets_[hash + 1].first, std::move(entry));
+    entries_.insert(entries_.begin() + buckets_[hash + 1].first,
+                    {std::string(keyword), values, kind});
     for (std::size_t h = hash + 1; h < buckets_.size(); ++h)
         ++buckets_[h].first;
     buckets_[hash].lengths |= std::uint64_t{1} << (keyword.size() % 64);

@@ -5,16 +5,11 @@
 // entry matches, are identifiers (kind 1).
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace ondrex {
 
@@ -37,14 +32,9 @@ public:
     // Hash of the whole word.
     std::size_t Hash(std::string_view word) const;
 
-    // Which of the two schemes this is, for reading sixteen characters at a time.
-    enum class TForm : std::uint8_t { Letters, CharacterCodes };
-    TForm Form() const { return form_; }
-
 private:
-    explicit THashScheme(TForm form) : form_(form) {}
+    THashScheme() = default;
 
-    TForm form_;
     std::array<std::uint8_t, 256> values_{};
     std::array<bool, 256> inClass_{};
     std::array<std::int16_t, 256> classValues_{};
@@ -76,8 +66,6 @@ private:
         std::string word;
         std::string values; // the word's characters mapped to their hash values
         std::uint8_t kind;
-        // The first sixteen values, zeros after the word, for comparing them at once.
-        std::array<char, 16> head{};
     };
     struct Bucket {
         std::uint32_t first = 0; // entries_[first .. next bucket's first - 1], in test order
@@ -86,13 +74,6 @@ private:
         std::uint64_t lengths = 0;
     };
     bool Matches(const Entry& entry, const unsigned char* text, int length) const;
-    // The kind at `hash` of the first keyword of `length` characters that Matches.
-    template <class Match> std::uint8_t KindAt(std::size_t hash, int length, Match match) const;
-#if defined(__SSE2__)
-    // Classify for an identifier shorter than sixteen characters whose sixteen bytes may be
-    // read: false when it is longer.
-    bool ClassifyShort(const char* start, int& length, std::uint8_t& kind) const;
-#endif
 
     const THashScheme& scheme_;
     // Copies of what Classify reads for every identifier, one load each.
@@ -113,65 +94,7 @@ inline bool TKeywordTable::Matches(const Entry& entry, const unsigned char* text
     return true;
 }
 
-template <class Match>
-std::uint8_t TKeywordTable::KindAt(std::size_t hash, int length, Match match) const {
-    if (hash >= size_) return 1;
-    const Bucket* bucket = &buckets_[hash];
-    if (((bucket->lengths >> (length % 64)) & 1) == 0) return 1;
-    for (std::uint32_t i = bucket[0].first, end = bucket[1].first; i < end; ++i)
-        if (match(entries_[i])) return entries_[i].kind;
-    return 1;
-}
-
-#if defined(__SSE2__)
-inline bool TKeywordTable::ClassifyShort(const char* start, int& length, std::uint8_t& kind) const {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(start));
-    // Unsigned c - low < span, as a signed compare.
-    auto within = [](__m128i c, char low, int span) {
-        return _mm_cmplt_epi8(_mm_add_epi8(c, _mm_set1_epi8(char(-128 - low))),
-                              _mm_set1_epi8(char(-128 + span)));
-    };
-    const __m128i folded = _mm_or_si128(v, _mm_set1_epi8(0x20));
-    const __m128i letter = within(folded, 'a', 26);
-    __m128i inClass = _mm_or_si128(_mm_or_si128(letter, within(v, '0', 10)),
-                                   _mm_cmpeq_epi8(v, _mm_set1_epi8('_')));
-    __m128i values;
-    if (scheme_.Form() == THashScheme::TForm::Letters) {
-        values =
-            _mm_or_si128(_mm_and_si128(letter, _mm_sub_epi8(folded, _mm_set1_epi8('a' - 1))),
-                         _mm_and_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('_')), _mm_set1_epi8(31)));
-    } else {
-        inClass = _mm_or_si128(inClass,
-                               _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('$')),
-                                            _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')),
-                                                         _mm_cmpeq_epi8(v, _mm_set1_epi8('@')))));
-        values = v;
-    }
-    const unsigned outside = ~unsigned(_mm_movemask_epi8(inClass)) & 0xFFFF;
-    if (!outside) return false;
-    length = std::countr_zero(outside);
-    const __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-    values = _mm_and_si128(values, _mm_cmpgt_epi8(_mm_set1_epi8(char(length)), index));
-    const __m128i sums = _mm_sad_epu8(values, _mm_setzero_si128());
-    const std::size_t hash =
-        std::size_t(_mm_cvtsi128_si32(sums)) + std::size_t(_mm_extract_epi16(sums, 4));
-    kind = KindAt(hash, length, [&](const Entry& entry) {
-        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entry.head.data()));
-        return int(entry.values.size()) == length &&
-               _mm_movemask_epi8(_mm_cmpeq_epi8(head, values)) == 0xFFFF;
-    });
-    return true;
-}
-#endif
-
 inline std::uint8_t TKeywordTable::Classify(const char* start, int& length) const {
-#if defined(__SSE2__)
-    // Sixteen bytes at once unless they could reach into the next page, which may not exist.
-    if ((reinterpret_cast<std::uintptr_t>(start) & 4095) <= 4096 - 16) {
-        std::uint8_t kind;
-        if (ClassifyShort(start, length, kind)) return kind;
-    }
-#endif
     // A local copy: the text is chars, which may alias anything, so a member would be
     // reloaded on every character.
     const std::int16_t* classValues = classValues_;
@@ -181,7 +104,12 @@ inline std::uint8_t TKeywordTable::Classify(const char* start, int& length) cons
     for (int value; (value = classValues[*p]) >= 0; ++p)
         hash += value;
     length = static_cast<int>(p - text);
-    return KindAt(hash, length, [&](const Entry& entry) { return Matches(entry, text, length); });
+    if (hash >= size_) return 1;
+    const Bucket* bucket = &buckets_[hash];
+    if (((bucket->lengths >> (length % 64)) & 1) == 0) return 1;
+    for (std::uint32_t i = bucket[0].first, end = bucket[1].first; i < end; ++i)
+        if (Matches(entries_[i], text, length)) return entries_[i].kind;
+    return 1;
 }
 
 } // namespace ondrex
