@@ -59,7 +59,7 @@ void TWorkspaceIndex::build() {
         return;
     } catch (const std::exception& e) {
         // What was walked before the fault stays usable.
-        if (events_.problem) events_.problem(std::string("the workspace index: ") + e.what());
+        if (events_.problem) events_.problem(e.what());
     }
     const std::size_t count = fresh->Files().size();
     std::size_t symbols = 0;

@@ -23,7 +23,8 @@ struct TWorkspaceIndexEvents {
     std::function<void(std::size_t files)> progress;
     // From the build's thread, once the index can be used.
     std::function<void(std::size_t files, std::size_t symbols)> built;
-    // A path the walk could not read ("PATH: why").
+    // A path the walk could not read ("PATH: why"), or a fault that ended the build early
+    // (what it had walked is kept).
     std::function<void(const std::string& problem)> problem;
 };
 
