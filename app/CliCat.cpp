@@ -77,7 +77,15 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         const std::string& file = input = parser.Positionals()[0];
         const bool color = UseColor(parser.Value("--color", "auto"), out);
         auto highlighter = HighlighterFor(parser, file);
-        TStreamedInput source(file);
+        const bool page = parser.Has("--html");
+        // The page's head depends on the highlighter alone (not on the text's code page): it
+        // goes out as soon as the file is open, before the whole file is read for the code
+        // page.
+        TStreamedInput source(file, TStreamedInput::kDefaultRunSize, [&] {
+            if (page)
+                Write(out, THtmlExport(TCodePage::Utf8, *highlighter)
+                               .PageHead(ToUtf8(DetectCodePage(file), file)));
+        });
         const TCodePage codePage = source.CodePage();
         auto eachRun = [&](auto f) {
             for (std::span<char> run; !(run = source.Next()).empty();)
@@ -85,9 +93,8 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         };
         std::vector<std::string_view> lines;
 
-        if (parser.Has("--html")) {
+        if (page) {
             THtmlExport html(codePage, *highlighter);
-            Write(out, html.PageHead(ToUtf8(DetectCodePage(file), file)));
             auto writeOut = [&] {
                 Write(out, html.PageBody());
                 html.ClearBody();

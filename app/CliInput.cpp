@@ -100,8 +100,10 @@ void TWholeLines::fill() {
     end_ += got;
 }
 
-TStreamedInput::TStreamedInput(const std::string& path, std::size_t runSize)
+TStreamedInput::TStreamedInput(const std::string& path, std::size_t runSize,
+                               const std::function<void()>& opened)
     : file_(std::make_unique<TFileReader>(path)) {
+    if (opened) opened();
     if (file_->SizeHint() > 0) {
         // A regular file: read once ahead for the code page, then again for the lines.
         TFileReader ahead(path);

@@ -47,8 +47,10 @@ private:
 class TStreamedInput {
 public:
     // Runs of about `runSize` bytes (a command whose output per byte is large takes small
-    // ones). Throws EFileError.
-    explicit TStreamedInput(const std::string& path, std::size_t runSize = kDefaultRunSize);
+    // ones). Throws EFileError. `opened` is called once the input is open, before it is read
+    // for its code page: output that does not depend on the text can go out at once.
+    explicit TStreamedInput(const std::string& path, std::size_t runSize = kDefaultRunSize,
+                            const std::function<void()>& opened = {});
     static constexpr std::size_t kDefaultRunSize = std::size_t(4) << 20;
     TCodePage CodePage() const { return codePage_; }
     // The next run of whole lines, as TWholeLines::Next.

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 
 namespace ondrex::cli {
@@ -42,6 +43,23 @@ TEST(CliInput, TheCodePageIsThatOfTheWholeFileWherePiecesCutItsCharacters) {
                 << piece;
         }
     }
+}
+
+// `opened` comes before the input is read at all (cat's page head goes out then): what it
+// writes into the file is what the code page and the runs are found from.
+TEST(CliInput, OpenedComesBeforeTheInputIsRead) {
+    const auto path = std::filesystem::temp_directory_path() / "ondrex_cli_input_opened.txt";
+    std::ofstream(path, std::ios::binary) << "caf\xe9\n";
+    int calls = 0;
+    TStreamedInput input(path.string(), TStreamedInput::kDefaultRunSize, [&] {
+        ++calls;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << "caf\xc3\xa9\n";
+    });
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(input.CodePage(), TCodePage::Utf8);
+    const std::span<char> run = input.Next();
+    EXPECT_EQ(std::string(run.data(), run.size()), "caf\xc3\xa9\n");
+    std::filesystem::remove(path);
 }
 
 } // namespace
