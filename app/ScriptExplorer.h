@@ -51,7 +51,7 @@ public:
     TScanOptions Options; // dimcheck, Checkbox2, Checkbox3
     int PumpIntervalMs = 20;
     // The file is read, shown and scanned in pieces of this size, the window running between.
-    std::size_t LoadPieceBytes = std::size_t(1) << 20;
+    std::size_t LoadPieceBytes = std::size_t(256) << 10;
     // A file of at least this size shows its load and scan on the status bar's progress bar
     // (smaller ones are done before a bar would be seen).
     std::uintmax_t LargeFileBytes = std::uintmax_t(16) << 20;
