@@ -207,9 +207,11 @@ void TqvEditList::LoadPass() {
     const std::string_view rest(b + next, end - next);
     if (first == 0 && end > 0 && end < passBlock_->capacity()) {
         // Room for the whole file's lines at this piece's density, so that the records are
-        // not copied again and again as they grow.
+        // not copied again and again as they grow; no more than records of twice the file's
+        // size up front (a head of empty lines says little about the rest).
         const double perByte = double(CountLines(rest) + 1) / double(end);
-        store_.ReserveForAppend(std::size_t(perByte * double(passBlock_->capacity()) * 1.1));
+        const double capacity = double(passBlock_->capacity());
+        store_.ReserveForAppend(std::size_t(std::min(perByte * 1.1, 0.125) * capacity));
     }
     if (store_.AppendBlockViews(rest) > 0) tailStart_ = lastLineStart(b, next, end);
     tailLine_ = store_.Size() - 1;

@@ -123,6 +123,18 @@ TEST_F(LoadInPasses, EachPassNamesTheFirstLineItChangedAndTheRecordsAreSizedOnce
     EXPECT_EQ(list.Get(199'999), "line 1199999");
     // The first piece's density sizes the records for the whole file; no doubling.
     EXPECT_LT(list.MemoryUsage(), text.size() + std::size_t(200'000 * 16 * 1.25));
+
+    // A head of empty lines before one long line does not size records for a line a byte.
+    const std::string sparse = std::string(piece, '\n') + std::string(40 * piece, 'x');
+    block = std::make_shared<std::string>();
+    block->reserve(sparse.size());
+    list.BeginLoadInPasses(block);
+    for (std::size_t at = 0; at < sparse.size(); at += piece) {
+        block->append(sparse, at, piece);
+        list.LoadPass();
+    }
+    ASSERT_EQ(std::size_t(list.Count()), piece + 1);
+    EXPECT_LT(list.MemoryUsage(), 4 * sparse.size()); // not 16 bytes for every byte
 }
 
 } // namespace
