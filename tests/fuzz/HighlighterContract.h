@@ -12,8 +12,12 @@
 // list (or none); at the end TokenText empty, no attribute, and further NextToken calls keep
 // giving the end-of-line token at the same place; the same line scanned again from the same
 // state gives the same tokens and end state; the export path hands the sink the end of the
-// line exactly once, last.
+// line exactly once, last. The styled sinks write the same text for a line alone as for the
+// line inside a run of lines that they may read past it (as `cat` hands them): the run is
+// a heap block of its exact size, so a read beyond it is a sanitizer error.
 
+#include "highlighters/AnsiExport.h"
+#include "highlighters/HtmlExport.h"
 #include "highlighters/qvExport.h"
 #include "highlighters/qvHighlighter.h"
 
@@ -21,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,6 +104,46 @@ public:
     bool afterEnd = false;
 };
 
+// The text's lines written by `alone` one by one and by `inRun` from one run of NUL-ended
+// lines, each from the state the line before left.
+inline void CheckRunExport(TqvCustomHighLighter& h, std::string_view text, TqvRangeState state,
+                           TStyledExport& alone, TStyledExport& inRun) {
+    const std::size_t size = text.size() + 1;
+    const std::unique_ptr<char[]> run(new char[size]);
+    std::memcpy(run.get(), text.data(), text.size());
+    run[text.size()] = '\0';
+    std::vector<TExportToken> tokens;
+    for (std::size_t begin = 0; begin < size;) {
+        const char* newline =
+            static_cast<const char*>(std::memchr(run.get() + begin, '\n', text.size() - begin));
+        const std::size_t end = newline ? std::size_t(newline - run.get()) : text.size();
+        run[end] = '\0';
+        const std::string_view line(run.get() + begin, end - begin);
+        h.SetRangeState(state);
+        alone.ExportLine(h, std::string(line));
+        h.SetRangeState(state);
+        tokens.clear();
+        h.ExportTokens(line.data(), tokens);
+        inRun.WriteLine(line, tokens, size - begin);
+        state = h.RangeState();
+        begin = end + 1;
+    }
+    alone.Flush();
+    inRun.Flush();
+}
+
+inline void CheckStyledExports(TqvCustomHighLighter& h, std::string_view text,
+                               TqvRangeState state) {
+    std::string alone, inRun;
+    TAnsiExport ansiAlone(alone, TCodePage::Utf8), ansiInRun(inRun, TCodePage::Utf8);
+    CheckRunExport(h, text, state, ansiAlone, ansiInRun);
+    Check(alone == inRun, "terminal text of a line differs inside a run", std::string(text));
+    THtmlExport htmlAlone(TCodePage::Windows1252, h), htmlInRun(TCodePage::Windows1252, h);
+    CheckRunExport(h, text, state, htmlAlone, htmlInRun);
+    Check(htmlAlone.PageBody() == htmlInRun.PageBody(), "HTML of a line differs inside a run",
+          std::string(text));
+}
+
 inline int CheckHighlighterContract(TqvCustomHighLighter& h, const std::uint8_t* data,
                                     std::size_t size) {
     if (size == 0) return 0;
@@ -132,6 +177,7 @@ inline int CheckHighlighterContract(TqvCustomHighLighter& h, const std::uint8_t*
         state = first.end;
         begin = end + 1;
     }
+    CheckStyledExports(h, text, data[0]);
     return 0;
 }
 
