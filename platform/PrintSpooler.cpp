@@ -1,5 +1,6 @@
 #include "platform/PrintSpooler.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/Printer.h"
 
 #include <cerrno>
@@ -27,14 +28,6 @@ struct TSpawnActions {
     TSpawnActions(const TSpawnActions&) = delete;
     TSpawnActions& operator=(const TSpawnActions&) = delete;
     posix_spawn_file_actions_t actions;
-};
-
-struct TFileDescriptor {
-    explicit TFileDescriptor(int fd) : fd(fd) {}
-    ~TFileDescriptor() { close(fd); }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int fd;
 };
 
 } // namespace

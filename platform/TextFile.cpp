@@ -1,5 +1,6 @@
 #include "platform/TextFile.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/HugePages.h"
 
 #include "platform/Utf16.h"
@@ -62,13 +63,6 @@ EFileError openError(const std::string& path, int err) {
         return EFileError(path, EFileError::TCause::OpenError, std::strerror(err));
     }
 }
-
-struct Fd {
-    int fd;
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-};
 
 } // namespace
 
@@ -174,7 +168,7 @@ std::string ReadFileBytes(const std::string& path, TFileKinds kinds) {
     if (path.empty()) throw EFileError(path, EFileError::TCause::NotFound);
     // Without O_NONBLOCK, opening a FIFO waits for a writer.
     const int nonBlocking = kinds == TFileKinds::RegularOnly ? O_NONBLOCK : 0;
-    Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC | nonBlocking)};
+    TFileDescriptor f(::open(path.c_str(), O_RDONLY | O_CLOEXEC | nonBlocking));
     if (f.fd < 0) throw openError(path, errno);
     struct stat st {};
     if (::fstat(f.fd, &st) != 0)

@@ -1,5 +1,6 @@
 #include "app/index/FileBytes.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/MappedFile.h"
 #include "platform/TextFile.h"
 
@@ -15,11 +16,6 @@ namespace {
 
 constexpr off_t kMapFrom = off_t(64) << 20;
 
-struct TClose {
-    int fd;
-    ~TClose() { ::close(fd); }
-};
-
 } // namespace
 
 TFileBytes::TFileBytes(const std::string& path) {
@@ -30,7 +26,7 @@ TFileBytes::TFileBytes(const std::string& path) {
         view_ = read_;
         return;
     }
-    const TClose closer{fd};
+    const TFileDescriptor closer(fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         throw EFileError(path, EFileError::TCause::ReadError, std::strerror(errno));
