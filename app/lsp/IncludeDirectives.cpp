@@ -1,5 +1,7 @@
 #include "app/lsp/IncludeDirectives.h"
 
+#include "platform/CodePage.h"
+
 #include <filesystem>
 
 namespace ondrex::lsp {
@@ -7,10 +9,7 @@ namespace ondrex::lsp {
 namespace {
 
 bool matchesNoCase(std::string_view s, std::size_t at, std::string_view word) {
-    if (at + word.size() > s.size()) return false;
-    for (std::size_t k = 0; k < word.size(); ++k)
-        if ((s[at + k] | 0x20) != word[k]) return false;
-    return true;
+    return at <= s.size() && SameText(s.substr(at, word.size()), word);
 }
 
 std::size_t skipBlanks(std::string_view s, std::size_t i) {

@@ -2,6 +2,7 @@
 
 #include "app/BlockLocator.h"
 #include "editor/TqvEditList.h"
+#include "platform/CodePage.h"
 
 #include <string_view>
 
@@ -21,12 +22,8 @@ bool isNameByte(char c) {
 
 // The first place of an ASCII word in the line, any case.
 std::size_t findNoCase(std::string_view line, std::string_view word) {
-    for (std::size_t i = 0; i + word.size() <= line.size(); ++i) {
-        std::size_t k = 0;
-        while (k < word.size() && (line[i + k] | 0x20) == word[k])
-            ++k;
-        if (k == word.size()) return i;
-    }
+    for (std::size_t i = 0; i + word.size() <= line.size(); ++i)
+        if (SameText(line.substr(i, word.size()), word)) return i;
     return std::string_view::npos;
 }
 

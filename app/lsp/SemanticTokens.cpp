@@ -3,6 +3,7 @@
 #include "app/lsp/Features.h"
 #include "highlighters/TqvHighLightAttributes.h"
 #include "highlighters/TqvTableHighLighter.h"
+#include "platform/CodePage.h"
 
 #include <algorithm>
 #include <string_view>
@@ -37,13 +38,8 @@ TTokenType typeOfAttribute(const TqvHighLightAttributes* attribute) {
 }
 
 bool isDefiningKeyword(std::string_view word) {
-    for (std::string_view k : {"function", "sub", "call"}) {
-        if (word.size() != k.size()) continue;
-        std::size_t i = 0;
-        while (i < k.size() && (word[i] | 0x20) == k[i])
-            ++i;
-        if (i == k.size()) return true;
-    }
+    for (std::string_view k : {"function", "sub", "call"})
+        if (SameText(word, k)) return true;
     return false;
 }
 
