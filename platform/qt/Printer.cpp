@@ -33,18 +33,13 @@ public:
         const char* pdf = std::getenv("ONDREX_PRINT_TO_PDF");
         if (pdf && *pdf) {
             pdf_ = std::filesystem::path(pdf);
-            partial_ = pdf_->string() + ".part";
-            printer_.setOutputFormat(QPrinter::PdfFormat);
-            printer_.setOutputFileName(QString::fromLocal8Bit(partial_.c_str()));
+            writePdf(pdf_->string() + ".part");
         } else {
             const QPrinterInfo info = QPrinterInfo::defaultPrinter();
             if (info.isNull()) throw EPrinterError("There is no default printer installed");
             printerName_ = qt::FromQString(info.printerName());
             if (PrintSpoolerAvailable()) {
-                partial_ = temporaryPdf();
-                queued_ = true;
-                printer_.setOutputFormat(QPrinter::PdfFormat);
-                printer_.setOutputFileName(QString::fromLocal8Bit(partial_.c_str()));
+                writePdf(temporaryPdf());
                 printer_.setPageSize(info.defaultPageSize());
             } else {
                 printer_.setPrinterName(info.printerName());
@@ -108,8 +103,7 @@ public:
             if (error)
                 throw EPrinterError("Printing \"" + title_ + "\" failed: " + pdf_->string() + ": " +
                                     error.message());
-        }
-        if (queued_) {
+        } else if (!partial_.empty()) { // drawn for the printer's queue
             QueuePdf(printerName_, title_, partial_);
             dropPartial();
         }
@@ -121,6 +115,11 @@ private:
     static QPrinter::PrinterMode highResolution() {
         qt::ensureApplication();
         return QPrinter::HighResolution;
+    }
+    void writePdf(std::string file) {
+        partial_ = std::move(file);
+        printer_.setOutputFormat(QPrinter::PdfFormat);
+        printer_.setOutputFileName(QString::fromLocal8Bit(partial_.c_str()));
     }
     // Made here, so that no other program can take the name before the job writes it.
     static std::string temporaryPdf() {
@@ -140,7 +139,6 @@ private:
     std::optional<std::filesystem::path> pdf_;
     std::string partial_;
     std::string printerName_;
-    bool queued_ = false;
     std::string title_;
     QPrinter printer_;
     QPainter painter_;
