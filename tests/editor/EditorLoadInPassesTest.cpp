@@ -70,7 +70,7 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
         // Room for all of it, or (every third round) too little, so the block is copied.
         auto block = std::make_shared<std::string>();
         block->reserve(round % 3 ? text.size() : text.size() / 2);
-        edit.Lines().BeginLoadInPasses(block);
+        edit.Lines().BeginLoadInPasses(block, block->data(), block->capacity());
         ASSERT_EQ(edit.LineCount(), 1);
         std::size_t at = 0;
         while (at < text.size()) {
@@ -79,12 +79,12 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
                 auto grown = std::make_shared<std::string>();
                 grown->reserve(2 * (block->size() + piece));
                 grown->assign(*block);
-                edit.Lines().GrowLoadedBlock(grown);
+                edit.Lines().GrowLoadedBlock(grown, grown->data(), grown->capacity());
                 block = grown;
             }
             block->append(text, at, piece);
             at += piece;
-            edit.Lines().LoadPass();
+            edit.Lines().LoadPass(block->size());
             const std::vector<std::string> expected = plainLines(text.substr(0, at));
             ASSERT_EQ(shown(edit.Lines()),
                       expected.empty() ? std::vector<std::string>{""} : expected)
@@ -92,7 +92,7 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
             // Painted down to the last line, whose state the next pass may change.
             edit.LineStartState(edit.LineCount() - 1);
         }
-        edit.Lines().EndLoadInPasses(block);
+        edit.Lines().EndLoadInPasses(block.get());
 
         whole.Lines().LoadFromBlock(std::string(text));
         ASSERT_EQ(shown(edit.Lines()), shown(whole.Lines())) << round;
@@ -110,12 +110,12 @@ TEST_F(LoadInPasses, EachPassNamesTheFirstLineItChangedAndTheRecordsAreSizedOnce
         text += "line " + std::to_string(1'000'000 + i) + "\r\n";
     auto block = std::make_shared<std::string>();
     block->reserve(text.size());
-    list.BeginLoadInPasses(block);
+    list.BeginLoadInPasses(block, block->data(), block->capacity());
     const std::size_t piece = 64 * 1024 + 1; // pieces end inside lines and between CR and LF
     int lastCount = 1;
     for (std::size_t at = 0; at < text.size(); at += piece) {
         block->append(text, at, piece);
-        list.LoadPass();
+        list.LoadPass(block->size());
         ASSERT_EQ(passes.firsts.back(), lastCount - 1) << "the last line may have grown";
         lastCount = list.Count();
     }
@@ -128,10 +128,10 @@ TEST_F(LoadInPasses, EachPassNamesTheFirstLineItChangedAndTheRecordsAreSizedOnce
     const std::string sparse = std::string(piece, '\n') + std::string(40 * piece, 'x');
     block = std::make_shared<std::string>();
     block->reserve(sparse.size());
-    list.BeginLoadInPasses(block);
+    list.BeginLoadInPasses(block, block->data(), block->capacity());
     for (std::size_t at = 0; at < sparse.size(); at += piece) {
         block->append(sparse, at, piece);
-        list.LoadPass();
+        list.LoadPass(block->size());
     }
     ASSERT_EQ(std::size_t(list.Count()), piece + 1);
     EXPECT_LT(list.MemoryUsage(), 4 * sparse.size()); // not 16 bytes for every byte
