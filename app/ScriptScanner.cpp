@@ -448,14 +448,23 @@ TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, boo
 
     TFileScan info;
     info.validUtf8 = true;
-    // One block, nothing copied; a UTF-16 file is read through the reader, which converts it.
+    // Nothing copied, and each slice's pages let go once it is scanned; a UTF-16 file is read
+    // through the reader, which converts it.
     if (const TMappedFile mapped(path); mapped.Mapped() && !Utf16Mark(mapped.Bytes())) {
+        constexpr std::size_t kSlice = std::size_t(4) << 20;
         const std::string_view block = mapped.Bytes();
         bool stopped = false;
-        r.linesRead = scanWithoutPump(block, 0, r, stopped);
+        for (std::size_t at = 0; at < block.size();) {
+            const std::size_t end = sliceEnd(block.data(), block.size(), at, at + kSlice);
+            const std::string_view slice = block.substr(at, end - at);
+            if (!stopped) r.linesRead += scanWithoutPump(slice, r.linesRead, r, stopped);
+            if (checkUtf8 && info.validUtf8) info.validUtf8 = IsValidUtf8(slice);
+            mapped.Drop(at, end);
+            at = end;
+            if (stopped && !(checkUtf8 && info.validUtf8)) break;
+        }
         mapped.ThrowIfShortened(path);
         info.bytes = block.size();
-        if (checkUtf8) info.validUtf8 = IsValidUtf8(block);
         finishScan(r);
         return info;
     }
