@@ -2,6 +2,7 @@
 
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -221,6 +222,14 @@ TMappedFile::~TMappedFile() {
 
 bool TMappedFile::Copied() const {
     return slot_ >= 0 && slots[slot_].copied.load(std::memory_order_acquire);
+}
+
+void TMappedFile::Drop(std::size_t from, std::size_t to) const {
+    if (leaseFd_ >= 0) return; // a guarded map's pages may be its only copy of the bytes
+    const std::size_t first = from & ~std::size_t(pageSize - 1);
+    const std::size_t last = std::min(to, size_) & ~std::size_t(pageSize - 1);
+    if (data_ && first < last)
+        ::madvise(const_cast<char*>(data_) + first, last - first, MADV_DONTNEED);
 }
 
 bool TMappedFile::Shortened() const {

@@ -37,6 +37,10 @@ public:
     void ThrowIfShortened(const std::string& path) const;
     // A guarded map whose bytes are now a private copy (another program wanted the file).
     bool Copied() const;
+    // Lets go of the memory of the pages from the one holding byte `from` up to the one holding
+    // byte `to` (not included): a reader done with them keeps its resident memory small, and
+    // calls with consecutive ranges drop every page once. Reading them again reads the file.
+    void Drop(std::size_t from, std::size_t to) const;
 
 private:
     const char* data_ = nullptr;
