@@ -1,5 +1,6 @@
 #include "app/FileLoad.h"
 #include "editor/TqvEditList.h"
+#include "tests/support/LineLists.h"
 
 #include <gtest/gtest.h>
 
@@ -20,31 +21,10 @@ std::string tempFile(const std::string& bytes) {
     return path;
 }
 
-// Lines as plainly as they can be cut: CR, LF or CR LF end one; no empty line after a final
-// break; one empty line for no bytes.
-std::vector<std::string> plainLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string line;
-    bool open = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            lines.push_back(line);
-            line.clear();
-            open = false;
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            line += text[i];
-            open = true;
-        }
-    }
-    if (open || lines.empty()) lines.push_back(line);
-    return lines;
-}
-
-std::vector<std::string> shown(const TqvEditList& list) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < list.Count(); ++i)
-        lines.emplace_back(list.Get(i));
+// The lines a list shows for the text: one empty line for no bytes.
+std::vector<std::string> expectedLines(const std::string& text) {
+    std::vector<std::string> lines = test::PlainLines(text);
+    if (lines.empty()) lines.emplace_back();
     return lines;
 }
 
@@ -71,7 +51,7 @@ TEST(FileLoad, MappedOrReadEveryPieceShowsTheBytesSoFarAndTheEndIsTheFile) {
                     while (!load.Ended()) {
                         load.ReadPiece();
                         const std::string soFar = text.substr(0, load.BytesRead());
-                        ASSERT_EQ(shown(list), plainLines(soFar))
+                        ASSERT_EQ(test::ShownLines(list), expectedLines(soFar))
                             << readIt << " " << piece << " at " << load.BytesRead();
                         const std::string_view whole = load.WholeLines();
                         ASSERT_EQ(whole, soFar.substr(0, whole.size()));
@@ -84,7 +64,7 @@ TEST(FileLoad, MappedOrReadEveryPieceShowsTheBytesSoFarAndTheEndIsTheFile) {
                     }
                     EXPECT_EQ(load.WholeLines(), text);
                 }
-                EXPECT_EQ(shown(list), plainLines(text));
+                EXPECT_EQ(test::ShownLines(list), expectedLines(text));
                 EXPECT_FALSE(list.LoadingInPasses());
                 if (writer >= 0) ::close(writer);
                 std::remove(path.c_str());
@@ -112,7 +92,7 @@ TEST(FileLoad, AFileRewrittenWhileShownKeepsItsLines) {
     EXPECT_EQ(errno, EWOULDBLOCK);
     if (refused >= 0) ::close(refused);
     std::ofstream(path, std::ios::binary | std::ios::trunc) << "x";
-    EXPECT_EQ(shown(list), plainLines(text));
+    EXPECT_EQ(test::ShownLines(list), expectedLines(text));
     std::remove(path.c_str());
 }
 

@@ -4,6 +4,7 @@
 #include "EditorTestSupport.h"
 
 #include "highlighters/jxPHPSyn.h"
+#include "tests/support/LineLists.h"
 
 #include <memory>
 #include <random>
@@ -12,31 +13,6 @@
 
 namespace ondrex::test {
 namespace {
-
-// The line rule written out plainly: CR, LF and CR LF end a line; no empty line after a
-// final break.
-std::vector<std::string> plainLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') {
-            line += text[i];
-            continue;
-        }
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        lines.push_back(line);
-        line.clear();
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
-std::vector<std::string> shown(const TqvEditList& list) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < list.Count(); ++i)
-        lines.emplace_back(list.Get(i));
-    return lines;
-}
 
 struct PassRecorder {
     std::vector<int> firsts;
@@ -85,8 +61,8 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
             block->append(text, at, piece);
             at += piece;
             edit.Lines().LoadPass(block->size());
-            const std::vector<std::string> expected = plainLines(text.substr(0, at));
-            ASSERT_EQ(shown(edit.Lines()),
+            const std::vector<std::string> expected = PlainLines(text.substr(0, at));
+            ASSERT_EQ(ShownLines(edit.Lines()),
                       expected.empty() ? std::vector<std::string>{""} : expected)
                 << "round " << round << " after " << at << " bytes";
             // Painted down to the last line, whose state the next pass may change.
@@ -95,7 +71,7 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
         edit.Lines().EndLoadInPasses(block.get());
 
         whole.Lines().LoadFromBlock(std::string(text));
-        ASSERT_EQ(shown(edit.Lines()), shown(whole.Lines())) << round;
+        ASSERT_EQ(ShownLines(edit.Lines()), ShownLines(whole.Lines())) << round;
         for (int i = 0; i < whole.LineCount(); ++i)
             ASSERT_EQ(edit.LineStartState(i), whole.LineStartState(i)) << round << " line " << i;
     }
