@@ -177,11 +177,24 @@ std::size_t TLineStore::AppendBlockViews(std::string_view text) {
         });
         return n;
     }
-    const std::size_t n = CountLines(text);
-    ensureGap(n);
+    // One walk over the text: records go straight into the gap, which grows as for single
+    // appends when the room reserved beforehand runs out.
     moveGap(Size());
-    writeViews(text, n);
-    return n;
+    const std::size_t first = gapBegin_;
+    TRecord* out = records_.get() + gapBegin_;
+    TRecord* room = records_.get() + gapEnd_;
+    const char* base = base_;
+    ForEachLine(text, [&](std::string_view line) {
+        if (out == room) {
+            gapBegin_ = std::size_t(out - records_.get());
+            ensureGap(1);
+            out = records_.get() + gapBegin_;
+            room = records_.get() + gapEnd_;
+        }
+        *out++ = TRecord{nullptr, std::uint32_t(line.data() - base), std::uint32_t(line.size())};
+    });
+    gapBegin_ = std::size_t(out - records_.get());
+    return gapBegin_ - first;
 }
 
 // The n lines of `text` (which lies in the block) into the gap at its start.
