@@ -1,5 +1,8 @@
 #include "app/CliInput.h"
 
+#include "platform/LineBreaks.h"
+#include "platform/Utf16.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -51,6 +54,31 @@ bool IsUtf8File(TFileReader& file, std::size_t pieceSize) {
         std::memmove(piece.data(), piece.data() + n - cut, cut);
         carried = cut;
     }
+}
+
+// Whether the mapped bytes are UTF-8, checked a piece at a time and each piece let go once
+// checked. A piece ends where a character starts (past the one it starts with, when that is
+// longer than a piece), so no character is cut.
+bool isUtf8Map(const TMappedFile& mapped, std::size_t pieceSize) {
+    const std::string_view bytes = mapped.Bytes();
+    const auto continues = [&](std::size_t k) {
+        return k < bytes.size() && (static_cast<unsigned char>(bytes[k]) & 0xC0) == 0x80;
+    };
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t end = std::min(bytes.size(), at + pieceSize);
+        std::size_t back = end;
+        while (back > at && continues(back))
+            --back;
+        if (back > at)
+            end = back;
+        else
+            while (continues(end))
+                ++end;
+        if (!IsValidUtf8(bytes.substr(at, end - at))) return false;
+        mapped.Drop(at, end);
+        at = end;
+    }
+    return true;
 }
 
 } // namespace
@@ -151,6 +179,42 @@ TStreamedInput::TStreamedInput(const std::string& path, std::size_t runSize,
     codePage_ = valid ? TCodePage::Utf8 : TCodePage::Windows1252;
     lines_ = std::make_unique<TWholeLines>(
         [this](char* into, std::size_t n) { return spool_->Read(into, n); }, runSize);
+}
+
+TMappedInput::TMappedInput(const std::string& path, std::size_t runSize)
+    : path_(path), runSize_(runSize), mapped_(std::make_unique<TMappedFile>(path)) {
+    if (!mapped_->Mapped() || Utf16Mark(mapped_->Bytes())) {
+        mapped_.reset(); // the reader converts UTF-16
+        return;
+    }
+    if (!isUtf8Map(*mapped_, runSize)) codePage_ = TCodePage::Windows1252;
+    mapped_->ThrowIfShortened(path_);
+}
+
+std::string_view TMappedInput::Next() {
+    if (!mapped_) return {};
+    mapped_->ThrowIfShortened(path_);
+    const std::string_view bytes = mapped_->Bytes();
+    const std::size_t n = bytes.size();
+    const char* b = bytes.data();
+    const std::size_t start = at_;
+    if (start >= n) return {};
+    // As TWholeLines cuts: after the last line break within the run's size, else after the
+    // first one beyond it (a long line), else at the end.
+    std::size_t end = n;
+    if (start + runSize_ < n) {
+        const std::size_t cut = afterLastBreak(b + start, runSize_ + 1);
+        if (cut) {
+            end = start + cut;
+        } else {
+            const std::size_t at = std::size_t(FindLineBreak(b + start + runSize_, b + n) - b);
+            end = at >= n ? n : at + ((b[at] == '\r' && at + 1 < n && b[at + 1] == '\n') ? 2 : 1);
+        }
+    }
+    mapped_->Drop(dropped_, start); // the run before is done with
+    dropped_ = start;
+    at_ = end;
+    return bytes.substr(start, end - start);
 }
 
 } // namespace ondrex::cli

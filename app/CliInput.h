@@ -9,6 +9,7 @@
 
 #include "app/CliSpool.h"
 #include "platform/CodePage.h"
+#include "platform/MappedFile.h"
 #include "platform/TextFile.h"
 
 #include <cstddef>
@@ -17,6 +18,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace ondrex::cli {
 
@@ -63,6 +65,28 @@ private:
     std::string held_;       // the first bytes of a pipe
     std::size_t heldAt_ = 0; // how many of them were passed on
     std::unique_ptr<TWholeLines> lines_;
+};
+
+// The same runs for a command that only reads them, from a regular file mapped into memory:
+// nothing is copied, and the pages of a run are let go once the next run is asked for, so
+// memory stays small too. Anything else maps nothing (a pipe, an empty or UTF-16 file, a map
+// that fails): the caller takes TStreamedInput, which also reports any error.
+class TMappedInput {
+public:
+    TMappedInput(const std::string& path, std::size_t runSize);
+    bool Mapped() const { return mapped_ && mapped_->Mapped(); }
+    TCodePage CodePage() const { return codePage_; }
+    // The next run of whole lines; empty at the end (at once when nothing is mapped). Throws EFileError once the file was
+    // found shortened while it was read (what was lost read as zeros).
+    std::string_view Next();
+
+private:
+    std::string path_;
+    std::size_t runSize_;
+    std::unique_ptr<TMappedFile> mapped_;
+    TCodePage codePage_ = TCodePage::Utf8;
+    std::size_t at_ = 0;      // where the next run starts
+    std::size_t dropped_ = 0; // the pages before this one were let go
 };
 
 } // namespace ondrex::cli

@@ -6,6 +6,7 @@
 #include "app/CliSite.h"
 #include "app/ScriptScanner.h"
 
+#include <memory>
 #include <ostream>
 #include <span>
 
@@ -109,8 +110,17 @@ int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
 
         // The rows are written as the runs of lines are scanned, and then forgotten.
         // Small runs: a run of lines that are all hits makes rows several times its size.
-        TStreamedInput source(file, std::size_t(256) << 10);
-        const TCodePage cp = source.CodePage();
+        // A regular file is read through a map; anything else is read.
+        constexpr std::size_t kRun = std::size_t(256) << 10;
+        TMappedInput mapped(file, kRun);
+        std::unique_ptr<TStreamedInput> streamed;
+        if (!mapped.Mapped()) streamed = std::make_unique<TStreamedInput>(file, kRun);
+        const TCodePage cp = streamed ? streamed->CodePage() : mapped.CodePage();
+        const auto nextRun = [&]() -> std::string_view {
+            if (!streamed) return mapped.Next();
+            const std::span<char> run = streamed->Next();
+            return {run.data(), run.size()};
+        };
         if (format == TFormat::Json) {
             text += "{\"file\":";
             AppendJsonString(text, file, DetectCodePage(file));
@@ -121,9 +131,9 @@ int runScan(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         std::size_t written = 0; // rows
         scanner.StartScan(results);
         for (bool more = true; more;) {
-            const std::span<char> run = source.Next();
+            const std::string_view run = nextRun();
             if (run.empty()) break;
-            more = scanner.ScanWholeLines(std::string_view(run.data(), run.size()), results);
+            more = scanner.ScanWholeLines(run, results);
             for (const TScanRow& row : results.rows) {
                 switch (format) {
                 case TFormat::Json:

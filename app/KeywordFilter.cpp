@@ -1,40 +1,24 @@
 #include "app/KeywordFilter.h"
 
-#if defined(__SSE2__)
 #include "app/KeywordFilterKernel.h"
-
-#include <emmintrin.h>
-#endif
 
 namespace ondrex {
 
 #if defined(__x86_64__)
-// KeywordFilterAvx2.cpp.
-std::size_t FilterVectorsAvx2(const char* b, std::size_t n, std::size_t i, std::size_t& breaks,
-                              std::size_t& lineStart, bool& found);
+// KeywordFilterAvx2.cpp and KeywordFilterSsse3.cpp.
+std::size_t FilterVectorsAvx2(const char* b, std::size_t n, std::size_t i, const TKeyTables& keys,
+                              std::size_t& breaks, std::size_t& lineStart, bool& found);
+std::size_t FilterVectorsSsse3(const char* b, std::size_t n, std::size_t i, const TKeyTables& keys,
+                               std::size_t& breaks, std::size_t& lineStart, bool& found);
 #endif
 
 namespace {
 
-#if defined(__SSE2__)
-struct TSse2 {
-    using v = __m128i;
-    static constexpr std::size_t kWidth = 16;
-    static v load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const v*>(p)); }
-    static v set1(char c) { return _mm_set1_epi8(c); }
-    static v eq(v a, v b) { return _mm_cmpeq_epi8(a, b); }
-    static v or_(v a, v b) { return _mm_or_si128(a, b); }
-    static v and_(v a, v b) { return _mm_and_si128(a, b); }
-    static v andnot(v a, v b) { return _mm_andnot_si128(a, b); }
-    static std::uint64_t mask(v a) { return std::uint32_t(_mm_movemask_epi8(a)); }
-};
-#endif
-
 // One byte of the scalar path: true when p is a stop, else counts a break at p.
-inline bool stopsAt(const char* b, std::size_t n, std::size_t p, TFilterHit& h) {
+inline bool stopsAt(const char* b, std::size_t n, std::size_t p, const TFilterKeys& keys,
+                    TFilterHit& h) {
     const char at = b[p];
-    if (at == kFilterCtrlZ || MayEndKeyword(p >= 2 ? b[p - 2] : '\n', p >= 1 ? b[p - 1] : '\n', at))
-        return true;
+    if (at == kFilterCtrlZ || keys.EndingAt(b, p)) return true;
     if (at == '\n' || (at == '\r' && !(p + 1 < n && b[p + 1] == '\n'))) {
         ++h.breaks;
         h.lineStart = p + 1;
@@ -45,12 +29,9 @@ inline bool stopsAt(const char* b, std::size_t n, std::size_t p, TFilterHit& h) 
 TVectorPath detectBestPath() {
 #if defined(__x86_64__)
     if (__builtin_cpu_supports("avx2")) return TVectorPath::Avx2;
+    if (__builtin_cpu_supports("ssse3")) return TVectorPath::Ssse3;
 #endif
-#if defined(__SSE2__)
-    return TVectorPath::Sse2;
-#else
     return TVectorPath::Scalar;
-#endif
 }
 
 } // namespace
@@ -59,7 +40,7 @@ bool HasVectorPath(TVectorPath path) {
     switch (path) {
     case TVectorPath::Scalar:
         return true;
-    case TVectorPath::Sse2:
+    case TVectorPath::Ssse3:
         return BestVectorPath() != TVectorPath::Scalar;
     case TVectorPath::Avx2:
         return BestVectorPath() == TVectorPath::Avx2;
@@ -72,27 +53,26 @@ TVectorPath BestVectorPath() {
     return best;
 }
 
-TFilterHit NextFilterHit(const char* b, std::size_t n, std::size_t from,
+TFilterHit NextFilterHit(const char* b, std::size_t n, std::size_t from, const TFilterKeys& keys,
                          [[maybe_unused]] TVectorPath path) {
     TFilterHit h{from, 0, from};
-    // The vectors look two bytes back: the first two bytes go one at a time.
-    for (; h.pos < n && h.pos < 2; ++h.pos)
-        if (stopsAt(b, n, h.pos, h)) return h;
-    bool found = false;
+    // The vectors look three bytes back: the first three bytes go one at a time.
+    for (; h.pos < n && h.pos < kMaxFilterKeyBytes - 1; ++h.pos)
+        if (stopsAt(b, n, h.pos, keys, h)) return h;
 #if defined(__x86_64__)
+    bool found = false;
+    const TKeyTables tables{keys.low, keys.high};
     if (path == TVectorPath::Avx2) {
-        h.pos = FilterVectorsAvx2(b, n, h.pos, h.breaks, h.lineStart, found);
+        h.pos = FilterVectorsAvx2(b, n, h.pos, tables, h.breaks, h.lineStart, found);
         if (found) return h;
     }
-#endif
-#if defined(__SSE2__)
     if (path != TVectorPath::Scalar) { // also the tail the wider vectors left
-        h.pos = filterVectors<TSse2>(b, n, h.pos, h.breaks, h.lineStart, found);
+        h.pos = FilterVectorsSsse3(b, n, h.pos, tables, h.breaks, h.lineStart, found);
         if (found) return h;
     }
 #endif
     for (; h.pos < n; ++h.pos)
-        if (stopsAt(b, n, h.pos, h)) return h;
+        if (stopsAt(b, n, h.pos, keys, h)) return h;
     return h;
 }
 

@@ -177,8 +177,6 @@ TLineMarks firstPositions(std::string_view u, std::size_t readable,
 // The pre-test looks for short keys: the last (up to) four bytes of each search string that
 // holds no other one (a line holding "ELSEIF" holds "ELSE"). A line holding a search string
 // holds its key; few lines without one do.
-constexpr std::size_t kMaxKey = 4;
-
 constexpr bool holdsAnotherSearch(std::size_t t) {
     for (std::size_t o = 0; o < kTestCount; ++o)
         if (o != t && kTests[t].search.find(kTests[o].search) != std::string_view::npos)
@@ -186,65 +184,20 @@ constexpr bool holdsAnotherSearch(std::size_t t) {
     return false;
 }
 
-struct TKeys {
+struct TKeyList {
     std::string_view key[kTestCount];
     std::size_t count = 0;
-    // For each byte, the keys that end with it (endsWith) or with it before their last byte
-    // (endsWithBefore), in either case: two lookups leave about one key to compare.
-    std::uint8_t endsWith[256];
-    std::uint8_t endsWithBefore[256];
-    constexpr TKeys() : key(), endsWith(), endsWithBefore() {
+    constexpr TKeyList() : key() {
         for (std::size_t t = 0; t < kTestCount; ++t) {
             if (holdsAnotherSearch(t)) continue;
             const std::string_view s = kTests[t].search;
-            const std::string_view k = s.substr(s.size() - std::min(s.size(), kMaxKey));
-            mark(endsWith, k.back(), count);
-            mark(endsWithBefore, k[k.size() - 2], count);
-            key[count++] = k;
+            key[count++] = s.substr(s.size() - std::min(s.size(), kMaxFilterKeyBytes));
         }
     }
-    static constexpr void mark(std::uint8_t (&table)[256], char c, std::size_t k) {
-        table[static_cast<unsigned char>(c)] |= std::uint8_t(1u << k);
-        if (isUpperLetter(c)) table[static_cast<unsigned char>(c + 32)] |= std::uint8_t(1u << k);
-    }
 };
-static_assert(kTestCount <= 8, "key sets are 8-bit masks");
-constexpr TKeys kKeys;
-
-// Whether a key ends at p. Letters match in either case (`c | 0x20` is the lower-case letter
-// for exactly the two cases of a letter); other bytes match exactly.
-constexpr bool keyByteMatches(char c, char keyByte) {
-    return isUpperLetter(keyByte)
-               ? (static_cast<unsigned char>(c) | 0x20u) == unsigned(keyByte + 32)
-               : c == keyByte;
-}
-
-inline bool candidateAt(const char* b, std::size_t p) {
-    if (p == 0) return false; // every key is longer than one byte
-    unsigned m = kKeys.endsWith[static_cast<unsigned char>(b[p])] &
-                 kKeys.endsWithBefore[static_cast<unsigned char>(b[p - 1])];
-    for (; m; m &= m - 1) {
-        const std::string_view key = kKeys.key[std::countr_zero(m)];
-        if (p + 1 < key.size()) continue;
-        const char* at = b + p + 1 - key.size();
-        std::size_t j = 0;
-        while (j + 2 < key.size() && keyByteMatches(at[j], key[j]))
-            ++j;
-        if (j + 2 >= key.size()) return true;
-    }
-    return false;
-}
-
-// The filter lets every key through.
-constexpr bool filterPassesKeys() {
-    for (std::size_t k = 0; k < kKeys.count; ++k) {
-        const std::string_view key = kKeys.key[k];
-        if (key.size() < 3 || !MayEndKeyword(key[key.size() - 3], key[key.size() - 2], key.back()))
-            return false;
-    }
-    return true;
-}
-static_assert(filterPassesKeys(), "the keyword filter would miss a key");
+constexpr TKeyList kKeyList;
+static_assert(kKeyList.count <= kMaxFilterKeys, "one bit per key");
+constexpr TFilterKeys kKeys(std::span(kKeyList.key, kKeyList.count));
 
 constexpr char kCtrlZ = kFilterCtrlZ;
 
@@ -273,7 +226,7 @@ std::string TScriptScanner::RemoveTabs(std::string_view s) {
 
 bool TScriptScanner::MayHit(std::string_view line) {
     for (std::size_t p = 0; p < line.size(); ++p)
-        if (candidateAt(line.data(), p)) return true;
+        if (kKeys.EndingAt(line.data(), p)) return true;
     return false;
 }
 
@@ -415,16 +368,16 @@ int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanR
     std::size_t start = 0; // where the line holding i starts
     int breaksBefore = 0;  // line breaks at positions below i
     for (;;) {
-        const TFilterHit hit = NextFilterHit(b, n, i, path);
+        const TFilterHit hit = NextFilterHit(b, n, i, kKeys, path);
         breaksBefore += int(hit.breaks);
         if (hit.breaks) start = hit.lineStart;
         const std::size_t pos = hit.pos;
         if (pos >= n) break;
-        if (b[pos] == kCtrlZ && pos == start) { // the lines before the Ctrl+Z
-            stopped = true;
-            return breaksBefore;
-        }
-        if (!candidateAt(b, pos)) { // the filter's cheap test let it through
+        if (b[pos] == kCtrlZ) { // no key holds one
+            if (pos == start) { // the lines before the Ctrl+Z
+                stopped = true;
+                return breaksBefore;
+            }
             i = pos + 1;
             continue;
         }
@@ -495,14 +448,23 @@ TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, boo
 
     TFileScan info;
     info.validUtf8 = true;
-    // One block, nothing copied; a UTF-16 file is read through the reader, which converts it.
+    // Nothing copied, and each slice's pages let go once it is scanned; a UTF-16 file is read
+    // through the reader, which converts it.
     if (const TMappedFile mapped(path); mapped.Mapped() && !Utf16Mark(mapped.Bytes())) {
+        constexpr std::size_t kSlice = std::size_t(4) << 20;
         const std::string_view block = mapped.Bytes();
         bool stopped = false;
-        r.linesRead = scanWithoutPump(block, 0, r, stopped);
+        for (std::size_t at = 0; at < block.size();) {
+            const std::size_t end = sliceEnd(block.data(), block.size(), at, at + kSlice);
+            const std::string_view slice = block.substr(at, end - at);
+            if (!stopped) r.linesRead += scanWithoutPump(slice, r.linesRead, r, stopped);
+            if (checkUtf8 && info.validUtf8) info.validUtf8 = IsValidUtf8(slice);
+            mapped.Drop(at, end);
+            at = end;
+            if (stopped && !(checkUtf8 && info.validUtf8)) break;
+        }
         mapped.ThrowIfShortened(path);
         info.bytes = block.size();
-        if (checkUtf8) info.validUtf8 = IsValidUtf8(block);
         finishScan(r);
         return info;
     }

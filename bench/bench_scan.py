@@ -10,10 +10,12 @@ Times are CPU time (user + system) of the child: the machines these run on are s
 wall time measures the machine more than the program. The commands take turns (one run of
 each, --runs times, after one warm-up each) and the medians count; the wall-time medians are
 shown beside them. The input, about 50 MB and 3 M lines of VBScript, is generated into
-bench/out/ (git-ignored) by bench/gen_big_vbs.py from samples/ and the corpus. Exit status 1
-when a target is missed.
+bench/out/ (git-ignored) by bench/gen_big_vbs.py from samples/ and the corpus; with --lang,
+50 MB of that language's corpus files by bench/gen_big_script.py. Exit status 1 when a target
+is missed.
 
-    bench/bench_scan.py [--build DIR] [--runs N] [--file FILE] [--regen] [--ondrex BINARY]
+    bench/bench_scan.py [--build DIR] [--runs N] [--file FILE | --lang LANG [--corpus DIR]]
+                        [--regen] [--ondrex BINARY]
 """
 import argparse
 import os
@@ -67,7 +69,10 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", default=os.path.join(ROOT, "build"))
     ap.add_argument("--runs", type=int, default=5)
-    ap.add_argument("--file", default=os.path.join(HERE, "out", "big.vbs"))
+    ap.add_argument("--file", help="the input (default: bench/out/big.vbs, or big.LANG with --lang)")
+    ap.add_argument("--lang", choices=("vbscript", "javascript", "perl", "php"),
+                    help="a 50 MB input of this language from the corpus (gen_big_script.py)")
+    ap.add_argument("--corpus", help="the corpus for --lang (default: gen_big_script.py's)")
     ap.add_argument("--regen", action="store_true")
     ap.add_argument("--ondrex", help="the ondrex binary (default: BUILD/app/ondrex)")
     a = ap.parse_args()
@@ -77,8 +82,14 @@ def main():
     for exe in (ondrex, loader):
         if not os.access(exe, os.X_OK):
             sys.exit(f"{exe} not built: bash scripts/build.sh {a.build}")
+    a.file = a.file or os.path.join(HERE, "out", "big." + (a.lang or "vbs"))
     if a.regen or not os.path.exists(a.file):
-        subprocess.run([sys.executable, os.path.join(HERE, "gen_big_vbs.py"), a.file], check=True)
+        if a.lang:
+            corpus = ["--corpus", a.corpus] if a.corpus else []
+            subprocess.run([sys.executable, os.path.join(HERE, "gen_big_script.py"), a.lang, a.file] + corpus,
+                           check=True)
+        else:
+            subprocess.run([sys.executable, os.path.join(HERE, "gen_big_vbs.py"), a.file], check=True)
     size = os.path.getsize(a.file)
     with open(a.file, "rb") as f:
         data = f.read()  # also warms the page cache

@@ -56,7 +56,12 @@ inline const char* FindLineBreak(const char* p, const char* end) {
         std::memcpy(&w, p, 8);
         std::uint64_t a = w ^ (ones * '\n');
         std::uint64_t b = w ^ (ones * '\r');
-        if (((a - ones) & ~a & highs) | ((b - ones) & ~b & highs)) break;
+        if (const std::uint64_t found = ((a - ones) & ~a & highs) | ((b - ones) & ~b & highs)) {
+            // The lowest bit set marks the first break exactly (bits above it may be false).
+            if constexpr (std::endian::native == std::endian::little)
+                return p + std::countr_zero(found) / 8;
+            break;
+        }
         p += 8;
     }
     while (p < end && *p != '\n' && *p != '\r')

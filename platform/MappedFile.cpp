@@ -2,6 +2,7 @@
 
 #include "platform/TextFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdint>
@@ -106,6 +107,13 @@ TMappedFile::~TMappedFile() {
     slots[slot_].end.store(0, std::memory_order_release);
     ::munmap(const_cast<char*>(data_), size_);
     slots[slot_].begin.store(0, std::memory_order_release);
+}
+
+void TMappedFile::Drop(std::size_t from, std::size_t to) const {
+    const std::size_t first = from & ~std::size_t(pageSize - 1);
+    const std::size_t last = std::min(to, size_) & ~std::size_t(pageSize - 1);
+    if (data_ && first < last)
+        ::madvise(const_cast<char*>(data_) + first, last - first, MADV_DONTNEED);
 }
 
 bool TMappedFile::Shortened() const {

@@ -27,6 +27,10 @@ public:
     bool Shortened() const;
     // Throws EFileError (a read error naming the file) when Shortened().
     void ThrowIfShortened(const std::string& path) const;
+    // Lets go of the memory of the pages from the one holding byte `from` up to the one holding
+    // byte `to` (not included): a reader done with them keeps its resident memory small, and
+    // calls with consecutive ranges drop every page once. Reading them again reads the file.
+    void Drop(std::size_t from, std::size_t to) const;
 
 private:
     const char* data_ = nullptr;

@@ -58,10 +58,11 @@ TEST(LineBreaks, BreaksAtCrLfAndCrLfWithoutAnExtraLastLine) {
 
 TEST(LineBreaks, EveryUserAgreesWithTheRuleOnRandomBlocks) {
     std::mt19937 rng(7);
-    const char alphabet[] = {'a', ' ', '\r', '\n', '\0', '\x1a', char(0xC3), '\x0d'};
+    // Also bytes that differ from a break in the lowest bit (a borrow in the eight-byte test).
+    const char alphabet[] = {'a', ' ', '\r', '\n', '\0', '\x1a', char(0xC3), '\x0b', '\x0c'};
     for (int round = 0; round < 2000; ++round) {
         std::string b;
-        int n = int(rng() % 40);
+        int n = int(rng() % 64);
         for (int i = 0; i < n; ++i)
             b += alphabet[rng() % sizeof alphabet];
         const std::vector<std::string> lines = reference(b);
