@@ -1,5 +1,6 @@
 #include "highlighters/KeywordTable.h"
 
+#include <cstring>
 #include <stdexcept>
 
 namespace ondrex {
@@ -24,6 +25,7 @@ const THashScheme& THashScheme::Letters() {
 const THashScheme& THashScheme::CharacterCodes() {
     static const THashScheme scheme = [] {
         THashScheme s;
+        s.byCodes_ = true;
         for (int c = 0; c < 256; ++c)
             s.values_[c] = static_cast<std::uint8_t>(c);
         for (int c = 0; c < 256; ++c)
@@ -48,7 +50,9 @@ std::size_t THashScheme::Hash(std::string_view word) const {
 }
 
 TKeywordTable::TKeywordTable(const THashScheme& scheme, int size)
-    : scheme_(scheme), classValues_(scheme.ClassValueTable()), size_(size), buckets_(size + 1) {}
+    : scheme_(scheme), classValues_(scheme.ClassValueTable()), size_(size), buckets_(size + 1) {
+    RebuildShort();
+}
 
 void TKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     const std::size_t hash = scheme_.Hash(keyword);
@@ -62,6 +66,54 @@ void TKeywordTable::Add(std::string_view keyword, std::uint8_t kind) {
     for (std::size_t h = hash + 1; h < buckets_.size(); ++h)
         ++buckets_[h].first;
     buckets_[hash].lengths |= std::uint64_t{1} << (keyword.size() % 64);
+    if (!keyword.empty() && keyword.size() <= kMaxShortLength) {
+        TShortKey key;
+        std::memcpy(&key, values.data(), values.size());
+        key.high |= std::uint64_t(keyword.size()) << 56;
+        AddShort(key, kind);
+    }
+}
+
+void TKeywordTable::AddShort(const TShortKey& key, std::uint8_t kind) {
+    for (int choice = 0; choice < 2; ++choice)
+        if (shortSlots_[ShortSlot(key, choice)].key == key)
+            return; // an earlier keyword with the same values is tested first
+    shortKeys_.push_back({key, kind});
+    // At most a quarter full, where two choices almost never fail.
+    if (shortKeys_.size() * 4 > shortSlots_.size() || !PlaceShort(shortKeys_.back()))
+        RebuildShort();
+}
+
+bool TKeywordTable::PlaceShort(TShortSlot slot) {
+    std::size_t at = ShortSlot(slot.key, 0);
+    for (int moves = 0; moves < 100; ++moves) {
+        std::swap(slot, shortSlots_[at]);
+        if (slot.key == TShortKey{}) return true;
+        // The word moved out goes to its other slot.
+        at = ShortSlot(slot.key, 0) == at ? ShortSlot(slot.key, 1) : ShortSlot(slot.key, 0);
+    }
+    return false;
+}
+
+void TKeywordTable::RebuildShort() {
+    int bits = 6;
+    while ((std::size_t(1) << bits) < shortKeys_.size() * 4)
+        ++bits;
+    for (int attempt = 1;; ++attempt) {
+        // Fresh odd multipliers from a fixed sequence, so every run builds the same table.
+        for (std::uint64_t& seed : seeds_) {
+            std::uint64_t z = (seedState_ += 0x9E3779B97F4A7C15ull);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+            seed = (z ^ (z >> 31)) | 1;
+        }
+        shortBits_ = bits + attempt / 8;
+        shortSlots_.assign(std::size_t(1) << shortBits_, TShortSlot{});
+        bool placed = true;
+        for (const TShortSlot& slot : shortKeys_)
+            if (!(placed = PlaceShort(slot))) break;
+        if (placed) return;
+    }
 }
 
 std::vector<std::string_view> TKeywordTable::KeywordsAt(int hash) const {
