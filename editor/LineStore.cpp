@@ -5,23 +5,46 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <stdexcept>
 
 namespace ondrex {
 
+void TLineStore::TFree::operator()(void** p) const {
+    std::free(p);
+}
+
+namespace {
+
+// Moves `n` entries from `from` to `to` in both arrays (the slots only when made).
+template <class T> void moveEntries(T* d, std::size_t to, std::size_t from, std::size_t n) {
+    if (d) std::memmove(d + to, d + from, n * sizeof(T));
+}
+
+// Zeroed by the system, page by page as touched: slots never set cost no memory.
+void** newObjects(std::size_t n) {
+    void* p = std::calloc(n ? n : 1, sizeof(void*));
+    if (!p) throw std::bad_alloc();
+    return static_cast<void**>(p);
+}
+
+} // namespace
+
 void TLineStore::moveGap(std::size_t pos) {
     if (pos == gapBegin_) return;
-    TRecord* d = records_.get();
     if (pos < gapBegin_) {
         std::size_t n = gapBegin_ - pos;
-        std::memmove(d + gapEnd_ - n, d + pos, n * sizeof(TRecord));
+        moveEntries(records_.get(), gapEnd_ - n, pos, n);
+        moveEntries(objects_.get(), gapEnd_ - n, pos, n);
         gapBegin_ = pos;
         gapEnd_ -= n;
     } else {
         std::size_t n = pos - gapBegin_;
-        std::memmove(d + gapBegin_, d + gapEnd_, n * sizeof(TRecord));
+        moveEntries(records_.get(), gapBegin_, gapEnd_, n);
+        moveEntries(objects_.get(), gapBegin_, gapEnd_, n);
         gapBegin_ += n;
         gapEnd_ += n;
     }
@@ -31,13 +54,35 @@ void TLineStore::reallocate(std::size_t cap) {
     // Uninitialised (TRecord is trivial): a bulk load writes each record once.
     std::unique_ptr<TRecord[]> grown(new TRecord[cap]);
     AdviseHugePages(grown.get(), cap * sizeof(TRecord)); // written once, right away
+    std::unique_ptr<void*[], TFree> grownObjects(objects_ ? newObjects(cap) : nullptr);
     std::size_t tail = capacity_ - gapEnd_;
-    if (gapBegin_) std::memcpy(grown.get(), records_.get(), gapBegin_ * sizeof(TRecord));
-    if (tail)
+    if (gapBegin_) {
+        std::memcpy(grown.get(), records_.get(), gapBegin_ * sizeof(TRecord));
+        if (objects_) std::memcpy(grownObjects.get(), objects_.get(), gapBegin_ * sizeof(void*));
+    }
+    if (tail) {
         std::memcpy(grown.get() + cap - tail, records_.get() + gapEnd_, tail * sizeof(TRecord));
+        if (objects_)
+            std::memcpy(grownObjects.get() + cap - tail, objects_.get() + gapEnd_,
+                        tail * sizeof(void*));
+    }
     gapEnd_ = cap - tail;
     capacity_ = cap;
     records_ = std::move(grown);
+    objects_ = std::move(grownObjects);
+}
+
+void TLineStore::SetObject(std::size_t i, void* object) {
+    if (!objects_) {
+        if (!object) return;
+        objects_.reset(newObjects(capacity_));
+    }
+    objects_[slot(i)] = object;
+}
+
+// New lines at [from, to) start with empty slots (the gap may hold old ones).
+void TLineStore::clearObjects(std::size_t from, std::size_t to) {
+    if (objects_ && from < to) std::memset(objects_.get() + from, 0, (to - from) * sizeof(void*));
 }
 
 void TLineStore::ensureGap(std::size_t n) {
@@ -74,7 +119,10 @@ void TLineStore::Insert(std::size_t i, std::string_view text, void* object) {
     ensureGap(1);
     moveGap(i);
     std::uint32_t idx = newOwned(std::move(copy));
-    records_[gapBegin_++] = TRecord{object, idx, kOwned};
+    records_[gapBegin_] = TRecord{idx, kOwned};
+    clearObjects(gapBegin_, gapBegin_ + 1);
+    ++gapBegin_;
+    if (object) SetObject(i, object);
 }
 
 void TLineStore::Replace(std::size_t i, std::string_view text) {
@@ -97,6 +145,7 @@ void TLineStore::Erase(std::size_t i) {
 
 void TLineStore::Clear() {
     records_.reset();
+    objects_.reset();
     capacity_ = gapBegin_ = gapEnd_ = 0;
     owner_.reset();
     base_ = nullptr;
@@ -151,8 +200,9 @@ void TLineStore::AppendBlockLine(std::string_view line) {
     }
     ensureGap(1);
     moveGap(Size());
-    records_[gapBegin_++] =
-        TRecord{nullptr, std::uint32_t(line.data() - base_), std::uint32_t(line.size())};
+    records_[gapBegin_] = TRecord{std::uint32_t(line.data() - base_), std::uint32_t(line.size())};
+    clearObjects(gapBegin_, gapBegin_ + 1);
+    ++gapBegin_;
 }
 
 std::size_t TLineStore::AppendBlockLines(const TBlock& block) {
@@ -191,9 +241,10 @@ std::size_t TLineStore::AppendBlockViews(std::string_view text) {
             out = records_.get() + gapBegin_;
             room = records_.get() + gapEnd_;
         }
-        *out++ = TRecord{nullptr, std::uint32_t(line.data() - base), std::uint32_t(line.size())};
+        *out++ = TRecord{std::uint32_t(line.data() - base), std::uint32_t(line.size())};
     });
     gapBegin_ = std::size_t(out - records_.get());
+    clearObjects(first, gapBegin_);
     return gapBegin_ - first;
 }
 
@@ -202,8 +253,9 @@ void TLineStore::writeViews(std::string_view text, std::size_t n) {
     TRecord* out = records_.get() + gapBegin_;
     const char* base = base_;
     ForEachLine(text, [&out, base](std::string_view line) {
-        *out++ = TRecord{nullptr, std::uint32_t(line.data() - base), std::uint32_t(line.size())};
+        *out++ = TRecord{std::uint32_t(line.data() - base), std::uint32_t(line.size())};
     });
+    clearObjects(gapBegin_, gapBegin_ + n);
     gapBegin_ += n;
 }
 
@@ -225,6 +277,7 @@ void TLineStore::AppendFrom(const TLineStore& source) {
 
 std::size_t TLineStore::MemoryUsage() const {
     std::size_t bytes = capacity_ * sizeof(TRecord) + bytes_;
+    if (objects_) bytes += capacity_ * sizeof(void*);
     bytes += owned_.capacity() * sizeof(std::string) + freeOwned_.capacity() * 4;
     for (const auto& s : owned_)
         bytes += s.capacity() > 15 ? s.capacity() : 0;

@@ -3,12 +3,14 @@
 // for files of millions of lines.
 //
 // - A loaded block (a string, or a mapped file) stays one shared, immutable buffer; each of
-//   its lines is a 16-byte record
-//   (data slot, 32-bit offset, 31-bit length) that views into it. A line is copied into a
-//   string of its own ("materialised") only when it is changed or added one by one.
+//   its lines is an 8-byte record (32-bit offset, 31-bit length) that views into it. A line
+//   is copied into a string of its own ("materialised") only when it is changed or added one
+//   by one.
 // - The records sit in a gap buffer, so runs of inserts or deletes near one place (typing,
-//   pasting, deleting a block) move each record at most once.
-// So a 50 MB file of 3 M lines costs the file's bytes plus 16 bytes a line.
+//   pasting, deleting a block) move each record at most once. The data slots sit beside
+//   them in the same layout, made only when a slot is first set (a load sets none).
+// So a 50 MB file of 3 M lines costs the file's bytes plus 8 bytes a line, and 8 more for
+// the lines whose slots were set.
 
 #include <cstddef>
 #include <cstdint>
@@ -38,8 +40,8 @@ public:
         if (r.len & kOwned) return owned_[r.off];
         return std::string_view(base_ + r.off, r.len);
     }
-    void* Object(std::size_t i) const { return at(i).object; }
-    void SetObject(std::size_t i, void* object) { at(i).object = object; }
+    void* Object(std::size_t i) const { return objects_ ? objects_[slot(i)] : nullptr; }
+    void SetObject(std::size_t i, void* object);
 
     // Copies the text (which may view into this store) into a line of its own.
     void Insert(std::size_t i, std::string_view text, void* object = nullptr);
@@ -82,16 +84,18 @@ public:
 private:
     static constexpr std::uint32_t kOwned = 0x80000000u;
     struct TRecord {
-        void* object;
         std::uint32_t off; // offset into the block, or index into owned_ when len has kOwned
         std::uint32_t len;
     };
-    static_assert(sizeof(void*) > 4 ? sizeof(TRecord) == 16 : true);
+    static_assert(sizeof(TRecord) == 8);
+    struct TFree {
+        void operator()(void** p) const;
+    };
 
-    TRecord& at(std::size_t i) { return records_[i < gapBegin_ ? i : i + (gapEnd_ - gapBegin_)]; }
-    const TRecord& at(std::size_t i) const {
-        return records_[i < gapBegin_ ? i : i + (gapEnd_ - gapBegin_)];
-    }
+    std::size_t slot(std::size_t i) const { return i < gapBegin_ ? i : i + (gapEnd_ - gapBegin_); }
+    TRecord& at(std::size_t i) { return records_[slot(i)]; }
+    const TRecord& at(std::size_t i) const { return records_[slot(i)]; }
+    void clearObjects(std::size_t from, std::size_t to);
     void moveGap(std::size_t pos);
     void reallocate(std::size_t capacity);
     void ensureGap(std::size_t n);
@@ -101,7 +105,9 @@ private:
     void writeViews(std::string_view text, std::size_t n);
 
     // Records [0, gapBegin_) and [gapEnd_, capacity_) are lines; uninitialised memory between.
+    // The data slots, when made, have the same layout.
     std::unique_ptr<TRecord[]> records_;
+    std::unique_ptr<void*[], TFree> objects_;
     std::size_t capacity_ = 0;
     std::size_t gapBegin_ = 0;
     std::size_t gapEnd_ = 0;

@@ -418,7 +418,7 @@ TEST(TqvEditList, AnExceptionFromAReceiverStillEndsTheUpdateAndTheLoad) {
     EXPECT_EQ(l.UpdateCount(), 0);
 }
 
-TEST(TqvEditList, ALargeLoadCostsTheFileAndSixteenBytesALine) {
+TEST(TqvEditList, ALargeLoadCostsTheFileAndEightBytesALineUntilDataSlotsAreSet) {
     std::string block;
     const int n = 200000;
     for (int i = 0; i < n; ++i)
@@ -429,6 +429,11 @@ TEST(TqvEditList, ALargeLoadCostsTheFileAndSixteenBytesALine) {
     l.LoadFromBlock(std::move(block));
     ASSERT_EQ(l.Count(), n);
     EXPECT_EQ(l.Get(n - 1), "  x = x + " + std::to_string(n - 1));
+    EXPECT_LE(l.MemoryUsage(), size + 8 * std::size_t(n) + 4096);
+    EXPECT_EQ(l.GetObject(n - 1), nullptr);
+    l.PutObject(n - 1, &l);
+    EXPECT_EQ(l.GetObject(n - 1), &l);
+    EXPECT_EQ(l.GetObject(0), nullptr);
     EXPECT_LE(l.MemoryUsage(), size + 16 * std::size_t(n) + 4096);
 }
 
@@ -452,7 +457,7 @@ TEST(TqvEditList, RandomEditsMatchAPlainModel) {
         static int slots[8];
         for (int step = 0; step < 400; ++step) {
             int n = int(text.size());
-            int op = int(rng() % 6);
+            int op = int(rng() % 7);
             int i = n ? int(rng() % unsigned(n)) : 0;
             std::string s = "t" + std::to_string(rng() % 1000) + std::string(rng() % 20, 'z');
             switch (op) {
@@ -487,6 +492,14 @@ TEST(TqvEditList, RandomEditsMatchAPlainModel) {
                 int j = n ? int(rng() % unsigned(n)) : 0;
                 l.Put(i, l.Get(j)); // aliasing
                 text[i] = text[j];
+                break;
+            }
+            case 6: { // lines of another list's block, their slots empty
+                TqvEditList other;
+                other.LoadFromBlock("a\r\n" + s + "\rb");
+                l.AddStrings(other);
+                text.insert(text.end(), {"a", s, "b"});
+                objects.insert(objects.end(), 3, nullptr);
                 break;
             }
             }
