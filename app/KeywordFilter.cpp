@@ -2,6 +2,8 @@
 
 #include "app/KeywordFilterKernel.h"
 
+#include "platform/LineBreaks.h"
+
 namespace ondrex {
 
 #if defined(__x86_64__)
@@ -10,6 +12,8 @@ std::size_t FilterVectorsAvx2(const char* b, std::size_t n, std::size_t i, const
                               std::size_t& breaks, std::size_t& lineStart, bool& found);
 std::size_t FilterVectorsSsse3(const char* b, std::size_t n, std::size_t i, const TKeyTables& keys,
                                std::size_t& breaks, std::size_t& lineStart, bool& found);
+std::size_t BreakVectorsAvx2(const char* b, std::size_t n, std::size_t i);
+std::size_t BreakVectorsSsse3(const char* b, std::size_t n, std::size_t i);
 #endif
 
 namespace {
@@ -74,6 +78,17 @@ TFilterHit NextFilterHit(const char* b, std::size_t n, std::size_t from, const T
     for (; h.pos < n; ++h.pos)
         if (stopsAt(b, n, h.pos, keys, h)) return h;
     return h;
+}
+
+std::size_t NextLineBreak(const char* b, std::size_t n, std::size_t from,
+                          [[maybe_unused]] TVectorPath path) {
+    std::size_t i = from;
+#if defined(__x86_64__)
+    if (path == TVectorPath::Avx2) i = BreakVectorsAvx2(b, n, i);
+    if (path != TVectorPath::Scalar) i = BreakVectorsSsse3(b, n, i);
+    if (i < n && (b[i] == '\n' || b[i] == '\r')) return i;
+#endif
+    return std::size_t(FindLineBreak(b + i, b + n) - b);
 }
 
 } // namespace ondrex

@@ -81,4 +81,8 @@ struct TFilterHit {
 TFilterHit NextFilterHit(const char* b, std::size_t n, std::size_t from, const TFilterKeys& keys,
                          TVectorPath path = BestVectorPath());
 
+// The first CR or LF in [from, n), or n; reads no byte outside [b, b + n).
+std::size_t NextLineBreak(const char* b, std::size_t n, std::size_t from,
+                          TVectorPath path = BestVectorPath());
+
 } // namespace ondrex

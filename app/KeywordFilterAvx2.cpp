@@ -38,5 +38,9 @@ std::size_t FilterVectorsAvx2(const char* b, std::size_t n, std::size_t i, const
     return filterVectors<TAvx2>(b, n, i, keys, breaks, lineStart, found);
 }
 
+std::size_t BreakVectorsAvx2(const char* b, std::size_t n, std::size_t i) {
+    return breakVectors<TAvx2>(b, n, i);
+}
+
 } // namespace ondrex
 #endif

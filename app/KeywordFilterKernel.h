@@ -74,5 +74,18 @@ inline std::size_t filterVectors(const char* b, std::size_t n, std::size_t i,
     return i;
 }
 
+// From i, a vector at a time while the vector lies in the block: the first CR or LF, or where
+// the vectors end.
+template <class V> inline std::size_t breakVectors(const char* b, std::size_t n, std::size_t i) {
+    using v = typename V::v;
+    for (; i + V::kWidth <= n; i += V::kWidth) {
+        const v at = V::load(b + i);
+        if (const std::uint64_t bits =
+                V::mask(V::or_(V::eq(at, V::set1('\n')), V::eq(at, V::set1('\r')))))
+            return i + std::size_t(__builtin_ctzll(bits));
+    }
+    return i;
+}
+
 } // namespace
 } // namespace ondrex

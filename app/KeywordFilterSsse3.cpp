@@ -38,5 +38,9 @@ std::size_t FilterVectorsSsse3(const char* b, std::size_t n, std::size_t i, cons
     return filterVectors<TSsse3>(b, n, i, keys, breaks, lineStart, found);
 }
 
+std::size_t BreakVectorsSsse3(const char* b, std::size_t n, std::size_t i) {
+    return breakVectors<TSsse3>(b, n, i);
+}
+
 } // namespace ondrex
 #endif

@@ -381,7 +381,7 @@ int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanR
             i = pos + 1;
             continue;
         }
-        const std::size_t end = std::size_t(FindLineBreak(b + pos, b + n) - b);
+        const std::size_t end = NextLineBreak(b, n, pos, path);
         const int lineNumber = breaksBefore + 1;
         ProcessCandidateLine(std::string_view(b + start, end - start), n - start,
                              lineBase + lineNumber, r);

@@ -1,10 +1,14 @@
 // The editor on one very long line against the same bytes in ordinary lines, painting
 // through the Qt canvas offscreen into a 200 x 60 view. The text is a source file repeated to
 // SIZE MB: LINES keeps its line breaks, ONE turns every break into a blank. On each:
-//  - End on the longest line (LINES: a line in the middle) and its repaint, first and again;
+//  - End on the longest line (LINES: a line in the middle) and its repaint, first at once
+//    after the load (before any event is handled) and again;
 //  - a caret step left or right at the far end of the line, with its repaint;
 //  - a repaint with the view scrolled halfway along the line;
-//  - Home, with its repaint.
+//  - Home, with its repaint;
+//  - in a second view of the same text: the work the editor does between events after the
+//    load (its wall time, and the longest pass of the event loop meanwhile), then the first
+//    End.
 // Times are wall milliseconds (mean and worst of many) and the thread's CPU milliseconds (mean;
 // what other processes on a busy machine cannot add); the ratio is ONE over LINES on CPU.
 // Peak memory is the process's resident high-water mark after each part.
@@ -13,8 +17,10 @@
 
 #include "editor/TqvCustomEdit.h"
 #include "highlighters/jxPHPSyn.h"
+#include "platform/Application.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Timer.h"
 #include "platform/TextFile.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/testing/TestControlHost.h"
@@ -99,25 +105,57 @@ struct TResult {
     TTimes Times;
 };
 
-std::vector<TResult> Measure(const std::string& text, int line, const char* label) {
-    std::vector<TResult> results;
-    TView view(text);
+void ShowLine(TView& view, int line) {
     view.edit.SetTopLine(std::max(1, line - kRows / 2));
     view.edit.SetCaretPos({1, line});
     view.Paint();
-    results.push_back({"End, the first time", Time(1, [&] { view.Run(ecLineEnd); })});
-    results.push_back({"Home and End again", Time(10, [&] {
-                           view.Run(ecLineStart);
-                           view.Run(ecLineEnd);
-                       })});
-    results.push_back({"a step left or right at the end",
-                       Time(200, [&, i = 0]() mutable { view.Run(++i % 2 ? ecLeft : ecRight); })});
-    const int far = view.edit.LeftColumn() / 2;
-    results.push_back({"repaint halfway along", Time(100, [&] {
-                           view.edit.SetLeftColumn(far);
-                           view.Paint();
-                       })});
-    std::printf("%-6s peak %ld MB after its moves\n", label, PeakMegabytes());
+}
+
+// Handles events until the editor has nothing left to work out between them; the mean is
+// the whole wait, the worst the longest pass of the loop.
+TTimes WorkBetweenEvents(TView& view) {
+    TTimes t;
+    const auto start = Clock::now();
+    const double cpu = ThreadCpuMs();
+    const auto pending = [&] {
+        const TTimer* timer = view.edit.CheckpointsTimer();
+        return (timer && timer->Enabled()) || !view.edit.AllLineStatesKnown();
+    };
+    while (pending()) {
+        const auto pass = Clock::now();
+        Application().ProcessMessagesNow();
+        t.Worst = std::max(t.Worst,
+                           std::chrono::duration<double, std::milli>(Clock::now() - pass).count());
+    }
+    t.Mean = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    t.Cpu = ThreadCpuMs() - cpu;
+    return t;
+}
+
+std::vector<TResult> Measure(const std::string& text, int line, const char* label) {
+    std::vector<TResult> results;
+    {
+        TView view(text);
+        ShowLine(view, line);
+        results.push_back({"End at once after the load", Time(1, [&] { view.Run(ecLineEnd); })});
+        results.push_back({"Home and End again", Time(10, [&] {
+                               view.Run(ecLineStart);
+                               view.Run(ecLineEnd);
+                           })});
+        results.push_back({"a step left or right at the end", Time(200, [&, i = 0]() mutable {
+                               view.Run(++i % 2 ? ecLeft : ecRight);
+                           })});
+        const int far = view.edit.LeftColumn() / 2;
+        results.push_back({"repaint halfway along", Time(100, [&] {
+                               view.edit.SetLeftColumn(far);
+                               view.Paint();
+                           })});
+        std::printf("%-6s peak %ld MB after its moves\n", label, PeakMegabytes());
+    }
+    TView second(text);
+    ShowLine(second, line);
+    results.push_back({"work between events (worst: a pass)", WorkBetweenEvents(second)});
+    results.push_back({"End after that work", Time(1, [&] { second.Run(ecLineEnd); })});
     return results;
 }
 

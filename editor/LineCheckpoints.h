@@ -13,6 +13,8 @@
 #include "highlighters/qvHighlighter.h"
 #include "platform/CodePage.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -48,10 +50,28 @@ public:
     // the highlighter's state at the line's start.
     const TTokenCheckpoint& Tokens(int k, TqvCustomHighLighter& highlighter,
                                    TqvRangeState startRange);
+    // The same, scanning at most about `budget` bytes of the line (what it scans is taken
+    // from it): nullptr when that is not enough. What was scanned stays known.
+    const TTokenCheckpoint* Tokens(int k, TqvCustomHighLighter& highlighter,
+                                   TqvRangeState startRange, std::size_t& budget);
+
+    // Whether every checkpoint is known: the cells, and the tokens of this highlighter and
+    // start state (with none, the cells only).
+    bool Complete(const TqvCustomHighLighter* highlighter, TqvRangeState startRange) const;
+    // A little more of what Complete misses: the cells of a MiB of the line, else one piece
+    // of tokens. A token longer than a piece is scanned whole in one go.
+    void WorkAhead(TqvCustomHighLighter* highlighter, TqvRangeState startRange);
+
+    // A row was painted without the tokens of checkpoint k; answers once whether they are
+    // known now, so that the owner repaints it.
+    void PaintedWithout(int k) { waitingPaint_ = std::min(waitingPaint_, k); }
+    bool WaitingPaintReady();
 
 private:
     bool AddCellCheckpoint();
-    void ScanTokens();
+    bool CellsComplete() const;
+    void StartTokens(TqvCustomHighLighter& highlighter, TqvRangeState startRange);
+    bool ScanTokens(std::size_t& budget);
     void TokensEndAt(int end, TqvRangeState range);
 
     std::string_view line_;
@@ -65,7 +85,10 @@ private:
     // Where token scanning goes on: a token boundary and the state there.
     int scanFrom_ = 0;
     TqvRangeState scanRange_ = 0;
+    std::size_t pieceLength_ = 0;
+    std::string scanText_; // the highlighter reads a terminated copy
     int tokensEnd_ = -1; // known once the scan reached a NUL or the line's end
+    int waitingPaint_ = INT_MAX;
 };
 
 // The checkpoints of the long lines in use, by line index: a few dozen bytes for every 64 KiB

@@ -137,6 +137,10 @@ public:
 
     // The timer of automatic scrolling during a drag-selection, or none before the first.
     const TTimer* AutoScrollTimer() const { return autoScroll_.get(); }
+    // The timer that works out the checkpoints of the long lines on screen between events,
+    // enabled while some are missing (a move far along such a line may find them so); none
+    // before the first long line is painted.
+    const TTimer* CheckpointsTimer() const { return checkpointsAhead_.get(); }
 
     // ---- Display cells (TqvCustomEditPaint.cpp) ----------------------------------------
     // Stored positions count bytes; the screen counts cells (tabs expanded, a character one
@@ -437,8 +441,12 @@ private:
     void ListAdded(TObject* sender);
     void ListBulkAdded(TObject* sender);
     void ListLoadPass(TObject* sender, int first);
+    void RunBetweenEvents(std::unique_ptr<TTimer>& timer, TNotifyEvent tick);
     void ComputeStatesLater();
     void StatesAheadTick(TObject* sender);
+    void ComputeCheckpointsLater();
+    void CheckpointsAheadTick(TObject* sender);
+    bool CheckpointsAheadStep();
     void ListCleared(TObject* sender);
     void ListDeleted(TObject* sender, int index);
     void ListInserted(TObject* sender, int index);
@@ -478,7 +486,7 @@ private:
                                std::string_view text) const;
     TColor EditorBackground() const;
     void PaintRow(int line, int top, const TPaintSelection& selection, const TPaintFrame& frame);
-    void PaintTokens(TqvCustomHighLighter& highLighter, int line, std::string_view text,
+    bool PaintTokens(TqvCustomHighLighter& highLighter, int line, std::string_view text,
                      TLineCheckpoints* checkpoints, int checkpoint, const TPaintFrame& frame);
     void PaintMarks(TCanvas& canvas, int firstLine, int lastLine);
     void DrawMark(TCanvas& canvas, const TMark& mark, int& offset);
@@ -517,6 +525,9 @@ private:
     mutable TDisplayCells hitCells_;
     mutable TLineCheckpointCache checkpoints_;
     std::string paintLine_; // the highlighter reads a terminated copy
+    // Bytes of long lines a paint may still scan for tokens before it leaves the rest of
+    // them to be worked out between events.
+    std::size_t tokenScanBudget_ = 0;
 
     // Mouse state: the selection (in text order) and the pixel of a press inside it.
     TPoint dragBegin_;
@@ -531,6 +542,8 @@ private:
     // Computes range states below the painted ones between events, so that a jump to the end
     // of a long file finds them ready; made on first use.
     std::unique_ptr<TTimer> statesAhead_;
+    // Works out the checkpoints of the long lines on screen between events.
+    std::unique_ptr<TTimer> checkpointsAhead_;
 
     // View state (0-based where the public value is 1-based).
     int caretX_ = 0;

@@ -95,14 +95,19 @@ std::uintptr_t TqvCustomEdit::LineStartState(int index) {
     return highLighter->RangeState();
 }
 
+// The tick runs as soon as the events waiting are handled, until it stops its timer.
+void TqvCustomEdit::RunBetweenEvents(std::unique_ptr<TTimer>& timer, TNotifyEvent tick) {
+    if (!timer) {
+        timer = std::make_unique<TTimer>();
+        timer->SetInterval(1);
+        timer->SetOnTimer(tick);
+    }
+    timer->SetEnabled(true);
+}
+
 void TqvCustomEdit::ComputeStatesLater() {
     if (!HighLighter() || AllLineStatesKnown()) return;
-    if (!statesAhead_) {
-        statesAhead_ = std::make_unique<TTimer>();
-        statesAhead_->SetInterval(1);
-        statesAhead_->SetOnTimer(TNotifyEvent::bind<&TqvCustomEdit::StatesAheadTick>(this));
-    }
-    statesAhead_->SetEnabled(true);
+    RunBetweenEvents(statesAhead_, TNotifyEvent::bind<&TqvCustomEdit::StatesAheadTick>(this));
 }
 
 // A few milliseconds of states at a time, and none while a load in passes still grows the
@@ -115,6 +120,42 @@ void TqvCustomEdit::StatesAheadTick(TObject*) {
     while (more && std::chrono::steady_clock::now() - start < kBudget)
         more = ranges_.ComputeAhead(4096);
     if (!more) statesAhead_->SetEnabled(false);
+}
+
+void TqvCustomEdit::ComputeCheckpointsLater() {
+    RunBetweenEvents(checkpointsAhead_,
+                     TNotifyEvent::bind<&TqvCustomEdit::CheckpointsAheadTick>(this));
+}
+
+// A checkpoint's token depends on all the text before it, so the first look far along a
+// long line would scan the line up to there. The lines on screen are worked out here
+// instead, a piece at a time, and a row painted plain meanwhile is painted again.
+void TqvCustomEdit::CheckpointsAheadTick(TObject*) {
+    if (lines_.LoadingInPasses()) return;
+    constexpr auto kBudget = std::chrono::milliseconds(8);
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < kBudget)
+        if (!CheckpointsAheadStep()) return checkpointsAhead_->SetEnabled(false);
+}
+
+// One piece of work on the caret's line, else on the first line on screen that needs it;
+// false when none does.
+bool TqvCustomEdit::CheckpointsAheadStep() {
+    const int first = TopLine();
+    const int last = std::min(first + visibleLines_, LineCount());
+    for (int i = first - 1; i <= last; ++i) {
+        const int line = i < first ? std::min(CaretLine(), LineCount()) : i;
+        if (line < 1) continue;
+        TLineCheckpoints* checkpoints =
+            checkpoints_.For(line - 1, lines_.Get(line - 1), tabWidth_, ActiveCodePage());
+        if (!checkpoints) continue;
+        const TqvRangeState startRange = LineStartState(line - 1);
+        if (checkpoints->Complete(HighLighter(), startRange)) continue;
+        checkpoints->WorkAhead(HighLighter(), startRange);
+        if (checkpoints->WaitingPaintReady()) InvalidateLine(line);
+        return true;
+    }
+    return false;
 }
 
 void TqvCustomEdit::ListCleared(TObject*) {

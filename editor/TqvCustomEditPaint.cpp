@@ -19,6 +19,10 @@
 
 namespace ondrex {
 
+// About 8 ms of highlighting: a paint far along a long line whose tokens are not known yet
+// scans no more, so that it never holds up the window.
+constexpr std::size_t kTokenScanPerPaint = std::size_t(4) << 20;
+
 // ---- Display cells ---------------------------------------------------------------------
 
 // The widest character is four bytes: laying out four more than the column asks for
@@ -194,6 +198,7 @@ void TqvCustomEdit::PaintTextLines(TCanvas& canvas, TRect rect, int firstLine, i
         const TPaintFrame frame{charWidth_, textOffset_, firstCell,  lastCell,
                                 rect.Left,  rect.Right,  background, font_.Color()};
         rowPainter_.BeginPaint(frame);
+        tokenScanBudget_ = kTokenScanPerPaint;
         drawer_.SetStyle(font_.Style());
         const TuzDrawerBinding binding(drawer_, &canvas);
         int y = (firstLine - TopLine()) * lineHeight_;
@@ -261,19 +266,21 @@ void TqvCustomEdit::PaintRow(int line, int top, const TPaintSelection& selection
     }
     rowPainter_.BeginRow(paintCells_, top, top + lineHeight_, colors,
                          RowSelection(selection, line, text));
-    if (TqvCustomHighLighter* highLighter = HighLighter())
-        PaintTokens(*highLighter, line, text, checkpoints, checkpoint, frame);
-    else
+    TqvCustomHighLighter* highLighter = HighLighter();
+    if (!highLighter || !PaintTokens(*highLighter, line, text, checkpoints, checkpoint, frame))
         rowPainter_.Add(0, int(paintCells_.Text().size()),
                         std::max(paintCells_.Cells(), frame.LastCell), font_.Style(),
                         colors.Foreground, colors.Background);
     rowPainter_.Flush(true);
+    if (checkpoints && !checkpoints->Complete(highLighter, LineStartState(line - 1)))
+        ComputeCheckpointsLater();
 }
 
 // On a long line the highlighter starts at the token of the checkpoint the layout starts
 // at, and reads a copy reaching a little past the shown part: a token that the copy's end
-// cuts short starts and looks as it does in the whole line.
-void TqvCustomEdit::PaintTokens(TqvCustomHighLighter& highLighter, int line, std::string_view text,
+// cuts short starts and looks as it does in the whole line. False when that token is not
+// known and the paint has no time left to find it: the row is painted plain for now.
+bool TqvCustomEdit::PaintTokens(TqvCustomHighLighter& highLighter, int line, std::string_view text,
                                 TLineCheckpoints* checkpoints, int checkpoint,
                                 const TPaintFrame& frame) {
     const auto add = [&](int start, int end, const TqvHighLightAttributes* attr) {
@@ -287,20 +294,24 @@ void TqvCustomEdit::PaintTokens(TqvCustomHighLighter& highLighter, int line, std
     int from = 0;
     std::size_t to = text.size();
     if (checkpoints) {
-        const TTokenCheckpoint& token =
-            checkpoints->Tokens(checkpoint, highLighter, highLighter.RangeState());
-        add(token.Start, token.End, token.Attribute);
-        from = token.End;
+        const TTokenCheckpoint* token = checkpoints->Tokens(
+            checkpoint, highLighter, highLighter.RangeState(), tokenScanBudget_);
+        if (!token) {
+            checkpoints->PaintedWithout(checkpoint);
+            return false;
+        }
+        add(token->Start, token->End, token->Attribute);
+        from = token->End;
         to = std::min(to, std::size_t(paintCells_.EndByte()) + TLineCheckpoints::kSpacing);
-        highLighter.SetRangeState(token.RangeAfter);
+        highLighter.SetRangeState(token->RangeAfter);
     }
-    if (std::size_t(from) >= to) return;
+    if (std::size_t(from) >= to) return true;
     paintLine_.assign(text.substr(std::size_t(from), to - std::size_t(from)));
     highLighter.StartLine(paintLine_.c_str(), line - 1);
     int covered = from;
     while (!highLighter.AtLineEnd()) {
         const int start = from + highLighter.TokenStart();
-        if (paintCells_.CellOfByte(start) >= frame.LastCell) return;
+        if (paintCells_.CellOfByte(start) >= frame.LastCell) return true;
         const TqvHighLightAttributes* attr = highLighter.TokenAttribute();
         highLighter.NextToken();
         covered = from + highLighter.TokenStart();
@@ -308,6 +319,7 @@ void TqvCustomEdit::PaintTokens(TqvCustomHighLighter& highLighter, int line, std
     }
     // The scanner stops at a NUL byte; what follows is still text and still shown.
     if (std::size_t(covered) < to) add(covered, int(text.size()), nullptr);
+    return true;
 }
 
 } // namespace ondrex

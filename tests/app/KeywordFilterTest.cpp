@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -69,13 +70,20 @@ std::vector<TVectorPath> availablePaths() {
     return paths;
 }
 
+// The stops, and the next line break from every place.
 void expectAllPathsMatchTheReference(const std::string& block,
                                      const std::vector<std::string_view>& keys = kScannerKeys) {
     const TStops want = referenceStops(block, keys);
     const TFilterKeys filter(keys);
-    for (TVectorPath path : availablePaths())
+    for (TVectorPath path : availablePaths()) {
         ASSERT_EQ(stopsOf(block.data(), block.size(), filter, path), want)
             << "path " << int(path) << " on " << testing::PrintToString(block);
+        for (std::size_t from = 0; from <= block.size(); ++from)
+            ASSERT_EQ(NextLineBreak(block.data(), block.size(), from, path),
+                      std::min(block.find_first_of("\r\n", from), block.size()))
+                << "path " << int(path) << " from " << from << " on "
+                << testing::PrintToString(block);
+    }
 }
 
 // Bytes the keys hold in both cases, line breaks, Ctrl+Z, and bytes that differ from a
@@ -147,6 +155,9 @@ TEST(KeywordFilter, ReadsNothingOutsideTheBlockAtPageEdges) {
             EXPECT_EQ(stopsOf(first + page - size, size, filter, path), want) << size;
             std::memcpy(first, block.data(), size); // starts at the edge
             EXPECT_EQ(stopsOf(first, size, filter, path), want) << size;
+            std::memset(first, 'x', page); // no line break: read up to either edge
+            EXPECT_EQ(NextLineBreak(first + page - size, size, 0, path), size) << size;
+            EXPECT_EQ(NextLineBreak(first, size, 0, path), size) << size;
         }
     }
     munmap(area, 3 * page);

@@ -9,9 +9,12 @@
 #include "platform/CodePage.h"
 #include "platform/SystemColors.h"
 
+#include <algorithm>
 #include <map>
+#include <numeric>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace ondrex::test {
@@ -89,6 +92,114 @@ TEST(LineCheckpoints, ALayoutFromACheckpointAgreesWithTheWholeLine) {
                           whole.CellOfTextIndex(whole.TextIndexOfCell(c)));
             }
         }
+}
+
+// The slow way: each checkpoint's token found in one scan of the whole line from its start.
+std::vector<TTokenCheckpoint> WholeScanTokens(TqvCustomHighLighter& highlighter,
+                                              const std::string& line, TqvRangeState range,
+                                              const std::vector<int>& checkpointBytes) {
+    std::vector<TTokenCheckpoint> tokens = {{0, 0, nullptr, range}};
+    highlighter.SetRangeState(range);
+    highlighter.StartLine(line.c_str(), 0);
+    TqvRangeState after = range;
+    while (!highlighter.AtLineEnd() && tokens.size() < checkpointBytes.size()) {
+        const int start = highlighter.TokenStart();
+        const TqvHighLightAttributes* attribute = highlighter.TokenAttribute();
+        after = highlighter.RangeState();
+        highlighter.NextToken();
+        while (tokens.size() < checkpointBytes.size() &&
+               checkpointBytes[tokens.size()] < highlighter.TokenStart())
+            tokens.push_back({start, highlighter.TokenStart(), attribute, after});
+    }
+    // Past a NUL: no token, and the state after the last one.
+    const int end = highlighter.TokenStart();
+    while (tokens.size() < checkpointBytes.size())
+        tokens.push_back({end, end, nullptr, after});
+    return tokens;
+}
+
+void ExpectSameTokens(TLineCheckpoints& checkpoints, TqvCustomHighLighter& highlighter,
+                      TqvRangeState range, const std::vector<TTokenCheckpoint>& expected,
+                      const char* how) {
+    for (std::size_t k = 0; k < expected.size(); ++k) {
+        const TTokenCheckpoint& token = checkpoints.Tokens(int(k), highlighter, range);
+        ASSERT_EQ(std::tie(token.Start, token.End, token.Attribute, token.RangeAfter),
+                  std::tie(expected[k].Start, expected[k].End, expected[k].Attribute,
+                           expected[k].RangeAfter))
+            << how << ", checkpoint " << k;
+    }
+}
+
+// However the tokens are reached (ahead between events, asked for in any order with only
+// some cells known, within a scan budget, the start state changing half way), each
+// checkpoint holds what one scan of the whole line finds.
+TEST(LineCheckpoints, TokensFoundAheadOrOnDemandEqualAWholeScan) {
+    std::mt19937 random(5);
+    TjxPHPSyn php;
+    // Words that are a comment or code by the start state, pieces of every kind, a comment
+    // longer than a scanned piece, and a NUL after which the tokens end.
+    std::string line;
+    while (line.size() < std::size_t(3 * kSpacing))
+        line += "w ";
+    line += RandomLine(random, 20 * kSpacing, false);
+    line += "/*" + std::string(std::size_t(24 * kSpacing), 'c') + "*/ $x = 1; ";
+    line += RandomLine(random, 6 * kSpacing, false);
+    line[line.size() - 2 * kSpacing] = '\0';
+    constexpr TqvRangeState kCode = TjxPHPSyn::rsCode, kComment = TjxPHPSyn::rsComment;
+
+    std::vector<int> bytes;
+    {
+        TLineCheckpoints cells(line, 0, 4, TCodePage::Utf8);
+        for (int k = 0, last = cells.AtByte(int(line.size())); k <= last; ++k)
+            bytes.push_back(cells.Cells(k).Byte);
+    }
+    const auto wholeCode = WholeScanTokens(php, line, kCode, bytes);
+    const auto wholeComment = WholeScanTokens(php, line, kComment, bytes);
+    ASSERT_NE(wholeCode[1].Attribute, wholeComment[1].Attribute) << "the start state matters";
+    const auto make = [&] { return TLineCheckpoints(line, 0, 4, TCodePage::Utf8); };
+
+    {
+        TLineCheckpoints ahead = make();
+        int steps = 0;
+        for (; !ahead.Complete(&php, kComment); ++steps)
+            ahead.WorkAhead(&php, kComment);
+        EXPECT_GT(steps, 5) << "a little at a time";
+        ExpectSameTokens(ahead, php, kComment, wholeComment, "ahead");
+    }
+    {
+        // Asked for in random order, each time with only the cells up to it known.
+        TLineCheckpoints asked = make();
+        std::vector<int> order(bytes.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), random);
+        for (const int k : order) {
+            ASSERT_EQ(asked.AtByte(bytes[std::size_t(k)]), k);
+            const TTokenCheckpoint& token = asked.Tokens(k, php, kCode);
+            ASSERT_EQ(std::tie(token.Start, token.End, token.Attribute, token.RangeAfter),
+                      std::tie(wholeCode[k].Start, wholeCode[k].End, wholeCode[k].Attribute,
+                               wholeCode[k].RangeAfter))
+                << "asked for checkpoint " << k;
+        }
+    }
+    {
+        // A budget reaches what is near and refuses what is far at no cost; the start
+        // state changes half way through the work ahead.
+        TLineCheckpoints mixed = make();
+        const int last = mixed.AtByte(int(line.size()));
+        std::size_t budget = 2u << 20;
+        EXPECT_EQ(mixed.Tokens(last, php, kComment, budget), nullptr);
+        EXPECT_EQ(budget, 2u << 20) << "nothing spent on what cannot be reached";
+        ASSERT_NE(mixed.Tokens(5, php, kComment, budget), nullptr);
+        EXPECT_LT(budget, 2u << 20);
+        mixed.WorkAhead(&php, kComment);
+        ASSERT_FALSE(mixed.Complete(&php, kComment));
+        EXPECT_FALSE(mixed.Complete(&php, kCode));
+        while (!mixed.Complete(&php, kCode))
+            mixed.WorkAhead(&php, kCode);
+        ExpectSameTokens(mixed, php, kCode, wholeCode, "after the start state changed");
+        EXPECT_FALSE(mixed.Complete(&php, kComment));
+        EXPECT_TRUE(mixed.Complete(nullptr, 0)) << "no highlighter: the cells are all";
+    }
 }
 
 // What a paint showed on row 0: per cell, the character drawn there and its colour.
@@ -222,6 +333,75 @@ TEST_F(LongLineEditor, CaretPixelsAndPaintFarAlongALineAgreeWithTheWholeLine) {
     whole.Layout(line, edit.TabWidth(), ActiveCodePage());
     checkAt(whole.Cells() / 3, TjxPHPSyn::rsCode);
     checkCaretAndMouse(int(line.size()) - 5);
+}
+
+// End at once on a line longer than a paint scans: the caret is there and the row plain; the
+// work between events then brings its colours, also when the start state, the line, the
+// text or the read-only flag change while it is half done.
+TEST_F(LongLineEditor, ALongLineIsWorkedOutBetweenEventsWhateverChangesMeanwhile) {
+    std::mt19937 random(3);
+    std::string line;
+    for (int i = 0; i < kSpacing; ++i)
+        line += "w ";
+    line += RandomLine(random, std::size_t(12) << 20, false);
+    edit.SetText("/* open\n" + line + "\nx");
+    const auto pending = [&] {
+        const TTimer* timer = edit.CheckpointsTimer();
+        return timer && timer->Enabled();
+    };
+    const auto tick = [&] { edit.CheckpointsTimer()->OnTimer()(nullptr); };
+    const auto finish = [&] {
+        for (int i = 0; pending() && i < 100000; ++i)
+            tick();
+    };
+
+    edit.SetCaretPos({1, 2});
+    edit.ExecuteCommand(ecLineEnd, {}, nullptr);
+    EXPECT_EQ(edit.CaretPos(), (TPoint{int(line.size()) + 1, 2}));
+    const std::map<int, TShown> plain = Painted(1);
+    ASSERT_FALSE(plain.empty());
+    for (const auto& [cell, shown] : plain)
+        ASSERT_EQ(shown.Color, ColorToRGB(edit.Font().Color())) << "cell " << cell;
+    ASSERT_TRUE(pending());
+    host.ClearRecords();
+    finish();
+    ASSERT_FALSE(pending());
+    ASSERT_FALSE(host.Invalidations.empty()) << "the plain row is painted again";
+    EXPECT_EQ(host.Invalidations.back().Top, kLineHeight);
+    ExpectSame(Painted(1), Expected(line, TjxPHPSyn::rsComment), edit.LeftColumn());
+
+    // The line above stops opening a comment while the work is half done.
+    edit.Lines().Put(0, "$open = 1;");
+    Painted(1);
+    tick();
+    ASSERT_TRUE(pending());
+    edit.SetReadOnly(true);
+    finish();
+    ExpectSame(Painted(1), Expected(line, TjxPHPSyn::rsCode), edit.LeftColumn());
+
+    // The long line itself changes half way.
+    line = "\t" + line;
+    edit.Lines().Put(1, line);
+    Painted(1);
+    tick();
+    ASSERT_TRUE(pending());
+    edit.SetReadOnly(false);
+    line.resize(line.size() - 100);
+    edit.Lines().Put(1, line);
+    finish();
+    ExpectSame(Painted(1), Expected(line, TjxPHPSyn::rsCode), edit.LeftColumn());
+
+    // Another text comes half way; its long line is in the same place.
+    Painted(1);
+    line = RandomLine(random, std::size_t(9) << 20, false);
+    edit.SetText("/* open\n" + line);
+    edit.SetCaretPos({1, 2});
+    edit.ExecuteCommand(ecLineEnd, {}, nullptr);
+    Painted(1);
+    tick();
+    ASSERT_TRUE(pending());
+    finish();
+    ExpectSame(Painted(1), Expected(line, TjxPHPSyn::rsComment), edit.LeftColumn());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/window/Tclippad.h"
 #include "app/window/Tfrm_copied.h"
 #include "platform/Clipboard.h"
+#include "platform/Timer.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -342,6 +343,42 @@ TEST_F(WindowTest, TheEventLoopRunsAndTheEditorPaintsWhileALargeFileLoads) {
     EXPECT_EQ(w->Explorer().Results().rows.size(), 200000u); // Function and Call
     w->MemoWidget()->removeEventFilter(&painted);
     w.reset();
+    std::remove(big.c_str());
+}
+
+// A file of one long line: its checkpoints are worked out while the event loop goes on; an
+// edit, a read-only toggle and closing the window while they are half done are all safe.
+TEST_F(WindowTest, TheEventLoopRunsWhileALongLineIsWorkedOutAndClosingMeanwhileIsSafe) {
+    const std::string big = TempPath("long.js");
+    std::string line;
+    while (line.size() < (std::size_t(24) << 20))
+        line += "function f(a){var s='x;y',n=12.5;return a+s+n;}/* c */";
+    std::ofstream(big, std::ios::binary) << line;
+    const auto pending = [&] {
+        const TTimer* timer = w ? w->memo1().CheckpointsTimer() : nullptr;
+        return timer && timer->Enabled();
+    };
+    int ticksWhilePending = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ticksWhilePending += pending(); });
+    ticker.start(0);
+    Start(big);
+    ASSERT_TRUE(WaitUntil([&] { return ticksWhilePending > 0 && !pending(); }, 60000));
+    EXPECT_GT(ticksWhilePending, 1) << "the event loop ran between pieces of the work";
+
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(w->MemoWidget(), &end);
+    EXPECT_EQ(w->memo1().CaretPos(), (TPoint{int(line.size()) + 1, 1}));
+
+    Button("SpeedButton6")->click();
+    QKeyEvent type(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x");
+    QApplication::sendEvent(w->MemoWidget(), &type);
+    EXPECT_EQ(w->memo1().Lines().Get(0).size(), line.size() + 1);
+    ASSERT_TRUE(WaitUntil(pending));
+    Button("SpeedButton6")->click();
+    w->close();
+    w.reset();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     std::remove(big.c_str());
 }
 
