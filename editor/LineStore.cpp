@@ -98,16 +98,27 @@ void TLineStore::Erase(std::size_t i) {
 void TLineStore::Clear() {
     records_.reset();
     capacity_ = gapBegin_ = gapEnd_ = 0;
-    block_.reset();
+    owner_.reset();
+    base_ = nullptr;
+    bytes_ = 0;
     std::vector<std::string>().swap(owned_);
     std::vector<std::uint32_t>().swap(freeOwned_);
 }
 
-bool TLineStore::AdoptBlock(TBlock block) {
-    if (block_ == block) return true;
-    if (block_ && !Empty()) return false;
-    if (block && block->size() >= kOwned) return false; // offsets and lengths must fit
-    block_ = std::move(block);
+bool TLineStore::AdoptBlock(const TBlock& block) {
+    return block ? AdoptBytes(block, *block) : AdoptBytes(nullptr, {});
+}
+
+bool TLineStore::AdoptBytes(TOwner owner, std::string_view bytes) {
+    if (owner_ == owner && base_ == bytes.data()) {
+        bytes_ = std::max(bytes_, bytes.size());
+        return true;
+    }
+    if (owner_ && !Empty()) return false;
+    if (bytes.size() >= kOwned) return false; // offsets and lengths must fit
+    owner_ = std::move(owner);
+    base_ = owner_ ? bytes.data() : nullptr;
+    bytes_ = owner_ ? bytes.size() : 0;
     return true;
 }
 
@@ -119,14 +130,17 @@ void TLineStore::TruncateTo(std::size_t n) {
     gapBegin_ = n;
 }
 
-void TLineStore::ReplaceBlock(TBlock grown) {
-    if (grown && grown->size() < kOwned) block_ = std::move(grown);
+void TLineStore::ReplaceBytes(TOwner owner, std::string_view bytes) {
+    if (!owner || bytes.size() >= kOwned) return;
+    owner_ = std::move(owner);
+    base_ = bytes.data();
+    bytes_ = bytes.size();
 }
 
 bool TLineStore::canView(std::string_view text) const {
-    if (!block_ || text.size() >= kOwned) return false;
-    const char* b = block_->data();
-    return text.data() >= b && text.data() + text.size() <= b + block_->size() &&
+    if (!owner_ || text.size() >= kOwned) return false;
+    const char* b = base_;
+    return text.data() >= b && text.data() + text.size() <= b + bytes_ &&
            std::size_t(text.data() - b) <= std::numeric_limits<std::uint32_t>::max();
 }
 
@@ -138,7 +152,7 @@ void TLineStore::AppendBlockLine(std::string_view line) {
     ensureGap(1);
     moveGap(Size());
     records_[gapBegin_++] =
-        TRecord{nullptr, std::uint32_t(line.data() - block_->data()), std::uint32_t(line.size())};
+        TRecord{nullptr, std::uint32_t(line.data() - base_), std::uint32_t(line.size())};
 }
 
 std::size_t TLineStore::AppendBlockLines(const TBlock& block) {
@@ -146,7 +160,7 @@ std::size_t TLineStore::AppendBlockLines(const TBlock& block) {
     const std::string_view text(*block);
     const std::size_t n = CountLines(text);
     ReserveForAppend(n);
-    if (!AdoptBlock(block) || block_ != block) {
+    if (!AdoptBlock(block) || owner_ != block) {
         ForEachLine(text, [this](std::string_view line) { Append(line); });
         return n;
     }
@@ -163,17 +177,30 @@ std::size_t TLineStore::AppendBlockViews(std::string_view text) {
         });
         return n;
     }
-    const std::size_t n = CountLines(text);
-    ensureGap(n);
+    // One walk over the text: records go straight into the gap, which grows as for single
+    // appends when the room reserved beforehand runs out.
     moveGap(Size());
-    writeViews(text, n);
-    return n;
+    const std::size_t first = gapBegin_;
+    TRecord* out = records_.get() + gapBegin_;
+    TRecord* room = records_.get() + gapEnd_;
+    const char* base = base_;
+    ForEachLine(text, [&](std::string_view line) {
+        if (out == room) {
+            gapBegin_ = std::size_t(out - records_.get());
+            ensureGap(1);
+            out = records_.get() + gapBegin_;
+            room = records_.get() + gapEnd_;
+        }
+        *out++ = TRecord{nullptr, std::uint32_t(line.data() - base), std::uint32_t(line.size())};
+    });
+    gapBegin_ = std::size_t(out - records_.get());
+    return gapBegin_ - first;
 }
 
 // The n lines of `text` (which lies in the block) into the gap at its start.
 void TLineStore::writeViews(std::string_view text, std::size_t n) {
     TRecord* out = records_.get() + gapBegin_;
-    const char* base = block_->data();
+    const char* base = base_;
     ForEachLine(text, [&out, base](std::string_view line) {
         *out++ = TRecord{nullptr, std::uint32_t(line.data() - base), std::uint32_t(line.size())};
     });
@@ -190,14 +217,14 @@ void TLineStore::AppendFrom(const TLineStore& source) {
         return;
     }
     std::size_t n = source.Size();
-    if (source.block_) AdoptBlock(source.block_);
+    if (source.owner_) AdoptBytes(source.owner_, std::string_view(source.base_, source.bytes_));
     ReserveForAppend(n);
     for (std::size_t i = 0; i < n; ++i)
         AppendBlockLine(source.Text(i));
 }
 
 std::size_t TLineStore::MemoryUsage() const {
-    std::size_t bytes = capacity_ * sizeof(TRecord) + (block_ ? block_->capacity() : 0);
+    std::size_t bytes = capacity_ * sizeof(TRecord) + bytes_;
     bytes += owned_.capacity() * sizeof(std::string) + freeOwned_.capacity() * 4;
     for (const auto& s : owned_)
         bytes += s.capacity() > 15 ? s.capacity() : 0;

@@ -2,7 +2,8 @@
 // The compact store under TqvEditList: lines plus one pointer-sized data slot each, built
 // for files of millions of lines.
 //
-// - A loaded block stays one shared, immutable buffer; each of its lines is a 16-byte record
+// - A loaded block (a string, or a mapped file) stays one shared, immutable buffer; each of
+//   its lines is a 16-byte record
 //   (data slot, 32-bit offset, 31-bit length) that views into it. A line is copied into a
 //   string of its own ("materialised") only when it is changed or added one by one.
 // - The records sit in a gap buffer, so runs of inserts or deletes near one place (typing,
@@ -21,6 +22,8 @@ namespace ondrex {
 class TLineStore {
 public:
     using TBlock = std::shared_ptr<const std::string>;
+    // Whatever keeps a block's bytes alive (a string, a mapped file).
+    using TOwner = std::shared_ptr<const void>;
 
     TLineStore() = default;
     TLineStore(const TLineStore&) = delete;
@@ -33,7 +36,7 @@ public:
     std::string_view Text(std::size_t i) const {
         const TRecord& r = at(i);
         if (r.len & kOwned) return owned_[r.off];
-        return std::string_view(block_->data() + r.off, r.len);
+        return std::string_view(base_ + r.off, r.len);
     }
     void* Object(std::size_t i) const { return at(i).object; }
     void SetObject(std::size_t i, void* object) { at(i).object = object; }
@@ -52,7 +55,8 @@ public:
     void ReserveForAppend(std::size_t n);
     // Adopts the block for views when the store has none yet (or holds no lines); returns
     // false when another block is in use, and then AppendBlockLine copies.
-    bool AdoptBlock(TBlock block);
+    bool AdoptBlock(const TBlock& block);
+    bool AdoptBytes(TOwner owner, std::string_view bytes);
     void AppendBlockLine(std::string_view lineInBlock);
     // All lines of the block at once (split as TLineSplitter does), as views when the block
     // could be adopted. Returns the number of lines appended.
@@ -63,9 +67,10 @@ public:
 
     // Drops the lines from index n on.
     void TruncateTo(std::size_t n);
-    // A block read piece by piece: `grown` starts with every byte of the adopted block and
-    // takes its place, so the lines' views (offsets) stay as they are.
-    void ReplaceBlock(TBlock grown);
+    // A block read piece by piece: `bytes` start with every byte of the adopted ones (the same
+    // buffer grown in place, or a longer copy) and take their place, so the lines' views
+    // (offsets) stay as they are.
+    void ReplaceBytes(TOwner owner, std::string_view bytes);
 
     // Copies every line of `source` (not the data slots), viewing into the same block where
     // possible.
@@ -78,7 +83,7 @@ private:
     static constexpr std::uint32_t kOwned = 0x80000000u;
     struct TRecord {
         void* object;
-        std::uint32_t off; // offset into block_, or index into owned_ when len has kOwned
+        std::uint32_t off; // offset into the block, or index into owned_ when len has kOwned
         std::uint32_t len;
     };
     static_assert(sizeof(void*) > 4 ? sizeof(TRecord) == 16 : true);
@@ -100,7 +105,9 @@ private:
     std::size_t capacity_ = 0;
     std::size_t gapBegin_ = 0;
     std::size_t gapEnd_ = 0;
-    TBlock block_;
+    TOwner owner_;
+    const char* base_ = nullptr;
+    std::size_t bytes_ = 0;
     std::vector<std::string> owned_;
     std::vector<std::uint32_t> freeOwned_;
 };

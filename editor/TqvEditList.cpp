@@ -94,7 +94,7 @@ void TqvEditList::Delete(int index) {
 }
 
 void TqvEditList::Clear() {
-    passBlock_.reset();
+    passOwner_.reset();
     OnCleared(this);
     if (Count() != 0) {
         TqvLinesUpdate update(*this);
@@ -172,29 +172,42 @@ std::size_t lastLineStart(const char* b, std::size_t from, std::size_t end) {
 
 } // namespace
 
-void TqvEditList::BeginLoadInPasses(std::shared_ptr<std::string> block) {
-    if (!block) block = std::make_shared<std::string>();
+void TqvEditList::BeginLoadInPasses(TLineStore::TOwner owner, const char* base,
+                                    std::size_t capacity) {
+    if (!owner) {
+        auto empty = std::make_shared<const char>(0);
+        base = empty.get();
+        capacity = 0;
+        owner = std::move(empty);
+    }
     TqvLinesUpdate update(*this);
     {
         TqvLinesLoading loading(*this);
         Clear();
-        store_.AdoptBlock(block);
-        store_.AppendBlockLine(std::string_view(block->data(), 0)); // the line the first pass grows
+        store_.AdoptBytes(owner, std::string_view(base, 0));
+        store_.AppendBlockLine(std::string_view(base, 0)); // the line the first pass grows
     }
-    passBlock_ = std::move(block);
-    tailLine_ = tailStart_ = searchFrom_ = 0;
+    passOwner_ = std::move(owner);
+    passBase_ = base;
+    passCapacity_ = capacity;
+    tailLine_ = tailStart_ = searchFrom_ = passBytes_ = 0;
     OnTextReplaced(this);
 }
 
-void TqvEditList::GrowLoadedBlock(std::shared_ptr<std::string> grown) {
-    store_.ReplaceBlock(grown);
-    passBlock_ = std::move(grown);
+void TqvEditList::GrowLoadedBlock(TLineStore::TOwner owner, const char* base,
+                                  std::size_t capacity) {
+    store_.ReplaceBytes(owner, std::string_view(base, passBytes_));
+    passOwner_ = std::move(owner);
+    passBase_ = base;
+    passCapacity_ = capacity;
 }
 
-void TqvEditList::LoadPass() {
-    if (!passBlock_) return;
-    const char* b = passBlock_->data();
-    const std::size_t end = passBlock_->size();
+void TqvEditList::LoadPass(std::size_t bytes) {
+    if (!passOwner_) return;
+    const char* b = passBase_;
+    const std::size_t end = std::min(bytes, passCapacity_);
+    store_.ReplaceBytes(passOwner_, std::string_view(b, end));
+    passBytes_ = end;
     TqvLinesUpdate update(*this);
     const std::size_t first = tailLine_;
     store_.TruncateTo(first);
@@ -205,12 +218,12 @@ void TqvEditList::LoadPass() {
     std::size_t next = std::size_t(e - b);
     if (next < end) next += (b[next] == '\r' && next + 1 < end && b[next + 1] == '\n') ? 2 : 1;
     const std::string_view rest(b + next, end - next);
-    if (first == 0 && end > 0 && end < passBlock_->capacity()) {
+    if (first == 0 && end > 0 && end < passCapacity_) {
         // Room for the whole file's lines at this piece's density, so that the records are
         // not copied again and again as they grow; no more than records of twice the file's
         // size up front (a head of empty lines says little about the rest).
         const double perByte = double(CountLines(rest) + 1) / double(end);
-        const double capacity = double(passBlock_->capacity());
+        const double capacity = double(passCapacity_);
         store_.ReserveForAppend(std::size_t(std::min(perByte * 1.1, 0.125) * capacity));
     }
     if (store_.AppendBlockViews(rest) > 0) tailStart_ = lastLineStart(b, next, end);

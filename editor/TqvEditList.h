@@ -81,21 +81,22 @@ public:
     void Assign(const TqvEditList& source);
 
     // A load in passes: a large file shown while it is still being read. BeginLoadInPasses
-    // empties the list and takes the block as the lines' storage; the reader then appends the
-    // file's bytes to the block within its capacity (so that the lines' views stay valid), or
-    // hands a longer copy to GrowLoadedBlock. After each piece LoadPass makes the list hold
-    // the lines of the block's bytes so far exactly as a whole load of them would: the last
+    // empties the list and takes the block (`capacity` bytes at `base`, kept alive by
+    // `owner`: a string being filled, or a mapped file) as the lines' storage; the reader
+    // then fills the block from its start (so that the lines' views stay valid), or hands a
+    // longer copy to GrowLoadedBlock. After each piece LoadPass(bytes read so far) makes the
+    // list hold the lines of those bytes exactly as a whole load of them would: the last
     // line may still grow, and a CR at the end may still become a CR LF. The list is never
     // empty meanwhile, and is not to be edited until the load is over.
-    void BeginLoadInPasses(std::shared_ptr<std::string> block);
-    void GrowLoadedBlock(std::shared_ptr<std::string> grown);
-    void LoadPass();
+    void BeginLoadInPasses(TLineStore::TOwner owner, const char* base, std::size_t capacity);
+    void GrowLoadedBlock(TLineStore::TOwner owner, const char* base, std::size_t capacity);
+    void LoadPass(std::size_t bytes);
     // The load of this block is over (read to its end, or given up): its block is the lines'
     // storage like any other. A newer load's block is left alone.
-    void EndLoadInPasses(const std::shared_ptr<std::string>& block) {
-        if (passBlock_ == block) passBlock_.reset();
+    void EndLoadInPasses(const void* owner) {
+        if (passOwner_.get() == owner) passOwner_.reset();
     }
-    bool LoadingInPasses() const { return passBlock_ != nullptr; }
+    bool LoadingInPasses() const { return passOwner_ != nullptr; }
     void BeginLoading() { ++loadingCount_; }
     void EndLoading();
     int LoadingCount() const { return loadingCount_; }
@@ -119,7 +120,10 @@ private:
     TLineStore store_;
     // The load in passes: its block, the last line (which may still grow), where that line
     // starts and from where a break after it is still to be looked for.
-    std::shared_ptr<std::string> passBlock_;
+    TLineStore::TOwner passOwner_;
+    const char* passBase_ = nullptr;
+    std::size_t passCapacity_ = 0;
+    std::size_t passBytes_ = 0;
     std::size_t tailLine_ = 0;
     std::size_t tailStart_ = 0;
     std::size_t searchFrom_ = 0;

@@ -54,13 +54,22 @@ void TCustomListView::SetOwnerData(bool ownerData) {
 void TCustomListView::SetItemCount(int count, unsigned flags) {
     if (!ownerData_) return;
     count = std::max(count, 0);
+    const int before = virtualCount_;
+    const int top = top_;
     virtualCount_ = count;
     virtualStates_.resize(std::size_t(count));
     if (focused_ >= count) focused_ = -1;
     if (hot_ >= count) hot_ = -1;
     if (!(flags & LVSICF_NOSCROLL)) top_ = std::min(top_, std::max(count - 1, 0));
     UpdateScrollBars();
-    if (!(flags & LVSICF_NOINVALIDATEALL)) Invalidate();
+    if (!(flags & LVSICF_NOINVALIDATEALL) || top_ != top) {
+        Invalidate();
+        return;
+    }
+    // Only the rows that came or went, where they are in view: rows appended below a full
+    // view (a scan still listing its finds) cost no paint.
+    const int y = HeaderHeight() + std::max(std::min(before, count) - top_, 0) * RowHeight();
+    if (y < ClientHeight()) InvalidateRect({0, y, ClientWidth(), ClientHeight()}, true);
 }
 
 int TCustomListView::ItemCount() const {

@@ -93,7 +93,7 @@ public:
     }
     void Append(const std::vector<TScanRow>& rows, std::size_t) override {
         rows_ = &rows;
-        view_.SetVirtualItemCount(int(rows.size()), LVSICF_NOSCROLL);
+        view_.SetVirtualItemCount(int(rows.size()), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     }
     int RowCount() const override { return view_.ItemCount(); }
     std::pair<std::string, std::string> Row(int row) const override {

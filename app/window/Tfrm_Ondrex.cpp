@@ -545,7 +545,7 @@ void Tfrm_Ondrex::ShowLoadProgress(std::size_t done, std::size_t total) {
     loadProgress_->setValue(static_cast<int>(part * kProgressSteps));
     loadProgress_->show();
     loadProgress_->raise();
-    loadProgress_->repaint(); // the load itself runs no events
+    loadProgress_->update(); // painted with the rest by the pump that follows
 }
 
 void Tfrm_Ondrex::HideLoadProgress() {

@@ -16,6 +16,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -161,6 +162,30 @@ TEST(Cli, TextIsUtf8WhenTheWholeFileIsElseWindows1252) {
               "Function Caf\xC3\x83\xC2\xA9()");
     TRunResult text = RunOndrex({"scan", latin});
     EXPECT_NE(text.out.find("Caf\xC3\xA9()"), std::string::npos);
+}
+
+// A regular file is scanned from a map in runs; a pipe is read. Both write the same rows, with
+// hits on the runs' edges and the code page of the whole file (its one invalid byte comes last).
+TEST(Cli, AMappedScanWritesWhatAReadScanWrites) {
+    std::string text;
+    for (int i = 0; text.size() < 700'000; ++i)
+        text += std::string(std::size_t(i % 37), ' ') +
+                (i % 3 ? "Call caf\xC3\xA9" : "Function f") + std::to_string(i) +
+                (i % 5 ? "\r\n" : "\n");
+    text += "\xFF\r\n";
+    const std::string file = tempFile("cli_mapped.asp", text);
+    const std::string fifo = file + ".fifo";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << text; });
+    const TRunResult read = RunOndrex({"scan", "--format", "json", fifo});
+    writer.join();
+    std::remove(fifo.c_str());
+    const TRunResult mapped = RunOndrex({"scan", "--format", "json", file});
+    ASSERT_EQ(mapped.status, 0) << mapped.err;
+    const auto rows = [](const std::string& out) { return out.substr(out.find('\n')); };
+    EXPECT_EQ(rows(mapped.out), rows(read.out));
+    EXPECT_NE(mapped.out.find("caf\xC3\x83\xC2\xA9"), std::string::npos);
 }
 
 TEST(Cli, JsonStringsAreEscaped) {

@@ -516,18 +516,19 @@ TEST(ScriptScanner, ScanningAFileInPiecesEqualsScanningItWhole) {
                             "  ",          "\t",     "\r\n",   "\n",    "\r",   "\xC3\xA9", "'"};
     std::mt19937 rng(4242);
     std::string block;
-    while (block.size() < 2'600'000)
+    // Past the first of the mapped scan's 4 MiB slices, and the read buffer's pieces.
+    while (block.size() < 4'500'000)
         block += pieces[rng() % std::size(pieces)];
     expectSameScan(block);
     expectSameScan(block + "\xFF"); // one invalid byte at the very end
     expectSameScan(block + "\r");   // ends in a lone CR
-    block[1'500'000] = '\n';
-    block[1'500'001] = '\x1a';      // a Ctrl+Z after the first piece
+    block[4'300'000] = '\n';
+    block[4'300'001] = '\x1a';      // a Ctrl+Z after the first slice
     expectSameScan(block + "\xFF"); // stops there, still checks the rest for UTF-8
 }
 
 TEST(ScriptScanner, ALineLongerThanTheReadBufferIsScannedWhole) {
-    std::string longLine(1'500'000, 'x');
+    std::string longLine(5'000'000, 'x'); // longer than a read piece and a mapped slice
     longLine += " Sub tail\rSub after\r"; // CR-only breaks: no LF to cut at
     expectSameScan(longLine);
     expectSameScan("Sub a\n" + longLine + "\nFunction z \n");

@@ -4,6 +4,7 @@
 #include "EditorTestSupport.h"
 
 #include "highlighters/jxPHPSyn.h"
+#include "tests/support/LineLists.h"
 
 #include <memory>
 #include <random>
@@ -12,31 +13,6 @@
 
 namespace ondrex::test {
 namespace {
-
-// The line rule written out plainly: CR, LF and CR LF end a line; no empty line after a
-// final break.
-std::vector<std::string> plainLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') {
-            line += text[i];
-            continue;
-        }
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        lines.push_back(line);
-        line.clear();
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
-}
-
-std::vector<std::string> shown(const TqvEditList& list) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < list.Count(); ++i)
-        lines.emplace_back(list.Get(i));
-    return lines;
-}
 
 struct PassRecorder {
     std::vector<int> firsts;
@@ -70,7 +46,7 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
         // Room for all of it, or (every third round) too little, so the block is copied.
         auto block = std::make_shared<std::string>();
         block->reserve(round % 3 ? text.size() : text.size() / 2);
-        edit.Lines().BeginLoadInPasses(block);
+        edit.Lines().BeginLoadInPasses(block, block->data(), block->capacity());
         ASSERT_EQ(edit.LineCount(), 1);
         std::size_t at = 0;
         while (at < text.size()) {
@@ -79,23 +55,23 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
                 auto grown = std::make_shared<std::string>();
                 grown->reserve(2 * (block->size() + piece));
                 grown->assign(*block);
-                edit.Lines().GrowLoadedBlock(grown);
+                edit.Lines().GrowLoadedBlock(grown, grown->data(), grown->capacity());
                 block = grown;
             }
             block->append(text, at, piece);
             at += piece;
-            edit.Lines().LoadPass();
-            const std::vector<std::string> expected = plainLines(text.substr(0, at));
-            ASSERT_EQ(shown(edit.Lines()),
+            edit.Lines().LoadPass(block->size());
+            const std::vector<std::string> expected = PlainLines(text.substr(0, at));
+            ASSERT_EQ(ShownLines(edit.Lines()),
                       expected.empty() ? std::vector<std::string>{""} : expected)
                 << "round " << round << " after " << at << " bytes";
             // Painted down to the last line, whose state the next pass may change.
             edit.LineStartState(edit.LineCount() - 1);
         }
-        edit.Lines().EndLoadInPasses(block);
+        edit.Lines().EndLoadInPasses(block.get());
 
         whole.Lines().LoadFromBlock(std::string(text));
-        ASSERT_EQ(shown(edit.Lines()), shown(whole.Lines())) << round;
+        ASSERT_EQ(ShownLines(edit.Lines()), ShownLines(whole.Lines())) << round;
         for (int i = 0; i < whole.LineCount(); ++i)
             ASSERT_EQ(edit.LineStartState(i), whole.LineStartState(i)) << round << " line " << i;
     }
@@ -110,12 +86,12 @@ TEST_F(LoadInPasses, EachPassNamesTheFirstLineItChangedAndTheRecordsAreSizedOnce
         text += "line " + std::to_string(1'000'000 + i) + "\r\n";
     auto block = std::make_shared<std::string>();
     block->reserve(text.size());
-    list.BeginLoadInPasses(block);
+    list.BeginLoadInPasses(block, block->data(), block->capacity());
     const std::size_t piece = 64 * 1024 + 1; // pieces end inside lines and between CR and LF
     int lastCount = 1;
     for (std::size_t at = 0; at < text.size(); at += piece) {
         block->append(text, at, piece);
-        list.LoadPass();
+        list.LoadPass(block->size());
         ASSERT_EQ(passes.firsts.back(), lastCount - 1) << "the last line may have grown";
         lastCount = list.Count();
     }
@@ -128,10 +104,10 @@ TEST_F(LoadInPasses, EachPassNamesTheFirstLineItChangedAndTheRecordsAreSizedOnce
     const std::string sparse = std::string(piece, '\n') + std::string(40 * piece, 'x');
     block = std::make_shared<std::string>();
     block->reserve(sparse.size());
-    list.BeginLoadInPasses(block);
+    list.BeginLoadInPasses(block, block->data(), block->capacity());
     for (std::size_t at = 0; at < sparse.size(); at += piece) {
         block->append(sparse, at, piece);
-        list.LoadPass();
+        list.LoadPass(block->size());
     }
     ASSERT_EQ(std::size_t(list.Count()), piece + 1);
     EXPECT_LT(list.MemoryUsage(), 4 * sparse.size()); // not 16 bytes for every byte

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <numeric>
 #include <string>
@@ -45,6 +47,45 @@ TEST(MappedFile, AFileShortenedUnderTheMapReadsZerosAndIsReported) {
     EXPECT_NO_THROW(steadyMap.ThrowIfShortened(steady));
     std::remove(shrinking.c_str());
     std::remove(steady.c_str());
+}
+
+// A guarded map keeps the bytes it showed: a writer that truncates and rewrites the file
+// waits until the map is a private copy, and only the map whose file was wanted is copied.
+TEST(MappedFile, AGuardedMapIsCopiedBeforeAnotherWriterChangesItsFile) {
+    const std::size_t page = std::size_t(::sysconf(_SC_PAGESIZE));
+    std::string text(5 * page + 3, 'x');
+    for (std::size_t i = 0; i < text.size(); i += 97)
+        text[i] = char('a' + i % 26);
+    const std::string wanted = writeTemp("guarded_wanted.txt", text);
+    const std::string other = writeTemp("guarded_other.txt", "left alone");
+    {
+        const TMappedFile map(wanted, TMappedFile::TGuard::CopyBeforeChange);
+        const TMappedFile otherMap(other, TMappedFile::TGuard::CopyBeforeChange);
+        if (!map.Mapped() || !otherMap.Mapped()) GTEST_SKIP() << "no file leases here";
+        const char* before = map.Bytes().data();
+        EXPECT_EQ(map.Bytes(), text);
+
+        // The writer is told to wait; the lease's signal copies the map and lets it go on.
+        const int refused = ::open(wanted.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK);
+        EXPECT_EQ(refused, -1);
+        EXPECT_EQ(errno, EWOULDBLOCK);
+        if (refused >= 0) ::close(refused);
+        EXPECT_TRUE(map.Copied());
+        std::ofstream(wanted, std::ios::binary | std::ios::trunc) << "short";
+        ASSERT_EQ(::truncate(wanted.c_str(), 2), 0);
+
+        EXPECT_EQ(map.Bytes().data(), before);
+        EXPECT_EQ(map.Bytes(), text);
+        EXPECT_FALSE(map.Shortened());
+        EXPECT_FALSE(otherMap.Copied());
+        EXPECT_EQ(otherMap.Bytes(), "left alone");
+    }
+    // Once the maps are gone a writer no longer waits, and a late signal harms nothing.
+    const int writer = ::open(other.c_str(), O_WRONLY | O_NONBLOCK);
+    EXPECT_GE(writer, 0);
+    if (writer >= 0) ::close(writer);
+    std::remove(wanted.c_str());
+    std::remove(other.c_str());
 }
 
 } // namespace
