@@ -22,6 +22,9 @@ namespace ondrex::cli {
 namespace {
 
 constexpr std::size_t kSlice = std::size_t(1) << 20;
+// Runs that stay in the second-level cache between their read, the line split and the
+// highlighting (4 MiB runs cost cat about 4 % more CPU, its plain text about 12 %).
+constexpr std::size_t kRunSize = std::size_t(256) << 10;
 
 bool UseColor(const std::string& when, std::ostream& out) {
     if (when == "always") return true;
@@ -81,7 +84,7 @@ int runCat(const TCliArgs& args, std::ostream& out, std::ostream& err) {
         // The page's head depends on the highlighter alone (not on the text's code page): it
         // goes out as soon as the file is open, before the whole file is read for the code
         // page.
-        TStreamedInput source(file, TStreamedInput::kDefaultRunSize, [&] {
+        TStreamedInput source(file, kRunSize, [&] {
             if (page)
                 Write(out, THtmlExport(TCodePage::Utf8, *highlighter)
                                .PageHead(ToUtf8(DetectCodePage(file), file)));

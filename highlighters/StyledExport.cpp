@@ -174,8 +174,19 @@ void TStyledExport::FinishLine() {
     *at_++ = '\n';
 }
 
-std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
-                                       TKnownAttribute& known) {
+std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute) {
+    // The attribute's own slot or the first free one from its home; the home one when all
+    // are taken.
+    const std::size_t home = KnownSlotOf(&attribute);
+    TKnownAttribute* known = &known_[home];
+    for (std::size_t n = 0; n < kKnownSlots; ++n) {
+        TKnownAttribute& slot = known_[(home + n) % kKnownSlots];
+        if (slot.Holds(attribute)) return slot.id;
+        if (slot.attribute == &attribute || !slot.attribute) {
+            known = &slot;
+            break;
+        }
+    }
     const TTokenLook look = LookOf(attribute);
     std::size_t id = kPlain;
     if (!(look == TTokenLook{})) {
@@ -186,7 +197,7 @@ std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute,
             MakeChanges();
         }
     }
-    known = {&attribute, attribute.Foreground(), attribute.Background(), attribute.Style(), id};
+    *known = {&attribute, attribute.Foreground(), attribute.Background(), attribute.Style(), id};
     return id;
 }
 

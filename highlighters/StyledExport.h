@@ -111,26 +111,30 @@ private:
 
     // The look last worked out for an attribute, with the settings it came from: a token
     // costs a few compares instead of the theme lookup by name. Kept by the attribute's
-    // address, one entry a slot.
+    // address; one that finds its slot taken by another takes the next free one.
     struct TKnownAttribute {
         const TqvHighLightAttributes* attribute = nullptr;
         TColor foreground, background;
         TFontStyles style;
         std::size_t id;
+        bool Holds(const TqvHighLightAttributes& a) const {
+            return attribute == &a && foreground == a.Foreground() &&
+                   background == a.Background() && style == a.Style();
+        }
     };
     static constexpr std::size_t kKnownSlots = 64;
+    static std::size_t KnownSlotOf(const TqvHighLightAttributes* attribute) {
+        return std::size_t((reinterpret_cast<std::uintptr_t>(attribute) * 0x9E3779B97F4A7C15ull) >>
+                           58);
+    }
     std::size_t LookIdOf(const TqvHighLightAttributes* attribute) {
         if (!attribute) return kPlain;
-        // Attributes live apart in memory: the address bits above the allocator's alignment
-        // spread them over the slots.
-        const auto address = reinterpret_cast<std::uintptr_t>(attribute);
-        TKnownAttribute& known = known_[(address >> 4 ^ address >> 10) % kKnownSlots];
-        if (known.attribute == attribute && known.foreground == attribute->Foreground() &&
-            known.background == attribute->Background() && known.style == attribute->Style())
+        const TKnownAttribute& known = known_[KnownSlotOf(attribute)];
+        if (known.Holds(*attribute)) [[likely]]
             return known.id;
-        return NewLookIdOf(*attribute, known);
+        return NewLookIdOf(*attribute);
     }
-    std::size_t NewLookIdOf(const TqvHighLightAttributes& attribute, TKnownAttribute& known);
+    std::size_t NewLookIdOf(const TqvHighLightAttributes& attribute);
 
     TCodePage codePage_;
     std::string& out_;

@@ -207,6 +207,42 @@ TEST(LineExport, ASinkFollowsAttributesChangedWhileItIsInUse) {
     EXPECT_EQ(out, "\x1b[0;1;94mEnd\x1b[0m\n\x1b[0;91mEnd\x1b[0m\n");
 }
 
+// A sink remembers the look of each attribute it met by the attribute's address: with more
+// attributes than it keeps (several sharing a place), some changed between lines and one
+// changed back, every line reads as a fresh sink writes it.
+TEST(LineExport, ManyAttributesKeepTheirOwnLooks) {
+    std::vector<std::unique_ptr<TqvHighLightAttributes>> attributes;
+    for (int i = 0; i < 100; ++i) {
+        attributes.push_back(std::make_unique<TqvHighLightAttributes>("a" + std::to_string(i)));
+        attributes.back()->SetForeground(RGB(i, 7, 9));
+    }
+    std::mt19937 random(11);
+    std::string kept;
+    TAnsiExport keeping(kept, TCodePage::Utf8);
+    for (int round = 0; round < 40; ++round) {
+        for (int i = 0; i < 5; ++i) {
+            TqvHighLightAttributes& changed = *attributes[random() % attributes.size()];
+            changed.SetForeground(RGB(random() % 3, 7, 9));
+            changed.SetStyle(random() % 2 ? fsBold : 0);
+        }
+        std::string line;
+        std::vector<TExportToken> tokens;
+        for (int i = 0; i < 150; ++i) {
+            tokens.push_back({int(line.size()), attributes[random() % attributes.size()].get()});
+            line += "ab";
+        }
+        tokens.push_back({int(line.size()), nullptr});
+        std::string fresh;
+        TAnsiExport once(fresh, TCodePage::Utf8);
+        once.WriteLine(line, tokens);
+        once.Flush();
+        kept.clear();
+        keeping.WriteLine(line, tokens);
+        keeping.Flush();
+        ASSERT_EQ(kept, fresh) << "round " << round;
+    }
+}
+
 TEST(HtmlExport, ThePageInPiecesIsTheWholePage) {
     TzkVbsSyn syn;
     THtmlExport html(TCodePage::Windows1252, syn);
