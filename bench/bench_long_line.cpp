@@ -4,6 +4,7 @@
 //  - End on the longest line (LINES: a line in the middle) and its repaint, first at once
 //    after the load (before any event is handled) and again;
 //  - a caret step left or right at the far end of the line, with its repaint;
+//  - a character typed at the far end, with its repaint;
 //  - a repaint with the view scrolled halfway along the line;
 //  - Home, with its repaint;
 //  - in a second view of the same text: the work the editor does between events after the
@@ -20,8 +21,8 @@
 #include "platform/Application.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "platform/Timer.h"
 #include "platform/TextFile.h"
+#include "platform/Timer.h"
 #include "platform/qt/QtApplication.h"
 #include "platform/testing/TestControlHost.h"
 
@@ -144,6 +145,10 @@ std::vector<TResult> Measure(const std::string& text, int line, const char* labe
                            })});
         results.push_back({"a step left or right at the end", Time(200, [&, i = 0]() mutable {
                                view.Run(++i % 2 ? ecLeft : ecRight);
+                           })});
+        results.push_back({"a character typed at the end", Time(5, [&] {
+                               view.edit.ExecuteCommand(ecChar, "x", nullptr);
+                               view.Paint();
                            })});
         const int far = view.edit.LeftColumn() / 2;
         results.push_back({"repaint halfway along", Time(100, [&] {

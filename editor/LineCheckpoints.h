@@ -87,7 +87,7 @@ private:
     TqvRangeState scanRange_ = 0;
     std::size_t pieceLength_ = 0;
     std::string scanText_; // the highlighter reads a terminated copy
-    int tokensEnd_ = -1; // known once the scan reached a NUL or the line's end
+    int tokensEnd_ = -1;   // known once the scan reached a NUL or the line's end
     int waitingPaint_ = INT_MAX;
 };
 

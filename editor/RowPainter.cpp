@@ -9,7 +9,7 @@
 namespace ondrex {
 
 int TRowPainter::X(int cell) const {
-    return cell * frame_.CharWidth + frame_.TextOffset;
+    return PixelX((long long)cell * frame_.CharWidth + frame_.TextOffset);
 }
 
 void TRowPainter::BeginRow(const TDisplayCells& cells, int top, int bottom,

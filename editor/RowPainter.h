@@ -9,6 +9,7 @@
 #include "platform/Font.h"
 #include "platform/Geometry.h"
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -34,11 +35,19 @@ struct TRowSelection {
     static TRowSelection All() { return {INT_MIN, INT_MAX}; }
 };
 
+// A pixel x that may lie far off screen, brought well inside an int: whatever is placed there
+// stays off screen.
+inline int PixelX(long long x) {
+    return int(std::clamp<long long>(x, INT_MIN / 2, INT_MAX / 2));
+}
+
 // What one paint shares between its rows.
 struct TPaintFrame {
     int CharWidth = 1;
-    int TextOffset = 0; // pixel x of cell 0
-    int FirstCell = 0;  // the painted cells, [FirstCell, LastCell)
+    // Pixel x of cell 0: far left of the row when it is scrolled along a line of millions of
+    // cells, hence 64-bit.
+    long long TextOffset = 0;
+    int FirstCell = 0; // the painted cells, [FirstCell, LastCell)
     int LastCell = 0;
     int Left = 0; // the painted pixels
     int Right = 0;

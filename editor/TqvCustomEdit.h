@@ -121,15 +121,11 @@ public:
     int VisibleLines() const { return visibleLines_; }
     int GutterWidth() const { return gutterWidth_; }
     // Pixel x of column 1.
-    int TextOffset() const { return textOffset_; }
+    long long TextOffset() const { return textOffset_; }
     int MaxColumn() const { return maxColumn_; }
     // The horizontal scroll range in cells: MaxColumn, or more where a line is wider, so
-    // that every line can be brought into view (a minified script is one long line), as
-    // far as pixel positions stay well inside an int.
-    int ScrollColumns() const {
-        return std::max(maxColumn_,
-                        std::min(widestCells_, (INT_MAX / 2) / std::max(charWidth_, 1)));
-    }
+    // that every line can be brought into view (a minified script is one long line).
+    int ScrollColumns() const { return std::max(maxColumn_, widestCells_); }
 
     // The pixel of a position's top-left corner and the position at a pixel (the mouse's).
     TPoint RowColumnToPixels(TPoint pos) const;
@@ -558,7 +554,7 @@ private:
     int visibleColumns_ = 0;
     int visibleLines_ = 0;
     int gutterWidth_ = 0;
-    int textOffset_ = 0;
+    long long textOffset_ = 0; // far below an int's range on a view far along a long line
     int maxColumn_ = 1024;
     // At least the cells of the widest line: grown as lines change, measured anew on a load.
     int widestCells_ = 0;

@@ -14,7 +14,7 @@ namespace ondrex {
 namespace {
 
 // The cells a line can take at most: only a tab takes more cells than it has bytes. Capped
-// to stay an int; ScrollColumns caps it for pixels.
+// to stay an int.
 int CellBound(std::string_view line, int tabWidth, int enough) {
     constexpr std::size_t kCap = 1 << 30;
     std::size_t cells = std::min(line.size(), kCap);

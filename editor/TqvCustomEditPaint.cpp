@@ -180,7 +180,7 @@ TColor TqvCustomEdit::EditorBackground() const {
 void TqvCustomEdit::PaintTextLines(TCanvas& canvas, TRect rect, int firstLine, int lastLine,
                                    int firstCell, int lastCell) {
     const TColor background = EditorBackground();
-    const int edgeX = rightEdge_ * charWidth_ + textOffset_;
+    const int edgeX = PixelX((long long)rightEdge_ * charWidth_ + textOffset_);
     const bool edgeShown = rightEdge_ > 0 && edgeX >= rect.Left && edgeX < rect.Right;
     const auto drawEdge = [&](int top, int bottom) {
         canvas.Pen = {rightEdgeColor_, 1, TPenStyle::psSolid};

@@ -22,7 +22,7 @@ constexpr int kScrollRange = 32767;
 // ---- Coordinates -----------------------------------------------------------------------
 
 void TqvCustomEdit::UpdateTextOffset() {
-    textOffset_ = gutterWidth_ + 2 - leftColumn_ * charWidth_;
+    textOffset_ = gutterWidth_ + 2 - (long long)leftColumn_ * charWidth_;
 }
 
 void TqvCustomEdit::ComputeVisibleArea() {
@@ -31,7 +31,7 @@ void TqvCustomEdit::ComputeVisibleArea() {
 }
 
 TPoint TqvCustomEdit::RowColumnToPixels(TPoint pos) const {
-    return {CellOfColumn(pos.Y, pos.X) * charWidth_ + textOffset_,
+    return {PixelX((long long)CellOfColumn(pos.Y, pos.X) * charWidth_ + textOffset_),
             (pos.Y - TopLine()) * lineHeight_};
 }
 
@@ -102,8 +102,8 @@ void TqvCustomEdit::UpdateCaret() {
         return;
     }
     caretUpdatePending_ = false;
-    const int x =
-        CellOfColumn(CaretLine(), CaretColumn()) * charWidth_ + textOffset_ + caretOffset_.X;
+    const int x = PixelX((long long)CellOfColumn(CaretLine(), CaretColumn()) * charWidth_ +
+                         textOffset_ + caretOffset_.X);
     const int y = (CaretLine() - TopLine()) * lineHeight_ + 1 + caretOffset_.Y;
     if (x < gutterWidth_ || x >= ClientWidth() || y < 0 || y >= ClientHeight()) {
         HideCaretIfShown();

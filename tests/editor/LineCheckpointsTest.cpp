@@ -404,5 +404,28 @@ TEST_F(LongLineEditor, ALongLineIsWorkedOutBetweenEventsWhateverChangesMeanwhile
     ExpectSame(Painted(1), Expected(line, TjxPHPSyn::rsComment), edit.LeftColumn());
 }
 
+// 160 M cells of tabs: wider than an int of pixels at 8 pixels a cell. End still brings the
+// line's end on screen, with the caret and the text there where their cells are.
+TEST_F(LongLineEditor, ALineWiderThanAnIntOfPixelsScrollsToItsEnd) {
+    edit.SetHighLighter(nullptr);
+    const std::string line = std::string(std::size_t(20) << 20, '\t') + "end";
+    const int cells = (20 << 20) * 8 + 3;
+    edit.SetText(line);
+    edit.SetCaretPos({1, 1});
+    edit.ExecuteCommand(ecLineEnd, {}, nullptr);
+    ASSERT_EQ(edit.CaretPos(), (TPoint{int(line.size()) + 1, 1}));
+    const int firstShown = edit.LeftColumn() - 1;
+    EXPECT_GE(firstShown, cells - kColumns);
+    const TPoint caret = edit.RowColumnToPixels(edit.CaretPos());
+    EXPECT_EQ(caret.X, edit.GutterWidth() + 2 + (cells - firstShown) * kCharWidth);
+    EXPECT_EQ(edit.PixelsToRowColumn({caret.X - kCharWidth - 6, 1}).X, int(line.size()) - 1);
+    const std::map<int, TShown> shown = Painted(0);
+    ASSERT_EQ(shown.count(cells - 3), 1u);
+    EXPECT_EQ(shown.at(cells - 3).Text + shown.at(cells - 2).Text + shown.at(cells - 1).Text,
+              "end");
+    EXPECT_EQ(shown.at(cells - 4).Text, " ");
+    EXPECT_EQ(shown.begin()->first, firstShown);
+}
+
 } // namespace
 } // namespace ondrex::test
