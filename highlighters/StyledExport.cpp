@@ -175,18 +175,9 @@ void TStyledExport::FinishLine() {
 }
 
 std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute) {
-    // The attribute's own slot or the first free one from its home; the home one when all
-    // are taken.
-    const std::size_t home = KnownSlotOf(&attribute);
-    TKnownAttribute* known = &known_[home];
-    for (std::size_t n = 0; n < kKnownSlots; ++n) {
-        TKnownAttribute& slot = known_[(home + n) % kKnownSlots];
-        if (slot.Holds(attribute)) return slot.id;
-        if (slot.attribute == &attribute || !slot.attribute) {
-            known = &slot;
-            break;
-        }
-    }
+    TKnownAttribute* known = &known_[KnownSlotOf(&attribute)];
+    if (known->attribute && known->attribute != &attribute && Respread(&attribute))
+        known = &known_[KnownSlotOf(&attribute)];
     const TTokenLook look = LookOf(attribute);
     std::size_t id = kPlain;
     if (!(look == TTokenLook{})) {
@@ -199,6 +190,34 @@ std::size_t TStyledExport::NewLookIdOf(const TqvHighLightAttributes& attribute) 
     }
     *known = {&attribute, attribute.Foreground(), attribute.Background(), attribute.Style(), id};
     return id;
+}
+
+bool TStyledExport::Respread(const TqvHighLightAttributes* added) {
+    std::vector<TKnownAttribute> kept;
+    for (const TKnownAttribute& known : known_)
+        if (known.attribute) kept.push_back(known);
+    const std::uint64_t old = knownSpread_;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        // Odd multipliers from a fixed sequence.
+        std::uint64_t z = (knownSpread_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        knownSpread_ = (z ^ (z >> 27)) | 1;
+        std::uint64_t taken = std::uint64_t{1} << KnownSlotOf(added);
+        bool apart = true;
+        for (const TKnownAttribute& known : kept) {
+            const std::uint64_t slot = std::uint64_t{1} << KnownSlotOf(known.attribute);
+            apart = apart && !(taken & slot);
+            taken |= slot;
+        }
+        if (apart) {
+            known_.fill(TKnownAttribute{});
+            for (const TKnownAttribute& known : kept)
+                known_[KnownSlotOf(known.attribute)] = known;
+            return true;
+        }
+    }
+    knownSpread_ = old;
+    return false;
 }
 
 void TStyledExport::MakeChanges() {

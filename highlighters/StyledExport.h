@@ -111,7 +111,8 @@ private:
 
     // The look last worked out for an attribute, with the settings it came from: a token
     // costs a few compares instead of the theme lookup by name. Kept by the attribute's
-    // address; one that finds its slot taken by another takes the next free one.
+    // address, spread so that each attribute has a slot of its own (the spread changes when
+    // two meet; with more attributes than that allows, one may take another's slot).
     struct TKnownAttribute {
         const TqvHighLightAttributes* attribute = nullptr;
         TColor foreground, background;
@@ -123,9 +124,8 @@ private:
         }
     };
     static constexpr std::size_t kKnownSlots = 64;
-    static std::size_t KnownSlotOf(const TqvHighLightAttributes* attribute) {
-        return std::size_t((reinterpret_cast<std::uintptr_t>(attribute) * 0x9E3779B97F4A7C15ull) >>
-                           58);
+    std::size_t KnownSlotOf(const TqvHighLightAttributes* attribute) const {
+        return std::size_t((reinterpret_cast<std::uintptr_t>(attribute) * knownSpread_) >> 58);
     }
     std::size_t LookIdOf(const TqvHighLightAttributes* attribute) {
         if (!attribute) return kPlain;
@@ -135,10 +135,14 @@ private:
         return NewLookIdOf(*attribute);
     }
     std::size_t NewLookIdOf(const TqvHighLightAttributes& attribute);
+    // A spread giving every known attribute and `added` slots of their own, the known ones
+    // moved there; false (nothing changed) when none is found.
+    bool Respread(const TqvHighLightAttributes* added);
 
     TCodePage codePage_;
     std::string& out_;
     std::array<TKnownAttribute, kKnownSlots> known_{};
+    std::uint64_t knownSpread_ = 0x9E3779B97F4A7C15ull;
     // The looks met so far, index 0 the default look, and what starts each.
     std::vector<TTokenLook> looks_{TTokenLook{}};
     std::vector<std::string> openings_{std::string()};
