@@ -83,9 +83,12 @@ bool copyInPlace(const TMapSlot& slot) {
 void onLeaseBreak(int signal, siginfo_t* info, void* context) {
     const int savedErrno = errno;
     bool ours = false;
+    // Only the kernel's own signal is taken: one sent by a program may come at any moment,
+    // even while a map ends in another thread.
+    const bool fromKernel = info->si_code > 0;
     for (TMapSlot& slot : slots) {
         const int fd = slot.leaseFd.load(std::memory_order_acquire);
-        if (fd < 0) continue;
+        if (fd < 0 || !fromKernel) continue;
         ours = ours || info->si_fd == fd;
         if (::fcntl(fd, F_GETLEASE) == F_RDLCK) continue; // not being broken
         ours = true;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
@@ -64,6 +65,10 @@ TEST(MappedFile, AGuardedMapIsCopiedBeforeAnotherWriterChangesItsFile) {
         if (!map.Mapped() || !otherMap.Mapped()) GTEST_SKIP() << "no file leases here";
         const char* before = map.Bytes().data();
         EXPECT_EQ(map.Bytes(), text);
+
+        // A program's stray SIGIO neither ends the process nor copies anything.
+        ::raise(SIGIO);
+        EXPECT_FALSE(map.Copied());
 
         // The writer is told to wait; the lease's signal copies the map and lets it go on.
         const int refused = ::open(wanted.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK);
