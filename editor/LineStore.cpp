@@ -13,38 +13,36 @@
 
 namespace ondrex {
 
-void TLineStore::TFree::operator()(void** p) const {
+void TLineStore::TFree::operator()(unsigned char* p) const {
     std::free(p);
 }
 
 namespace {
 
-// Moves `n` entries from `from` to `to` in both arrays (the slots only when made).
-template <class T> void moveEntries(T* d, std::size_t to, std::size_t from, std::size_t n) {
-    if (d) std::memmove(d + to, d + from, n * sizeof(T));
-}
-
 // Zeroed by the system, page by page as touched: slots never set cost no memory.
-void** newObjects(std::size_t n) {
-    void* p = std::calloc(n ? n : 1, sizeof(void*));
+unsigned char* newObjects(std::size_t bytes) {
+    void* p = std::calloc(bytes ? bytes : 1, 1);
     if (!p) throw std::bad_alloc();
-    return static_cast<void**>(p);
+    return static_cast<unsigned char*>(p);
 }
 
 } // namespace
 
 void TLineStore::moveGap(std::size_t pos) {
     if (pos == gapBegin_) return;
+    TRecord* d = records_.get();
+    unsigned char* o = objects_.get();
+    const std::size_t w = objectBytes_;
     if (pos < gapBegin_) {
         std::size_t n = gapBegin_ - pos;
-        moveEntries(records_.get(), gapEnd_ - n, pos, n);
-        moveEntries(objects_.get(), gapEnd_ - n, pos, n);
+        std::memmove(d + gapEnd_ - n, d + pos, n * sizeof(TRecord));
+        if (o) std::memmove(o + (gapEnd_ - n) * w, o + pos * w, n * w);
         gapBegin_ = pos;
         gapEnd_ -= n;
     } else {
         std::size_t n = pos - gapBegin_;
-        moveEntries(records_.get(), gapBegin_, gapEnd_, n);
-        moveEntries(objects_.get(), gapBegin_, gapEnd_, n);
+        std::memmove(d + gapBegin_, d + gapEnd_, n * sizeof(TRecord));
+        if (o) std::memmove(o + gapBegin_ * w, o + gapEnd_ * w, n * w);
         gapBegin_ += n;
         gapEnd_ += n;
     }
@@ -54,17 +52,18 @@ void TLineStore::reallocate(std::size_t cap) {
     // Uninitialised (TRecord is trivial): a bulk load writes each record once.
     std::unique_ptr<TRecord[]> grown(new TRecord[cap]);
     AdviseHugePages(grown.get(), cap * sizeof(TRecord)); // written once, right away
-    std::unique_ptr<void*[], TFree> grownObjects(objects_ ? newObjects(cap) : nullptr);
+    const std::size_t w = objectBytes_;
+    std::unique_ptr<unsigned char[], TFree> grownObjects(objects_ ? newObjects(cap * w) : nullptr);
     std::size_t tail = capacity_ - gapEnd_;
     if (gapBegin_) {
         std::memcpy(grown.get(), records_.get(), gapBegin_ * sizeof(TRecord));
-        if (objects_) std::memcpy(grownObjects.get(), objects_.get(), gapBegin_ * sizeof(void*));
+        if (objects_) std::memcpy(grownObjects.get(), objects_.get(), gapBegin_ * w);
     }
     if (tail) {
         std::memcpy(grown.get() + cap - tail, records_.get() + gapEnd_, tail * sizeof(TRecord));
         if (objects_)
-            std::memcpy(grownObjects.get() + cap - tail, objects_.get() + gapEnd_,
-                        tail * sizeof(void*));
+            std::memcpy(grownObjects.get() + (cap - tail) * w, objects_.get() + gapEnd_ * w,
+                        tail * w);
     }
     gapEnd_ = cap - tail;
     capacity_ = cap;
@@ -72,17 +71,42 @@ void TLineStore::reallocate(std::size_t cap) {
     objects_ = std::move(grownObjects);
 }
 
+void* TLineStore::Object(std::size_t i) const {
+    if (!objects_) return nullptr;
+    const unsigned char* at = objects_.get() + slot(i) * objectBytes_;
+    if (objectBytes_ == 1) return reinterpret_cast<void*>(std::uintptr_t(*at));
+    void* object;
+    std::memcpy(&object, at, sizeof object);
+    return object;
+}
+
 void TLineStore::SetObject(std::size_t i, void* object) {
-    if (!objects_) {
-        if (!object) return;
-        objects_.reset(newObjects(capacity_));
+    const auto value = reinterpret_cast<std::uintptr_t>(object);
+    const std::size_t width = value < 256 ? 1 : sizeof(void*);
+    if (!objects_ && value == 0) return;
+    if (width > objectBytes_) widenObjects(width);
+    unsigned char* at = objects_.get() + slot(i) * objectBytes_;
+    if (objectBytes_ == 1)
+        *at = static_cast<unsigned char>(value);
+    else
+        std::memcpy(at, &object, sizeof object);
+}
+
+// Slots of `width` bytes, holding the values the narrower ones held.
+void TLineStore::widenObjects(std::size_t width) {
+    std::unique_ptr<unsigned char[], TFree> wide(newObjects(capacity_ * width));
+    for (std::size_t i = 0, n = objects_ ? Size() : 0; i < n; ++i) {
+        void* object = Object(i);
+        std::memcpy(wide.get() + slot(i) * width, &object, sizeof object);
     }
-    objects_[slot(i)] = object;
+    objects_ = std::move(wide);
+    objectBytes_ = width;
 }
 
 // New lines at [from, to) start with empty slots (the gap may hold old ones).
 void TLineStore::clearObjects(std::size_t from, std::size_t to) {
-    if (objects_ && from < to) std::memset(objects_.get() + from, 0, (to - from) * sizeof(void*));
+    if (objects_ && from < to)
+        std::memset(objects_.get() + from * objectBytes_, 0, (to - from) * objectBytes_);
 }
 
 void TLineStore::ensureGap(std::size_t n) {
@@ -146,6 +170,7 @@ void TLineStore::Erase(std::size_t i) {
 void TLineStore::Clear() {
     records_.reset();
     objects_.reset();
+    objectBytes_ = 0;
     capacity_ = gapBegin_ = gapEnd_ = 0;
     owner_.reset();
     base_ = nullptr;
@@ -277,7 +302,7 @@ void TLineStore::AppendFrom(const TLineStore& source) {
 
 std::size_t TLineStore::MemoryUsage() const {
     std::size_t bytes = capacity_ * sizeof(TRecord) + bytes_;
-    if (objects_) bytes += capacity_ * sizeof(void*);
+    if (objects_) bytes += capacity_ * objectBytes_;
     bytes += owned_.capacity() * sizeof(std::string) + freeOwned_.capacity() * 4;
     for (const auto& s : owned_)
         bytes += s.capacity() > 15 ? s.capacity() : 0;

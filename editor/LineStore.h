@@ -8,9 +8,10 @@
 //   by one.
 // - The records sit in a gap buffer, so runs of inserts or deletes near one place (typing,
 //   pasting, deleting a block) move each record at most once. The data slots sit beside
-//   them in the same layout, made only when a slot is first set (a load sets none).
-// So a 50 MB file of 3 M lines costs the file's bytes plus 8 bytes a line, and 8 more for
-// the lines whose slots were set.
+//   them in the same layout, made only when a slot is first set (a load sets none), a byte
+//   each while every value set is below 256 (the editor's range states), else pointer-sized.
+// So a 50 MB file of 3 M lines costs the file's bytes plus 8 bytes a line, and one more once
+// its range states are known.
 
 #include <cstddef>
 #include <cstdint>
@@ -40,7 +41,7 @@ public:
         if (r.len & kOwned) return owned_[r.off];
         return std::string_view(base_ + r.off, r.len);
     }
-    void* Object(std::size_t i) const { return objects_ ? objects_[slot(i)] : nullptr; }
+    void* Object(std::size_t i) const;
     void SetObject(std::size_t i, void* object);
 
     // Copies the text (which may view into this store) into a line of its own.
@@ -89,13 +90,14 @@ private:
     };
     static_assert(sizeof(TRecord) == 8);
     struct TFree {
-        void operator()(void** p) const;
+        void operator()(unsigned char* p) const;
     };
 
     std::size_t slot(std::size_t i) const { return i < gapBegin_ ? i : i + (gapEnd_ - gapBegin_); }
     TRecord& at(std::size_t i) { return records_[slot(i)]; }
     const TRecord& at(std::size_t i) const { return records_[slot(i)]; }
     void clearObjects(std::size_t from, std::size_t to);
+    void widenObjects(std::size_t width);
     void moveGap(std::size_t pos);
     void reallocate(std::size_t capacity);
     void ensureGap(std::size_t n);
@@ -105,9 +107,10 @@ private:
     void writeViews(std::string_view text, std::size_t n);
 
     // Records [0, gapBegin_) and [gapEnd_, capacity_) are lines; uninitialised memory between.
-    // The data slots, when made, have the same layout.
+    // The data slots, when made, have the same layout, objectBytes_ (1 or 8) each.
     std::unique_ptr<TRecord[]> records_;
-    std::unique_ptr<void*[], TFree> objects_;
+    std::unique_ptr<unsigned char[], TFree> objects_;
+    std::size_t objectBytes_ = 0;
     std::size_t capacity_ = 0;
     std::size_t gapBegin_ = 0;
     std::size_t gapEnd_ = 0;

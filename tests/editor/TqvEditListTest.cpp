@@ -484,10 +484,14 @@ TEST(TqvEditList, RandomEditsMatchAPlainModel) {
                 text.push_back(s);
                 objects.push_back(nullptr);
                 break;
-            case 4:
-                l.PutObject(i, &slots[step % 8]);
-                objects[i] = &slots[step % 8];
+            case 4: { // small values (range states) first; in odd rounds later pointers too
+                void* o = round % 2 == 0 || step < 200
+                              ? reinterpret_cast<void*>(std::uintptr_t(rng() % 256))
+                              : &slots[step % 8];
+                l.PutObject(i, o);
+                objects[i] = o;
                 break;
+            }
             case 5: {
                 int j = n ? int(rng() % unsigned(n)) : 0;
                 l.Put(i, l.Get(j)); // aliasing
