@@ -99,9 +99,12 @@ void TFileLoad::findWholeEnd() {
     }
     std::size_t n = read_;
     if (n > wholeEnd_ && base_[n - 1] == '\r') --n; // its LF may come with the next piece
-    while (n > wholeEnd_ && base_[n - 1] != '\n' && base_[n - 1] != '\r')
+    // Bytes searched by an earlier piece held no break: a long line is walked once.
+    const std::size_t searched = std::max(wholeEnd_, searchedTo_);
+    searchedTo_ = n;
+    while (n > searched && base_[n - 1] != '\n' && base_[n - 1] != '\r')
         --n;
-    wholeEnd_ = n;
+    if (n > searched) wholeEnd_ = n;
 }
 
 } // namespace ondrex

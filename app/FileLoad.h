@@ -58,6 +58,7 @@ private:
     std::size_t sizeHint_ = 0;
     std::size_t read_ = 0;
     std::size_t wholeEnd_ = 0;
+    std::size_t searchedTo_ = 0; // no line break after wholeEnd_ before this
     bool ended_ = false;
 };
 

@@ -448,6 +448,7 @@ private:
     void ListInserted(TObject* sender, int index);
     void ListLineChanged(TObject* sender, int index);
     void WidenFor(int index);
+    void WidenForGrowing(int index);
     void MeasureWidestLine();
     void ListTextReplaced(TObject* sender);
     void LinesChanging(TObject* sender);
@@ -558,6 +559,13 @@ private:
     int maxColumn_ = 1024;
     // At least the cells of the widest line: grown as lines change, measured anew on a load.
     int widestCells_ = 0;
+    // The line a load in passes is still growing, and the tabs in its bytes measured so far.
+    struct TGrowingLine {
+        int index = -1;
+        const char* data = nullptr;
+        std::size_t bytes = 0;
+        std::size_t tabs = 0;
+    } growing_;
 
     // Properties.
     TBorderStyle borderStyle_ = bsSingle;

@@ -13,19 +13,27 @@ namespace ondrex {
 
 namespace {
 
-// The cells a line can take at most: only a tab takes more cells than it has bytes. Capped
-// to stay an int.
-int CellBound(std::string_view line, int tabWidth, int enough) {
-    constexpr std::size_t kCap = 1 << 30;
-    std::size_t cells = std::min(line.size(), kCap);
-    if (tabWidth < 2 || cells * std::size_t(tabWidth) <= std::size_t(enough)) return int(cells);
-    const char* end = line.data() + line.size();
-    for (const char* p = line.data(); cells < kCap; ++p) {
+constexpr std::size_t kCellCap = 1 << 30; // stays an int
+
+std::size_t CountTabs(const char* p, const char* end, std::size_t enough) {
+    std::size_t tabs = 0;
+    for (; tabs < enough; ++p, ++tabs) {
         p = static_cast<const char*>(std::memchr(p, '\t', std::size_t(end - p)));
         if (!p) break;
-        cells += std::size_t(tabWidth - 1);
     }
-    return int(std::min(cells, kCap));
+    return tabs;
+}
+
+int CellsOf(std::size_t bytes, std::size_t tabs, int tabWidth) {
+    const std::size_t wider = tabWidth < 2 ? 0 : std::size_t(tabWidth - 1);
+    return int(std::min(std::min(bytes, kCellCap) + tabs * wider, kCellCap));
+}
+
+// The cells a line can take at most: only a tab takes more cells than it has bytes.
+int CellBound(std::string_view line, int tabWidth, int enough) {
+    const std::size_t bytes = std::min(line.size(), kCellCap);
+    if (tabWidth < 2 || bytes * std::size_t(tabWidth) <= std::size_t(enough)) return int(bytes);
+    return CellsOf(bytes, CountTabs(line.data(), line.data() + line.size(), kCellCap), tabWidth);
 }
 
 } // namespace
@@ -34,6 +42,18 @@ int CellBound(std::string_view line, int tabWidth, int enough) {
 // little blank scrolling and saves measuring every line on every edit.
 void TqvCustomEdit::WidenFor(int index) {
     widestCells_ = std::max(widestCells_, CellBound(lines_.Get(index), tabWidth_, ScrollColumns()));
+}
+
+// Only the bytes the line gained since the last piece are searched for tabs: a file of one
+// long line would otherwise cost the square of its size.
+void TqvCustomEdit::WidenForGrowing(int index) {
+    const std::string_view line = lines_.Get(index);
+    TGrowingLine& g = growing_;
+    if (g.index != index || g.data != line.data() || g.bytes > line.size())
+        g = {index, line.data(), 0, 0};
+    g.tabs += CountTabs(line.data() + g.bytes, line.data() + line.size(), kCellCap);
+    g.bytes = line.size();
+    widestCells_ = std::max(widestCells_, CellsOf(g.bytes, g.tabs, tabWidth_));
 }
 
 void TqvCustomEdit::MeasureWidestLine() {
@@ -82,8 +102,13 @@ void TqvCustomEdit::ListLoadPass(TObject*, int first) {
     checkpoints_.Forget(first);
     ranges_.ForgetFrom(first);
     ComputeStatesLater();
-    for (int i = first, count = lines_.Count(); i < count; ++i)
-        WidenFor(i);
+    const int count = lines_.Count();
+    for (int i = first; i < count; ++i) {
+        if (i == first || i == count - 1)
+            WidenForGrowing(i);
+        else
+            WidenFor(i);
+    }
     InvalidateLines(first + 1, INT_MAX);
     InvalidateGutterLines(first + 1, INT_MAX);
 }

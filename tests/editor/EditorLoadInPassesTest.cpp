@@ -77,6 +77,41 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
     }
 }
 
+// The scroll range follows a line that grows piece by piece (its tabs counted once each, not
+// again per piece) as a whole load of the bytes so far would give it, also when the block is
+// copied to a larger one meanwhile or the tab width changes.
+TEST_F(LoadInPasses, TheScrollRangeOfAGrowingLineEqualsAWholeLoadsAfterEveryPass) {
+    std::mt19937 rng(5);
+    std::string text = "a\tb\n\t\t\n";
+    for (int i = 0; i < 900; ++i)
+        text += rng() % 3 ? "\t" : "xy";
+    text += "\r\n" + std::string(300, '\t') + "z";
+    for (const std::size_t room : {text.size(), text.size() / 3}) {
+        auto block = std::make_shared<std::string>();
+        block->reserve(room);
+        edit.Lines().BeginLoadInPasses(block, block->data(), block->capacity());
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t piece = std::min<std::size_t>(1 + rng() % 97, text.size() - at);
+            if (block->size() + piece > block->capacity()) {
+                auto grown = std::make_shared<std::string>();
+                grown->reserve(2 * (block->size() + piece));
+                grown->assign(*block);
+                edit.Lines().GrowLoadedBlock(grown, grown->data(), grown->capacity());
+                block = grown;
+            }
+            block->append(text, at, piece);
+            at += piece;
+            if (at > text.size() / 2) edit.SetTabWidth(4);
+            edit.Lines().LoadPass(block->size());
+            whole.SetTabWidth(edit.TabWidth());
+            whole.Lines().LoadFromBlock(text.substr(0, at));
+            ASSERT_EQ(edit.ScrollColumns(), whole.ScrollColumns()) << room << " at " << at;
+        }
+        edit.Lines().EndLoadInPasses(block.get());
+        edit.SetTabWidth(8);
+    }
+}
+
 TEST_F(LoadInPasses, EachPassNamesTheFirstLineItChangedAndTheRecordsAreSizedOnce) {
     PassRecorder passes;
     TqvEditList list;
