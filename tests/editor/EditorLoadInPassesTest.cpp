@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ondrex::test {
@@ -31,6 +32,18 @@ protected:
         whole.SetHighLighter(nullptr);
     }
 
+    // The next piece read into the block, copied to a larger block first when it has no room.
+    void appendPiece(std::shared_ptr<std::string>& block, std::string_view piece) {
+        if (block->size() + piece.size() > block->capacity()) {
+            auto grown = std::make_shared<std::string>();
+            grown->reserve(2 * (block->size() + piece.size()));
+            grown->assign(*block);
+            edit.Lines().GrowLoadedBlock(grown, grown->data(), grown->capacity());
+            block = grown;
+        }
+        block->append(piece);
+    }
+
     TjxPHPSyn php, wholePhp;
     TqvCustomEdit whole;
 };
@@ -51,14 +64,7 @@ TEST_F(LoadInPasses, EveryPassShowsTheBytesSoFarAndTheEndEqualsAWholeLoad) {
         std::size_t at = 0;
         while (at < text.size()) {
             const std::size_t piece = std::min<std::size_t>(1 + rng() % 5, text.size() - at);
-            if (block->size() + piece > block->capacity()) {
-                auto grown = std::make_shared<std::string>();
-                grown->reserve(2 * (block->size() + piece));
-                grown->assign(*block);
-                edit.Lines().GrowLoadedBlock(grown, grown->data(), grown->capacity());
-                block = grown;
-            }
-            block->append(text, at, piece);
+            appendPiece(block, std::string_view(text).substr(at, piece));
             at += piece;
             edit.Lines().LoadPass(block->size());
             const std::vector<std::string> expected = PlainLines(text.substr(0, at));
@@ -92,14 +98,7 @@ TEST_F(LoadInPasses, TheScrollRangeOfAGrowingLineEqualsAWholeLoadsAfterEveryPass
         edit.Lines().BeginLoadInPasses(block, block->data(), block->capacity());
         for (std::size_t at = 0; at < text.size();) {
             const std::size_t piece = std::min<std::size_t>(1 + rng() % 97, text.size() - at);
-            if (block->size() + piece > block->capacity()) {
-                auto grown = std::make_shared<std::string>();
-                grown->reserve(2 * (block->size() + piece));
-                grown->assign(*block);
-                edit.Lines().GrowLoadedBlock(grown, grown->data(), grown->capacity());
-                block = grown;
-            }
-            block->append(text, at, piece);
+            appendPiece(block, std::string_view(text).substr(at, piece));
             at += piece;
             if (at > text.size() / 2) edit.SetTabWidth(4);
             edit.Lines().LoadPass(block->size());
