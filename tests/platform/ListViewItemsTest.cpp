@@ -43,19 +43,23 @@ TEST(ListItems, ACountedListRepaintsOnlyTheRowsThatChangedInView) {
         return test.Host().Invalidations;
     };
     const unsigned keep = LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL;
-    EXPECT_EQ(recount(3, keep), std::vector<TRect>{TRect{0, 19, all.Right, all.Bottom}});
-    EXPECT_EQ(recount(9, keep), std::vector<TRect>{TRect{0, 19 + 3 * 17, all.Right, all.Bottom}});
-    EXPECT_EQ(recount(10, keep), std::vector<TRect>{TRect{0, 19 + 9 * 17, all.Right, all.Bottom}});
-    EXPECT_EQ(recount(11, keep), std::vector<TRect>{TRect{0, 19 + 10 * 17, all.Right, all.Bottom}});
+    // The view repainted from a row's top down.
+    const auto below = [&](int top) {
+        return std::vector<TRect>{TRect{0, top, all.Right, all.Bottom}};
+    };
+    EXPECT_EQ(recount(3, keep), below(19));
+    EXPECT_EQ(recount(9, keep), below(19 + 3 * 17));
+    EXPECT_EQ(recount(10, keep), below(19 + 9 * 17));
+    EXPECT_EQ(recount(11, keep), below(19 + 10 * 17));
     EXPECT_EQ(recount(12, keep), std::vector<TRect>{}); // the twelfth row is below the view
     EXPECT_EQ(recount(5000, keep), std::vector<TRect>{});
-    EXPECT_EQ(recount(4, keep), std::vector<TRect>{TRect{0, 19 + 4 * 17, all.Right, all.Bottom}});
+    EXPECT_EQ(recount(4, keep), below(19 + 4 * 17));
     EXPECT_EQ(recount(6, 0), std::vector<TRect>{all});
 
     view.SetItemCount(100);
     view.SetTopIndex(50);
     EXPECT_EQ(recount(200, keep), std::vector<TRect>{});
-    EXPECT_EQ(recount(60, keep), std::vector<TRect>{TRect{0, 19 + 10 * 17, all.Right, all.Bottom}});
+    EXPECT_EQ(recount(60, keep), below(19 + 10 * 17));
     EXPECT_EQ(recount(20, LVSICF_NOINVALIDATEALL), std::vector<TRect>{all}); // the top moved
 }
 
