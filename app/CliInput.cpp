@@ -199,18 +199,8 @@ std::string_view TMappedInput::Next() {
     const char* b = bytes.data();
     const std::size_t start = at_;
     if (start >= n) return {};
-    // As TWholeLines cuts: after the last line break within the run's size, else after the
-    // first one beyond it (a long line), else at the end.
-    std::size_t end = n;
-    if (start + runSize_ < n) {
-        const std::size_t cut = afterLastBreak(b + start, runSize_ + 1);
-        if (cut) {
-            end = start + cut;
-        } else {
-            const std::size_t at = std::size_t(FindLineBreak(b + start + runSize_, b + n) - b);
-            end = at >= n ? n : at + ((b[at] == '\r' && at + 1 < n && b[at + 1] == '\n') ? 2 : 1);
-        }
-    }
+    // As TWholeLines cuts.
+    const std::size_t end = WholeLinesEnd(b, n, start, start + runSize_);
     mapped_->Drop(dropped_, start); // the run before is done with
     dropped_ = start;
     at_ = end;

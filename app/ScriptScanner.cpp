@@ -393,31 +393,13 @@ int TScriptScanner::scanWithoutPump(std::string_view block, int lineBase, TScanR
     return breaksBefore + (endsInBreak ? 0 : 1);
 }
 
-namespace {
-
-// The end of the last line break in b[from, to), or else of the first one after it, or n:
-// a slice ends after whole lines, and a CR LF pair is never split.
-std::size_t sliceEnd(const char* b, std::size_t n, std::size_t from, std::size_t to) {
-    if (to >= n) return n;
-    for (std::size_t k = to; k > from; --k) {
-        const char c = b[k - 1];
-        if (c == '\n') return k;
-        if (c == '\r') return (k < n && b[k] == '\n') ? k + 1 : k;
-    }
-    const std::size_t next = std::size_t(FindLineBreak(b + to, b + n) - b);
-    if (next >= n) return n;
-    return (b[next] == '\r' && next + 1 < n && b[next + 1] == '\n') ? next + 2 : next + 1;
-}
-
-} // namespace
-
 void TScriptScanner::ScanBlockInSlices(std::string_view block, TScanResults& r,
                                        const TMessagePump& between) const {
     constexpr std::size_t kSlice = 64 * 1024;
     const std::uint64_t generation = startScan(r);
     bool stopped = false;
     for (std::size_t at = 0; at < block.size() && !stopped;) {
-        const std::size_t end = sliceEnd(block.data(), block.size(), at, at + kSlice);
+        const std::size_t end = WholeLinesEnd(block.data(), block.size(), at, at + kSlice);
         r.linesRead += scanWithoutPump(block.substr(at, end - at), r.linesRead, r, stopped);
         at = end;
         if (at < block.size() && !stopped) {
@@ -455,7 +437,7 @@ TFileScan TScriptScanner::ScanFile(const std::string& path, TScanResults& r, boo
         const std::string_view block = mapped.Bytes();
         bool stopped = false;
         for (std::size_t at = 0; at < block.size();) {
-            const std::size_t end = sliceEnd(block.data(), block.size(), at, at + kSlice);
+            const std::size_t end = WholeLinesEnd(block.data(), block.size(), at, at + kSlice);
             const std::string_view slice = block.substr(at, end - at);
             if (!stopped) r.linesRead += scanWithoutPump(slice, r.linesRead, r, stopped);
             if (checkUtf8 && info.validUtf8) info.validUtf8 = IsValidUtf8(slice);

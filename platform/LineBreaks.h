@@ -69,6 +69,21 @@ inline const char* FindLineBreak(const char* p, const char* end) {
     return p;
 }
 
+// Where a run of whole lines from `from` ends that holds about `to - from` bytes: after the
+// last line break in b[from, to), else after the first one from `to` on (a long line), else
+// at n. A CR LF pair is never split.
+inline std::size_t WholeLinesEnd(const char* b, std::size_t n, std::size_t from, std::size_t to) {
+    if (to >= n) return n;
+    for (std::size_t k = to; k > from; --k) {
+        const char c = b[k - 1];
+        if (c == '\n') return k;
+        if (c == '\r') return (k < n && b[k] == '\n') ? k + 1 : k;
+    }
+    const std::size_t next = std::size_t(FindLineBreak(b + to, b + n) - b);
+    if (next >= n) return n;
+    return (b[next] == '\r' && next + 1 < n && b[next + 1] == '\n') ? next + 2 : next + 1;
+}
+
 // Walks the lines of a block: while (splitter.Next(line)) ...
 class TLineSplitter {
 public:
