@@ -1,5 +1,7 @@
 #include "highlighters/KeywordTable.h"
 
+#include "highlighters/OddMultipliers.h"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -101,12 +103,8 @@ void TKeywordTable::RebuildShort() {
         ++bits;
     for (int attempt = 1;; ++attempt) {
         // Fresh odd multipliers from a fixed sequence, so every run builds the same table.
-        for (std::uint64_t& seed : seeds_) {
-            std::uint64_t z = (seedState_ += 0x9E3779B97F4A7C15ull);
-            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-            seed = (z ^ (z >> 31)) | 1;
-        }
+        for (std::uint64_t& seed : seeds_)
+            seed = NextOddMultiplier(seedState_);
         shortBits_ = bits + attempt / 8;
         shortSlots_.assign(std::size_t(1) << shortBits_, TShortSlot{});
         bool placed = true;

@@ -1,5 +1,6 @@
 #include "highlighters/StyledExport.h"
 
+#include "highlighters/OddMultipliers.h"
 #include "highlighters/qvHighlighter.h"
 #include "platform/SystemColors.h"
 
@@ -198,10 +199,7 @@ bool TStyledExport::Respread(const TqvHighLightAttributes* added) {
         if (known.attribute) kept.push_back(known);
     const std::uint64_t old = knownSpread_;
     for (int attempt = 0; attempt < 64; ++attempt) {
-        // Odd multipliers from a fixed sequence.
-        std::uint64_t z = (knownSpread_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        knownSpread_ = (z ^ (z >> 27)) | 1;
+        knownSpread_ = NextOddMultiplier(spreadState_);
         std::uint64_t taken = std::uint64_t{1} << KnownSlotOf(added);
         bool apart = true;
         for (const TKnownAttribute& known : kept) {

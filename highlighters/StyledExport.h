@@ -143,6 +143,7 @@ private:
     std::string& out_;
     std::array<TKnownAttribute, kKnownSlots> known_{};
     std::uint64_t knownSpread_ = 0x9E3779B97F4A7C15ull;
+    std::uint64_t spreadState_ = 0; // the sequence the next spread is taken from
     // The looks met so far, index 0 the default look, and what starts each.
     std::vector<TTokenLook> looks_{TTokenLook{}};
     std::vector<std::string> openings_{std::string()};
